@@ -1,0 +1,42 @@
+#pragma once
+
+#include "runtime_error.h"
+
+#include <QLocale>
+#include <QString>
+
+#include <optional>
+
+// The four coordinate fields as typed.
+struct CoordinateTexts
+{
+    QString latDeg, latMin, longDeg, longMin;
+};
+
+// Decimal degrees from a degrees text and a minutes text: the minutes take the sign of the
+// degrees. With zero degrees the sign comes from a typed "-" ("-00" and 7.5 give -0.125),
+// because a position 7.5 minutes west of 0 is not the same as one 7.5 minutes east.
+double decimalDegrees(const QString &degrees, const QString &minutes);
+double Lat(const CoordinateTexts &typed);
+double Lng(const CoordinateTexts &typed);
+
+// The six captions of one Calculate. A caption stays unset when the calculation failed
+// before reaching it; `error` then says why, and the captions before it are still valid.
+struct GridCaptions
+{
+    std::optional<QString> cellX, cellY, areaX, areaY, latDecimal, lngDecimal;
+    std::optional<RuntimeError> error;
+};
+
+GridCaptions calculateGrid(const CoordinateTexts &typed, const QLocale &locale);
+
+// The grid itself, shared with everything that converts between positions and cells.
+namespace lod {
+inline constexpr double cellWidth = 0.46875;     // 360 / 768 degrees of longitude
+inline constexpr double cellHeight = 0.3515625;  // 180 / 512 degrees of latitude
+inline constexpr double areaWidth = cellWidth / 32;
+inline constexpr double areaHeight = cellHeight / 32;
+inline constexpr int lastCellColumn = 767;
+inline constexpr int lastCellRow = 511;
+inline constexpr int lastArea = 31;
+} // namespace lod
