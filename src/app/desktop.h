@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+// Everything the program asks of the desktop: dialogs, launching other programs and where
+// the program lives. The window gets one injected, so tests can drive the real window
+// with scripted answers and nothing ever blocks.
+class Desktop
+{
+public:
+    virtual ~Desktop() = default;
+
+    // A message with an exclamation icon and one OK button.
+    virtual void messageBox(QWidget *parent, const QString &text, const QString &title) = 0;
+    // A prompt with an empty text field; Cancel gives the empty text.
+    virtual QString inputBox(QWidget *parent, const QString &prompt, const QString &title) = 0;
+    // The chosen file, or nothing on Cancel. `filter` is a Qt name filter.
+    virtual std::optional<QString> openFileName(QWidget *parent, const QString &filter) = 0;
+    // The shell's "open" action on a document; false when nothing could be started.
+    virtual bool openDocument(const QString &path) = 0;
+    // Opens a text file in the system's text editor; false when nothing could be started.
+    virtual bool startTextEditor(const QString &path) = 0;
+    // The folder that holds the program file, without a trailing separator except for a root.
+    virtual QString programFolder() const = 0;
+};
+
+// The real desktop, through Qt.
+class QtDesktop final : public Desktop
+{
+public:
+    void messageBox(QWidget *parent, const QString &text, const QString &title) override;
+    QString inputBox(QWidget *parent, const QString &prompt, const QString &title) override;
+    std::optional<QString> openFileName(QWidget *parent, const QString &filter) override;
+    bool openDocument(const QString &path) override;
+    bool startTextEditor(const QString &path) override;
+    QString programFolder() const override;
+};

@@ -1,0 +1,19 @@
+#include "desktop.h"
+#include "mainwindow.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Marlith"));
+    QApplication::setApplicationVersion(QStringLiteral("3"));
+    // Fusion honours the window's colour coding on every platform.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    QtDesktop desktop;
+    MainWindow window(desktop);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,159 @@
+#include "mainwindow.h"
+
+#include "aboutbox.h"
+#include "desktop.h"
+#include "lod_grid.h"
+#include "runtime_error.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+const QString programTitle = QStringLiteral("Marlith");
+}
+
+MainWindow::MainWindow(Desktop &desktop, QWidget *parent) : QMainWindow(parent), m_desktop(desktop)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral(" Marlith3"));
+    setWindowIcon(QIcon(QStringLiteral(":/marlith.png")));
+    // The controls sit at fixed places, so the font is fixed too: a narrow sans face at a
+    // pixel size, which scales with the display like the places do.
+    QFont face = font();
+    face.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("Helvetica"), QStringLiteral("Segoe UI")});
+    face.setPixelSize(11);
+    setFont(face);
+    buildControls();
+    connectHandlers();
+    setFocusOrder();
+    setFixedSize(sizeHint());
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::runHandler(const std::function<void()> &steps)
+{
+    try {
+        steps();
+    } catch (const RuntimeError &e) {
+        reportRuntimeError(e.reportText());
+    }
+}
+
+void MainWindow::reportRuntimeError(const QString &report)
+{
+    m_desktop.messageBox(this, report, programTitle);
+}
+
+CoordinateTexts MainWindow::coordinateTexts() const
+{
+    return {txtlatdeg->text(), txtlatmin->text(), txtlongdeg->text(), txtlongmin->text()};
+}
+
+void MainWindow::cmdcalculate_Click()
+{
+    const GridCaptions c = calculateGrid(coordinateTexts(), locale());
+    const std::pair<QLabel *, const std::optional<QString> *> captions[] = {
+        {lblcellx, &c.cellX}, {lblcelly, &c.cellY},     {lblareax, &c.areaX},
+        {lblareay, &c.areaY}, {lbllatdd, &c.latDecimal}, {lbllongdd, &c.lngDecimal},
+    };
+    for (const auto &[label, text] : captions) {
+        if (*text)
+            label->setText(**text);
+    }
+    if (c.error)
+        reportRuntimeError(c.error->reportText());
+}
+
+void MainWindow::OpenFile(const QString &path)
+{
+    // Whether anything opened is not examined: a missing document simply shows nothing.
+    m_desktop.openDocument(path);
+}
+
+void MainWindow::mnuhelptutorial_Click()
+{
+    OpenFile(m_desktop.programFolder() + QDir::separator() + QStringLiteral("htmfiles")
+             + QDir::separator() + QStringLiteral("Help.htm"));
+}
+
+void MainWindow::mnuquickstart_Click()
+{
+    OpenFile(m_desktop.programFolder() + QDir::separator() + QStringLiteral("htmfiles")
+             + QDir::separator() + QStringLiteral("QuickStart.htm"));
+}
+
+void MainWindow::mnuabout_Click()
+{
+    if (!m_about) {
+        m_about = new AboutBox(this);
+        m_about->setWindowIcon(windowIcon());
+    }
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+void MainWindow::mnuexit_Click()
+{
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing the main window ends the run, also when the about box is open or hidden.
+    if (m_about)
+        m_about->close();
+    event->accept();
+    QApplication::quit();
+}
+
+void MainWindow::viewSourceFile(const QString &path, const QString &missingMessage)
+{
+    if (!QFileInfo(path).isFile()) {
+        m_desktop.messageBox(this, missingMessage, programTitle);
+        return;
+    }
+    if (!m_desktop.startTextEditor(path)) {
+        m_desktop.messageBox(this,
+                             QStringLiteral("The text editor could not be started for %1.")
+                                 .arg(QDir::toNativeSeparators(path)),
+                             programTitle);
+    }
+}
+
+void MainWindow::cmdViewLWM_Click()
+{
+    viewSourceFile(LWMFilePath(),
+                   QStringLiteral("File hasn't been created yet. If you want to create the file "
+                                  "please click \"Create LWMsource.asm\""));
+}
+
+void MainWindow::cmdViewVTP_Click()
+{
+    viewSourceFile(VTPFilePath(),
+                   QStringLiteral("File hasn't been created yet. If you want to create the file "
+                                  "please click \"Create VTPsource.asm\""));
+}
+
+void MainWindow::connectHandlers()
+{
+    connect(cmdcalculate, &QPushButton::clicked, this, &MainWindow::cmdcalculate_Click);
+    connect(cmdload, &QPushButton::clicked, this, &MainWindow::cmdload_Click);
+    connect(cmdcreatelwm, &QPushButton::clicked, this, &MainWindow::cmdcreatelwm_Click);
+    connect(cmdcreatevtp, &QPushButton::clicked, this, &MainWindow::cmdcreatevtp_Click);
+    connect(cmdViewLWM, &QPushButton::clicked, this, &MainWindow::cmdViewLWM_Click);
+    connect(cmdViewVTP, &QPushButton::clicked, this, &MainWindow::cmdViewVTP_Click);
+    connect(cmdlwmclearlistitem, &QPushButton::clicked, this,
+            &MainWindow::cmdlwmclearlistitem_Click);
+    connect(cmdvtpclearitem, &QPushButton::clicked, this, &MainWindow::cmdvtpclearitem_Click);
+    connect(cmdclearlwmlist, &QPushButton::clicked, this, &MainWindow::cmdclearlwmlist_Click);
+    connect(cmdclearvtplist, &QPushButton::clicked, this, &MainWindow::cmdclearvtplist_Click);
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+
+class AboutBox;
+class Desktop;
+class ImagePanel;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+struct CoordinateTexts;
+
+// The main window is the program's working state: every value lives in a control's text,
+// and each handler reads controls, lets the core decide, and writes controls back.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(Desktop &desktop, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+public slots:
+    void cmdcalculate_Click();
+    void cmdload_Click();
+    void Picture1_MouseMove(QPointF position);
+    void Picture1_MouseDown(QPointF position);
+    void cmdcreatelwm_Click();
+    void cmdcreatevtp_Click();
+    void cmdViewLWM_Click();
+    void cmdViewVTP_Click();
+    void cmdlwmclearlistitem_Click();
+    void cmdvtpclearitem_Click();
+    void cmdclearlwmlist_Click();
+    void cmdclearvtplist_Click();
+    void lstLWM_DblClick();
+    void lstVTP_DblClick();
+    void mnuexit_Click();
+    void mnuquickstart_Click();
+    void mnuhelptutorial_Click();
+    void mnuabout_Click();
+
+    QString LWMFilePath() const;
+    QString VTPFilePath() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // Runs one handler to its end; a run-time error abandons it at the failing step and is
+    // reported, and the program goes on with whatever the handler had already done.
+    void runHandler(const std::function<void()> &steps);
+    void reportRuntimeError(const QString &report);
+    CoordinateTexts coordinateTexts() const;
+    void OpenFile(const QString &path);
+    void viewSourceFile(const QString &path, const QString &missingMessage);
+
+    // Control building, in mainwindow_controls.cpp.
+    void buildControls();
+    void buildCoordinateGroup(QWidget *client);
+    void buildVtpSettings(QWidget *client);
+    void buildGridReadouts(QWidget *client);
+    void buildLwmColumn(QWidget *client);
+    void buildCentre(QWidget *client);
+    void buildVtpColumn(QWidget *client);
+    void buildMenus();
+    void connectHandlers();
+    void setFocusOrder();
+
+    Desktop &m_desktop;
+    AboutBox *m_about = nullptr;
+
+    // The controls, under the names the rest of the program knows them by.
+    QLineEdit *txtlatdeg, *txtlatmin, *txtlongdeg, *txtlongmin, *txtaltitude;
+    QLabel *lbllatdd, *lbllongdd;
+    QPushButton *cmdcalculate;
+    QLabel *lblcellx, *lblcelly, *lblareax, *lblareay;
+    QComboBox *cbovtptype, *cbolayer;
+    QLineEdit *txtvtplinewidth;
+    QWidget *Picture1;
+    QPushButton *cmdload;
+    QListWidget *lstLWM, *lstVTP;
+    QLineEdit *txtlwmnumber, *txtvtpnumber;
+    QLabel *lblx, *lbly, *lblvtp2x, *lblvtp2y;
+    QPushButton *cmdcreatelwm, *cmdViewLWM, *cmdlwmclearlistitem, *cmdclearlwmlist;
+    QPushButton *cmdcreatevtp, *cmdViewVTP, *cmdvtpclearitem, *cmdclearvtplist;
+};

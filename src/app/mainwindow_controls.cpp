@@ -1,0 +1,329 @@
+// Builds the controls of the main window at their fixed places in an 825 x 384 client area.
+#include "mainwindow.h"
+
+#include "window_colours.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace {
+
+void paint(QWidget *w, QPalette::ColorRole role, const QColor &colour)
+{
+    QPalette p = w->palette();
+    p.setColor(role, colour);
+    w->setPalette(p);
+}
+
+template <typename W>
+W *place(W *w, const char *name, QRect where, const QString &accessibleName)
+{
+    w->setObjectName(QLatin1String(name));
+    w->setGeometry(where);
+    w->setAccessibleName(accessibleName);
+    return w;
+}
+
+QLabel *caption(QWidget *parent, const char *name, const QString &text, QRect where,
+                Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    auto *l = place(new QLabel(text, parent), name, where, text.simplified());
+    l->setAlignment(align);
+    return l;
+}
+
+// A label that the program fills; white so that it reads as a value, not a caption.
+QLabel *readout(QWidget *parent, const char *name, QRect where, const QString &accessibleName,
+                Qt::Alignment align = Qt::AlignCenter)
+{
+    auto *l = place(new QLabel(parent), name, where, accessibleName);
+    l->setAlignment(align);
+    l->setAutoFillBackground(true);
+    paint(l, QPalette::Window, colours::readout);
+    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return l;
+}
+
+QLineEdit *field(QWidget *parent, const char *name, const QString &text, QRect where,
+                 const QString &accessibleName, const QColor &base = Qt::white)
+{
+    auto *e = place(new QLineEdit(text, parent), name, where, accessibleName);
+    e->setAlignment(Qt::AlignCenter);
+    paint(e, QPalette::Base, base);
+    return e;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &text, QRect where,
+                    const QColor &colour, const QString &accessibleName = QString())
+{
+    auto *b = place(new QPushButton(text, parent), name, where,
+                    accessibleName.isEmpty() ? text : accessibleName);
+    paint(b, QPalette::Button, colour);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QFrame *frame(QWidget *parent, const char *name, QRect where)
+{
+    auto *f = place(new QFrame(parent), name, where, QString());
+    f->setFrameShape(QFrame::Box);
+    f->setFrameShadow(QFrame::Plain);
+    f->lower();
+    return f;
+}
+
+QComboBox *combo(QWidget *parent, const char *name, QRect where, const QString &accessibleName)
+{
+    auto *c = place(new QComboBox(parent), name, where, accessibleName);
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    // Typed text is taken exactly as typed: no completion may change it.
+    c->setCompleter(nullptr);
+    c->setMaxVisibleItems(20);
+    paint(c, QPalette::Base, colours::vtp);
+    paint(c, QPalette::Button, colours::vtp);
+    return c;
+}
+
+QListWidget *pointList(QWidget *parent, const char *name, QRect where,
+                       const QString &accessibleName, const QColor &colour)
+{
+    auto *l = place(new QListWidget(parent), name, where, accessibleName);
+    l->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Every entry has the same height, which keeps appending cheap on long lists.
+    l->setUniformItemSizes(true);
+    paint(l, QPalette::Base, colour);
+    return l;
+}
+
+} // namespace
+
+void MainWindow::buildControls()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(825, 384);
+    setCentralWidget(client);
+
+    buildCoordinateGroup(client);
+    buildVtpSettings(client);
+    buildGridReadouts(client);
+    buildLwmColumn(client);
+    buildCentre(client);
+    buildVtpColumn(client);
+    buildMenus();
+}
+
+void MainWindow::buildCoordinateGroup(QWidget *c)
+{
+    frame(c, "Shape1", {8, 4, 98, 88});
+    caption(c, "lbllatitude", QStringLiteral("Latitude  N-S"), {10, 6, 94, 16}, Qt::AlignCenter);
+    caption(c, "lbllatdeg", QStringLiteral("Deg"), {12, 22, 40, 14}, Qt::AlignCenter);
+    caption(c, "lbllatmin", QStringLiteral("Min"), {54, 22, 48, 14}, Qt::AlignCenter);
+    txtlatdeg = field(c, "txtlatdeg", QStringLiteral("-00"), {12, 38, 40, 22},
+                      QStringLiteral("Latitude degrees"));
+    txtlatmin = field(c, "txtlatmin", QStringLiteral("00.00"), {54, 38, 48, 22},
+                      QStringLiteral("Latitude minutes"));
+    frame(c, "Shape2", {11, 64, 92, 24});
+    lbllatdd = readout(c, "lbllatdd", {12, 65, 90, 22}, QStringLiteral("Latitude decimal degrees"));
+
+    frame(c, "Shape3", {110, 4, 98, 88});
+    caption(c, "lbllongitude", QStringLiteral("Longitude E-W"), {112, 6, 94, 16}, Qt::AlignCenter);
+    caption(c, "lbllongdeg", QStringLiteral("Deg"), {114, 22, 40, 14}, Qt::AlignCenter);
+    caption(c, "lbllongmin", QStringLiteral("Min"), {156, 22, 48, 14}, Qt::AlignCenter);
+    txtlongdeg = field(c, "txtlongdeg", QStringLiteral("-000"), {114, 38, 40, 22},
+                       QStringLiteral("Longitude degrees"));
+    txtlongmin = field(c, "txtlongmin", QStringLiteral("00.00"), {156, 38, 48, 22},
+                       QStringLiteral("Longitude minutes"));
+    frame(c, "Shape4", {113, 64, 92, 24});
+    lbllongdd = readout(c, "lbllongdd", {114, 65, 90, 22},
+                        QStringLiteral("Longitude decimal degrees"));
+
+    frame(c, "Shape5", {8, 96, 200, 52});
+    caption(c, "lblaltitude", QStringLiteral("Altitude"), {12, 98, 80, 14});
+    caption(c, "lblwholenumbers", QStringLiteral("Whole number meters only"), {12, 112, 192, 14});
+    txtaltitude = field(c, "txtaltitude", QStringLiteral("0"), {12, 126, 192, 20},
+                        QStringLiteral("Altitude in metres"), colours::lwm);
+
+    cmdcalculate = button(c, "cmdcalculate", QStringLiteral("Calculate"), {8, 152, 200, 26},
+                          colours::calculate);
+}
+
+void MainWindow::buildVtpSettings(QWidget *c)
+{
+    cbovtptype = combo(c, "cbovtptype", {8, 182, 200, 22}, QStringLiteral("VTP line type"));
+    cbovtptype->setEditText(QStringLiteral("Select VTP Road/Line/Shoreline"));
+
+    frame(c, "Shape6", {8, 208, 200, 64});
+    caption(c, "lblvtplinewidth", QStringLiteral("VTP Width ---> "), {12, 212, 110, 22},
+            Qt::AlignRight | Qt::AlignVCenter);
+    txtvtplinewidth = field(c, "txtvtplinewidth", QStringLiteral("0"), {124, 212, 80, 22},
+                            QStringLiteral("VTP line width"), colours::vtp);
+    auto *rule = place(new QFrame(c), "Line1", {12, 239, 192, 2}, QString());
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Plain);
+    caption(c, "lbllayerset", QStringLiteral("VTP Layer ---> "), {12, 245, 110, 22},
+            Qt::AlignRight | Qt::AlignVCenter);
+    cbolayer = combo(c, "cbolayer", {124, 245, 80, 22}, QStringLiteral("VTP layer"));
+    cbolayer->setEditText(QStringLiteral("8"));
+}
+
+void MainWindow::buildGridReadouts(QWidget *c)
+{
+    struct Box
+    {
+        const char *frameName, *innerFrameName, *captionName, *xyName, *xName, *yName;
+        QString title, what;
+        int left;
+    };
+    const Box boxes[] = {
+        {"Shape7", "Shape8", "lblcell", "lblcellxy", "lblcellx", "lblcelly",
+         QStringLiteral("Cell ( LOD 8 )"), QStringLiteral("cell"), 8},
+        {"Shape9", "Shape10", "lblarea", "lblareaxy", "lblareax", "lblareay",
+         QStringLiteral("Area ( LOD 13 )"), QStringLiteral("area"), 110},
+    };
+    QLabel *made[2][2];
+    int i = 0;
+    for (const Box &b : boxes) {
+        frame(c, b.frameName, {b.left, 278, 98, 98});
+        auto *title = caption(c, b.captionName, b.title, {b.left + 2, 282, 94, 20}, Qt::AlignCenter);
+        title->setAutoFillBackground(true);
+        paint(title, QPalette::Window, colours::gridCaption);
+        frame(c, b.innerFrameName, {b.left + 5, 308, 88, 36});
+        for (int j = 0; j < 2; ++j) {
+            QLabel *r = readout(c, j == 0 ? b.xName : b.yName, {b.left + 8 + 42 * j, 314, 40, 24},
+                                QStringLiteral("%1 %2").arg(b.what, j == 0 ? "column" : "row"));
+            paint(r, QPalette::WindowText, colours::gridReadoutText);
+            QFont bold = r->font();
+            bold.setBold(true);
+            r->setFont(bold);
+            made[i][j] = r;
+        }
+        auto *xy = caption(c, b.xyName, QStringLiteral("X       Y"), {b.left + 2, 350, 94, 20},
+                           Qt::AlignCenter);
+        xy->setAutoFillBackground(true);
+        paint(xy, QPalette::Window, colours::gridCaption);
+        ++i;
+    }
+    lblcellx = made[0][0];
+    lblcelly = made[0][1];
+    lblareax = made[1][0];
+    lblareay = made[1][1];
+}
+
+void MainWindow::buildLwmColumn(QWidget *c)
+{
+    frame(c, "Shape11", {216, 4, 70, 44});
+    auto *count = caption(c, "lblnumlwmpoints", QStringLiteral("Num: LWM Lines/Points"),
+                          {218, 5, 66, 22}, Qt::AlignCenter);
+    count->setWordWrap(true);
+    txtlwmnumber = field(c, "txtlwmnumber", QString(), {220, 27, 62, 19},
+                         QStringLiteral("LWM point counter"), colours::lwm);
+
+    caption(c, "Label3", QStringLiteral("LWM  X,Y"), {290, 4, 62, 16}, Qt::AlignCenter);
+    lblx = readout(c, "lblx", {290, 22, 31, 20}, QStringLiteral("LWM pixel X"),
+                   Qt::AlignRight | Qt::AlignVCenter);
+    lbly = readout(c, "lbly", {321, 22, 31, 20}, QStringLiteral("LWM pixel Y"),
+                   Qt::AlignLeft | Qt::AlignVCenter);
+
+    lstLWM = pointList(c, "lstLWM", {216, 52, 136, 250}, QStringLiteral("LWM point list"),
+                       colours::lwm);
+    cmdlwmclearlistitem = button(c, "cmdlwmclearlistitem", QStringLiteral("Remove Selected"),
+                                 {216, 306, 136, 24}, colours::lwm,
+                                 QStringLiteral("Remove selected LWM entry"));
+    cmdclearlwmlist = button(c, "cmdclearlwmlist", QStringLiteral("Clear LWM List"),
+                             {216, 334, 136, 24}, colours::lwm);
+}
+
+void MainWindow::buildCentre(QWidget *c)
+{
+    cmdcreatelwm = button(c, "cmdcreatelwm", QStringLiteral("Create LWMSource.asm"),
+                          {356, 4, 127, 24}, colours::lwm);
+    cmdViewLWM = button(c, "cmdViewLWM", QStringLiteral("..."), {484, 4, 16, 24}, colours::lwm,
+                        QStringLiteral("View LWMSource.asm"));
+    cmdcreatevtp = button(c, "cmdcreatevtp", QStringLiteral("Create VTPSource.asm"),
+                          {502, 4, 127, 24}, colours::vtp);
+    cmdViewVTP = button(c, "cmdViewVTP", QStringLiteral("..."), {630, 4, 16, 24}, colours::vtp,
+                        QStringLiteral("View VTPSource.asm"));
+    cmdload = button(c, "cmdload", QStringLiteral("Load 256x256 Image"), {356, 32, 290, 24},
+                     colours::load);
+
+    Picture1 = place(new QWidget(c), "Picture1", {372, 60, 257, 257},
+                     QStringLiteral("Area image"));
+    Picture1->setFocusPolicy(Qt::StrongFocus);
+    Picture1->setAutoFillBackground(true);
+    paint(Picture1, QPalette::Window, colours::panel);
+}
+
+void MainWindow::buildVtpColumn(QWidget *c)
+{
+    caption(c, "Label4", QStringLiteral("VTP2  X,Y"), {648, 4, 100, 16}, Qt::AlignCenter);
+    lblvtp2x = readout(c, "lblvtp2x", {648, 22, 58, 20}, QStringLiteral("VTP grid X and marker"),
+                       Qt::AlignRight | Qt::AlignVCenter);
+    lblvtp2y = readout(c, "lblvtp2y", {706, 22, 42, 20}, QStringLiteral("VTP grid Y"),
+                       Qt::AlignLeft | Qt::AlignVCenter);
+
+    frame(c, "Shape12", {750, 4, 67, 44});
+    auto *count = caption(c, "lblnumvtppoints", QStringLiteral("Num: VTP2 Lines/Points"),
+                          {752, 5, 63, 22}, Qt::AlignCenter);
+    count->setWordWrap(true);
+    txtvtpnumber = field(c, "txtvtpnumber", QString(), {754, 27, 59, 19},
+                         QStringLiteral("VTP point counter"), colours::vtp);
+
+    lstVTP = pointList(c, "lstVTP", {648, 52, 169, 250}, QStringLiteral("VTP point list"),
+                       colours::vtp);
+    cmdvtpclearitem = button(c, "cmdvtpclearitem", QStringLiteral("Remove Selected"),
+                             {648, 306, 169, 24}, colours::vtp,
+                             QStringLiteral("Remove selected VTP entry"));
+    cmdclearvtplist = button(c, "cmdclearvtplist", QStringLiteral("Clear VTP List"),
+                             {648, 334, 169, 24}, colours::vtp);
+}
+
+void MainWindow::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    QMenu *file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnufile"));
+    QAction *exit = file->addAction(QStringLiteral("&Exit"), this, &MainWindow::mnuexit_Click);
+    exit->setObjectName(QStringLiteral("mnuexit"));
+    exit->setShortcut(QKeySequence::Quit);
+    exit->setShortcutContext(Qt::ApplicationShortcut);
+
+    // A divider between the two menus; it carries no command.
+    QAction *divider = bar->addAction(QStringLiteral("|"));
+    divider->setObjectName(QStringLiteral("mnu01"));
+    divider->setEnabled(false);
+
+    QMenu *help = bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuhelp"));
+    QAction *quick = help->addAction(QStringLiteral("&Quick Start Guide"), this,
+                                     &MainWindow::mnuquickstart_Click);
+    quick->setObjectName(QStringLiteral("mnuquickstart"));
+    QAction *tutorial = help->addAction(QStringLiteral("Help Tutorial"), this,
+                                        &MainWindow::mnuhelptutorial_Click);
+    tutorial->setObjectName(QStringLiteral("mnuhelptutorial"));
+    tutorial->setShortcut(QKeySequence::HelpContents);
+    tutorial->setShortcutContext(Qt::ApplicationShortcut);
+    QAction *about = help->addAction(QStringLiteral("&About Marlith"), this,
+                                     &MainWindow::mnuabout_Click);
+    about->setObjectName(QStringLiteral("mnuabout"));
+}
+
+void MainWindow::setFocusOrder()
+{
+    QWidget *const order[] = {
+        txtlatdeg,    txtlatmin,    txtlongdeg,      txtlongmin,      txtaltitude,
+        cmdcalculate, cbovtptype,   txtvtplinewidth, cmdload,         cmdcreatelwm,
+        cmdcreatevtp, Picture1,     txtlwmnumber,    txtvtpnumber,    lstLWM,
+        lstVTP,       cmdViewLWM,   cmdViewVTP,      cmdlwmclearlistitem, cmdvtpclearitem,
+        cmdclearlwmlist, cmdclearvtplist, cbolayer,
+    };
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}

@@ -1,0 +1,60 @@
+#include "desktop.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QUrl>
+
+void QtDesktop::messageBox(QWidget *parent, const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QString QtDesktop::inputBox(QWidget *parent, const QString &prompt, const QString &title)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal,
+                                               QString(), &ok);
+    return ok ? text : QString();
+}
+
+std::optional<QString> QtDesktop::openFileName(QWidget *parent, const QString &filter)
+{
+    // The one filter is the active one. A typed name that does not exist is returned as
+    // typed; loading it then fails quietly.
+    QString selected = filter;
+    const QString path =
+        QFileDialog::getOpenFileName(parent, QString(), QString(), filter, &selected);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+bool QtDesktop::openDocument(const QString &path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool QtDesktop::startTextEditor(const QString &path)
+{
+#ifdef Q_OS_WIN
+    // Notepad from the Windows folder. The path goes as one argument, so blanks in the
+    // program folder cannot split it.
+    const QString windir = qEnvironmentVariable("windir");
+    if (!windir.isEmpty()
+        && QProcess::startDetached(windir + QStringLiteral("\\notepad.exe"), {path}))
+        return true;
+#endif
+    // Never through a shell: the path is handed over as a file URL, inert whatever it holds.
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+QString QtDesktop::programFolder() const
+{
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "desktop.h"
+
+#include <QStringList>
+
+#include <deque>
+
+// Records every request the window makes of the desktop and answers from a script, so
+// that window tests never block on a dialog.
+class FakeDesktop final : public Desktop
+{
+public:
+    struct Message { QString text, title; };
+
+    std::vector<Message> messages;
+    std::vector<QString> prompts;
+    std::deque<QString> inputAnswers;          // empty when the queue runs dry: Cancel
+    std::deque<std::optional<QString>> fileAnswers;
+    int fileDialogs = 0;
+    QString lastFilter;
+    QStringList openedDocuments;
+    QStringList editedFiles;
+    bool launchSucceeds = true;
+    QString folder;
+
+    void messageBox(QWidget *, const QString &text, const QString &title) override
+    {
+        messages.push_back({text, title});
+    }
+    QString inputBox(QWidget *, const QString &prompt, const QString &title) override
+    {
+        prompts.push_back(title + QLatin1Char('|') + prompt);
+        if (inputAnswers.empty())
+            return QString();
+        QString answer = inputAnswers.front();
+        inputAnswers.pop_front();
+        return answer;
+    }
+    std::optional<QString> openFileName(QWidget *, const QString &filter) override
+    {
+        ++fileDialogs;
+        lastFilter = filter;
+        if (fileAnswers.empty())
+            return std::nullopt;
+        auto answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
+    bool openDocument(const QString &path) override
+    {
+        openedDocuments << path;
+        return launchSucceeds;
+    }
+    bool startTextEditor(const QString &path) override
+    {
+        editedFiles << path;
+        return launchSucceeds;
+    }
+    QString programFolder() const override { return folder; }
+};

@@ -1,0 +1,392 @@
+#include "fake_desktop.h"
+#include "mainwindow.h"
+#include "window_colours.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class WindowTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    FakeDesktop desktop;
+    std::unique_ptr<MainWindow> window;
+    QTemporaryDir folder;
+
+    template <typename T = QWidget>
+    T *control(const char *name)
+    {
+        T *w = window->findChild<T *>(QLatin1String(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+
+    QString text(const char *name)
+    {
+        QWidget *w = control(name);
+        if (auto *l = qobject_cast<QLabel *>(w))
+            return l->text();
+        if (auto *e = qobject_cast<QLineEdit *>(w))
+            return e->text();
+        if (auto *c = qobject_cast<QComboBox *>(w))
+            return c->currentText();
+        if (auto *b = qobject_cast<QAbstractButton *>(w))
+            return b->text();
+        return QStringLiteral("<no text>");
+    }
+
+    void type(const char *name, const QString &what)
+    {
+        auto *e = control<QLineEdit>(name);
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Delete);
+        QTest::keyClicks(e, what);
+    }
+
+    void calculate(const QString &latDeg, const QString &latMin, const QString &lngDeg,
+                   const QString &lngMin)
+    {
+        type("txtlatdeg", latDeg);
+        type("txtlatmin", latMin);
+        type("txtlongdeg", lngDeg);
+        type("txtlongmin", lngMin);
+        QTest::mouseClick(control("cmdcalculate"), Qt::LeftButton);
+    }
+
+private slots:
+    void init()
+    {
+        desktop = FakeDesktop();
+        desktop.folder = folder.path();
+        window = std::make_unique<MainWindow>(desktop);
+        window->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void cleanup() { window.reset(); }
+
+    void controlsStartWithTheirTexts_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected");
+        const std::pair<const char *, const char *> rows[] = {
+            {"txtlatdeg", "-00"}, {"txtlatmin", "00.00"}, {"txtlongdeg", "-000"},
+            {"txtlongmin", "00.00"}, {"txtaltitude", "0"}, {"txtvtplinewidth", "0"},
+            {"txtlwmnumber", ""}, {"txtvtpnumber", ""},
+            {"lbllatdd", ""}, {"lbllongdd", ""}, {"lblcellx", ""}, {"lblcelly", ""},
+            {"lblareax", ""}, {"lblareay", ""}, {"lblx", ""}, {"lbly", ""},
+            {"lblvtp2x", ""}, {"lblvtp2y", ""},
+            {"cbovtptype", "Select VTP Road/Line/Shoreline"}, {"cbolayer", "8"},
+            {"cmdcalculate", "Calculate"}, {"cmdload", "Load 256x256 Image"},
+            {"cmdcreatelwm", "Create LWMSource.asm"}, {"cmdcreatevtp", "Create VTPSource.asm"},
+            {"cmdViewLWM", "..."}, {"cmdViewVTP", "..."},
+            {"cmdlwmclearlistitem", "Remove Selected"}, {"cmdvtpclearitem", "Remove Selected"},
+            {"cmdclearlwmlist", "Clear LWM List"}, {"cmdclearvtplist", "Clear VTP List"},
+            {"lbllatitude", "Latitude  N-S"}, {"lbllongitude", "Longitude E-W"},
+            {"lbllatdeg", "Deg"}, {"lbllongdeg", "Deg"}, {"lbllatmin", "Min"},
+            {"lbllongmin", "Min"}, {"lblaltitude", "Altitude"},
+            {"lblwholenumbers", "Whole number meters only"},
+            {"lblcell", "Cell ( LOD 8 )"}, {"lblarea", "Area ( LOD 13 )"},
+            {"lblcellxy", "X       Y"}, {"lblareaxy", "X       Y"},
+            {"lblvtplinewidth", "VTP Width ---> "}, {"lbllayerset", "VTP Layer ---> "},
+            {"lblnumlwmpoints", "Num: LWM Lines/Points"},
+            {"lblnumvtppoints", "Num: VTP2 Lines/Points"},
+            {"Label3", "LWM  X,Y"}, {"Label4", "VTP2  X,Y"},
+        };
+        for (const auto &[name, expected] : rows)
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(expected);
+    }
+
+    void controlsStartWithTheirTexts()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        QCOMPARE(text(name.toLatin1().constData()), expected);
+    }
+
+    void windowHasItsCaptionSizeAndFrames()
+    {
+        QCOMPARE(window->objectName(), QStringLiteral("Form1"));
+        QCOMPARE(window->windowTitle(), QStringLiteral(" Marlith3"));
+        QCOMPARE(window->centralWidget()->size(), QSize(825, 384));
+        QCOMPARE(control("Picture1")->size(), QSize(257, 257));
+        for (int i = 1; i <= 12; ++i)
+            QVERIFY(window->findChild<QFrame *>(QStringLiteral("Shape%1").arg(i)));
+        QVERIFY(window->findChild<QFrame *>(QStringLiteral("Line1")));
+        QVERIFY(control<QListWidget>("lstLWM")->count() == 0);
+        QVERIFY(control<QListWidget>("lstVTP")->count() == 0);
+        QCOMPARE(control<QListWidget>("lstLWM")->selectionMode(),
+                 QAbstractItemView::SingleSelection);
+        // The arrangement: LWM column left of the panel, VTP column right of it.
+        QVERIFY(control("lstLWM")->geometry().right() < control("Picture1")->x());
+        QVERIFY(control("Picture1")->geometry().right() < control("lstVTP")->x());
+        QVERIFY(control("lstVTP")->width() > control("lstLWM")->width());
+        QCOMPARE(control("lstVTP")->height(), control("lstLWM")->height());
+    }
+
+    void colourCodingMarksTheGroups_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QColor>("colour");
+        const std::pair<const char *, QColor> rows[] = {
+            {"lstLWM", colours::lwm}, {"txtlwmnumber", colours::lwm},
+            {"txtaltitude", colours::lwm}, {"cmdcreatelwm", colours::lwm},
+            {"cmdViewLWM", colours::lwm}, {"cmdlwmclearlistitem", colours::lwm},
+            {"cmdclearlwmlist", colours::lwm}, {"lstVTP", colours::vtp},
+            {"txtvtpnumber", colours::vtp}, {"txtvtplinewidth", colours::vtp},
+            {"cbovtptype", colours::vtp}, {"cbolayer", colours::vtp},
+            {"cmdcreatevtp", colours::vtp}, {"cmdViewVTP", colours::vtp},
+            {"cmdvtpclearitem", colours::vtp}, {"cmdclearvtplist", colours::vtp},
+            {"cmdcalculate", colours::calculate}, {"cmdload", colours::load},
+            {"Picture1", colours::panel}, {"lblcell", colours::gridCaption},
+            {"lblareaxy", colours::gridCaption}, {"lblcellx", colours::readout},
+            {"lbllatdd", colours::readout}, {"lblvtp2y", colours::readout},
+        };
+        for (const auto &[name, colour] : rows)
+            QTest::newRow(name) << QString::fromLatin1(name) << colour;
+    }
+
+    void colourCodingMarksTheGroups()
+    {
+        QFETCH(QString, name);
+        QFETCH(QColor, colour);
+        QWidget *w = control(name.toLatin1().constData());
+        const QPalette::ColorRole role =
+            qobject_cast<QAbstractButton *>(w) ? QPalette::Button
+            : (qobject_cast<QLabel *>(w) || name == u"Picture1") ? QPalette::Window
+                                                                 : QPalette::Base;
+        QCOMPARE(w->palette().color(role), colour);
+    }
+
+    void cellAndAreaReadoutsUseDarkRedText()
+    {
+        for (const char *name : {"lblcellx", "lblcelly", "lblareax", "lblareay"})
+            QCOMPARE(control(name)->palette().color(QPalette::WindowText),
+                     colours::gridReadoutText);
+    }
+
+    void tabFollowsTheFocusOrder()
+    {
+        const QStringList order = {
+            "txtlatdeg",    "txtlatmin",    "txtlongdeg",      "txtlongmin",
+            "txtaltitude",  "cmdcalculate", "cbovtptype",      "txtvtplinewidth",
+            "cmdload",      "cmdcreatelwm", "cmdcreatevtp",    "Picture1",
+            "txtlwmnumber", "txtvtpnumber", "lstLWM",          "lstVTP",
+            "cmdViewLWM",   "cmdViewVTP",   "cmdlwmclearlistitem", "cmdvtpclearitem",
+            "cmdclearlwmlist", "cmdclearvtplist", "cbolayer",
+        };
+        window->activateWindow();
+        control("txtlatdeg")->setFocus();
+        QStringList seen;
+        for (int i = 0; i < order.size(); ++i) {
+            QWidget *w = QApplication::focusWidget();
+            QVERIFY(w);
+            // An editable combo box hands its focus to its own line edit.
+            if (auto *combo = qobject_cast<QComboBox *>(w->parentWidget()))
+                w = combo;
+            seen << w->objectName();
+            QTest::keyClick(w, Qt::Key_Tab);
+        }
+        QCOMPARE(seen, order);
+    }
+
+    void menusHoldTheirItems()
+    {
+        const QList<QAction *> bar = window->menuBar()->actions();
+        QCOMPARE(bar.size(), 3);
+        QCOMPARE(bar[0]->text(), QStringLiteral("&File"));
+        QCOMPARE(bar[1]->text(), QStringLiteral("|"));
+        QCOMPARE(bar[1]->objectName(), QStringLiteral("mnu01"));
+        QCOMPARE(bar[2]->text(), QStringLiteral("&Help"));
+        QCOMPARE(bar[0]->menu()->objectName(), QStringLiteral("mnufile"));
+        QCOMPARE(bar[2]->menu()->objectName(), QStringLiteral("mnuhelp"));
+        QStringList file, help;
+        for (QAction *a : bar[0]->menu()->actions())
+            file << a->objectName() + '=' + a->text();
+        for (QAction *a : bar[2]->menu()->actions())
+            help << a->objectName() + '=' + a->text();
+        QCOMPARE(file, QStringList{"mnuexit=&Exit"});
+        QCOMPARE(help, (QStringList{"mnuquickstart=&Quick Start Guide",
+                                    "mnuhelptutorial=Help Tutorial", "mnuabout=&About Marlith"}));
+    }
+
+    void calculateFillsTheSixCaptions_data()
+    {
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QStringList>("captions");
+        QTest::newRow("start texts") << QStringList{"-00", "00.00", "-000", "00.00"}
+                                     << QStringList{"384", "256", "0", "0", "0", "0"};
+        QTest::newRow("Seattle") << QStringList{"47", "30.50", "-122", "18.25"}
+                                 << QStringList{"123", "120", "2", "27", "47.5083333333333",
+                                                "-122.304166666667"};
+        QTest::newRow("Sydney") << QStringList{"-33", "51.30", "151", "12.60"}
+                                << QStringList{"706", "352", "18", "9", "-33.855", "151.21"};
+        QTest::newRow("beyond the east edge")
+            << QStringList{"-90", "0", "190", "0"}
+            << QStringList{"767", "511", "31", "31", "-90", "190"};
+    }
+
+    void calculateFillsTheSixCaptions()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, captions);
+        calculate(typed[0], typed[1], typed[2], typed[3]);
+        const QStringList shown = {text("lblcellx"), text("lblcelly"), text("lblareax"),
+                                   text("lblareay"), text("lbllatdd"), text("lbllongdd")};
+        QCOMPARE(shown, captions);
+        QVERIFY(desktop.messages.empty());
+    }
+
+    void calculateShowsDecimalDegreesInTheUsersLocale()
+    {
+        window->setLocale(QLocale(QLocale::German, QLocale::Germany));
+        calculate("47", "30.50", "-122", "18.25");
+        QCOMPARE(text("lbllatdd"), QStringLiteral("47,5083333333333"));
+        QCOMPARE(text("lblareay"), QStringLiteral("27"));
+    }
+
+    void calculateOverflowReportsAndKeepsWhatItWrote()
+    {
+        calculate("47", "30.50", "-122", "18.25");
+        calculate("1e307", "0", "0", "0");
+        QCOMPARE(desktop.messages.size(), size_t(1));
+        QCOMPARE(desktop.messages[0].title, QStringLiteral("Marlith"));
+        QCOMPARE(desktop.messages[0].text, QStringLiteral("Run-time error '6':\n\nOverflow"));
+        // Cell and area column were written before the failing step; the rest kept theirs.
+        QCOMPARE(text("lblcellx"), QStringLiteral("384"));
+        QCOMPARE(text("lblcelly"), QStringLiteral("0"));
+        QCOMPARE(text("lblareax"), QStringLiteral("0"));
+        QCOMPARE(text("lblareay"), QStringLiteral("27"));
+        QCOMPARE(text("lbllatdd"), QStringLiteral("47.5083333333333"));
+        QVERIFY(window->isVisible());
+    }
+
+    void viewWarnsWhileNoFileExists()
+    {
+        QTest::mouseClick(control("cmdViewLWM"), Qt::LeftButton);
+        QTest::mouseClick(control("cmdViewVTP"), Qt::LeftButton);
+        QCOMPARE(desktop.messages.size(), size_t(2));
+        QCOMPARE(desktop.messages[0].text,
+                 QStringLiteral("File hasn't been created yet. If you want to create the file "
+                                "please click \"Create LWMsource.asm\""));
+        QCOMPARE(desktop.messages[1].text,
+                 QStringLiteral("File hasn't been created yet. If you want to create the file "
+                                "please click \"Create VTPsource.asm\""));
+        QCOMPARE(desktop.messages[1].title, QStringLiteral("Marlith"));
+        QVERIFY(desktop.editedFiles.isEmpty());
+    }
+
+    void viewOpensAnExistingFileAndSaysSoWhenNothingStarts()
+    {
+        QFile existing(folder.filePath("VTPSource.asm"));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.close();
+        QTest::mouseClick(control("cmdViewVTP"), Qt::LeftButton);
+        QCOMPARE(desktop.editedFiles,
+                 QStringList{folder.path() + QDir::separator() + "VTPSource.asm"});
+        QVERIFY(desktop.messages.empty());
+
+        desktop.launchSucceeds = false;
+        QTest::mouseClick(control("cmdViewVTP"), Qt::LeftButton);
+        QCOMPARE(desktop.messages.size(), size_t(1));
+        QVERIFY(desktop.messages[0].text.startsWith("The text editor could not be started"));
+    }
+
+    void helpItemsOpenTheDocumentsBesideTheProgram()
+    {
+        window->findChild<QAction *>("mnuhelptutorial")->trigger();
+        window->findChild<QAction *>("mnuquickstart")->trigger();
+        const QString sep = QDir::separator();
+        QCOMPARE(desktop.openedDocuments,
+                 (QStringList{folder.path() + sep + "htmfiles" + sep + "Help.htm",
+                              folder.path() + sep + "htmfiles" + sep + "QuickStart.htm"}));
+        // A missing document shows nothing.
+        QVERIFY(desktop.messages.empty());
+    }
+
+    void f1OpensTheHelpTutorial()
+    {
+        window->activateWindow();
+        QTest::keyClick(control("txtlatdeg"), Qt::Key_F1);
+        QCOMPARE(desktop.openedDocuments.size(), 1);
+        QVERIFY(desktop.openedDocuments[0].endsWith("Help.htm"));
+    }
+
+    void aboutBoxIsOneWindowShownHiddenAndShownAgain()
+    {
+        QAction *about = window->findChild<QAction *>("mnuabout");
+        about->trigger();
+        about->trigger();
+        const auto boxes = window->findChildren<QWidget *>("frmabout");
+        QCOMPARE(boxes.size(), 1);
+        QWidget *box = boxes[0];
+        QVERIFY(box->isVisible());
+        QCOMPARE(box->windowTitle(), QStringLiteral(" About  Marlith"));
+        QVERIFY(box->isWindow());
+        QCOMPARE(box->windowModality(), Qt::NonModal);
+        QCOMPARE(box->size(), QSize(320, 240));
+        QCOMPARE(box->findChild<QLabel *>("lblabout")->text(), QStringLiteral("Marlith"));
+        QCOMPARE(box->findChild<QLabel *>("lblversiion")->text(), QStringLiteral("Version  3"));
+        QVERIFY(!box->findChild<QLabel *>("lblbyme")->text().isEmpty());
+
+        QTest::mouseClick(box->findChild<QPushButton *>("cmdok"), Qt::LeftButton);
+        QVERIFY(!box->isVisible());
+        about->trigger();
+        QVERIFY(box->isVisible());
+        QCOMPARE(window->findChildren<QWidget *>("frmabout").size(), 1);
+        // The main window stays usable meanwhile.
+        calculate("47", "30.50", "-122", "18.25");
+        QCOMPARE(text("lblcellx"), QStringLiteral("123"));
+    }
+
+    void exitClosesBothWindows()
+    {
+        window->findChild<QAction *>("mnuabout")->trigger();
+        QWidget *box = window->findChild<QWidget *>("frmabout");
+        window->findChild<QAction *>("mnuexit")->trigger();
+        QVERIFY(!window->isVisible());
+        QVERIFY(!box->isVisible());
+    }
+
+    void everyControlHasAnAccessibleName()
+    {
+        for (QWidget *w : window->centralWidget()->findChildren<QWidget *>()) {
+            if (w->focusPolicy() == Qt::NoFocus || w->objectName().isEmpty()
+                || qobject_cast<QComboBox *>(w->parentWidget()))
+                continue;
+            QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+        }
+    }
+
+    void noCaptionIsClipped()
+    {
+        for (auto *b : window->centralWidget()->findChildren<QPushButton *>()) {
+            const int room = b->width() - 6;
+            QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) <= room,
+                     qPrintable(b->objectName()));
+        }
+        for (auto *l : window->centralWidget()->findChildren<QLabel *>()) {
+            if (l->wordWrap() || l->text().isEmpty())
+                continue;
+            QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(),
+                     qPrintable(l->objectName()));
+        }
+        auto *combo = control<QComboBox>("cbovtptype");
+        QVERIFY(combo->fontMetrics().horizontalAdvance(combo->currentText()) < combo->width() - 20);
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
