@@ -1,0 +1,69 @@
+#include "geo_bounds.h"
+
+#include "lod_grid.h"
+
+#include <cmath>
+
+GeoBounds cellBounds(int cellColumn, int cellRow)
+{
+    const double west = -180 + lod::cellWidth * cellColumn;
+    const double north = 90 - lod::cellHeight * cellRow;
+    return {north, north - lod::cellHeight, west, west + lod::cellWidth};
+}
+
+GeoBounds areaBounds(int cellColumn, int cellRow, int areaColumn, int areaRow)
+{
+    // Computed from the global area index, so that neighbouring areas share their edges
+    // exactly, also across cell borders.
+    const int column = 32 * cellColumn + areaColumn;
+    const int row = 32 * cellRow + areaRow;
+    const double west = -180 + lod::areaWidth * column;
+    const double north = 90 - lod::areaHeight * row;
+    return {north, 90 - lod::areaHeight * (row + 1), west, -180 + lod::areaWidth * (column + 1)};
+}
+
+GeoPoint positionInArea(const GeoBounds &area, double fractionX, double fractionY)
+{
+    return {area.north - (area.north - area.south) * fractionY,
+            area.west + (area.east - area.west) * fractionX};
+}
+
+namespace {
+QChar hemisphere(double degrees, bool latitude)
+{
+    if (latitude)
+        return degrees < 0 ? u'S' : u'N';
+    return degrees < 0 ? u'W' : u'E';
+}
+} // namespace
+
+QString decimalDegreesText(double degrees, bool latitude)
+{
+    return QStringLiteral("%1\u00b0 %2")
+        .arg(std::abs(degrees), 0, 'f', 7)
+        .arg(hemisphere(degrees, latitude));
+}
+
+QString degreesMinutesText(double degrees, bool latitude)
+{
+    // Round on the minutes first so that 59.9999' never shows as 60.000'.
+    const double totalMinutes = std::round(std::abs(degrees) * 60 * 1000) / 1000;
+    const double whole = std::floor(totalMinutes / 60);
+    const double minutes = totalMinutes - whole * 60;
+    return QStringLiteral("%1\u00b0 %2' %3")
+        .arg(whole, 0, 'f', 0)
+        .arg(minutes, 6, 'f', 3, u'0')
+        .arg(hemisphere(degrees, latitude));
+}
+
+QString boundsText(const QString &title, const GeoBounds &b)
+{
+    const auto edge = [](const char *name, double degrees, bool latitude) {
+        return QStringLiteral("%1: %2  (%3)")
+            .arg(QLatin1String(name), decimalDegreesText(degrees, latitude),
+                 degreesMinutesText(degrees, latitude));
+    };
+    return QStringList{title, edge("North", b.north, true), edge("South", b.south, true),
+                       edge("West", b.west, false), edge("East", b.east, false)}
+        .join(u'\n');
+}

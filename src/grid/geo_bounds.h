@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// Where a cell or an area lies on the globe, so that the user can cut the right image.
+struct GeoBounds
+{
+    double north, south, west, east;
+
+    bool contains(double latitude, double longitude) const
+    {
+        return latitude <= north && latitude >= south && longitude >= west && longitude <= east;
+    }
+};
+
+// From the cell captions (column, row) and area captions as Calculate wrote them.
+GeoBounds cellBounds(int cellColumn, int cellRow);
+GeoBounds areaBounds(int cellColumn, int cellRow, int areaColumn, int areaRow);
+
+// The position under a point of the area image, given as fractions 0..1 of its width and
+// height from the top-left corner.
+struct GeoPoint
+{
+    double latitude, longitude;
+};
+GeoPoint positionInArea(const GeoBounds &area, double fractionX, double fractionY);
+
+// "47.5083333° N" and "47° 30.500' N".
+QString decimalDegreesText(double degrees, bool latitude);
+QString degreesMinutesText(double degrees, bool latitude);
+// Four edges, in both forms, one edge a line.
+QString boundsText(const QString &title, const GeoBounds &bounds);
