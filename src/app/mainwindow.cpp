@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 
 namespace {
 const QString programTitle = QStringLiteral("Marlith");
@@ -33,6 +34,7 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent) : QMainWindow(parent),
     buildControls();
     connectHandlers();
     setFocusOrder();
+    statusBar()->showMessage(QStringLiteral("Type a position and press Calculate."));
     setFixedSize(sizeHint());
 }
 
@@ -70,6 +72,7 @@ void MainWindow::cmdcalculate_Click()
     }
     if (c.error)
         reportRuntimeError(c.error->reportText());
+    showGridBounds();
 }
 
 void MainWindow::OpenFile(const QString &path)

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <optional>
 
 class AboutBox;
 class Desktop;
@@ -14,6 +15,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 struct CoordinateTexts;
+struct GeoBounds;
 
 // The main window is the program's working state: every value lives in a control's text,
 // and each handler reads controls, lets the core decide, and writes controls back.
@@ -59,6 +61,11 @@ private:
     CoordinateTexts coordinateTexts() const;
     void OpenFile(const QString &path);
     void viewSourceFile(const QString &path, const QString &missingMessage);
+
+    // Georeference aids, in mainwindow_georef.cpp.
+    std::optional<GeoBounds> shownAreaBounds() const;
+    void showGridBounds();
+    void showCursorPosition(QPointF position, QSizeF innerSize);
 
     // Control building, in mainwindow_controls.cpp.
     void buildControls();

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -271,6 +272,21 @@ private slots:
         QCOMPARE(text("lblareay"), QStringLiteral("27"));
         QCOMPARE(text("lbllatdd"), QStringLiteral("47.5083333333333"));
         QVERIFY(window->isVisible());
+    }
+
+    void calculateExplainsWhereTheCellAndAreaLie()
+    {
+        QVERIFY(control("lblcellx")->toolTip().isEmpty());
+        calculate("47", "30.50", "-122", "18.25");
+        const QString cell = control("lblcelly")->toolTip();
+        QVERIFY2(cell.contains(QStringLiteral("North: 47.8125000\u00b0 N  (47\u00b0 48.750' N)")),
+                 qPrintable(cell));
+        QVERIFY2(cell.contains(QStringLiteral("West: 122.3437500\u00b0 W")), qPrintable(cell));
+        const QString area = control("lblareax")->toolTip();
+        QVERIFY2(area.startsWith(QStringLiteral("LOD 13 area 2, 27")), qPrintable(area));
+        QVERIFY(window->statusBar()->currentMessage().startsWith("Area image: N 47\u00b0 30.952' N"));
+        // The captions the writers read are untouched by this.
+        QCOMPARE(text("lblareax"), QStringLiteral("2"));
     }
 
     void viewWarnsWhileNoFileExists()
