@@ -1,0 +1,246 @@
+#include "source_writers.h"
+
+#include "numbers.h"
+#include "runtime_error.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+const QString crlf = QStringLiteral("\r\n");
+
+// Collects the lines of one file; appending keeps the build linear in the entries.
+class Lines
+{
+public:
+    explicit Lines(qsizetype expectedSize) { m_text.reserve(expectedSize); }
+    Lines &operator<<(const QString &line)
+    {
+        m_text += line;
+        m_text += crlf;
+        return *this;
+    }
+    // Latin-1; every character outside it becomes "?".
+    QByteArray bytes() const { return m_text.toLatin1(); }
+
+private:
+    QString m_text;
+};
+
+qsizetype blockSize(const QStringList &entries)
+{
+    qsizetype size = 4096;
+    for (const QString &e : entries)
+        size += e.size() + 2;
+    return size;
+}
+
+// North, south, east, west: the typed whole degrees plus and minus one.
+QStringList headerBounds(const QString &latDeg, const QString &longDeg, const QLocale &locale)
+{
+    const double lat = strictNumber(latDeg, locale);
+    const QString north = numberText(lat + 1, QLocale::c());
+    const QString south = numberText(lat - 1, QLocale::c());
+    const double lng = strictNumber(longDeg, locale);
+    return {north, south, numberText(lng + 1, QLocale::c()), numberText(lng - 1, QLocale::c())};
+}
+
+QString coordinatesComment(const QString &latDeg, const QString &latMin, const QString &longDeg,
+                           const QString &longMin)
+{
+    return QStringLiteral(";----> FS Coordinates:    ") + latDeg + u' ' + latMin
+           + QStringLiteral("   ") + longDeg + u' ' + longMin;
+}
+
+} // namespace
+
+QString LWMListText(const QStringList &entries)
+{
+    QString text;
+    text.reserve(blockSize(entries));
+    for (const QString &e : entries) {
+        text += e;
+        text += crlf;
+    }
+    return text;
+}
+
+QString VTPListText(const QStringList &entries)
+{
+    if (entries.isEmpty())
+        return QString();
+    QString text;
+    text.reserve(blockSize(entries));
+    for (qsizetype i = 0; i + 1 < entries.size(); ++i) {
+        text += entries[i];
+        text += crlf;
+    }
+    QString last = entries.last();
+    const qsizetype at = last.indexOf(QStringLiteral(", 0"));
+    if (at >= 0)
+        last.replace(at, 3, QStringLiteral(", 1"));
+    text += last;
+    return text;
+}
+
+QByteArray lwmSourceText(const LwmInputs &in, const QLocale &locale)
+{
+    const QString cell = in.cellX + u'_' + in.cellY;
+    Lines l(blockSize(in.entries));
+    l << coordinatesComment(in.latDeg, in.latMin, in.longDeg, in.longMin) << QString()
+      << QStringLiteral(";----> The next two files MUST be included within the same directory as")
+      << QStringLiteral(";----> BGLC.exe when this file is assembled (compiled).") << QString()
+      << QStringLiteral("include TDFHeaders.inc") << QStringLiteral("include TDFMacros.inc")
+      << QString() << QStringLiteral(";----> Begin Header Section <----") << QString();
+    const QStringList b = headerBounds(in.latDeg, in.longDeg, locale);
+    l << QStringLiteral("BGLHeader          ") + b.join(QStringLiteral(", "))
+             + QStringLiteral(", LWMHeader, TerrainHeaderStart")
+      << QString() << QStringLiteral("LWMHeader        label        word") << QString()
+      << QStringLiteral("                  LWMFileHeader 513, LWMIndexStart, LWMStart, LWMEnd")
+      << QString() << QStringLiteral("LWMStart           label        word") << QString()
+      << QStringLiteral(";----> End Header Section <----") << QString()
+      << QStringLiteral(";----> Begin Cell_") + cell
+             + QStringLiteral("'s ----> Area (LOD 13) data information <----")
+      << QString() << QStringLiteral("                  datamark_0        label        word")
+      << QString()
+      << QStringLiteral(";----> The next two lines begin your LOD 13 area data.  If you have "
+                        "more than one LOD 13")
+      << QStringLiteral(";----> area then you need these two lines to start the next and each "
+                        "successive LOD 13 area as well.")
+      << QStringLiteral(";----> See Help menu for parameter information and explanations.")
+      << QString()
+      << QStringLiteral("LWMDataAreaDrawPolygons 1, 3, 1, ") + in.areaX + QStringLiteral(", ")
+             + in.areaY
+      << QString();
+    const int n = roundToByte(leadingNumber(in.lwmNumber));
+    // From 63 points on the polygon needs the extended form, which counts the rest apart.
+    if (n <= 62)
+        l << QStringLiteral("LWMPoly2  ") + twoDigit(n) + QStringLiteral(", 0, 0, ") + in.altitude
+                 + QStringLiteral(", 0");
+    else
+        l << QStringLiteral("LWMPoly2Ex  63, 0, 0, ") + in.altitude + QStringLiteral(", 0, ")
+                 + QString::number(n - 63);
+    l << QString() << LWMListText(in.entries) << QString()
+      << QStringLiteral("                  datamark_1        label        word   ;----> This "
+                        "line goes under all LOD 13 areas used in this file")
+      << QString()
+      << QStringLiteral(";----> End Cell_") + cell
+             + QStringLiteral("'s ----> Area (LOD 13) data information <----")
+      << QString()
+      << QStringLiteral(";----> Begin Cell_") + cell
+             + QStringLiteral("'s defination data information <----")
+      << QString()
+      << QStringLiteral(";----> Please see Help menu for parameter information and explanations.")
+      << QString()
+      << QStringLiteral("Cell_") + cell + QStringLiteral("       EQU        LWMCellID   0, 0, 3, ")
+             + in.cellX + QStringLiteral(", ") + in.cellY
+      << QString() << QStringLiteral("                  LWMIndexStart        label        word")
+      << QString() << QStringLiteral("                         LWMIndexHeader   1, LWMIndexData")
+      << QString() << QStringLiteral("                  LWMIndexData         label        word")
+      << QString()
+      << QStringLiteral("                         LWMIndexEntry      Cell_") + cell
+             + QStringLiteral(", LWMStart, datamark_0, datamark_1")
+      << QString()
+      << QStringLiteral(";----> End Cell_") + cell
+             + QStringLiteral("'s defination data information <----")
+      << QString() << QStringLiteral(";----> The next line below ENDS this file <----") << QString()
+      << QStringLiteral("LWMEnd        label        word") << QString();
+    return l.bytes();
+}
+
+QByteArray vtpSourceText(const VtpInputs &in, const QLocale &locale)
+{
+    const QString cell = in.cellX + u'_' + in.cellY;
+    Lines l(blockSize(in.entries) + 6 * in.lineType.size());
+    l << coordinatesComment(in.latDeg, in.latMin, in.longDeg, in.longMin)
+      << QStringLiteral(";----> VTP Method2 road/line/shoreline") << QString()
+      << QStringLiteral(";----> The next two files MUST be included within the same directory as")
+      << QStringLiteral(";----> BGLC.exe when this file is assembled (compiled).") << QString()
+      << QStringLiteral("include TDFHeaders.inc") << QStringLiteral("include TDFMacros.inc")
+      << QString() << QStringLiteral(";----> Begin Header Section <----") << QString();
+    const QStringList b = headerBounds(in.latDeg, in.longDeg, locale);
+    l << QStringLiteral("BGLHeader          ") + b.join(QStringLiteral(", "))
+             + QStringLiteral(", TerrainHeaderStart, VTPHeader")
+      << QString() << QStringLiteral("VTPHeader        label        word")
+      << QStringLiteral("    VTPFileHeader  256, VTPIndexStart, TextureStart, VTPEnd") << QString()
+      << QStringLiteral(";----> End Header Section <----") << QString()
+      << QStringLiteral(";----> Start File Data <----") << QString()
+      << QStringLiteral("VTPStart        label        word")
+      << QStringLiteral("datamark_v0        label        word") << QString()
+      << QStringLiteral(";----> Begin Data Area Information <----") << QString()
+      << QStringLiteral("VTPDataArea 1, 1, 0, 0")
+      << QStringLiteral("VTPLayer ") + in.layer + QStringLiteral(", 0")
+      << QStringLiteral("VTPNumTexturesInLayer 1, 0") << QStringLiteral("VTPTextureId 4, 0")
+      << QStringLiteral("VTPPolyCount 1, 0") << QString();
+    const int n = roundToByte(leadingNumber(in.vtpNumber));
+    // One polyline takes 31 points; the extended line carries the rest.
+    const int count = n > 31 ? 31 : n;
+    const int extra = n > 31 ? n - 31 : 0;
+    l << QStringLiteral("VTPPolyMethod2 ") + twoDigit(count) + QStringLiteral(", 1, 0");
+    if (extra > 0)
+        l << QStringLiteral("VTPPolyMethod2Ex ") + twoDigit(extra);
+    l << QString() << VTPListText(in.entries) << QStringLiteral("VTPWidePointWidth 0") << QString()
+      << QStringLiteral("datamark_v1        label        word") << QString()
+      << QStringLiteral(";----> End Data Area Information <----") << QString()
+      << QStringLiteral(";----> Begin Cell_") + cell
+             + QStringLiteral("'s defination data information <----")
+      << QString()
+      << QStringLiteral("Cellv_") + cell + QStringLiteral("       EQU        VTPCellID   0, ")
+             + in.cellX + QStringLiteral(", ") + in.cellY
+      << QString() << QStringLiteral("VTPIndexStart        label        word")
+      << QStringLiteral("VTPIndexHeader  1, VTPIndexData, VTPStart")
+      << QStringLiteral("VTPIndexData        label        word")
+      << QStringLiteral("VTPIndexEntry Cellv_") + cell
+             + QStringLiteral(", VTPStart, datamark_v0, datamark_v1")
+      << QString()
+      << QStringLiteral(";----> End Cell_") + cell
+             + QStringLiteral("'s defination data information <----")
+      << QString() << QStringLiteral(";----> Begin Texture Information <----") << QString()
+      << QStringLiteral("TextureStart        label        word")
+      << QStringLiteral("VTPTextureListHeader 5, TextureIndexStart, TextureDataStart, "
+                        "TextureDataEnd")
+      << QString() << QStringLiteral("TextureIndexStart        label        word");
+    for (int k = 0; k < 5; ++k)
+        l << QStringLiteral("  VTPTextureListEntry TextureDataStart, texturemark_%1, "
+                            "texturemark_%2")
+                 .arg(k)
+                 .arg(k + 1);
+    l << QString() << QStringLiteral("TextureDataStart   label        word");
+    for (int k = 0; k < 6; ++k)
+        l << QStringLiteral("texturemark_%1       label        word").arg(k)
+          << QStringLiteral("                   VTPTextureName ") + in.lineType
+          << QStringLiteral("VTPTextureType 2, 0, 0, 4");
+    l << QString() << QStringLiteral("TextureDataEnd    label        word") << QString()
+      << QStringLiteral(";----> End Texture Information <----")
+      << QStringLiteral(";----> The next line below ENDS this file <----") << QString()
+      << QStringLiteral("VTPEnd        label        word") << QString();
+    return l.bytes();
+}
+
+namespace {
+QString folderFile(const QString &programFolder, const char *name)
+{
+    return programFolder + QDir::separator() + QLatin1String(name);
+}
+} // namespace
+
+QString LWMFilePath(const QString &programFolder)
+{
+    return folderFile(programFolder, "LWMSource.asm");
+}
+
+QString VTPFilePath(const QString &programFolder)
+{
+    return folderFile(programFolder, "VTPSource.asm");
+}
+
+void writeSourceFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    // QSaveFile would happily fail late on a directory; say so before anything is written.
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::WriteOnly)
+        || file.write(bytes) != bytes.size() || !file.commit())
+        throw RuntimeError(RuntimeError::PathFileAccess);
+}

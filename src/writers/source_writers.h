@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+// The control texts each writer reads, as the window holds them at the moment of Create.
+struct LwmInputs
+{
+    QString latDeg, latMin, longDeg, longMin, cellX, cellY, areaX, areaY, lwmNumber, altitude;
+    QStringList entries;
+};
+
+struct VtpInputs
+{
+    QString latDeg, latMin, longDeg, longMin, cellX, cellY, layer, vtpNumber, lineType;
+    QStringList entries;
+};
+
+// The whole file, every line ended by CR LF, in a single-byte encoding (characters outside
+// Latin-1 become "?"). Numbers are written with "." whatever the locale, because the
+// compiler reads "."; the typed degrees are still read in the user's locale. A bad degrees
+// text throws RuntimeError 13, a count outside 0..255 throws 6; nothing is written then.
+QByteArray lwmSourceText(const LwmInputs &in, const QLocale &locale);
+QByteArray vtpSourceText(const VtpInputs &in, const QLocale &locale);
+
+// The list blocks: entries joined by CR LF. The LWM block ends with CR LF; the VTP block
+// has none after its last entry, whose first ", 0" becomes ", 1".
+QString LWMListText(const QStringList &entries);
+QString VTPListText(const QStringList &entries);
+
+// The program folder followed by the file name; a root folder keeps its own separator.
+QString LWMFilePath(const QString &programFolder);
+QString VTPFilePath(const QString &programFolder);
+
+// Replaces the file at `path` as a whole or not at all; any failure throws RuntimeError 75
+// and leaves an earlier file as it was.
+void writeSourceFile(const QString &path, const QByteArray &bytes);

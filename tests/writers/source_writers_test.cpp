@@ -1,0 +1,275 @@
+#include "runtime_error.h"
+#include "source_writers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QLocale english(QLocale::English, QLocale::UnitedStates);
+const QLocale german(QLocale::German, QLocale::Germany);
+
+QByteArray golden(const char *name)
+{
+    QFile f(QStringLiteral(GOLDEN_DIR "/") + QLatin1String(name));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
+    return f.readAll();
+}
+
+// Compares two files line by line and names the first line that differs.
+::testing::AssertionResult sameFile(const QByteArray &actual, const QByteArray &expected)
+{
+    const QList<QByteArray> a = actual.split('\n'), e = expected.split('\n');
+    for (qsizetype i = 0; i < std::max(a.size(), e.size()); ++i) {
+        const QByteArray al = i < a.size() ? a[i] : "<end of file>";
+        const QByteArray el = i < e.size() ? e[i] : "<end of file>";
+        if (al != el)
+            return ::testing::AssertionFailure() << "line " << i + 1 << ": got [" << al.data()
+                                                 << "] expected [" << el.data() << "]";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+QList<QByteArray> lines(const QByteArray &file)
+{
+    QList<QByteArray> l = file.split('\n');
+    EXPECT_TRUE(l.last().isEmpty()); // the file ends in a line end
+    l.removeLast();
+    for (QByteArray &line : l) {
+        EXPECT_TRUE(line.endsWith('\r'));
+        line.chop(1);
+    }
+    return l;
+}
+
+LwmInputs seattleLwm()
+{
+    return {"47", "30.50", "-122", "18.25", "123", "120", "2", "27", "3", "0",
+            {"LWMPoint 12, 101", "LWMPoint 40, 90", "LWMPoint 60, 70"}};
+}
+
+VtpInputs seattleVtp()
+{
+    return {"47", "30.50", "-122", "18.25", "123", "120", "8", "5",
+            "\"1139\"  ;asphalt / 2 lanes",
+            {"VTPWidePoint 4602, 1, 11066, 0", "VTPWidePointWidth 1",
+             "VTPWidePoint 4602, 1, 11066, 0", "VTPWidePointWidth 0",
+             "VTPWidePoint 4602, 0, 11066, 0", "VTPWidePoint 4630, 0, 11055, 0",
+             "VTPWidePoint 4650, 0, 11035, 0"}};
+}
+
+int errorOf(auto &&call)
+{
+    try {
+        call();
+    } catch (const RuntimeError &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+TEST(LwmWriter, WorkedExampleComesOutByteForByte)
+{
+    const QByteArray file = lwmSourceText(seattleLwm(), english);
+    EXPECT_TRUE(sameFile(file, golden("lwm_worked_example.asm")));
+    EXPECT_TRUE(file.endsWith("LWMEnd        label        word\r\n\r\n"));
+}
+
+TEST(VtpWriter, WorkedExampleComesOutByteForByte)
+{
+    const VtpInputs in = seattleVtp();
+    EXPECT_TRUE(sameFile(vtpSourceText(in, english), golden("vtp_worked_example.asm")));
+    EXPECT_EQ(in.entries.last(), "VTPWidePoint 4650, 0, 11035, 0"); // the list keeps its text
+}
+
+TEST(LwmWriter, PolygonLineFollowsTheCount)
+{
+    const struct { const char *count, *line; } cases[] = {
+        {"62", "LWMPoly2  62, 0, 0, 0, 0"},     {"63", "LWMPoly2Ex  63, 0, 0, 0, 0, 0"},
+        {"70", "LWMPoly2Ex  63, 0, 0, 0, 0, 7"}, {"6.5", "LWMPoly2  06, 0, 0, 0, 0"},
+        {"7.5", "LWMPoly2  08, 0, 0, 0, 0"},     {"", "LWMPoly2  00, 0, 0, 0, 0"},
+        {"255", "LWMPoly2Ex  63, 0, 0, 0, 0, 192"}, {"abc", "LWMPoly2  00, 0, 0, 0, 0"},
+    };
+    for (const auto &c : cases) {
+        LwmInputs in = seattleLwm();
+        in.lwmNumber = c.count;
+        EXPECT_EQ(lines(lwmSourceText(in, english))[30].toStdString(), c.line) << c.count;
+    }
+}
+
+TEST(LwmWriter, EmptyListAndNoCalculateLeaveEmptyPlaces)
+{
+    LwmInputs in{"-00", "00.00", "-000", "00.00", "", "", "", "", "", "0", {}};
+    const QList<QByteArray> l = lines(lwmSourceText(in, english));
+    ASSERT_EQ(l.size(), 58);
+    EXPECT_EQ(l[0], ";----> FS Coordinates:    -00 00.00   -000 00.00");
+    EXPECT_EQ(l[10], "BGLHeader          1, -1, 1, -1, LWMHeader, TerrainHeaderStart");
+    EXPECT_EQ(l[20], ";----> Begin Cell__'s ----> Area (LOD 13) data information <----");
+    EXPECT_EQ(l[28], "LWMDataAreaDrawPolygons 1, 3, 1, , ");
+    EXPECT_EQ(l[30], "LWMPoly2  00, 0, 0, 0, 0");
+    EXPECT_EQ(l[31], "");
+    EXPECT_EQ(l[32], "");
+    EXPECT_EQ(l[33], "");
+    EXPECT_TRUE(l[34].startsWith("                  datamark_1"));
+    EXPECT_EQ(l[42], "Cell__       EQU        LWMCellID   0, 0, 3, , ");
+}
+
+TEST(LwmWriter, TypedTextsAreCopiedAsTyped)
+{
+    LwmInputs in = seattleLwm();
+    in.altitude = "12.5";
+    in.latDeg = "47.5";
+    in.entries = {"free text, 0", ""};
+    const QList<QByteArray> l = lines(lwmSourceText(in, english));
+    EXPECT_EQ(l[0], ";----> FS Coordinates:    47.5 30.50   -122 18.25");
+    EXPECT_EQ(l[10], "BGLHeader          48.5, 46.5, -121, -123, LWMHeader, TerrainHeaderStart");
+    EXPECT_EQ(l[30], "LWMPoly2  03, 0, 0, 12.5, 0");
+    EXPECT_EQ(l[32], "free text, 0");
+    EXPECT_EQ(l[33], "");
+    EXPECT_EQ(l.size(), 60);
+}
+
+TEST(VtpWriter, PolylineCountSplitsAtThirtyOne)
+{
+    const struct { const char *count, *first, *extra; } cases[] = {
+        {"5", "VTPPolyMethod2 05, 1, 0", nullptr},  {"31", "VTPPolyMethod2 31, 1, 0", nullptr},
+        {"32", "VTPPolyMethod2 31, 1, 0", "VTPPolyMethod2Ex 01"},
+        {"40", "VTPPolyMethod2 31, 1, 0", "VTPPolyMethod2Ex 09"},
+        {"255", "VTPPolyMethod2 31, 1, 0", "VTPPolyMethod2Ex 224"},
+        {"", "VTPPolyMethod2 00, 1, 0", nullptr},   {"abc", "VTPPolyMethod2 00, 1, 0", nullptr},
+        {"2.5", "VTPPolyMethod2 02, 1, 0", nullptr}, {"3.5", "VTPPolyMethod2 04, 1, 0", nullptr},
+    };
+    for (const auto &c : cases) {
+        VtpInputs in = seattleVtp();
+        in.vtpNumber = c.count;
+        const QList<QByteArray> l = lines(vtpSourceText(in, english));
+        EXPECT_EQ(l[31].toStdString(), c.first) << c.count;
+        EXPECT_EQ(l[32].toStdString(), c.extra ? c.extra : "") << c.count;
+        EXPECT_EQ(l.size(), c.extra ? 97 : 96) << c.count;
+    }
+}
+
+TEST(VtpWriter, OnlyTheLastEntryGetsItsFirstZeroTurned)
+{
+    const struct { QStringList entries; const char *block; } cases[] = {
+        {{"VTPWidePoint 4602, 0, 11066, 0"}, "VTPWidePoint 4602, 1, 11066, 0"},
+        {{"VTPWidePoint 4602, 1, 11066, 0"}, "VTPWidePoint 4602, 1, 11066, 1"},
+        {{"VTPWidePoint 1, 0, 2, 0", "VTPWidePointWidth 1"},
+         "VTPWidePoint 1, 0, 2, 0\r\nVTPWidePointWidth 1"},
+        {{"a, 0, 0", "b, 0, 0"}, "a, 0, 0\r\nb, 1, 0"},
+        {{}, ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(VTPListText(c.entries).toStdString(), c.block);
+}
+
+TEST(VtpWriter, EmptyListStartTextsAndNoCalculate)
+{
+    VtpInputs in{"-00", "00.00", "-000", "00.00", "", "", "8", "", "Select VTP Road/Line/Shoreline",
+                 {}};
+    const QList<QByteArray> l = lines(vtpSourceText(in, english));
+    ASSERT_EQ(l.size(), 90);
+    EXPECT_EQ(l[11], "BGLHeader          1, -1, 1, -1, TerrainHeaderStart, VTPHeader");
+    EXPECT_EQ(l[32], "");
+    EXPECT_EQ(l[33], "");
+    EXPECT_EQ(l[34], "VTPWidePointWidth 0");
+    EXPECT_EQ(l[42], "Cellv__       EQU        VTPCellID   0, , ");
+    EXPECT_EQ(l[65], "                   VTPTextureName Select VTP Road/Line/Shoreline");
+}
+
+TEST(Writers, BadDegreesAndCountsAreRuntimeErrors)
+{
+    const struct { const char *latDeg, *count; int error; } cases[] = {
+        {"", "3", RuntimeError::TypeMismatch},   {"abc", "3", RuntimeError::TypeMismatch},
+        {"47x", "3", RuntimeError::TypeMismatch}, {"47", "-1", RuntimeError::Overflow},
+        {"47", "255.5", RuntimeError::Overflow},  {"47", "300", RuntimeError::Overflow},
+        {"x", "300", RuntimeError::TypeMismatch}, {" 47 ", "254.5", 0},
+    };
+    for (const auto &c : cases) {
+        LwmInputs lwm = seattleLwm();
+        lwm.latDeg = c.latDeg;
+        lwm.lwmNumber = c.count;
+        EXPECT_EQ(errorOf([&] { lwmSourceText(lwm, english); }), c.error) << c.latDeg << c.count;
+        VtpInputs vtp = seattleVtp();
+        vtp.latDeg = c.latDeg;
+        vtp.vtpNumber = c.count;
+        EXPECT_EQ(errorOf([&] { vtpSourceText(vtp, english); }), c.error) << c.latDeg << c.count;
+    }
+    LwmInputs badLongitude = seattleLwm();
+    badLongitude.longDeg = "W122";
+    EXPECT_EQ(errorOf([&] { lwmSourceText(badLongitude, english); }), RuntimeError::TypeMismatch);
+}
+
+TEST(Writers, DecimalCommaLocaleWritesTheSameBytes)
+{
+    LwmInputs en = seattleLwm(), de = seattleLwm();
+    en.latDeg = "47.5";
+    de.latDeg = "47,5";
+    EXPECT_EQ(lwmSourceText(en, english), [&] {
+        QByteArray expected = lwmSourceText(de, german);
+        return expected.replace("47,5 30.50", "47.5 30.50");
+    }());
+    VtpInputs ven = seattleVtp(), vde = seattleVtp();
+    vde.longDeg = "-122,25";
+    ven.longDeg = "-122.25";
+    EXPECT_TRUE(vtpSourceText(vde, german).contains("48, 46, -121.25, -123.25,"));
+    EXPECT_TRUE(vtpSourceText(ven, english).contains("48, 46, -121.25, -123.25,"));
+}
+
+TEST(Writers, TextOutsideLatin1BecomesQuestionMarks)
+{
+    LwmInputs in = seattleLwm();
+    in.entries = {QStringLiteral("LWMPoint 東京, Zürich")};
+    const QByteArray file = lwmSourceText(in, english);
+    EXPECT_TRUE(file.contains("LWMPoint ??, Z\xfcrich\r\n"));
+}
+
+TEST(Writers, LongEntriesAndManyEntriesStayWhole)
+{
+    VtpInputs in = seattleVtp();
+    in.entries = {QString(100000, u'x') + ", 0"};
+    const QByteArray one = vtpSourceText(in, english);
+    EXPECT_TRUE(one.contains(QByteArray(100000, 'x') + ", 1\r\nVTPWidePointWidth 0\r\n"));
+    LwmInputs many = seattleLwm();
+    many.entries = QStringList(100000, QStringLiteral("LWMPoint 1, 2"));
+    EXPECT_EQ(lines(lwmSourceText(many, english)).size(), 58 + 100000);
+}
+
+TEST(SourceFiles, PathsPutTheNameAfterTheFolder)
+{
+    const QString sep = QDir::separator();
+    EXPECT_EQ(LWMFilePath("/opt/m"), "/opt/m" + sep + "LWMSource.asm");
+    EXPECT_EQ(VTPFilePath("/opt/m"), "/opt/m" + sep + "VTPSource.asm");
+    EXPECT_EQ(LWMFilePath(sep), sep + sep + "LWMSource.asm");
+}
+
+TEST(SourceFiles, FailuresLeaveTheEarlierFileAsItWas)
+{
+    QTemporaryDir dir;
+    const QString path = LWMFilePath(dir.path());
+    writeSourceFile(path, "first\r\n");
+    writeSourceFile(path, "second\r\n");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "second\r\n");
+    f.close();
+
+    // A directory where the file should be.
+    QDir(dir.path()).mkdir("VTPSource.asm");
+    EXPECT_EQ(errorOf([&] { writeSourceFile(VTPFilePath(dir.path()), "x"); }),
+              RuntimeError::PathFileAccess);
+
+    // A folder that cannot be written (root ignores permissions, so only check elsewhere).
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    if (!QFile(dir.path() + "/probe").open(QIODevice::WriteOnly)) {
+        EXPECT_EQ(errorOf([&] { writeSourceFile(path, "third"); }), RuntimeError::PathFileAccess);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), "second\r\n");
+    }
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
