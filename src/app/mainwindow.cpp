@@ -2,6 +2,7 @@
 
 #include "aboutbox.h"
 #include "desktop.h"
+#include "image_panel.h"
 #include "lod_grid.h"
 #include "runtime_error.h"
 
@@ -12,6 +13,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QStatusBar>
 
@@ -73,6 +75,7 @@ void MainWindow::cmdcalculate_Click()
     if (c.error)
         reportRuntimeError(c.error->reportText());
     showGridBounds();
+    redrawShapes();
 }
 
 void MainWindow::OpenFile(const QString &path)
@@ -159,4 +162,10 @@ void MainWindow::connectHandlers()
     connect(cmdvtpclearitem, &QPushButton::clicked, this, &MainWindow::cmdvtpclearitem_Click);
     connect(cmdclearlwmlist, &QPushButton::clicked, this, &MainWindow::cmdclearlwmlist_Click);
     connect(cmdclearvtplist, &QPushButton::clicked, this, &MainWindow::cmdclearvtplist_Click);
+    connect(lstLWM, &QListWidget::itemDoubleClicked, this, &MainWindow::lstLWM_DblClick);
+    connect(lstVTP, &QListWidget::itemDoubleClicked, this, &MainWindow::lstVTP_DblClick);
+    connect(Picture1, &ImagePanel::cursorMoved, this, &MainWindow::Picture1_MouseMove);
+    connect(Picture1, &ImagePanel::pressed, this, &MainWindow::Picture1_MouseDown);
+    connect(lstLWM, &QListWidget::itemSelectionChanged, this, &MainWindow::redrawShapes);
+    connect(lstVTP, &QListWidget::itemSelectionChanged, this, &MainWindow::redrawShapes);
 }

@@ -16,6 +16,8 @@ class QListWidget;
 class QPushButton;
 struct CoordinateTexts;
 struct GeoBounds;
+struct CursorInput;
+struct CursorReadouts;
 
 // The main window is the program's working state: every value lives in a control's text,
 // and each handler reads controls, lets the core decide, and writes controls back.
@@ -62,6 +64,14 @@ private:
     void OpenFile(const QString &path);
     void viewSourceFile(const QString &path, const QString &missingMessage);
 
+    // Capture and list editing, in mainwindow_editing.cpp.
+    CursorInput cursorInput(QPointF position) const;
+    void showReadouts(const CursorReadouts &readouts);
+    void redrawShapes();
+    void removeSelected(QListWidget *list);
+    void clearEntries(QListWidget *list);
+    void insertEntry(QListWidget *list);
+
     // Georeference aids, in mainwindow_georef.cpp.
     std::optional<GeoBounds> shownAreaBounds() const;
     void showGridBounds();
@@ -89,7 +99,7 @@ private:
     QLabel *lblcellx, *lblcelly, *lblareax, *lblareay;
     QComboBox *cbovtptype, *cbolayer;
     QLineEdit *txtvtplinewidth;
-    QWidget *Picture1;
+    ImagePanel *Picture1;
     QPushButton *cmdload;
     QListWidget *lstLWM, *lstVTP;
     QLineEdit *txtlwmnumber, *txtvtpnumber;

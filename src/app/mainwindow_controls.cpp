@@ -1,6 +1,8 @@
 // Builds the controls of the main window at their fixed places in an 825 x 384 client area.
 #include "mainwindow.h"
 
+#include "image_panel.h"
+#include "line_types.h"
 #include "window_colours.h"
 
 #include <QAction>
@@ -158,7 +160,8 @@ void MainWindow::buildCoordinateGroup(QWidget *c)
 void MainWindow::buildVtpSettings(QWidget *c)
 {
     cbovtptype = combo(c, "cbovtptype", {8, 182, 200, 22}, QStringLiteral("VTP line type"));
-    cbovtptype->setEditText(QStringLiteral("Select VTP Road/Line/Shoreline"));
+    cbovtptype->addItems(lineTypeCatalogue());
+    cbovtptype->setEditText(lineTypeStartText);
 
     frame(c, "Shape6", {8, 208, 200, 64});
     caption(c, "lblvtplinewidth", QStringLiteral("VTP Width ---> "), {12, 212, 110, 22},
@@ -171,7 +174,8 @@ void MainWindow::buildVtpSettings(QWidget *c)
     caption(c, "lbllayerset", QStringLiteral("VTP Layer ---> "), {12, 245, 110, 22},
             Qt::AlignRight | Qt::AlignVCenter);
     cbolayer = combo(c, "cbolayer", {124, 245, 80, 22}, QStringLiteral("VTP layer"));
-    cbolayer->setEditText(QStringLiteral("8"));
+    cbolayer->addItems(layerItems());
+    cbolayer->setEditText(layerStartText);
 }
 
 void MainWindow::buildGridReadouts(QWidget *c)
@@ -254,10 +258,8 @@ void MainWindow::buildCentre(QWidget *c)
     cmdload = button(c, "cmdload", QStringLiteral("Load 256x256 Image"), {356, 32, 290, 24},
                      colours::load);
 
-    Picture1 = place(new QWidget(c), "Picture1", {372, 60, 257, 257},
+    Picture1 = place(new ImagePanel(c), "Picture1", {372, 60, 257, 257},
                      QStringLiteral("Area image"));
-    Picture1->setFocusPolicy(Qt::StrongFocus);
-    Picture1->setAutoFillBackground(true);
     paint(Picture1, QPalette::Window, colours::panel);
 }
 

@@ -1,0 +1,173 @@
+// Capture on the image panel, the list editing buttons and the two Create commands.
+#include "mainwindow.h"
+
+#include "desktop.h"
+#include "image_panel.h"
+#include "list_editing.h"
+#include "list_widget_entries.h"
+#include "numbers.h"
+#include "overlay.h"
+#include "point_capture.h"
+#include "source_writers.h"
+#include "window_colours.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace {
+QStringList entriesOf(const QListWidget *list)
+{
+    QStringList entries;
+    entries.reserve(list->count());
+    for (int i = 0; i < list->count(); ++i)
+        entries << list->item(i)->text();
+    return entries;
+}
+
+void setWarning(QLineEdit *counter, bool red)
+{
+    QPalette p = counter->palette();
+    p.setColor(QPalette::Text, red ? colours::warning : colours::normalText);
+    counter->setPalette(p);
+}
+} // namespace
+
+CursorInput MainWindow::cursorInput(QPointF position) const
+{
+    const QSizeF inner = Picture1->innerSize();
+    return {float(position.x()), float(position.y()), float(inner.width()),
+            float(inner.height()), lblareax->text(), lblareay->text()};
+}
+
+void MainWindow::showReadouts(const CursorReadouts &r)
+{
+    lblx->setText(r.lblx);
+    lbly->setText(r.lbly);
+    lblvtp2x->setText(r.lblvtp2x);
+    lblvtp2y->setText(r.lblvtp2y);
+}
+
+void MainWindow::Picture1_MouseMove(QPointF position)
+{
+    runHandler([&] { showReadouts(mapCursorToGrid(cursorInput(position), 0)); });
+    showCursorPosition(position, Picture1->innerSize());
+}
+
+void MainWindow::Picture1_MouseDown(QPointF position)
+{
+    runHandler([&] {
+        const Capture c = capturePoint(cursorInput(position), txtvtpnumber->text(),
+                                       txtvtplinewidth->text(), lstLWM->count(),
+                                       lstVTP->count());
+        showReadouts(c.readouts);
+        lstLWM->addItem(c.lwmEntry);
+        lstVTP->addItems(c.vtpEntries);
+        txtlwmnumber->setText(c.lwmCounter);
+        txtvtpnumber->setText(c.vtpCounter);
+        setWarning(txtvtpnumber, c.vtpWarning);
+        setWarning(txtlwmnumber, c.lwmWarning);
+
+        const double ax = leadingNumber(lblareax->text()), ay = leadingNumber(lblareay->text());
+        Picture1->appendToShapes(lwmEntryPixel(c.lwmEntry), std::nullopt);
+        for (const QString &e : c.vtpEntries)
+            Picture1->appendToShapes(std::nullopt, vtpEntryPixel(e, ax, ay));
+    });
+}
+
+void MainWindow::redrawShapes()
+{
+    const double ax = leadingNumber(lblareax->text()), ay = leadingNumber(lblareay->text());
+    QPolygonF polygon, line;
+    int polygonHighlight = -1, lineHighlight = -1;
+    for (int i = 0; i < lstLWM->count(); ++i) {
+        if (const auto p = lwmEntryPixel(lstLWM->item(i)->text())) {
+            if (lstLWM->item(i)->isSelected())
+                polygonHighlight = int(polygon.size());
+            polygon << *p;
+        }
+    }
+    for (int i = 0; i < lstVTP->count(); ++i) {
+        if (const auto p = vtpEntryPixel(lstVTP->item(i)->text(), ax, ay)) {
+            if (lstVTP->item(i)->isSelected())
+                lineHighlight = int(line.size());
+            line << *p;
+        }
+    }
+    Picture1->setShapes(polygon, line);
+    Picture1->setHighlighted(polygonHighlight, lineHighlight);
+}
+
+void MainWindow::cmdload_Click()
+{
+    // Every failure ends this quietly: the panel keeps the picture it had.
+    const std::optional<QString> path = m_desktop.openFileName(this, pictureFilter);
+    if (!path)
+        return;
+    if (const std::optional<QImage> picture = loadPicture(*path))
+        Picture1->setPicture(*picture);
+}
+
+void MainWindow::removeSelected(QListWidget *list)
+{
+    ListWidgetEntries entries(list);
+    xListRemoveSelected(entries);
+    redrawShapes();
+}
+
+void MainWindow::clearEntries(QListWidget *list)
+{
+    ListWidgetEntries entries(list);
+    clearList(entries);
+    redrawShapes();
+}
+
+void MainWindow::insertEntry(QListWidget *list)
+{
+    const QString typed =
+        m_desktop.inputBox(this, QLatin1String(insertEntryPrompt), QStringLiteral("Marlith"));
+    ListWidgetEntries entries(list);
+    if (insertTypedEntry(entries, typed))
+        redrawShapes();
+}
+
+void MainWindow::cmdlwmclearlistitem_Click() { removeSelected(lstLWM); }
+void MainWindow::cmdvtpclearitem_Click() { removeSelected(lstVTP); }
+void MainWindow::cmdclearlwmlist_Click() { clearEntries(lstLWM); }
+void MainWindow::cmdclearvtplist_Click() { clearEntries(lstVTP); }
+void MainWindow::lstLWM_DblClick() { insertEntry(lstLWM); }
+void MainWindow::lstVTP_DblClick() { insertEntry(lstVTP); }
+
+QString MainWindow::LWMFilePath() const
+{
+    return ::LWMFilePath(m_desktop.programFolder());
+}
+
+QString MainWindow::VTPFilePath() const
+{
+    return ::VTPFilePath(m_desktop.programFolder());
+}
+
+void MainWindow::cmdcreatelwm_Click()
+{
+    runHandler([&] {
+        const LwmInputs in{txtlatdeg->text(), txtlatmin->text(), txtlongdeg->text(),
+                           txtlongmin->text(), lblcellx->text(),  lblcelly->text(),
+                           lblareax->text(),   lblareay->text(),  txtlwmnumber->text(),
+                           txtaltitude->text(), entriesOf(lstLWM)};
+        // The whole text first: a failure must not leave a broken file behind.
+        writeSourceFile(LWMFilePath(), lwmSourceText(in, locale()));
+    });
+}
+
+void MainWindow::cmdcreatevtp_Click()
+{
+    runHandler([&] {
+        const VtpInputs in{txtlatdeg->text(), txtlatmin->text(),    txtlongdeg->text(),
+                           txtlongmin->text(), lblcellx->text(),    lblcelly->text(),
+                           cbolayer->currentText(), txtvtpnumber->text(),
+                           cbovtptype->currentText(), entriesOf(lstVTP)};
+        writeSourceFile(VTPFilePath(), vtpSourceText(in, locale()));
+    });
+}

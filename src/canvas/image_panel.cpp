@@ -1,0 +1,154 @@
+#include "image_panel.h"
+
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QPainter>
+
+ImagePanel::ImagePanel(QWidget *parent) : QWidget(parent)
+{
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setContentsMargins(1, 1, 1, 1);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void ImagePanel::setPicture(const QImage &picture)
+{
+    m_picture = picture;
+    update();
+}
+
+void ImagePanel::setShapes(const QPolygonF &polygon, const QPolygonF &line)
+{
+    m_polygon = polygon;
+    m_line = line;
+    update();
+}
+
+void ImagePanel::appendToShapes(const std::optional<QPointF> &polygonPoint,
+                                const std::optional<QPointF> &linePoint)
+{
+    if (polygonPoint)
+        m_polygon << *polygonPoint;
+    if (linePoint)
+        m_line << *linePoint;
+    update();
+}
+
+void ImagePanel::setHighlighted(int polygonVertex, int lineVertex)
+{
+    m_polygonHighlight = polygonVertex;
+    m_lineHighlight = lineVertex;
+    update();
+}
+
+QPointF ImagePanel::toInner(QPointF p) const
+{
+    return p - QPointF(contentsRect().topLeft());
+}
+
+// The centre of the crosshair's pixel, so that mapping it gives back that very pixel.
+QPointF ImagePanel::crosshairPosition() const
+{
+    const QSizeF inner = innerSize();
+    return {m_crosshair.x() * inner.width() / 256, m_crosshair.y() * inner.height() / 256};
+}
+
+void ImagePanel::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Window));
+    p.setPen(QColor(0x80, 0x80, 0x80));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    const QRect inner = contentsRect();
+    p.setClipRect(inner);
+    p.translate(inner.topLeft());
+    if (!m_picture.isNull())
+        p.drawImage(0, 0, m_picture);
+
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(inner.width() / 256.0, inner.height() / 256.0);
+    const auto drawShape = [&](const QPolygonF &shape, const QColor &colour, bool closed,
+                               int highlight) {
+        p.setPen(QPen(colour, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        closed ? p.drawPolygon(shape) : p.drawPolyline(shape);
+        p.setBrush(colour);
+        for (int i = 0; i < shape.size(); ++i) {
+            const double r = i == highlight ? 4 : 2;
+            p.setPen(i == highlight ? QPen(Qt::white, 1.5) : Qt::NoPen);
+            p.drawEllipse(shape[i], r, r);
+        }
+    };
+    drawShape(m_polygon, QColor(0x00, 0xE0, 0x40), true, m_polygonHighlight);
+    drawShape(m_line, QColor(0xFF, 0x40, 0xFF), false, m_lineHighlight);
+
+    if (hasFocus()) {
+        const QPointF c(m_crosshair.x() + 0.5, m_crosshair.y() + 0.5);
+        p.setPen(QPen(Qt::red, 1));
+        p.drawLine(QPointF(c.x() - 8, c.y()), QPointF(c.x() + 8, c.y()));
+        p.drawLine(QPointF(c.x(), c.y() - 8), QPointF(c.x(), c.y() + 8));
+    }
+}
+
+void ImagePanel::mouseMoveEvent(QMouseEvent *event)
+{
+    emit cursorMoved(toInner(event->position()));
+}
+
+void ImagePanel::mousePressEvent(QMouseEvent *event)
+{
+    emit pressed(toInner(event->position()));
+}
+
+void ImagePanel::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The second press of a double click captures like any other press.
+    emit pressed(toInner(event->position()));
+}
+
+void ImagePanel::keyPressEvent(QKeyEvent *event)
+{
+    const int step = event->modifiers() & Qt::ShiftModifier ? 8 : 1;
+    QPoint move;
+    switch (event->key()) {
+    case Qt::Key_Left: move = {-step, 0}; break;
+    case Qt::Key_Right: move = {step, 0}; break;
+    case Qt::Key_Up: move = {0, -step}; break;
+    case Qt::Key_Down: move = {0, step}; break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit pressed(crosshairPosition());
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    m_crosshair = QPoint(std::clamp(m_crosshair.x() + move.x(), 0, 255),
+                         std::clamp(m_crosshair.y() + move.y(), 0, 255));
+    update();
+    emit cursorMoved(crosshairPosition());
+}
+
+void ImagePanel::focusInEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void ImagePanel::focusOutEvent(QFocusEvent *event)
+{
+    update();
+    QWidget::focusOutEvent(event);
+}
+
+std::optional<QImage> loadPicture(const QString &path)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    QImage image = reader.read();
+    if (image.isNull())
+        return std::nullopt;
+    return image;
+}

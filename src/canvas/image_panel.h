@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QImage>
+#include <QPolygonF>
+#include <QWidget>
+
+#include <optional>
+
+// The image panel: shows the area image at its own size from the top-left corner, draws the
+// captured shape over it, and reports moves and presses in its inner area's units. Arrow
+// keys move a crosshair pixel by pixel (Shift: 8) and Space or Enter presses there.
+class ImagePanel : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ImagePanel(QWidget *parent = nullptr);
+
+    void setPicture(const QImage &picture);
+    const QImage &picture() const { return m_picture; }
+    QSizeF innerSize() const { return contentsRect().size(); }
+
+    // The shape in image pixels; `highlighted` marks one vertex of each (-1: none).
+    void setShapes(const QPolygonF &polygon, const QPolygonF &line);
+    void appendToShapes(const std::optional<QPointF> &polygonPoint,
+                        const std::optional<QPointF> &linePoint);
+    void setHighlighted(int polygonVertex, int lineVertex);
+
+signals:
+    void cursorMoved(QPointF position);
+    void pressed(QPointF position);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    QPointF toInner(QPointF widgetPosition) const;
+    QPointF crosshairPosition() const;
+
+    QImage m_picture;
+    QPolygonF m_polygon, m_line;
+    int m_polygonHighlight = -1, m_lineHighlight = -1;
+    QPoint m_crosshair{128, 128};
+};
+
+// Reads a BMP, JPEG, GIF or PNG by its content; nothing for a missing, unreadable or broken
+// file.
+std::optional<QImage> loadPicture(const QString &path);
+inline const QString pictureFilter = QStringLiteral("BMP, JPEG, GIF (*.gif *.jpg *.bmp)");

@@ -1,0 +1,57 @@
+#include "point_capture.h"
+
+#include "numbers.h"
+
+#include <algorithm>
+
+namespace {
+// Pitch is 255, not 256: the last pixel of one area is the first of the next.
+constexpr double gridOrigin = 4080;
+constexpr double areaPitch = 255;
+constexpr int lastGridPoint = 12239;
+} // namespace
+
+CursorReadouts mapCursorToGrid(const CursorInput &in, std::uint8_t marker)
+{
+    const int px = roundToInt16(checkedDivide(double(in.x) * 256, in.innerWidth));
+    const int py = roundToInt16(checkedDivide(double(in.y) * 256, in.innerHeight));
+    int gx = roundToInt16(checked(leadingNumber(in.areaColumn) * areaPitch + gridOrigin + px));
+    int gy = roundToInt16(checked(leadingNumber(in.areaRow) * areaPitch + gridOrigin + py));
+    gx = std::clamp(gx, int(gridOrigin), lastGridPoint);
+    gy = std::clamp(gy, int(gridOrigin), lastGridPoint);
+    // The pixel labels stop at the image edge while the grid point follows a dragged cursor
+    // on into the neighbouring areas. Clamped on the value: reading our own text back must
+    // not depend on the locale.
+    return {QString::number(std::clamp(px, 0, 255)) + QStringLiteral(", "),
+            QString::number(std::clamp(py, 0, 255)),
+            QStringLiteral("%1, %2, ").arg(gx).arg(marker),
+            QString::number(gy) + QStringLiteral(", 0")};
+}
+
+namespace {
+QString vtpPoint(const CursorReadouts &r)
+{
+    return QStringLiteral("VTPWidePoint ") + r.lblvtp2x + r.lblvtp2y;
+}
+} // namespace
+
+Capture capturePoint(const CursorInput &in, const QString &vtpCounterText,
+                     const QString &widthText, qsizetype lwmCount, qsizetype vtpCount)
+{
+    Capture c;
+    c.readouts = mapCursorToGrid(in, 0);
+    c.lwmEntry = QStringLiteral("LWMPoint ") + c.readouts.lblx + c.readouts.lbly;
+    // The counter, not the list, decides whether a new line starts here.
+    if (leadingNumber(vtpCounterText) > 1) {
+        c.vtpEntries << vtpPoint(c.readouts);
+    } else {
+        const QString first = vtpPoint(mapCursorToGrid(in, 1));
+        c.vtpEntries << first << QStringLiteral("VTPWidePointWidth 1") << first
+                     << QStringLiteral("VTPWidePointWidth ") + widthText << vtpPoint(c.readouts);
+    }
+    c.lwmCounter = QString::number(lwmCount + 1);
+    c.vtpCounter = QString::number(vtpCount + c.vtpEntries.size() - 2);
+    c.vtpWarning = leadingNumber(c.vtpCounter) > 31;
+    c.lwmWarning = leadingNumber(c.lwmCounter) > 62;
+    return c;
+}

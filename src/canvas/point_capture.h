@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+// A cursor position over the image panel, in the panel's own units, with the panel's inner
+// size and the area captions that place the image in its cell.
+struct CursorInput
+{
+    float x, y, innerWidth, innerHeight;
+    QString areaColumn, areaRow;
+};
+
+// The four cursor readouts, joined unchanged into the list entries.
+struct CursorReadouts
+{
+    QString lblx, lbly, lblvtp2x, lblvtp2y;
+};
+
+// Pixel 0..255 in the area image and grid point 4080..12239 in the cell. Throws
+// RuntimeError 11 or 6 for an inner size of 0, and 6 when a value leaves 16 bits.
+CursorReadouts mapCursorToGrid(const CursorInput &in, std::uint8_t marker);
+
+// What one press adds: one LWM entry, one VTP entry or a start group of five, and the new
+// counters with their warning colours. It never looks at the entries, so a press costs the
+// same however long the lists are.
+struct Capture
+{
+    CursorReadouts readouts;
+    QString lwmEntry;
+    QStringList vtpEntries;
+    QString lwmCounter, vtpCounter;
+    bool lwmWarning, vtpWarning;
+};
+
+Capture capturePoint(const CursorInput &in, const QString &vtpCounterText,
+                     const QString &widthText, qsizetype lwmCount, qsizetype vtpCount);
