@@ -14,7 +14,7 @@ public:
     struct Message { QString text, title; };
 
     std::vector<Message> messages;
-    std::vector<QString> prompts;
+    QStringList prompts;
     std::deque<QString> inputAnswers;          // empty when the queue runs dry: Cancel
     std::deque<std::optional<QString>> fileAnswers;
     int fileDialogs = 0;

@@ -1,0 +1,218 @@
+#include "fake_desktop.h"
+#include "image_panel.h"
+#include "mainwindow.h"
+#include "window_colours.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Capture, list editing, image loading and Create, driven through the real window.
+class EditingTest : public QObject
+{
+    Q_OBJECT
+
+    FakeDesktop desktop;
+    std::unique_ptr<MainWindow> window;
+    QTemporaryDir folder;
+
+    template <typename T = QWidget>
+    T *control(const char *name) { return window->findChild<T *>(QLatin1String(name)); }
+    QStringList entries(const char *list)
+    {
+        QStringList out;
+        for (int i = 0; i < control<QListWidget>(list)->count(); ++i)
+            out << control<QListWidget>(list)->item(i)->text();
+        return out;
+    }
+    void set(const char *name, const QString &text) { control<QLineEdit>(name)->setText(text); }
+    // A press at an image pixel of a 255 x 255 inner area (one unit of border).
+    void press(int px, int py, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mousePress(control("Picture1"), button, {},
+                          QPoint(1 + px * 255 / 256 + (px > 0), 1 + py * 255 / 256 + (py > 0)));
+    }
+    QByteArray file(const QString &name)
+    {
+        QFile f(folder.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private slots:
+    void init()
+    {
+        desktop = FakeDesktop();
+        desktop.folder = folder.path();
+        QFile::remove(folder.filePath("LWMSource.asm"));
+        QFile::remove(folder.filePath("VTPSource.asm"));
+        window = std::make_unique<MainWindow>(desktop);
+        window->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void cleanup() { window.reset(); }
+
+    void movesShowTheReadouts()
+    {
+        QTest::mouseMove(control("Picture1"), QPoint(11, 21));
+        QCOMPARE(control<QLabel>("lblx")->text(), QStringLiteral("10, "));
+        QCOMPARE(control<QLabel>("lbly")->text(), QStringLiteral("20"));
+        QCOMPARE(control<QLabel>("lblvtp2x")->text(), QStringLiteral("4090, 0, "));
+        QCOMPARE(control<QLabel>("lblvtp2y")->text(), QStringLiteral("4100, 0"));
+    }
+
+    void everyButtonCapturesAndCountersFollow()
+    {
+        press(10, 20, Qt::LeftButton);
+        press(30, 40, Qt::RightButton);
+        press(50, 60, Qt::MiddleButton);
+        QCOMPARE(entries("lstLWM"),
+                 (QStringList{"LWMPoint 10, 20", "LWMPoint 30, 40", "LWMPoint 50, 60"}));
+        QCOMPARE(entries("lstVTP").size(), 7);
+        QCOMPARE(entries("lstVTP").first(), QStringLiteral("VTPWidePoint 4090, 1, 4100, 0"));
+        QCOMPARE(control<QLineEdit>("txtlwmnumber")->text(), QStringLiteral("3"));
+        QCOMPARE(control<QLineEdit>("txtvtpnumber")->text(), QStringLiteral("5"));
+        QCOMPARE(control("txtvtpnumber")->palette().color(QPalette::Text), colours::normalText);
+    }
+
+    void doubleClickCapturesTwice()
+    {
+        // The toolkit reports a double click as a press followed by a double-click event.
+        QTest::mouseClick(control("Picture1"), Qt::LeftButton, {}, QPoint(11, 11));
+        QMouseEvent second(QEvent::MouseButtonDblClick, QPointF(11, 11), QPointF(11, 11),
+                           Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(control("Picture1"), &second);
+        QCOMPARE(entries("lstLWM").size(), 2);
+    }
+
+    void countersTurnRedAboveTheirLimits()
+    {
+        set("txtvtpnumber", "31");
+        for (int i = 0; i < 63; ++i)
+            press(i, i);
+        QCOMPARE(control<QLineEdit>("txtlwmnumber")->text(), QStringLiteral("63"));
+        QCOMPARE(control("txtlwmnumber")->palette().color(QPalette::Text), colours::warning);
+        QCOMPARE(control("txtvtpnumber")->palette().color(QPalette::Text), colours::warning);
+    }
+
+    void keyboardCrosshairCapturesAtItsPixel()
+    {
+        control("Picture1")->setFocus();
+        QTest::keyClick(control("Picture1"), Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(control("Picture1"), Qt::Key_Up);
+        QCOMPARE(control<QLabel>("lblx")->text(), QStringLiteral("136, "));
+        QCOMPARE(control<QLabel>("lbly")->text(), QStringLiteral("127"));
+        QTest::keyClick(control("Picture1"), Qt::Key_Space);
+        QCOMPARE(entries("lstLWM"), QStringList{"LWMPoint 136, 127"});
+    }
+
+    void areaOutsideTheGridReportsAndKeepsTheLists()
+    {
+        press(1, 1);
+        control<QLabel>("lblareax")->setText("1e9");
+        press(2, 2);
+        QCOMPARE(entries("lstLWM").size(), 1);
+        QCOMPARE(desktop.messages.size(), size_t(1));
+        QCOMPARE(desktop.messages[0].text, QStringLiteral("Run-time error '6':\n\nOverflow"));
+    }
+
+    void listButtonsWorkOnTheirOwnList()
+    {
+        for (int i = 0; i < 3; ++i)
+            press(i, i);
+        auto *lwm = control<QListWidget>("lstLWM");
+        lwm->setCurrentRow(1);
+        QTest::mouseClick(control("cmdlwmclearlistitem"), Qt::LeftButton);
+        QCOMPARE(entries("lstLWM"), (QStringList{"LWMPoint 0, 0", "LWMPoint 2, 2"}));
+        QCOMPARE(entries("lstVTP").size(), 7);
+
+        lwm->setCurrentRow(1);
+        desktop.inputAnswers = {"X"};
+        emit lwm->itemDoubleClicked(lwm->item(1));
+        QCOMPARE(entries("lstLWM"), (QStringList{"LWMPoint 0, 0", "X", "LWMPoint 2, 2"}));
+        QCOMPARE(desktop.prompts, QStringList{"Marlith|Value to insert"});
+        emit lwm->itemDoubleClicked(lwm->item(1)); // Cancel
+        QCOMPARE(entries("lstLWM").size(), 3);
+
+        QTest::mouseClick(control("cmdclearvtplist"), Qt::LeftButton);
+        QVERIFY(entries("lstVTP").isEmpty());
+        QCOMPARE(entries("lstLWM").size(), 3);
+        QCOMPARE(control<QLineEdit>("txtvtpnumber")->text(), QStringLiteral("5"));
+        // The counter, not the list, decides: one point and a counter of -1.
+        press(9, 9);
+        QCOMPARE(entries("lstVTP").size(), 1);
+        QCOMPARE(control<QLineEdit>("txtvtpnumber")->text(), QStringLiteral("-1"));
+    }
+
+    void createWritesBothFilesAndAFailureKeepsTheOldOne()
+    {
+        set("txtlatdeg", "47");
+        set("txtlatmin", "30.50");
+        set("txtlongdeg", "-122");
+        set("txtlongmin", "18.25");
+        QTest::mouseClick(control("cmdcalculate"), Qt::LeftButton);
+        press(12, 101);
+        auto *types = control<QComboBox>("cbovtptype");
+        types->setCurrentIndex(types->findText("\"1139\"  ;asphalt / 2 lanes"));
+        QTest::mouseClick(control("cmdcreatelwm"), Qt::LeftButton);
+        QTest::mouseClick(control("cmdcreatevtp"), Qt::LeftButton);
+        QVERIFY(desktop.messages.empty());
+        const QByteArray lwm = file("LWMSource.asm");
+        QVERIFY(lwm.contains("\r\nLWMPoly2  01, 0, 0, 0, 0\r\n\r\nLWMPoint 12, 101\r\n\r\n\r\n"));
+        const QByteArray vtp = file("VTPSource.asm");
+        QVERIFY(vtp.contains("VTPWidePoint 4602, 1, 11066, 0\r\nVTPWidePointWidth 0\r\n"));
+        QVERIFY(vtp.contains("VTPTextureName \"1139\"  ;asphalt / 2 lanes\r\n"));
+
+        set("txtlatdeg", "north");
+        QTest::mouseClick(control("cmdcreatelwm"), Qt::LeftButton);
+        QCOMPARE(desktop.messages.back().text, QStringLiteral("Run-time error '13':\n\nType mismatch"));
+        QCOMPARE(file("LWMSource.asm"), lwm);
+        QCOMPARE(entries("lstLWM").size(), 1);
+
+        QTest::mouseClick(control("cmdViewLWM"), Qt::LeftButton);
+        QCOMPARE(desktop.editedFiles, QStringList{window->LWMFilePath()});
+    }
+
+    void loadShowsGoodPicturesAndIgnoresBrokenOnes()
+    {
+        QImage image(40, 30, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        for (const char *ext : {"bmp", "jpg"})
+            QVERIFY(image.save(folder.filePath(QStringLiteral("a.") + ext)));
+        // Qt reads GIF but does not write it: a 1 x 1 picture made by hand.
+        QFile gif(folder.filePath("a.gif"));
+        QVERIFY(gif.open(QIODevice::WriteOnly));
+        gif.write(QByteArray::fromHex("47494638396101000100800000ffffff0000002c00000000010001"
+                                      "00000202440100" "3b"));
+        gif.close();
+        QFile broken(folder.filePath("broken.jpg"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("not a picture at all");
+        broken.close();
+
+        auto *panel = control<ImagePanel>("Picture1");
+        desktop.fileAnswers = {std::nullopt};
+        QTest::mouseClick(control("cmdload"), Qt::LeftButton);
+        QVERIFY(panel->picture().isNull());
+        QCOMPARE(desktop.lastFilter, QStringLiteral("BMP, JPEG, GIF (*.gif *.jpg *.bmp)"));
+        for (const char *ext : {"bmp", "jpg", "gif"}) {
+            desktop.fileAnswers = {folder.filePath(QStringLiteral("a.") + ext)};
+            QTest::mouseClick(control("cmdload"), Qt::LeftButton);
+            QCOMPARE(panel->picture().size(), QByteArray(ext) == "gif" ? QSize(1, 1) : QSize(40, 30));
+        }
+        desktop.fileAnswers = {folder.filePath("a.bmp")};
+        QTest::mouseClick(control("cmdload"), Qt::LeftButton);
+        desktop.fileAnswers = {folder.filePath("broken.jpg"), folder.filePath("missing.bmp")};
+        QTest::mouseClick(control("cmdload"), Qt::LeftButton);
+        QTest::mouseClick(control("cmdload"), Qt::LeftButton);
+        QCOMPARE(panel->picture().size(), QSize(40, 30));
+        QVERIFY(desktop.messages.empty());
+    }
+};
+
+QTEST_MAIN(EditingTest)
+#include "editing_test.moc"
