@@ -146,6 +146,12 @@ void MainWindow::buildCoordinateGroup(QWidget *c)
     frame(c, "Shape4", {113, 64, 92, 24});
     lbllongdd = readout(c, "lbllongdd", {114, 65, 90, 22},
                         QStringLiteral("Longitude decimal degrees"));
+    // Fifteen significant digits and a sign must fit the box.
+    for (QLabel *dd : {lbllatdd, lbllongdd}) {
+        QFont narrow = dd->font();
+        narrow.setPixelSize(9);
+        dd->setFont(narrow);
+    }
 
     frame(c, "Shape5", {8, 96, 200, 52});
     caption(c, "lblaltitude", QStringLiteral("Altitude"), {12, 98, 80, 14});

@@ -399,6 +399,11 @@ private slots:
             QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(),
                      qPrintable(l->objectName()));
         }
+        calculate("-47", "30.50", "-122", "18.25");
+        for (const char *name : {"lbllatdd", "lbllongdd"}) {
+            auto *l = control<QLabel>(name);
+            QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), name);
+        }
         auto *combo = control<QComboBox>("cbovtptype");
         QVERIFY(combo->fontMetrics().horizontalAdvance(combo->currentText()) < combo->width() - 20);
     }
