@@ -11,22 +11,27 @@ namespace {
 
 const QString crlf = QStringLiteral("\r\n");
 
-// Collects the lines of one file; appending keeps the build linear in the entries.
+// Collects the lines of one file straight into its single-byte form (Latin-1; every other
+// character becomes "?"); appending keeps the build linear in the entries.
 class Lines
 {
 public:
-    explicit Lines(qsizetype expectedSize) { m_text.reserve(expectedSize); }
-    Lines &operator<<(const QString &line)
+    explicit Lines(qsizetype expectedSize) { m_bytes.reserve(expectedSize); }
+    Lines &operator<<(QStringView line)
     {
-        m_text += line;
-        m_text += crlf;
+        const qsizetype at = m_bytes.size();
+        m_bytes.resize(at + line.size() + 2);
+        char *out = m_bytes.data() + at;
+        for (QChar c : line)
+            *out++ = c.unicode() > 0xFF ? '?' : char(c.unicode());
+        *out++ = '\r';
+        *out = '\n';
         return *this;
     }
-    // Latin-1; every character outside it becomes "?".
-    QByteArray bytes() const { return m_text.toLatin1(); }
+    QByteArray bytes() const { return m_bytes; }
 
 private:
-    QString m_text;
+    QByteArray m_bytes;
 };
 
 qsizetype blockSize(const QStringList &entries)
