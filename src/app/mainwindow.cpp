@@ -166,6 +166,8 @@ void MainWindow::connectHandlers()
     connect(lstVTP, &QListWidget::itemDoubleClicked, this, &MainWindow::lstVTP_DblClick);
     connect(Picture1, &ImagePanel::cursorMoved, this, &MainWindow::Picture1_MouseMove);
     connect(Picture1, &ImagePanel::pressed, this, &MainWindow::Picture1_MouseDown);
+    lstLWM->installEventFilter(this);
+    lstVTP->installEventFilter(this);
     connect(lstLWM, &QListWidget::itemSelectionChanged, this, &MainWindow::redrawShapes);
     connect(lstVTP, &QListWidget::itemSelectionChanged, this, &MainWindow::redrawShapes);
 }

@@ -54,6 +54,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Runs one handler to its end; a run-time error abandons it at the failing step and is

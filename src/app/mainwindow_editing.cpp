@@ -12,6 +12,7 @@
 #include "window_colours.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -130,6 +131,27 @@ void MainWindow::insertEntry(QListWidget *list)
     ListWidgetEntries entries(list);
     if (insertTypedEntry(entries, typed))
         redrawShapes();
+}
+
+// Delete removes the selected entry of a focused list; Insert or Enter inserts as a double
+// click would.
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *list = qobject_cast<QListWidget *>(watched);
+    if (event->type() != QEvent::KeyPress || (list != lstLWM && list != lstVTP))
+        return QMainWindow::eventFilter(watched, event);
+    switch (static_cast<QKeyEvent *>(event)->key()) {
+    case Qt::Key_Delete:
+        list == lstLWM ? cmdlwmclearlistitem_Click() : cmdvtpclearitem_Click();
+        return true;
+    case Qt::Key_Insert:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        list == lstLWM ? lstLWM_DblClick() : lstVTP_DblClick();
+        return true;
+    default:
+        return QMainWindow::eventFilter(watched, event);
+    }
 }
 
 void MainWindow::cmdlwmclearlistitem_Click() { removeSelected(lstLWM); }

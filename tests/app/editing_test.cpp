@@ -148,6 +148,25 @@ private slots:
         QCOMPARE(control<QLineEdit>("txtvtpnumber")->text(), QStringLiteral("-1"));
     }
 
+    void deleteAndInsertKeysEditTheFocusedList()
+    {
+        for (int i = 0; i < 3; ++i)
+            press(i, i);
+        for (const char *name : {"lstLWM", "lstVTP"}) {
+            auto *list = control<QListWidget>(name);
+            const int before = list->count();
+            list->setCurrentRow(0);
+            QTest::keyClick(list, Qt::Key_Delete);
+            QCOMPARE(list->count(), before - 1);
+            desktop.inputAnswers = {"typed"};
+            list->setCurrentRow(1);
+            QTest::keyClick(list, Qt::Key_Insert);
+            QCOMPARE(list->item(1)->text(), QStringLiteral("typed"));
+            QCOMPARE(list->count(), before);
+        }
+        QCOMPARE(entries("lstLWM"), (QStringList{"LWMPoint 1, 1", "typed", "LWMPoint 2, 2"}));
+    }
+
     void createWritesBothFilesAndAFailureKeepsTheOldOne()
     {
         set("txtlatdeg", "47");
