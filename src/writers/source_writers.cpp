@@ -59,6 +59,15 @@ QString coordinatesComment(const QString &latDeg, const QString &latMin, const Q
            + QStringLiteral("   ") + longDeg + u' ' + longMin;
 }
 
+// Both files start by naming the SDK files the compiler must find beside them.
+void includeLines(Lines &l)
+{
+    l << QStringLiteral(";----> The next two files MUST be included within the same directory as")
+      << QStringLiteral(";----> BGLC.exe when this file is assembled (compiled).") << QString()
+      << QStringLiteral("include TDFHeaders.inc") << QStringLiteral("include TDFMacros.inc")
+      << QString() << QStringLiteral(";----> Begin Header Section <----") << QString();
+}
+
 } // namespace
 
 QString LWMListText(const QStringList &entries)
@@ -94,11 +103,8 @@ QByteArray lwmSourceText(const LwmInputs &in, const QLocale &locale)
 {
     const QString cell = in.cellX + u'_' + in.cellY;
     Lines l(blockSize(in.entries));
-    l << coordinatesComment(in.latDeg, in.latMin, in.longDeg, in.longMin) << QString()
-      << QStringLiteral(";----> The next two files MUST be included within the same directory as")
-      << QStringLiteral(";----> BGLC.exe when this file is assembled (compiled).") << QString()
-      << QStringLiteral("include TDFHeaders.inc") << QStringLiteral("include TDFMacros.inc")
-      << QString() << QStringLiteral(";----> Begin Header Section <----") << QString();
+    l << coordinatesComment(in.latDeg, in.latMin, in.longDeg, in.longMin) << QString();
+    includeLines(l);
     const QStringList b = headerBounds(in.latDeg, in.longDeg, locale);
     l << QStringLiteral("BGLHeader          ") + b.join(QStringLiteral(", "))
              + QStringLiteral(", LWMHeader, TerrainHeaderStart")
@@ -160,11 +166,8 @@ QByteArray vtpSourceText(const VtpInputs &in, const QLocale &locale)
     const QString cell = in.cellX + u'_' + in.cellY;
     Lines l(blockSize(in.entries) + 6 * in.lineType.size());
     l << coordinatesComment(in.latDeg, in.latMin, in.longDeg, in.longMin)
-      << QStringLiteral(";----> VTP Method2 road/line/shoreline") << QString()
-      << QStringLiteral(";----> The next two files MUST be included within the same directory as")
-      << QStringLiteral(";----> BGLC.exe when this file is assembled (compiled).") << QString()
-      << QStringLiteral("include TDFHeaders.inc") << QStringLiteral("include TDFMacros.inc")
-      << QString() << QStringLiteral(";----> Begin Header Section <----") << QString();
+      << QStringLiteral(";----> VTP Method2 road/line/shoreline") << QString();
+    includeLines(l);
     const QStringList b = headerBounds(in.latDeg, in.longDeg, locale);
     l << QStringLiteral("BGLHeader          ") + b.join(QStringLiteral(", "))
              + QStringLiteral(", TerrainHeaderStart, VTPHeader")
