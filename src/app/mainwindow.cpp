@@ -36,6 +36,7 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent) : QMainWindow(parent),
     buildControls();
     connectHandlers();
     setFocusOrder();
+    statusBar()->setSizeGripEnabled(false); // the window has one fixed size
     statusBar()->showMessage(QStringLiteral("Type a position and press Calculate."));
     setFixedSize(sizeHint());
 }
