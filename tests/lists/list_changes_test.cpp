@@ -1,0 +1,204 @@
+#include "list_changes.h"
+#include "list_editing.h"
+#include "point_capture.h"
+#include "vector_list.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class FakeCounter : public CounterField
+{
+public:
+    explicit FakeCounter(CounterState s) : m_state(std::move(s)) {}
+    CounterState state() const override { return m_state; }
+    void setState(const CounterState &s) override { m_state = s; }
+
+private:
+    CounterState m_state;
+};
+
+VectorList numbered(int count)
+{
+    VectorList list({});
+    for (int i = 0; i < count; ++i)
+        list.append(QStringLiteral("LWMPoint %1, 4080, 0, 4080, 0").arg(i));
+    return list;
+}
+
+// Makes the press the window makes: the real capture applied to the lists and counters.
+void press(VectorList &lwm, VectorList &vtp, FakeCounter &lwmCounter, FakeCounter &vtpCounter,
+           float x, float y)
+{
+    const Capture c = capturePoint({x, y, 512, 512, "3", "7"}, vtpCounter.state().text, "20",
+                                   lwm.count(), vtp.count());
+    lwm.append(c.lwmEntry);
+    for (const QString &e : c.vtpEntries)
+        vtp.append(e);
+    lwmCounter.setState({c.lwmCounter, c.lwmWarning});
+    vtpCounter.setState({c.vtpCounter, c.vtpWarning});
+}
+
+struct World
+{
+    VectorList lwm = numbered(3);
+    VectorList vtp = numbered(0);
+    FakeCounter lwmCounter{{"3", false}};
+    FakeCounter vtpCounter{{"0", true}};
+
+    auto snapshot() const
+    {
+        return std::tuple(lwm.texts(), vtp.texts(), lwmCounter.state(), vtpCounter.state());
+    }
+};
+
+} // namespace
+
+TEST(PointCaptured, UndoAndRedoRestoreListsAndCountersExactly)
+{
+    World w;
+    // The first press on an empty VTP list appends a start group, later ones single entries.
+    for (int presses = 0; presses < 3; ++presses) {
+        const auto before = w.snapshot();
+        const int vtpBefore = w.vtp.count();
+        PointCaptured change(w.lwm, w.vtp, w.lwmCounter, w.vtpCounter);
+        press(w.lwm, w.vtp, w.lwmCounter, w.vtpCounter, 40.f + presses, 90.f);
+        ASSERT_EQ(change.finish(), ListChange::Outcome::Recorded);
+        if (presses == 0) {
+            ASSERT_GT(w.vtp.count() - vtpBefore, 1) << "expected a start group";
+        }
+        const auto after = w.snapshot();
+
+        for (int round = 0; round < 2; ++round) {
+            change.undo();
+            EXPECT_EQ(w.snapshot(), before) << presses;
+            change.redo();
+            EXPECT_EQ(w.snapshot(), after) << presses;
+        }
+    }
+}
+
+TEST(PointCaptured, PressesUndoneInTurnGoBackToTheStart)
+{
+    World w;
+    const auto start = w.snapshot();
+    std::vector<std::unique_ptr<PointCaptured>> history;
+    for (int i = 0; i < 6; ++i) {
+        history.push_back(
+            std::make_unique<PointCaptured>(w.lwm, w.vtp, w.lwmCounter, w.vtpCounter));
+        press(w.lwm, w.vtp, w.lwmCounter, w.vtpCounter, float(10 * i), float(5 * i));
+        ASSERT_EQ(history.back()->finish(), ListChange::Outcome::Recorded);
+    }
+    for (auto it = history.rbegin(); it != history.rend(); ++it)
+        (*it)->undo();
+    EXPECT_EQ(w.snapshot(), start);
+}
+
+TEST(PointCaptured, AbandonedPressRecordsNothing)
+{
+    World w;
+    PointCaptured change(w.lwm, w.vtp, w.lwmCounter, w.vtpCounter);
+    EXPECT_EQ(change.finish(), ListChange::Outcome::Unchanged);
+
+    PointCaptured shrunk(w.lwm, w.vtp, w.lwmCounter, w.vtpCounter);
+    w.lwm.removeAt(0);
+    EXPECT_EQ(shrunk.finish(), ListChange::Outcome::Inconsistent);
+}
+
+TEST(EntriesRemoved, UndoPutsEachEntryBackInItsPlace)
+{
+    struct Case
+    {
+        const char *name;
+        std::initializer_list<int> selected;
+        EntriesRemoved::Which which;
+        ListChange::Outcome outcome;
+    };
+    using W = EntriesRemoved::Which;
+    using O = ListChange::Outcome;
+    const Case cases[] = {
+        {"middle", {2}, W::Selected, O::Recorded},
+        {"first", {0}, W::Selected, O::Recorded},
+        {"last", {4}, W::Selected, O::Recorded},
+        {"spread", {0, 2, 4}, W::Selected, O::Recorded},
+        {"nothing selected", {}, W::Selected, O::Unchanged},
+        {"clear", {1}, W::All, O::Recorded},
+        {"clear, nothing selected", {}, W::All, O::Recorded},
+    };
+    for (const Case &c : cases) {
+        VectorList list({"A", "B", "C", "D", "E"}, c.selected);
+        EntriesRemoved change(list, c.which);
+        c.which == W::All ? clearList(list) : xListRemoveSelected(list);
+        ASSERT_EQ(change.finish(), c.outcome) << c.name;
+        if (c.outcome != O::Recorded)
+            continue;
+        const QStringList after = list.texts();
+        change.undo();
+        EXPECT_EQ(list.texts(), QStringList({"A", "B", "C", "D", "E"})) << c.name;
+        change.redo();
+        EXPECT_EQ(list.texts(), after) << c.name;
+    }
+}
+
+TEST(EntriesRemoved, ClearOfALongListComesBackWhole)
+{
+    VectorList list = numbered(100000);
+    const QStringList before = list.texts();
+    EntriesRemoved change(list, EntriesRemoved::Which::All);
+    clearList(list);
+    ASSERT_EQ(change.finish(), ListChange::Outcome::Recorded);
+    change.undo();
+    EXPECT_EQ(list.texts(), before);
+    change.redo();
+    EXPECT_EQ(list.count(), 0);
+}
+
+TEST(EntriesRemoved, EmptyListAndFailedClearRecordNothing)
+{
+    VectorList empty({});
+    EntriesRemoved cleared(empty, EntriesRemoved::Which::All);
+    clearList(empty);
+    EXPECT_EQ(cleared.finish(), ListChange::Outcome::Unchanged);
+
+    VectorList list({"A", "B"});
+    EntriesRemoved unchanged(list, EntriesRemoved::Which::All);
+    EXPECT_EQ(unchanged.finish(), ListChange::Outcome::Unchanged);
+}
+
+TEST(EntryInserted, UndoTakesOutExactlyTheTypedEntry)
+{
+    struct Case
+    {
+        const char *name;
+        std::initializer_list<int> selected;
+        const char *typed;
+    };
+    const Case cases[] = {
+        {"before the selected", {1}, "X"},
+        {"before the first", {0}, " X "},
+        {"nothing selected", {}, "X"},
+        // The same text as a neighbour: undo must take out the inserted one, not the first match.
+        {"a copy of its neighbour", {2}, "B"},
+    };
+    for (const Case &c : cases) {
+        VectorList list({"A", "B", "C"}, c.selected);
+        EntryInserted change(list);
+        ASSERT_TRUE(insertTypedEntry(list, QString::fromUtf8(c.typed)));
+        ASSERT_EQ(change.finish(), ListChange::Outcome::Recorded) << c.name;
+        const QStringList after = list.texts();
+        change.undo();
+        EXPECT_EQ(list.texts(), QStringList({"A", "B", "C"})) << c.name;
+        change.redo();
+        EXPECT_EQ(list.texts(), after) << c.name;
+    }
+}
+
+TEST(EntryInserted, CancelledInputRecordsNothing)
+{
+    VectorList list({"A"}, {0});
+    EntryInserted change(list);
+    insertTypedEntry(list, QString());
+    EXPECT_EQ(change.finish(), ListChange::Outcome::Unchanged);
+}
