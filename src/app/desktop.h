@@ -24,6 +24,8 @@ public:
     virtual bool openDocument(const QString &path) = 0;
     // Opens a text file in the system's text editor; false when nothing could be started.
     virtual bool startTextEditor(const QString &path) = 0;
+    // Puts the text on the clipboard.
+    virtual void copyText(const QString &text) = 0;
     // The folder that holds the program file, without a trailing separator except for a root.
     virtual QString programFolder() const = 0;
 };
@@ -37,5 +39,6 @@ public:
     std::optional<QString> openFileName(QWidget *parent, const QString &filter) override;
     bool openDocument(const QString &path) override;
     bool startTextEditor(const QString &path) override;
+    void copyText(const QString &text) override;
     QString programFolder() const override;
 };

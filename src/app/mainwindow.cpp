@@ -3,6 +3,8 @@
 #include "aboutbox.h"
 #include "desktop.h"
 #include "image_panel.h"
+#include "list_changes.h"
+#include "list_widget_entries.h"
 #include "lod_grid.h"
 #include "runtime_error.h"
 
@@ -34,6 +36,7 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent) : QMainWindow(parent),
     face.setPixelSize(11);
     setFont(face);
     buildControls();
+    buildHistory();
     connectHandlers();
     setFocusOrder();
     statusBar()->setSizeGripEnabled(false); // the window has one fixed size

@@ -3,17 +3,23 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class AboutBox;
+class CounterField;
 class Desktop;
+class EntryList;
 class ImagePanel;
+class ListChange;
+class QAction;
 class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QUndoStack;
 struct CoordinateTexts;
 struct GeoBounds;
 struct CursorInput;
@@ -73,6 +79,13 @@ private:
     void clearEntries(QListWidget *list);
     void insertEntry(QListWidget *list);
 
+    // Undo and redo, in mainwindow_history.cpp.
+    void buildHistory();
+    void buildListMenu(QListWidget *list, QAction *undo, QAction *redo);
+    EntryList &entryList(QListWidget *list) const;
+    // Puts an edit the handler has just made on the undo stack.
+    void record(std::unique_ptr<ListChange> change, const QString &text);
+
     // Georeference aids, in mainwindow_georef.cpp.
     std::optional<GeoBounds> shownAreaBounds() const;
     void showGridBounds();
@@ -92,6 +105,10 @@ private:
 
     Desktop &m_desktop;
     AboutBox *m_about = nullptr;
+    QUndoStack *m_history = nullptr;
+    // The point lists and counters as the recorded edits see them.
+    std::unique_ptr<EntryList> m_lwmEntries, m_vtpEntries;
+    std::unique_ptr<CounterField> m_lwmCounter, m_vtpCounter;
 
     // The controls, under the names the rest of the program knows them by.
     QLineEdit *txtlatdeg, *txtlatmin, *txtlongdeg, *txtlongmin, *txtaltitude;

@@ -3,13 +3,13 @@
 
 #include "desktop.h"
 #include "image_panel.h"
+#include "line_edit_counter.h"
+#include "list_changes.h"
 #include "list_editing.h"
-#include "list_widget_entries.h"
 #include "numbers.h"
 #include "overlay.h"
 #include "point_capture.h"
 #include "source_writers.h"
-#include "window_colours.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -25,13 +25,6 @@ QStringList entriesOf(const QListWidget *list)
     for (int i = 0; i < list->count(); ++i)
         entries << list->item(i)->text();
     return entries;
-}
-
-void setWarning(QLineEdit *counter, bool red)
-{
-    QPalette p = counter->palette();
-    p.setColor(QPalette::Text, red ? colours::warning : colours::normalText);
-    counter->setPalette(p);
 }
 } // namespace
 
@@ -58,6 +51,8 @@ void MainWindow::Picture1_MouseMove(QPointF position)
 
 void MainWindow::Picture1_MouseDown(QPointF position)
 {
+    auto change =
+        std::make_unique<PointCaptured>(*m_lwmEntries, *m_vtpEntries, *m_lwmCounter, *m_vtpCounter);
     runHandler([&] {
         const Capture c = capturePoint(cursorInput(position), txtvtpnumber->text(),
                                        txtvtplinewidth->text(), lstLWM->count(),
@@ -65,16 +60,15 @@ void MainWindow::Picture1_MouseDown(QPointF position)
         showReadouts(c.readouts);
         lstLWM->addItem(c.lwmEntry);
         lstVTP->addItems(c.vtpEntries);
-        txtlwmnumber->setText(c.lwmCounter);
-        txtvtpnumber->setText(c.vtpCounter);
-        setWarning(txtvtpnumber, c.vtpWarning);
-        setWarning(txtlwmnumber, c.lwmWarning);
+        m_lwmCounter->setState({c.lwmCounter, c.lwmWarning});
+        m_vtpCounter->setState({c.vtpCounter, c.vtpWarning});
 
         const double ax = leadingNumber(lblareax->text()), ay = leadingNumber(lblareay->text());
         Picture1->appendToShapes(lwmEntryPixel(c.lwmEntry), std::nullopt);
         for (const QString &e : c.vtpEntries)
             Picture1->appendToShapes(std::nullopt, vtpEntryPixel(e, ax, ay));
     });
+    record(std::move(change), QStringLiteral("Capture point"));
 }
 
 void MainWindow::redrawShapes()
@@ -112,25 +106,32 @@ void MainWindow::cmdload_Click()
 
 void MainWindow::removeSelected(QListWidget *list)
 {
-    ListWidgetEntries entries(list);
+    EntryList &entries = entryList(list);
+    auto change = std::make_unique<EntriesRemoved>(entries, EntriesRemoved::Which::Selected);
     xListRemoveSelected(entries);
     redrawShapes();
+    record(std::move(change), QStringLiteral("Remove Selected"));
 }
 
 void MainWindow::clearEntries(QListWidget *list)
 {
-    ListWidgetEntries entries(list);
+    EntryList &entries = entryList(list);
+    auto change = std::make_unique<EntriesRemoved>(entries, EntriesRemoved::Which::All);
     clearList(entries);
     redrawShapes();
+    record(std::move(change), list == lstLWM ? QStringLiteral("Clear LWM List")
+                                             : QStringLiteral("Clear VTP List"));
 }
 
 void MainWindow::insertEntry(QListWidget *list)
 {
     const QString typed =
         m_desktop.inputBox(this, QLatin1String(insertEntryPrompt), QStringLiteral("Marlith"));
-    ListWidgetEntries entries(list);
+    EntryList &entries = entryList(list);
+    auto change = std::make_unique<EntryInserted>(entries);
     if (insertTypedEntry(entries, typed))
         redrawShapes();
+    record(std::move(change), QStringLiteral("Insert"));
 }
 
 // Delete removes the selected entry of a focused list; Insert or Enter inserts as a double

@@ -4,6 +4,8 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QClipboard>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
@@ -57,4 +59,9 @@ bool QtDesktop::startTextEditor(const QString &path)
 QString QtDesktop::programFolder() const
 {
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+}
+
+void QtDesktop::copyText(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
 }

@@ -21,6 +21,7 @@ public:
     QString lastFilter;
     QStringList openedDocuments;
     QStringList editedFiles;
+    QStringList copiedTexts;
     bool launchSucceeds = true;
     QString folder;
 
@@ -57,5 +58,6 @@ public:
         editedFiles << path;
         return launchSucceeds;
     }
+    void copyText(const QString &text) override { copiedTexts << text; }
     QString programFolder() const override { return folder; }
 };

@@ -1,0 +1,118 @@
+// Undo and redo of the edits of the working lists, and the lists' context menus.
+#include "mainwindow.h"
+
+#include "desktop.h"
+#include "line_edit_counter.h"
+#include "list_changes.h"
+#include "list_widget_entries.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QUndoCommand>
+#include <QUndoStack>
+
+#include <memory>
+
+namespace {
+// An edit the handler has already made: the stack's first redo() is that edit itself, so it
+// does nothing; only later redos make it again.
+class MadeChange final : public QUndoCommand
+{
+public:
+    MadeChange(std::unique_ptr<ListChange> change, const QString &text,
+               std::function<void()> afterwards)
+        : QUndoCommand(text), m_change(std::move(change)), m_afterwards(std::move(afterwards))
+    {
+    }
+    void undo() override
+    {
+        m_change->undo();
+        m_afterwards();
+    }
+    void redo() override
+    {
+        if (std::exchange(m_made, false))
+            return;
+        m_change->redo();
+        m_afterwards();
+    }
+
+private:
+    std::unique_ptr<ListChange> m_change;
+    std::function<void()> m_afterwards;
+    bool m_made = true;
+};
+} // namespace
+
+void MainWindow::buildHistory()
+{
+    m_lwmEntries = std::make_unique<ListWidgetEntries>(lstLWM);
+    m_vtpEntries = std::make_unique<ListWidgetEntries>(lstVTP);
+    m_lwmCounter = std::make_unique<LineEditCounter>(txtlwmnumber);
+    m_vtpCounter = std::make_unique<LineEditCounter>(txtvtpnumber);
+
+    m_history = new QUndoStack(this);
+    m_history->setObjectName(QStringLiteral("history"));
+    QAction *undo = m_history->createUndoAction(this, QStringLiteral("Undo"));
+    undo->setObjectName(QStringLiteral("undo"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction *redo = m_history->createRedoAction(this, QStringLiteral("Redo"));
+    redo->setObjectName(QStringLiteral("redo"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                        QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    // On the window itself, since its fixed menu bar has no Edit menu; a focused field keeps
+    // Ctrl+Z for its own typing.
+    addActions({undo, redo});
+
+    buildListMenu(lstLWM, undo, redo);
+    buildListMenu(lstVTP, undo, redo);
+}
+
+void MainWindow::buildListMenu(QListWidget *list, QAction *undo, QAction *redo)
+{
+    const bool lwm = list == lstLWM;
+    auto *menu = new QMenu(list);
+    menu->setObjectName(list->objectName() + QStringLiteral("Menu"));
+    menu->addAction(QStringLiteral("Remove Selected"), this,
+                    lwm ? &MainWindow::cmdlwmclearlistitem_Click
+                        : &MainWindow::cmdvtpclearitem_Click);
+    menu->addAction(QStringLiteral("Insert…"), this,
+                    lwm ? &MainWindow::lstLWM_DblClick : &MainWindow::lstVTP_DblClick);
+    menu->addAction(QStringLiteral("Clear"), this,
+                    lwm ? &MainWindow::cmdclearlwmlist_Click : &MainWindow::cmdclearvtplist_Click);
+    menu->addSeparator();
+    menu->addAction(undo);
+    menu->addAction(redo);
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Copy all entries"), this, [this, list] {
+        QString text;
+        for (int i = 0; i < list->count(); ++i)
+            text += list->item(i)->text() + QLatin1Char('\n');
+        m_desktop.copyText(text);
+    });
+
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, menu,
+            [menu, list](QPoint at) { menu->popup(list->viewport()->mapToGlobal(at)); });
+}
+
+EntryList &MainWindow::entryList(QListWidget *list) const
+{
+    return list == lstLWM ? *m_lwmEntries : *m_vtpEntries;
+}
+
+void MainWindow::record(std::unique_ptr<ListChange> change, const QString &text)
+{
+    switch (change->finish()) {
+    case ListChange::Outcome::Unchanged:
+        return;
+    case ListChange::Outcome::Recorded:
+        m_history->push(new MadeChange(std::move(change), text, [this] { redrawShapes(); }));
+        return;
+    case ListChange::Outcome::Inconsistent:
+        // The older steps no longer fit the lists; taking them back would garble them.
+        m_history->clear();
+        return;
+    }
+}
