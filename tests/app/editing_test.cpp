@@ -1,6 +1,5 @@
-#include "fake_desktop.h"
 #include "image_panel.h"
-#include "mainwindow.h"
+#include "window_driver.h"
 #include "window_colours.h"
 
 #include <QComboBox>
@@ -12,48 +11,12 @@
 #include <QtTest>
 
 // Capture, list editing, image loading and Create, driven through the real window.
-class EditingTest : public QObject
+class EditingTest : public QObject, WindowDriver
 {
     Q_OBJECT
 
-    FakeDesktop desktop;
-    std::unique_ptr<MainWindow> window;
-    QTemporaryDir folder;
-
-    template <typename T = QWidget>
-    T *control(const char *name) { return window->findChild<T *>(QLatin1String(name)); }
-    QStringList entries(const char *list)
-    {
-        QStringList out;
-        for (int i = 0; i < control<QListWidget>(list)->count(); ++i)
-            out << control<QListWidget>(list)->item(i)->text();
-        return out;
-    }
-    void set(const char *name, const QString &text) { control<QLineEdit>(name)->setText(text); }
-    // A press at an image pixel of a 255 x 255 inner area (one unit of border).
-    void press(int px, int py, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mousePress(control("Picture1"), button, {},
-                          QPoint(1 + px * 255 / 256 + (px > 0), 1 + py * 255 / 256 + (py > 0)));
-    }
-    QByteArray file(const QString &name)
-    {
-        QFile f(folder.filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
 private slots:
-    void init()
-    {
-        desktop = FakeDesktop();
-        desktop.folder = folder.path();
-        QFile::remove(folder.filePath("LWMSource.asm"));
-        QFile::remove(folder.filePath("VTPSource.asm"));
-        window = std::make_unique<MainWindow>(desktop);
-        window->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
+    void init() { QVERIFY(start()); }
     void cleanup() { window.reset(); }
 
     void movesShowTheReadouts()

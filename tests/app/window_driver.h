@@ -1,0 +1,61 @@
+#pragma once
+
+#include "fake_desktop.h"
+#include "mainwindow.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+// The real main window on a scripted desktop, with the few moves the window tests make.
+struct WindowDriver
+{
+    FakeDesktop desktop;
+    std::unique_ptr<MainWindow> window;
+    QTemporaryDir folder;
+
+    // A fresh window in an empty program folder; false if it never showed.
+    bool start()
+    {
+        desktop = FakeDesktop();
+        desktop.folder = folder.path();
+        QFile::remove(folder.filePath("LWMSource.asm"));
+        QFile::remove(folder.filePath("VTPSource.asm"));
+        window = std::make_unique<MainWindow>(desktop);
+        window->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+        window->show();
+        return QTest::qWaitForWindowExposed(window.get());
+    }
+
+    template <typename T = QWidget>
+    T *control(const char *name)
+    {
+        T *w = window->findChild<T *>(QLatin1String(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+    QStringList entries(const char *list)
+    {
+        QStringList out;
+        for (int i = 0; i < control<QListWidget>(list)->count(); ++i)
+            out << control<QListWidget>(list)->item(i)->text();
+        return out;
+    }
+    void set(const char *name, const QString &text) { control<QLineEdit>(name)->setText(text); }
+    // A press at an image pixel of a 255 x 255 inner area (one unit of border).
+    void press(int px, int py, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mousePress(control("Picture1"), button, {},
+                          QPoint(1 + px * 255 / 256 + (px > 0), 1 + py * 255 / 256 + (py > 0)));
+    }
+    QByteArray file(const QString &name)
+    {
+        QFile f(folder.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
