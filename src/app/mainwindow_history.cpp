@@ -15,6 +15,8 @@
 #include <memory>
 
 namespace {
+constexpr int undoLimit = 10000;
+
 // An edit the handler has already made: the stack's first redo() is that edit itself, so it
 // does nothing; only later redos make it again.
 class MadeChange final : public QUndoCommand
@@ -54,6 +56,9 @@ void MainWindow::buildHistory()
 
     m_history = new QUndoStack(this);
     m_history->setObjectName(QStringLiteral("history"));
+    // About 600 bytes a press: the last ten thousand steps are far more than a session needs
+    // and keep a hundred thousand presses from costing 60 MB in history alone.
+    m_history->setUndoLimit(undoLimit);
     QAction *undo = m_history->createUndoAction(this, QStringLiteral("Undo"));
     undo->setObjectName(QStringLiteral("undo"));
     undo->setShortcut(QKeySequence::Undo);
