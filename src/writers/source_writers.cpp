@@ -247,8 +247,15 @@ QString VTPFilePath(const QString &programFolder)
 void writeSourceFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
-    // QSaveFile would happily fail late on a directory; say so before anything is written.
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::WriteOnly)
+    const QFileInfo existing(path);
+    // QSaveFile would happily fail late on a directory, and would replace a read-only file
+    // by renaming over it; both must fail before anything is written.
+    // Not WriteUser: that one says what this user may do, and an administrator may do all.
+    constexpr QFile::Permissions anyWrite =
+        QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    const bool readOnly =
+        existing.exists() && (!existing.isWritable() || !(existing.permissions() & anyWrite));
+    if (existing.isDir() || readOnly || !file.open(QIODevice::WriteOnly)
         || file.write(bytes) != bytes.size() || !file.commit())
         throw RuntimeError(RuntimeError::PathFileAccess);
 }

@@ -272,4 +272,23 @@ TEST(SourceFiles, FailuresLeaveTheEarlierFileAsItWas)
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+TEST(SourceFiles, AReadOnlyFileIsNotReplaced)
+{
+    // Renaming over it would work even so; the user marked it to keep it.
+    QTemporaryDir dir;
+    const QString path = VTPFilePath(dir.path());
+    writeSourceFile(path, "kept\r\n");
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    EXPECT_EQ(errorOf([&] { writeSourceFile(path, "new"); }), RuntimeError::PathFileAccess);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "kept\r\n");
+    f.close();
+
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    writeSourceFile(path, "new");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "new");
+}
+
 } // namespace
