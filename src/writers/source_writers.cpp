@@ -255,7 +255,11 @@ void writeSourceFile(const QString &path, const QByteArray &bytes)
         QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     const bool readOnly =
         existing.exists() && (!existing.isWritable() || !(existing.permissions() & anyWrite));
-    if (existing.isDir() || readOnly || !file.open(QIODevice::WriteOnly)
-        || file.write(bytes) != bytes.size() || !file.commit())
+    // Unbuffered, so that a full disk shows at write(): a failing flush inside commit() is
+    // not always reported, and the earlier file would be replaced by a cut-off one. An
+    // uncommitted QSaveFile removes its temporary file and leaves the earlier one alone.
+    if (existing.isDir() || readOnly || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+        || file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError
+        || !file.commit())
         throw RuntimeError(RuntimeError::PathFileAccess);
 }
