@@ -1,0 +1,273 @@
+#include "image_panel.h"
+#include "runtime_error.h"
+#include "window_driver.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+
+#include <tuple>
+
+// Faults from outside: folders and files that cannot be written, a full disk, broken pictures
+// and extreme input. The program must go on, say what went wrong and keep every entry.
+class FaultTest : public QObject, WindowDriver
+{
+    Q_OBJECT
+
+    using Lists = std::tuple<QStringList, QStringList, QString, QString>;
+    Lists lists()
+    {
+        return {entries("lstLWM"), entries("lstVTP"), control<QLineEdit>("txtlwmnumber")->text(),
+                control<QLineEdit>("txtvtpnumber")->text()};
+    }
+    void click(const char *button) { QTest::mouseClick(control(button), Qt::LeftButton); }
+    void createBoth()
+    {
+        click("cmdcreatelwm");
+        click("cmdcreatevtp");
+    }
+    static QString report(RuntimeError::Number n) { return RuntimeError(n).reportText(); }
+    QStringList messageTexts()
+    {
+        QStringList texts;
+        for (const auto &m : desktop.messages)
+            texts << m.text;
+        return texts;
+    }
+    static QByteArray read(const QString &path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+    }
+    static void write(const QString &path, const QByteArray &bytes)
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(bytes), bytes.size());
+    }
+    // Create into a folder that cannot take the files: both fail with error 75, whatever
+    // the folder held stays as it was, and so do the lists.
+    void expectCreateFailsIn(const QString &dir)
+    {
+        desktop.folder = dir;
+        QStringList before;
+        for (const QString &name : QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+            before << name + QLatin1Char('=') + QString::fromLatin1(read(dir + '/' + name).toHex());
+        const Lists kept = lists();
+        desktop.messages.clear();
+        createBoth();
+        QCOMPARE(messageTexts(), QStringList(2, report(RuntimeError::PathFileAccess)));
+        QCOMPARE(lists(), kept);
+        QStringList after;
+        for (const QString &name : QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+            after << name + QLatin1Char('=') + QString::fromLatin1(read(dir + '/' + name).toHex());
+        QCOMPARE(after, before);
+    }
+    // A folder set up by the test wrapper, which owns small file systems of its own.
+    QString preparedFolder(const char *variable)
+    {
+        const QString dir = qEnvironmentVariable(variable);
+        return QFileInfo(dir).isDir() ? dir : QString();
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(start());
+        set("txtlatdeg", "47");
+        set("txtlatmin", "30.50");
+        set("txtlongdeg", "-122");
+        set("txtlongmin", "18.25");
+        click("cmdcalculate");
+        for (int i = 0; i < 3; ++i)
+            press(20 * i, 30 + i);
+    }
+    void cleanup() { window.reset(); }
+
+    void directoryWhereTheFileShouldBe()
+    {
+        QDir(folder.path()).mkdir("LWMSource.asm");
+        QDir(folder.path()).mkdir("VTPSource.asm");
+        expectCreateFailsIn(folder.path());
+        QVERIFY(QFileInfo(folder.filePath("LWMSource.asm")).isDir());
+        QVERIFY(QDir(folder.filePath("LWMSource.asm")).removeRecursively());
+        QVERIFY(QDir(folder.filePath("VTPSource.asm")).removeRecursively());
+    }
+
+    void readOnlyFileAfterAGoodCreate()
+    {
+        createBoth();
+        QVERIFY(desktop.messages.empty());
+        for (const char *name : {"LWMSource.asm", "VTPSource.asm"})
+            QVERIFY(QFile::setPermissions(folder.filePath(name), QFile::ReadOwner));
+        press(200, 200);
+        expectCreateFailsIn(folder.path());
+    }
+
+    void readOnlyProgramFolder()
+    {
+        const QString dir = preparedFolder("MARLITH_READONLY_FOLDER");
+        if (dir.isEmpty())
+            QSKIP("needs the read-only file system of tests/app/with_small_disks");
+        expectCreateFailsIn(dir);
+    }
+
+    void fullDisk()
+    {
+        const QString dir = preparedFolder("MARLITH_FULL_FOLDER");
+        if (dir.isEmpty())
+            QSKIP("needs the full file system of tests/app/with_small_disks");
+        // Many entries (counts the files can still hold), so that the text cannot hide in what
+        // little space may be left.
+        for (int i = 0; i < 150; ++i)
+            press(i % 250, i % 200);
+        expectCreateFailsIn(dir);
+    }
+
+    void missingHelpFolderShowsNothingAndGoesOn()
+    {
+        click("cmdcalculate");
+        window->mnuhelptutorial_Click();
+        window->mnuquickstart_Click();
+        QCOMPARE(desktop.openedDocuments.size(), 2);
+        QVERIFY(!QFileInfo::exists(desktop.openedDocuments.front()));
+        QVERIFY(desktop.messages.empty());
+        press(9, 9);
+        QCOMPARE(entries("lstLWM").size(), 4);
+    }
+
+    void brokenAndMislabelledPictures()
+    {
+        QImage good(256, 256, QImage::Format_RGB32);
+        good.fill(Qt::darkCyan);
+        QByteArray png, jpg, bmp;
+        for (auto [format, bytes] : {std::pair{"PNG", &png}, {"JPG", &jpg}, {"BMP", &bmp}}) {
+            QBuffer buffer(bytes);
+            QVERIFY(buffer.open(QIODevice::WriteOnly));
+            QVERIFY(good.save(&buffer, format));
+        }
+        write(folder.filePath("good.bmp"), bmp);
+        desktop.fileAnswers = {folder.filePath("good.bmp")};
+        click("cmdload");
+        auto *panel = control<ImagePanel>("Picture1");
+        QCOMPARE(panel->picture().size(), QSize(256, 256));
+
+        // Content decides: a picture under another format's name still shows.
+        write(folder.filePath("png.bmp"), png);
+        write(folder.filePath("jpeg.gif"), jpg);
+        for (const char *name : {"png.bmp", "jpeg.gif"}) {
+            panel->setPicture(QImage());
+            desktop.fileAnswers = {folder.filePath(name)};
+            click("cmdload");
+            QCOMPARE(panel->picture().size(), QSize(256, 256));
+        }
+        // Cut short, emptied or headers only: never a crash, and a picture that fails to load
+        // leaves the earlier one.
+        const QList<std::pair<const char *, QByteArray>> broken = {
+            {"half.jpg", jpg.left(jpg.size() / 2)}, {"header.jpg", jpg.left(20)},
+            {"half.bmp", bmp.left(bmp.size() / 2)}, {"header.bmp", bmp.left(54)},
+            {"empty.gif", {}},                      {"gif.gif", "GIF89a\x10\x00\x10\x00"},
+        };
+        for (const auto &[name, bytes] : broken) {
+            write(folder.filePath(name), bytes);
+            desktop.fileAnswers = {folder.filePath(name)};
+            click("cmdload");
+            QVERIFY2(!panel->picture().isNull(), name);
+        }
+        QVERIFY(desktop.messages.empty());
+        QCOMPARE(entries("lstLWM").size(), 3);
+    }
+
+    void hundredThousandPointsThenCreate()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 3; i < 100000; ++i)
+            press(i % 256, (i / 256) % 256);
+        qInfo("100 000 presses: %lld ms", qint64(timer.elapsed()));
+        QCOMPARE(entries("lstLWM").size(), 100000);
+        QCOMPARE(control<QLineEdit>("txtlwmnumber")->text(), QStringLiteral("100000"));
+
+        // The counts go into the files as bytes: too many points is reported, nothing written.
+        const Lists kept = lists();
+        createBoth();
+        QCOMPARE(messageTexts(), QStringList(2, report(RuntimeError::Overflow)));
+        QVERIFY(!QFileInfo::exists(folder.filePath("LWMSource.asm")));
+        QCOMPARE(lists(), kept);
+
+        // With counts the files can hold, every entry is written.
+        desktop.messages.clear();
+        set("txtlwmnumber", "200");
+        set("txtvtpnumber", "30");
+        timer.restart();
+        createBoth();
+        qInfo("Create both with 100 000 entries each: %lld ms", qint64(timer.elapsed()));
+        QVERIFY(desktop.messages.empty());
+        const QByteArray lwm = file("LWMSource.asm"), vtp = file("VTPSource.asm");
+        QCOMPARE(lwm.count("\r\nLWMPoint "), 100000);
+        QCOMPARE(vtp.count("\r\nVTPWidePoint "), 100002);
+        QCOMPARE(lwm.count('\n'), lwm.count("\r\n"));
+        QVERIFY(lwm.endsWith("\r\n"));
+    }
+
+    void extremeCoordinates()
+    {
+        // Far beyond the grid, or too small to tell from zero: reported or computed, never a
+        // crash, and the lists stay.
+        const Lists kept = lists();
+        for (const char *typed : {"1e308", "-1e308", "1e-320", "-1e-320", "1e309"}) {
+            for (const char *field : {"txtlatdeg", "txtlatmin", "txtlongdeg", "txtlongmin"}) {
+                desktop.messages.clear();
+                set(field, typed);
+                click("cmdcalculate");
+                createBoth();
+                for (const QString &m : messageTexts())
+                    QVERIFY2(m == report(RuntimeError::Overflow)
+                                 || m == report(RuntimeError::TypeMismatch),
+                             qPrintable(QStringLiteral("%1 in %2: %3").arg(typed, field, m)));
+                set(field, QByteArray(field).endsWith("min") ? "30.50" : "47");
+            }
+        }
+        QCOMPARE(lists(), kept);
+
+        // A position a hair from the equator is just the equator's cell and area.
+        set("txtlatmin", "0");
+        set("txtlatdeg", "0");
+        click("cmdcalculate");
+        const QString cell = control<QLabel>("lblcelly")->text();
+        const QString area = control<QLabel>("lblareay")->text();
+        set("txtlatdeg", "1e-320");
+        desktop.messages.clear();
+        click("cmdcalculate");
+        QVERIFY(desktop.messages.empty());
+        QCOMPARE(control<QLabel>("lblcelly")->text(), cell);
+        QCOMPARE(control<QLabel>("lblareay")->text(), area);
+    }
+
+    void entriesOfAHundredThousandCharacters()
+    {
+        const QString lwmEntry = QStringLiteral("LWMPoint 1, 2") + QString(100000, QLatin1Char('7'));
+        const QString vtpEntry = QString(100000, QLatin1Char('x'));
+        desktop.inputAnswers = {lwmEntry, vtpEntry};
+        control<QListWidget>("lstLWM")->setCurrentRow(1);
+        QTest::keyClick(control("lstLWM"), Qt::Key_Insert);
+        control<QListWidget>("lstVTP")->setCurrentRow(-1);
+        QTest::keyClick(control("lstVTP"), Qt::Key_Insert);
+        QCOMPARE(entries("lstLWM").at(1), lwmEntry);
+        QCOMPARE(entries("lstVTP").back(), vtpEntry);
+
+        // The moves and presses over the overlay go on as before.
+        QTest::mouseMove(control("Picture1"), QPoint(40, 40));
+        press(40, 40);
+        set("txtvtpnumber", "4");
+        createBoth();
+        QVERIFY(desktop.messages.empty());
+        QVERIFY(file("LWMSource.asm").contains("\r\n" + lwmEntry.toLatin1() + "\r\n"));
+        // The last VTP entry is the press; the long one stands before it, as typed.
+        QVERIFY(file("VTPSource.asm").contains("\r\n" + vtpEntry.toLatin1() + "\r\n"));
+    }
+};
+
+QTEST_MAIN(FaultTest)
+#include "fault_test.moc"
