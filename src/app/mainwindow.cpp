@@ -4,7 +4,7 @@
 #include "desktop.h"
 #include "image_panel.h"
 #include "list_changes.h"
-#include "list_widget_entries.h"
+#include "point_list.h"
 #include "lod_grid.h"
 #include "runtime_error.h"
 
@@ -15,7 +15,6 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QStatusBar>
 
@@ -166,12 +165,12 @@ void MainWindow::connectHandlers()
     connect(cmdvtpclearitem, &QPushButton::clicked, this, &MainWindow::cmdvtpclearitem_Click);
     connect(cmdclearlwmlist, &QPushButton::clicked, this, &MainWindow::cmdclearlwmlist_Click);
     connect(cmdclearvtplist, &QPushButton::clicked, this, &MainWindow::cmdclearvtplist_Click);
-    connect(lstLWM, &QListWidget::itemDoubleClicked, this, &MainWindow::lstLWM_DblClick);
-    connect(lstVTP, &QListWidget::itemDoubleClicked, this, &MainWindow::lstVTP_DblClick);
+    connect(lstLWM, &PointList::doubleClicked, this, &MainWindow::lstLWM_DblClick);
+    connect(lstVTP, &PointList::doubleClicked, this, &MainWindow::lstVTP_DblClick);
     connect(Picture1, &ImagePanel::cursorMoved, this, &MainWindow::Picture1_MouseMove);
     connect(Picture1, &ImagePanel::pressed, this, &MainWindow::Picture1_MouseDown);
     lstLWM->installEventFilter(this);
     lstVTP->installEventFilter(this);
-    connect(lstLWM, &QListWidget::itemSelectionChanged, this, &MainWindow::redrawShapes);
-    connect(lstVTP, &QListWidget::itemSelectionChanged, this, &MainWindow::redrawShapes);
+    connect(lstLWM, &PointList::selectedEntryChanged, this, &MainWindow::redrawShapes);
+    connect(lstVTP, &PointList::selectedEntryChanged, this, &MainWindow::redrawShapes);
 }

@@ -9,15 +9,14 @@
 class AboutBox;
 class CounterField;
 class Desktop;
-class EntryList;
 class ImagePanel;
 class ListChange;
+class PointList;
 class QAction;
 class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QUndoStack;
 struct CoordinateTexts;
@@ -75,14 +74,13 @@ private:
     CursorInput cursorInput(QPointF position) const;
     void showReadouts(const CursorReadouts &readouts);
     void redrawShapes();
-    void removeSelected(QListWidget *list);
-    void clearEntries(QListWidget *list);
-    void insertEntry(QListWidget *list);
+    void removeSelected(PointList *list);
+    void clearEntries(PointList *list);
+    void insertEntry(PointList *list);
 
     // Undo and redo, in mainwindow_history.cpp.
     void buildHistory();
-    void buildListMenu(QListWidget *list, QAction *undo, QAction *redo);
-    EntryList &entryList(QListWidget *list) const;
+    void buildListMenu(PointList *list, QAction *undo, QAction *redo);
     // Puts an edit the handler has just made on the undo stack.
     void record(std::unique_ptr<ListChange> change, const QString &text);
 
@@ -106,8 +104,7 @@ private:
     Desktop &m_desktop;
     AboutBox *m_about = nullptr;
     QUndoStack *m_history = nullptr;
-    // The point lists and counters as the recorded edits see them.
-    std::unique_ptr<EntryList> m_lwmEntries, m_vtpEntries;
+    // The counters as the recorded edits see them.
     std::unique_ptr<CounterField> m_lwmCounter, m_vtpCounter;
 
     // The controls, under the names the rest of the program knows them by.
@@ -119,7 +116,7 @@ private:
     QLineEdit *txtvtplinewidth;
     ImagePanel *Picture1;
     QPushButton *cmdload;
-    QListWidget *lstLWM, *lstVTP;
+    PointList *lstLWM, *lstVTP;
     QLineEdit *txtlwmnumber, *txtvtpnumber;
     QLabel *lblx, *lbly, *lblvtp2x, *lblvtp2y;
     QPushButton *cmdcreatelwm, *cmdViewLWM, *cmdlwmclearlistitem, *cmdclearlwmlist;

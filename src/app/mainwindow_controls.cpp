@@ -10,7 +10,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include "point_list.h"
 #include <QMenuBar>
 #include <QPushButton>
 
@@ -93,13 +93,10 @@ QComboBox *combo(QWidget *parent, const char *name, QRect where, const QString &
     return c;
 }
 
-QListWidget *pointList(QWidget *parent, const char *name, QRect where,
-                       const QString &accessibleName, const QColor &colour)
+PointList *pointList(QWidget *parent, const char *name, QRect where,
+                     const QString &accessibleName, const QColor &colour)
 {
-    auto *l = place(new QListWidget(parent), name, where, accessibleName);
-    l->setSelectionMode(QAbstractItemView::SingleSelection);
-    // Every entry has the same height, which keeps appending cheap on long lists.
-    l->setUniformItemSizes(true);
+    auto *l = place(new PointList(parent), name, where, accessibleName);
     paint(l, QPalette::Base, colour);
     return l;
 }

@@ -15,17 +15,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include "point_list.h"
 
 namespace {
-QStringList entriesOf(const QListWidget *list)
-{
-    QStringList entries;
-    entries.reserve(list->count());
-    for (int i = 0; i < list->count(); ++i)
-        entries << list->item(i)->text();
-    return entries;
-}
 } // namespace
 
 CursorInput MainWindow::cursorInput(QPointF position) const
@@ -52,14 +44,14 @@ void MainWindow::Picture1_MouseMove(QPointF position)
 void MainWindow::Picture1_MouseDown(QPointF position)
 {
     auto change =
-        std::make_unique<PointCaptured>(*m_lwmEntries, *m_vtpEntries, *m_lwmCounter, *m_vtpCounter);
+        std::make_unique<PointCaptured>(*lstLWM, *lstVTP, *m_lwmCounter, *m_vtpCounter);
     runHandler([&] {
         const Capture c = capturePoint(cursorInput(position), txtvtpnumber->text(),
                                        txtvtplinewidth->text(), lstLWM->count(),
                                        lstVTP->count());
         showReadouts(c.readouts);
-        lstLWM->addItem(c.lwmEntry);
-        lstVTP->addItems(c.vtpEntries);
+        lstLWM->append({c.lwmEntry});
+        lstVTP->append(c.vtpEntries);
         m_lwmCounter->setState({c.lwmCounter, c.lwmWarning});
         m_vtpCounter->setState({c.vtpCounter, c.vtpWarning});
 
@@ -76,16 +68,18 @@ void MainWindow::redrawShapes()
     const double ax = leadingNumber(lblareax->text()), ay = leadingNumber(lblareay->text());
     QPolygonF polygon, line;
     int polygonHighlight = -1, lineHighlight = -1;
-    for (int i = 0; i < lstLWM->count(); ++i) {
-        if (const auto p = lwmEntryPixel(lstLWM->item(i)->text())) {
-            if (lstLWM->item(i)->isSelected())
+    const QStringList &lwm = lstLWM->entries(), &vtp = lstVTP->entries();
+    const int lwmSelected = lstLWM->selectedIndex(), vtpSelected = lstVTP->selectedIndex();
+    for (int i = 0; i < lwm.size(); ++i) {
+        if (const auto p = lwmEntryPixel(lwm[i])) {
+            if (i == lwmSelected)
                 polygonHighlight = int(polygon.size());
             polygon << *p;
         }
     }
-    for (int i = 0; i < lstVTP->count(); ++i) {
-        if (const auto p = vtpEntryPixel(lstVTP->item(i)->text(), ax, ay)) {
-            if (lstVTP->item(i)->isSelected())
+    for (int i = 0; i < vtp.size(); ++i) {
+        if (const auto p = vtpEntryPixel(vtp[i], ax, ay)) {
+            if (i == vtpSelected)
                 lineHighlight = int(line.size());
             line << *p;
         }
@@ -104,18 +98,18 @@ void MainWindow::cmdload_Click()
         Picture1->setPicture(*picture);
 }
 
-void MainWindow::removeSelected(QListWidget *list)
+void MainWindow::removeSelected(PointList *list)
 {
-    EntryList &entries = entryList(list);
+    EntryList &entries = *list;
     auto change = std::make_unique<EntriesRemoved>(entries, EntriesRemoved::Which::Selected);
     xListRemoveSelected(entries);
     redrawShapes();
     record(std::move(change), QStringLiteral("Remove Selected"));
 }
 
-void MainWindow::clearEntries(QListWidget *list)
+void MainWindow::clearEntries(PointList *list)
 {
-    EntryList &entries = entryList(list);
+    EntryList &entries = *list;
     auto change = std::make_unique<EntriesRemoved>(entries, EntriesRemoved::Which::All);
     clearList(entries);
     redrawShapes();
@@ -123,11 +117,11 @@ void MainWindow::clearEntries(QListWidget *list)
                                              : QStringLiteral("Clear VTP List"));
 }
 
-void MainWindow::insertEntry(QListWidget *list)
+void MainWindow::insertEntry(PointList *list)
 {
     const QString typed =
         m_desktop.inputBox(this, QLatin1String(insertEntryPrompt), QStringLiteral("Marlith"));
-    EntryList &entries = entryList(list);
+    EntryList &entries = *list;
     auto change = std::make_unique<EntryInserted>(entries);
     if (insertTypedEntry(entries, typed))
         redrawShapes();
@@ -138,7 +132,7 @@ void MainWindow::insertEntry(QListWidget *list)
 // click would.
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    auto *list = qobject_cast<QListWidget *>(watched);
+    auto *list = qobject_cast<PointList *>(watched);
     if (event->type() != QEvent::KeyPress || (list != lstLWM && list != lstVTP))
         return QMainWindow::eventFilter(watched, event);
     switch (static_cast<QKeyEvent *>(event)->key()) {
@@ -178,7 +172,7 @@ void MainWindow::cmdcreatelwm_Click()
         const LwmInputs in{txtlatdeg->text(), txtlatmin->text(), txtlongdeg->text(),
                            txtlongmin->text(), lblcellx->text(),  lblcelly->text(),
                            lblareax->text(),   lblareay->text(),  txtlwmnumber->text(),
-                           txtaltitude->text(), entriesOf(lstLWM)};
+                           txtaltitude->text(), lstLWM->entries()};
         // The whole text first: a failure must not leave a broken file behind.
         writeSourceFile(LWMFilePath(), lwmSourceText(in, locale()));
     });
@@ -190,7 +184,7 @@ void MainWindow::cmdcreatevtp_Click()
         const VtpInputs in{txtlatdeg->text(), txtlatmin->text(),    txtlongdeg->text(),
                            txtlongmin->text(), lblcellx->text(),    lblcelly->text(),
                            cbolayer->currentText(), txtvtpnumber->text(),
-                           cbovtptype->currentText(), entriesOf(lstVTP)};
+                           cbovtptype->currentText(), lstVTP->entries()};
         writeSourceFile(VTPFilePath(), vtpSourceText(in, locale()));
     });
 }

@@ -4,10 +4,9 @@
 #include "desktop.h"
 #include "line_edit_counter.h"
 #include "list_changes.h"
-#include "list_widget_entries.h"
+#include "point_list.h"
 
 #include <QAction>
-#include <QListWidget>
 #include <QMenu>
 #include <QUndoCommand>
 #include <QUndoStack>
@@ -49,8 +48,6 @@ private:
 
 void MainWindow::buildHistory()
 {
-    m_lwmEntries = std::make_unique<ListWidgetEntries>(lstLWM);
-    m_vtpEntries = std::make_unique<ListWidgetEntries>(lstVTP);
     m_lwmCounter = std::make_unique<LineEditCounter>(txtlwmnumber);
     m_vtpCounter = std::make_unique<LineEditCounter>(txtvtpnumber);
 
@@ -74,7 +71,7 @@ void MainWindow::buildHistory()
     buildListMenu(lstVTP, undo, redo);
 }
 
-void MainWindow::buildListMenu(QListWidget *list, QAction *undo, QAction *redo)
+void MainWindow::buildListMenu(PointList *list, QAction *undo, QAction *redo)
 {
     const bool lwm = list == lstLWM;
     auto *menu = new QMenu(list);
@@ -92,19 +89,14 @@ void MainWindow::buildListMenu(QListWidget *list, QAction *undo, QAction *redo)
     menu->addSeparator();
     menu->addAction(QStringLiteral("Copy all entries"), this, [this, list] {
         QString text;
-        for (int i = 0; i < list->count(); ++i)
-            text += list->item(i)->text() + QLatin1Char('\n');
+        for (const QString &entry : list->entries())
+            text += entry + QLatin1Char('\n');
         m_desktop.copyText(text);
     });
 
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list, &QWidget::customContextMenuRequested, menu,
             [menu, list](QPoint at) { menu->popup(list->viewport()->mapToGlobal(at)); });
-}
-
-EntryList &MainWindow::entryList(QListWidget *list) const
-{
-    return list == lstLWM ? *m_lwmEntries : *m_vtpEntries;
 }
 
 void MainWindow::record(std::unique_ptr<ListChange> change, const QString &text)

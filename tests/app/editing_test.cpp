@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -87,18 +86,18 @@ private slots:
     {
         for (int i = 0; i < 3; ++i)
             press(i, i);
-        auto *lwm = control<QListWidget>("lstLWM");
-        lwm->setCurrentRow(1);
+        auto *lwm = control<PointList>("lstLWM");
+        lwm->selectRow(1);
         QTest::mouseClick(control("cmdlwmclearlistitem"), Qt::LeftButton);
         QCOMPARE(entries("lstLWM"), (QStringList{"LWMPoint 0, 0", "LWMPoint 2, 2"}));
         QCOMPARE(entries("lstVTP").size(), 7);
 
-        lwm->setCurrentRow(1);
+        lwm->selectRow(1);
         desktop.inputAnswers = {"X"};
-        emit lwm->itemDoubleClicked(lwm->item(1));
+        doubleClickRow(lwm, 1);
         QCOMPARE(entries("lstLWM"), (QStringList{"LWMPoint 0, 0", "X", "LWMPoint 2, 2"}));
         QCOMPARE(desktop.prompts, QStringList{"Marlith|Value to insert"});
-        emit lwm->itemDoubleClicked(lwm->item(1)); // Cancel
+        doubleClickRow(lwm, 1); // Cancel
         QCOMPARE(entries("lstLWM").size(), 3);
 
         QTest::mouseClick(control("cmdclearvtplist"), Qt::LeftButton);
@@ -116,15 +115,15 @@ private slots:
         for (int i = 0; i < 3; ++i)
             press(i, i);
         for (const char *name : {"lstLWM", "lstVTP"}) {
-            auto *list = control<QListWidget>(name);
+            auto *list = control<PointList>(name);
             const int before = list->count();
-            list->setCurrentRow(0);
+            list->selectRow(0);
             QTest::keyClick(list, Qt::Key_Delete);
             QCOMPARE(list->count(), before - 1);
             desktop.inputAnswers = {"typed"};
-            list->setCurrentRow(1);
+            list->selectRow(1);
             QTest::keyClick(list, Qt::Key_Insert);
-            QCOMPARE(list->item(1)->text(), QStringLiteral("typed"));
+            QCOMPARE(list->entry(1), QStringLiteral("typed"));
             QCOMPARE(list->count(), before);
         }
         QCOMPARE(entries("lstLWM"), (QStringList{"LWMPoint 1, 1", "typed", "LWMPoint 2, 2"}));

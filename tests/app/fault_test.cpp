@@ -250,9 +250,9 @@ private slots:
         const QString lwmEntry = QStringLiteral("LWMPoint 1, 2") + QString(100000, QLatin1Char('7'));
         const QString vtpEntry = QString(100000, QLatin1Char('x'));
         desktop.inputAnswers = {lwmEntry, vtpEntry};
-        control<QListWidget>("lstLWM")->setCurrentRow(1);
+        control<PointList>("lstLWM")->selectRow(1);
         QTest::keyClick(control("lstLWM"), Qt::Key_Insert);
-        control<QListWidget>("lstVTP")->setCurrentRow(-1);
+        control<PointList>("lstVTP")->selectRow(-1);
         QTest::keyClick(control("lstVTP"), Qt::Key_Insert);
         QCOMPARE(entries("lstLWM").at(1), lwmEntry);
         QCOMPARE(entries("lstVTP").back(), vtpEntry);

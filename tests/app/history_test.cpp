@@ -86,11 +86,11 @@ private slots:
         createBoth();
         const QByteArray lwm = file("LWMSource.asm"), vtp = file("VTPSource.asm");
         press(99, 99);
-        control<QListWidget>("lstLWM")->setCurrentRow(1);
+        control<PointList>("lstLWM")->selectRow(1);
         click("cmdlwmclearlistitem");
         click("cmdclearvtplist");
         desktop.inputAnswers = {"typed"};
-        control<QListWidget>("lstVTP")->setCurrentRow(-1);
+        control<PointList>("lstVTP")->selectRow(-1);
         QTest::keyClick(control("lstVTP"), Qt::Key_Insert);
         QCOMPARE(entries("lstVTP"), QStringList{"typed"});
         for (int i = 0; i < 4; ++i)
@@ -107,18 +107,18 @@ private slots:
             press(i, 2 * i);
         for (const char *name : {"lstLWM", "lstVTP"}) {
             const bool lwm = QByteArray(name) == "lstLWM";
-            auto *list = control<QListWidget>(name);
+            auto *list = control<PointList>(name);
             const State start = state();
 
             const int count = list->count();
-            list->setCurrentRow(2);
-            const QString removed = list->item(2)->text();
+            list->selectRow(2);
+            const QString removed = list->entry(2);
             click(lwm ? "cmdlwmclearlistitem" : "cmdvtpclearitem");
             QCOMPARE(list->count(), count - 1);
             const State afterRemove = state();
             undo();
             QCOMPARE(state(), start);
-            QCOMPARE(list->item(2)->text(), removed);
+            QCOMPARE(list->entry(2), removed);
             redo();
             QCOMPARE(state(), afterRemove);
             undo();
@@ -129,9 +129,9 @@ private slots:
             QCOMPARE(state(), start);
 
             desktop.inputAnswers = {"  typed  "};
-            list->setCurrentRow(3);
+            list->selectRow(3);
             QTest::keyClick(list, Qt::Key_Return);
-            QCOMPARE(list->item(3)->text(), QStringLiteral("  typed  "));
+            QCOMPARE(list->entry(3), QStringLiteral("  typed  "));
             undo();
             QCOMPARE(state(), start);
             // A cancelled input box inserts nothing and leaves nothing to undo but what was.
@@ -169,7 +169,7 @@ private slots:
         for (int i = 0; i < 3; ++i)
             press(i, i);
         for (const char *name : {"lstLWM", "lstVTP"}) {
-            auto *list = control<QListWidget>(name);
+            auto *list = control<PointList>(name);
             const State start = state();
             const QStringList all = entries(name);
 
@@ -181,11 +181,11 @@ private slots:
             menuAction(name, "Copy all entries")->trigger();
             QCOMPARE(desktop.copiedTexts.back(), all.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 
-            list->setCurrentRow(0);
+            list->selectRow(0);
             menuAction(name, "Remove Selected")->trigger();
             QCOMPARE(entries(name), all.mid(1));
             desktop.inputAnswers = {"X"};
-            list->setCurrentRow(-1);
+            list->selectRow(-1);
             menuAction(name, "Insert…")->trigger();
             QCOMPARE(entries(name).back(), QStringLiteral("X"));
             QCOMPARE(desktop.prompts.back(), QStringLiteral("Marlith|Value to insert"));

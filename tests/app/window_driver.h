@@ -2,10 +2,10 @@
 
 #include "fake_desktop.h"
 #include "mainwindow.h"
+#include "point_list.h"
 
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -41,10 +41,7 @@ struct WindowDriver
     }
     QStringList entries(const char *list)
     {
-        QStringList out;
-        for (int i = 0; i < control<QListWidget>(list)->count(); ++i)
-            out << control<QListWidget>(list)->item(i)->text();
-        return out;
+        return control<PointList>(list)->entries();
     }
     void set(const char *name, const QString &text) { control<QLineEdit>(name)->setText(text); }
     // A press at an image pixel of a 255 x 255 inner area (one unit of border).
@@ -52,6 +49,10 @@ struct WindowDriver
     {
         QTest::mousePress(control("Picture1"), button, {},
                           QPoint(1 + px * 255 / 256 + (px > 0), 1 + py * 255 / 256 + (py > 0)));
+    }
+    static void doubleClickRow(PointList *list, int row)
+    {
+        emit list->doubleClicked(list->model()->index(row, 0));
     }
     QByteArray file(const QString &name)
     {

@@ -1,5 +1,6 @@
 #include "fake_desktop.h"
 #include "mainwindow.h"
+#include "point_list.h"
 #include "window_colours.h"
 
 #include <QAbstractButton>
@@ -7,7 +8,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -126,9 +126,9 @@ private slots:
         for (int i = 1; i <= 12; ++i)
             QVERIFY(window->findChild<QFrame *>(QStringLiteral("Shape%1").arg(i)));
         QVERIFY(window->findChild<QFrame *>(QStringLiteral("Line1")));
-        QVERIFY(control<QListWidget>("lstLWM")->count() == 0);
-        QVERIFY(control<QListWidget>("lstVTP")->count() == 0);
-        QCOMPARE(control<QListWidget>("lstLWM")->selectionMode(),
+        QVERIFY(control<PointList>("lstLWM")->count() == 0);
+        QVERIFY(control<PointList>("lstVTP")->count() == 0);
+        QCOMPARE(control<PointList>("lstLWM")->selectionMode(),
                  QAbstractItemView::SingleSelection);
         // The arrangement: LWM column left of the panel, VTP column right of it.
         QVERIFY(control("lstLWM")->geometry().right() < control("Picture1")->x());
