@@ -21,7 +21,6 @@ class FaultTest : public QObject, WindowDriver
         return {entries("lstLWM"), entries("lstVTP"), control<QLineEdit>("txtlwmnumber")->text(),
                 control<QLineEdit>("txtvtpnumber")->text()};
     }
-    void click(const char *button) { QTest::mouseClick(control(button), Qt::LeftButton); }
     void createBoth()
     {
         click("cmdcreatelwm");
@@ -75,11 +74,7 @@ private slots:
     void init()
     {
         QVERIFY(start());
-        set("txtlatdeg", "47");
-        set("txtlatmin", "30.50");
-        set("txtlongdeg", "-122");
-        set("txtlongmin", "18.25");
-        click("cmdcalculate");
+        calculateExample();
         for (int i = 0; i < 3; ++i)
             press(20 * i, 30 + i);
     }

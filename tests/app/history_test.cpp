@@ -29,7 +29,6 @@ class HistoryTest : public QObject, WindowDriver
         else
             QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     }
-    void click(const char *button) { QTest::mouseClick(control(button), Qt::LeftButton); }
     QAction *menuAction(const char *list, const QString &text)
     {
         const QString name = QLatin1String(list) + QStringLiteral("Menu");
@@ -48,11 +47,7 @@ private slots:
     void init()
     {
         QVERIFY(start());
-        set("txtlatdeg", "47");
-        set("txtlatmin", "30.50");
-        set("txtlongdeg", "-122");
-        set("txtlongmin", "18.25");
-        click("cmdcalculate");
+        calculateExample();
     }
     void cleanup() { window.reset(); }
 

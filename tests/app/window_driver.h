@@ -44,6 +44,16 @@ struct WindowDriver
         return control<PointList>(list)->entries();
     }
     void set(const char *name, const QString &text) { control<QLineEdit>(name)->setText(text); }
+    void click(const char *button) { QTest::mouseClick(control(button), Qt::LeftButton); }
+    // The position of the worked example, calculated.
+    void calculateExample()
+    {
+        set("txtlatdeg", "47");
+        set("txtlatmin", "30.50");
+        set("txtlongdeg", "-122");
+        set("txtlongmin", "18.25");
+        click("cmdcalculate");
+    }
     // A press at an image pixel of a 255 x 255 inner area (one unit of border).
     void press(int px, int py, Qt::MouseButton button = Qt::LeftButton)
     {

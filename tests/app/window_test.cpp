@@ -1,6 +1,4 @@
-#include "fake_desktop.h"
-#include "mainwindow.h"
-#include "point_list.h"
+#include "window_driver.h"
 #include "window_colours.h"
 
 #include <QAbstractButton>
@@ -15,24 +13,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class WindowTest : public QObject
+class WindowTest : public QObject, WindowDriver
 {
     Q_OBJECT
 
 private:
-    FakeDesktop desktop;
-    std::unique_ptr<MainWindow> window;
-    QTemporaryDir folder;
-
-    template <typename T = QWidget>
-    T *control(const char *name)
-    {
-        T *w = window->findChild<T *>(QLatin1String(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
-    }
-
     QString text(const char *name)
     {
         QWidget *w = control(name);
@@ -66,15 +51,7 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        desktop = FakeDesktop();
-        desktop.folder = folder.path();
-        window = std::make_unique<MainWindow>(desktop);
-        window->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    }
+    void init() { QVERIFY(start()); }
 
     void cleanup() { window.reset(); }
 
