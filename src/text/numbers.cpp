@@ -2,6 +2,7 @@
 
 #include "runtime_error.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -80,9 +81,14 @@ double convertAscii(const std::string &ascii, bool *outOfRange = nullptr)
             }
         }
         if (p < last) {
-            long long e = 0;
-            std::from_chars(p + 1 + (p[1] == '+'), last, e);
-            exponent = e;
+            // Saturated rather than parsed whole: an exponent too long for a long long must
+            // still tell its sign, and the digit counts added below must not overflow.
+            const bool negativeExponent = p[1] == '-';
+            constexpr long long limit = 1'000'000'000'000'000;
+            for (const char *q = p + 1 + (p[1] == '+' || p[1] == '-'); q < last; ++q)
+                exponent = std::min(limit, exponent * 10 + (*q - '0'));
+            if (negativeExponent)
+                exponent = -exponent;
         }
         const long long magnitude =
             exponent + (integerDigits > 0 ? integerDigits - 1 : -leadingFractionZeros - 1);

@@ -56,6 +56,20 @@ TEST(LeadingNumber, KeepsTheSignOfZeroAndSaturatesHugeValues)
     EXPECT_EQ(leadingNumber(u"1e308"), 1e308);
 }
 
+TEST(LeadingNumber, ExponentsBeyondALongLongKeepTheirSign)
+{
+    // Found by fuzzing: the exponent was read as 0 once it no longer fitted in 64 bits, and
+    // an exponent near the limit overflowed when the digit count was added.
+    EXPECT_EQ(leadingNumber(u"1e99999999999999999999"), HUGE_VAL);
+    EXPECT_EQ(leadingNumber(u"-21e-92077777777777777777"), 0);
+    EXPECT_TRUE(std::signbit(leadingNumber(u"-21e-92077777777777777777")));
+    EXPECT_EQ(leadingNumber(u"99e9223372036854775807"), HUGE_VAL);
+    EXPECT_EQ(leadingNumber(u"0.01e-9223372036854775808"), 0);
+    EXPECT_EQ(errorOf([] { strictNumber(u"1e99999999999999999999", english); }),
+              RuntimeError::Overflow);
+    EXPECT_EQ(strictNumber(u"5e-99999999999999999999", english), 0);
+}
+
 struct StrictCase { const QLocale *locale; const char16_t *text; double expected; };
 
 TEST(StrictNumber, AcceptsNumbersInTheLocaleFormat)
