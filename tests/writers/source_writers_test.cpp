@@ -227,6 +227,45 @@ TEST(Writers, TextOutsideLatin1BecomesQuestionMarks)
     EXPECT_TRUE(file.contains("LWMPoint ??, Z\xfcrich\r\n"));
 }
 
+// The lines between the line before a list block and the line after it, both found by
+// their start.
+QList<QByteArray> block(const QByteArray &file, const char *before, const char *after)
+{
+    const QList<QByteArray> l = lines(file);
+    qsizetype first = 0, last = 0;
+    for (qsizetype i = 0; i < l.size(); ++i) {
+        if (!first && l[i].startsWith(before))
+            first = i + 1;
+        if (first && i > first && l[i].startsWith(after))
+            last = i;
+    }
+    return l.mid(first, last - first);
+}
+
+TEST(Writers, ListBlocksHoldEachEntryOnItsOwnLine)
+{
+    const struct { QStringList entries; QList<QByteArray> lwm, vtp; } cases[] = {
+        {{}, {"", "", ""}, {"", ""}},
+        {{"a, 0, 0"}, {"", "a, 0, 0", "", ""}, {"", "a, 1, 0"}},
+        {{"b, 0", "x", "c"}, {"", "b, 0", "x", "c", "", ""}, {"", "b, 0", "x", "c"}},
+        {{QStringLiteral("\u6771, 0"), QStringLiteral("\U0001D11E, 0, 0")},
+         {"", "?, 0", "??, 0, 0", "", ""}, {"", "?, 0", "??, 1, 0"}},
+        {{"", ""}, {"", "", "", "", ""}, {"", "", ""}},
+    };
+    for (const auto &c : cases) {
+        LwmInputs lwm = seattleLwm();
+        lwm.entries = c.entries;
+        EXPECT_EQ(block(lwmSourceText(lwm, english), "LWMPoly2", "                  datamark_1"),
+                  c.lwm)
+            << c.entries.join('|').toStdString();
+        VtpInputs vtp = seattleVtp();
+        vtp.entries = c.entries;
+        EXPECT_EQ(block(vtpSourceText(vtp, english), "VTPPolyMethod2", "VTPWidePointWidth 0"),
+                  c.vtp)
+            << c.entries.join('|').toStdString();
+    }
+}
+
 TEST(Writers, LongEntriesAndManyEntriesStayWhole)
 {
     VtpInputs in = seattleVtp();

@@ -1,0 +1,293 @@
+// The main window's start-up, cursor moves and presses, timed on the offscreen platform.
+#include "window_support.h"
+
+#include "image_panel.h"
+#include "numbers.h"
+#include "overlay.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// One control of the real window's client area: its kind, place and caption.
+struct ControlShape
+{
+    QByteArray kind;
+    QRect geometry;
+    QString text;
+};
+
+struct WindowShape
+{
+    std::vector<ControlShape> controls;
+    QSize clientSize;
+};
+
+WindowShape shapeOf(const QMainWindow &window)
+{
+    WindowShape shape;
+    shape.clientSize = window.centralWidget()->size();
+    for (QWidget *w : window.centralWidget()->findChildren<QWidget *>(
+             Qt::FindDirectChildrenOnly)) {
+        ControlShape c{w->metaObject()->className(), w->geometry(), QString()};
+        if (auto *l = qobject_cast<QLabel *>(w))
+            c.text = l->text();
+        else if (auto *b = qobject_cast<QPushButton *>(w))
+            c.text = b->text();
+        else if (auto *e = qobject_cast<QLineEdit *>(w))
+            c.text = e->text();
+        shape.controls.push_back(c);
+    }
+    return shape;
+}
+
+WindowShape &realShape()
+{
+    static WindowShape shape = [] {
+        bench::RealWindow real;
+        return shapeOf(*real.window);
+    }();
+    return shape;
+}
+
+// A plain QMainWindow with the same controls at the same places and with the same captions,
+// but none of the real window's colours, fonts, items, connections or handlers.
+std::unique_ptr<QMainWindow> bareWindow(const WindowShape &shape)
+{
+    auto window = std::make_unique<QMainWindow>();
+    auto *client = new QWidget(window.get());
+    client->setFixedSize(shape.clientSize);
+    window->setCentralWidget(client);
+    for (const ControlShape &c : shape.controls) {
+        QWidget *w = nullptr;
+        if (c.kind == "QLabel")
+            w = new QLabel(c.text, client);
+        else if (c.kind == "QLineEdit")
+            w = new QLineEdit(c.text, client);
+        else if (c.kind == "QPushButton")
+            w = new QPushButton(c.text, client);
+        else if (c.kind == "QComboBox")
+            w = new QComboBox(client);
+        else if (c.kind == "QListWidget")
+            w = new QListWidget(client);
+        else if (c.kind == "QFrame")
+            w = new QFrame(client);
+        else
+            w = new QWidget(client); // the image panel
+        w->setGeometry(c.geometry);
+    }
+    QMenu *file = window->menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(QStringLiteral("&Exit"));
+    window->menuBar()->addAction(QStringLiteral("|"));
+    QMenu *help = window->menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(QStringLiteral("&Quick Start Guide"));
+    help->addAction(QStringLiteral("Help Tutorial"));
+    help->addAction(QStringLiteral("&About Marlith"));
+    window->statusBar()->showMessage(QStringLiteral("Type a position and press Calculate."));
+    window->setFixedSize(window->sizeHint());
+    return window;
+}
+
+void settle()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// From constructing the window to its first painted frame.
+void BM_StartupReal(benchmark::State &state)
+{
+    FakeDesktop desktop;
+    for (auto _ : state) {
+        auto window = std::make_unique<MainWindow>(desktop);
+        if (!bench::showUntilPainted(window.get()))
+            state.SkipWithError("the window was never painted");
+        state.PauseTiming();
+        window.reset();
+        settle();
+        state.ResumeTiming();
+    }
+}
+
+void BM_StartupBare(benchmark::State &state)
+{
+    const WindowShape &shape = realShape();
+    state.counters["controls"] = double(shape.controls.size());
+    for (auto _ : state) {
+        auto window = bareWindow(shape);
+        if (!bench::showUntilPainted(window.get()))
+            state.SkipWithError("the window was never painted");
+        state.PauseTiming();
+        window.reset();
+        settle();
+        state.ResumeTiming();
+    }
+}
+
+// Two positions in turn, so that every move really changes the readouts.
+QPointF movePosition(qint64 i)
+{
+    return i % 2 ? QPointF(40.5, 200.25) : QPointF(180.75, 30.5);
+}
+
+void BM_MoveHandler(benchmark::State &state)
+{
+    bench::RealWindow real;
+    bench::showUntilPainted(real.window.get());
+    qint64 i = 0;
+    for (auto _ : state)
+        real.window->Picture1_MouseMove(movePosition(i++));
+    settle();
+}
+
+// A real mouse event through the panel's event handler and its signal.
+void BM_MoveEvent(benchmark::State &state)
+{
+    bench::RealWindow real;
+    bench::showUntilPainted(real.window.get());
+    QWidget *panel = real.control("Picture1");
+    qint64 i = 0;
+    for (auto _ : state) {
+        const QPointF local = movePosition(i++);
+        QMouseEvent move(QEvent::MouseMove, local, panel->mapToGlobal(local), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(panel, &move);
+    }
+    settle();
+}
+
+// The move event and the repaint of the readouts and status bar it causes.
+void BM_MoveEventPainted(benchmark::State &state)
+{
+    bench::RealWindow real;
+    bench::showUntilPainted(real.window.get());
+    QWidget *panel = real.control("Picture1");
+    bench::PaintCounter paints(real.window.get());
+    qint64 i = 0;
+    for (auto _ : state) {
+        const QPointF local = movePosition(i++);
+        QMouseEvent move(QEvent::MouseMove, local, panel->mapToGlobal(local), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(panel, &move);
+        QCoreApplication::processEvents();
+    }
+    state.counters["paints/move"] = double(paints.paints()) / double(state.iterations());
+}
+
+// The window whose lists the press benchmarks fill; it lives for the whole run, so each
+// length is filled once.
+bench::RealWindow &pressWindow()
+{
+    static bench::RealWindow *real = [] {
+        auto *w = new bench::RealWindow;
+        bench::showUntilPainted(w->window.get());
+        return w;
+    }();
+    return *real;
+}
+
+QPolygonF unshared(const QPolygonF &shape)
+{
+    QPolygonF copy = shape;
+    copy.detach();
+    return copy;
+}
+
+// One press at a fixed list length. The entries it adds are taken off again outside the
+// timing, and the panel gets back the shape the lists give (an unshared copy, so that the
+// next press appends in place as it would in use).
+void pressAt(benchmark::State &state, bool painted)
+{
+    bench::RealWindow &real = pressWindow();
+    const int entries = int(state.range(0));
+    // A start group has more entries than a later press: start from a shorter list.
+    if (real.lwmList()->count() > entries) {
+        real.window->cmdclearlwmlist_Click();
+        real.window->cmdclearvtplist_Click();
+    }
+    real.fillTo(entries);
+    settle();
+    const int lwmCount = real.lwmList()->count(), vtpCount = real.vtpList()->count();
+    auto *panel = real.control<ImagePanel>("Picture1");
+    const double ax = leadingNumber(real.control<QLabel>("lblareax")->text());
+    const double ay = leadingNumber(real.control<QLabel>("lblareay")->text());
+    QPolygonF polygon, line;
+    for (int k = 0; k < lwmCount; ++k) {
+        if (const auto p = lwmEntryPixel(real.lwmList()->item(k)->text()))
+            polygon << *p;
+    }
+    for (int k = 0; k < vtpCount; ++k) {
+        if (const auto p = vtpEntryPixel(real.vtpList()->item(k)->text(), ax, ay))
+            line << *p;
+    }
+    panel->setShapes(unshared(polygon), unshared(line));
+    bench::PaintCounter paints(real.window.get());
+    qint64 i = 0;
+    for (auto _ : state) {
+        real.window->Picture1_MouseDown(QPointF(20.5 + double(i++ % 200), 100.5));
+        if (painted)
+            QCoreApplication::processEvents();
+        state.PauseTiming();
+        while (real.lwmList()->count() > lwmCount)
+            delete real.lwmList()->takeItem(real.lwmList()->count() - 1);
+        while (real.vtpList()->count() > vtpCount)
+            delete real.vtpList()->takeItem(real.vtpList()->count() - 1);
+        panel->setShapes(unshared(polygon), unshared(line));
+        settle();
+        state.ResumeTiming();
+    }
+    state.counters["lwm"] = lwmCount;
+    state.counters["vtp"] = vtpCount;
+    if (painted)
+        state.counters["paints/press"] = double(paints.paints()) / double(state.iterations());
+}
+
+void BM_PressHandler(benchmark::State &state) { pressAt(state, false); }
+// The press and what it costs before the user sees it: list layout and repaint.
+void BM_PressPainted(benchmark::State &state) { pressAt(state, true); }
+
+BENCHMARK(BM_StartupReal)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StartupBare)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MoveHandler)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MoveEvent)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MoveEventPainted)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PressHandler)->Arg(10)->Arg(10000)->Arg(100000)->Iterations(200)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PressPainted)->Arg(10)->Arg(10000)->Arg(100000)->Iterations(50)
+    ->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // No display is needed: the figures are for the window's own work.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // One window of each kind first, so that neither pays for loading fonts and styles.
+    {
+        bench::RealWindow warm;
+        bench::showUntilPainted(warm.window.get());
+        auto bare = bareWindow(realShape());
+        bench::showUntilPainted(bare.get());
+    }
+    settle();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
