@@ -80,8 +80,8 @@ std::unique_ptr<QMainWindow> bareWindow(const WindowShape &shape)
             w = new QPushButton(c.text, client);
         else if (c.kind == "QComboBox")
             w = new QComboBox(client);
-        else if (c.kind == "QListWidget")
-            w = new QListWidget(client);
+        else if (c.kind == "PointList")
+            w = new QListView(client);
         else if (c.kind == "QFrame")
             w = new QFrame(client);
         else
@@ -225,11 +225,11 @@ void pressAt(benchmark::State &state, bool painted)
     const double ay = leadingNumber(real.control<QLabel>("lblareay")->text());
     QPolygonF polygon, line;
     for (int k = 0; k < lwmCount; ++k) {
-        if (const auto p = lwmEntryPixel(real.lwmList()->item(k)->text()))
+        if (const auto p = lwmEntryPixel(real.lwmList()->entry(k)))
             polygon << *p;
     }
     for (int k = 0; k < vtpCount; ++k) {
-        if (const auto p = vtpEntryPixel(real.vtpList()->item(k)->text(), ax, ay))
+        if (const auto p = vtpEntryPixel(real.vtpList()->entry(k), ax, ay))
             line << *p;
     }
     panel->setShapes(unshared(polygon), unshared(line));
@@ -241,9 +241,9 @@ void pressAt(benchmark::State &state, bool painted)
             QCoreApplication::processEvents();
         state.PauseTiming();
         while (real.lwmList()->count() > lwmCount)
-            delete real.lwmList()->takeItem(real.lwmList()->count() - 1);
+            real.lwmList()->removeAt(real.lwmList()->count() - 1);
         while (real.vtpList()->count() > vtpCount)
-            delete real.vtpList()->takeItem(real.vtpList()->count() - 1);
+            real.vtpList()->removeAt(real.vtpList()->count() - 1);
         panel->setShapes(unshared(polygon), unshared(line));
         settle();
         state.ResumeTiming();

@@ -11,7 +11,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
+#include "point_list.h"
 #include <QWidget>
 
 #include <memory>
@@ -84,8 +84,8 @@ struct RealWindow
         return window->findChild<T *>(QLatin1String(name));
     }
     void set(const char *name, const QString &text) { control<QLineEdit>(name)->setText(text); }
-    QListWidget *lwmList() const { return control<QListWidget>("lstLWM"); }
-    QListWidget *vtpList() const { return control<QListWidget>("lstVTP"); }
+    PointList *lwmList() const { return control<PointList>("lstLWM"); }
+    PointList *vtpList() const { return control<PointList>("lstVTP"); }
 
     // Presses over the whole image, pixel after pixel, until the LWM list holds `entries`.
     void fillTo(int entries)
