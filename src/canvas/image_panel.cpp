@@ -20,8 +20,8 @@ void ImagePanel::setPicture(const QImage &picture)
 
 void ImagePanel::setShapes(const QPolygonF &polygon, const QPolygonF &line)
 {
-    m_polygon = polygon;
-    m_line = line;
+    m_polygon.setShape(polygon);
+    m_line.setShape(line);
     update();
 }
 
@@ -29,9 +29,9 @@ void ImagePanel::appendToShapes(const std::optional<QPointF> &polygonPoint,
                                 const std::optional<QPointF> &linePoint)
 {
     if (polygonPoint)
-        m_polygon << *polygonPoint;
+        m_polygon.append(*polygonPoint);
     if (linePoint)
-        m_line << *linePoint;
+        m_line.append(*linePoint);
     update();
 }
 
@@ -62,26 +62,34 @@ void ImagePanel::paintEvent(QPaintEvent *)
     p.drawRect(rect().adjusted(0, 0, -1, -1));
     const QRect inner = contentsRect();
     p.setClipRect(inner);
-    p.translate(inner.topLeft());
     if (!m_picture.isNull())
-        p.drawImage(0, 0, m_picture);
+        p.drawImage(inner.topLeft(), m_picture);
 
+    // Image pixels: the shapes, the highlights and the crosshair are given in them.
+    const QTransform pixels = QTransform::fromTranslate(inner.left(), inner.top())
+                                  .scale(inner.width() / 256.0, inner.height() / 256.0);
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(inner.width() / 256.0, inner.height() / 256.0);
-    const auto drawShape = [&](const QPolygonF &shape, const QColor &colour, bool closed,
-                               int highlight) {
-        p.setPen(QPen(colour, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(Qt::NoBrush);
-        closed ? p.drawPolygon(shape) : p.drawPolyline(shape);
-        p.setBrush(colour);
-        for (int i = 0; i < shape.size(); ++i) {
-            const double r = i == highlight ? 4 : 2;
-            p.setPen(i == highlight ? QPen(Qt::white, 1.5) : Qt::NoPen);
-            p.drawEllipse(shape[i], r, r);
-        }
+    p.drawImage(inner.topLeft(), m_polygon.image(inner.size(), devicePixelRatioF()));
+    // The polygon's closing edge moves with every press, so it is not part of the layer.
+    const QPolygonF &polygon = m_polygon.shape();
+    if (polygon.size() > 2) {
+        p.setTransform(pixels);
+        p.setPen(QPen(m_polygon.colour(), 1.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(polygon.last(), polygon.first());
+        p.resetTransform();
+    }
+    p.drawImage(inner.topLeft(), m_line.image(inner.size(), devicePixelRatioF()));
+    p.setTransform(pixels);
+
+    const auto drawHighlight = [&](const ShapeLayer &layer, int vertex) {
+        if (vertex < 0 || vertex >= layer.shape().size())
+            return;
+        p.setPen(QPen(Qt::white, 1.5));
+        p.setBrush(layer.colour());
+        p.drawEllipse(layer.shape()[vertex], 4.0, 4.0);
     };
-    drawShape(m_polygon, QColor(0x00, 0xE0, 0x40), true, m_polygonHighlight);
-    drawShape(m_line, QColor(0xFF, 0x40, 0xFF), false, m_lineHighlight);
+    drawHighlight(m_polygon, m_polygonHighlight);
+    drawHighlight(m_line, m_lineHighlight);
 
     if (hasFocus()) {
         const QPointF c(m_crosshair.x() + 0.5, m_crosshair.y() + 0.5);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shape_layer.h"
+
 #include <QImage>
 #include <QPolygonF>
 #include <QWidget>
@@ -44,7 +46,7 @@ private:
     QPointF crosshairPosition() const;
 
     QImage m_picture;
-    QPolygonF m_polygon, m_line;
+    ShapeLayer m_polygon{QColor(0x00, 0xE0, 0x40)}, m_line{QColor(0xFF, 0x40, 0xFF)};
     int m_polygonHighlight = -1, m_lineHighlight = -1;
     QPoint m_crosshair{128, 128};
 };

@@ -44,7 +44,8 @@ public:
         lastFilter = filter;
         if (fileAnswers.empty())
             return std::nullopt;
-        auto answer = fileAnswers.front();
+        std::optional<QString> answer;
+        answer.swap(fileAnswers.front());
         fileAnswers.pop_front();
         return answer;
     }
