@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QListView>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMouseEvent>

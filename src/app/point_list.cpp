@@ -1,120 +1,292 @@
 #include "point_list.h"
 
-#include <QAbstractListModel>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleOptionViewItem>
 
-// The texts of a point list, one row each.
-class EntryModel final : public QAbstractListModel
+namespace {
+
+// Room left and right of a row's text, as the style gives it to item views.
+int textMargin(const QWidget *w)
 {
-public:
-    using QAbstractListModel::QAbstractListModel;
-
-    int rowCount(const QModelIndex &parent = {}) const override
-    {
-        return parent.isValid() ? 0 : int(m_entries.size());
-    }
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (!index.isValid() || index.row() >= m_entries.size())
-            return {};
-        if (role == Qt::DisplayRole)
-            return m_entries.at(index.row());
-        return {};
-    }
-
-    const QStringList &entries() const { return m_entries; }
-
-    void insert(int row, const QStringList &texts)
-    {
-        if (texts.isEmpty())
-            return;
-        beginInsertRows({}, row, row + int(texts.size()) - 1);
-        if (row == m_entries.size())
-            m_entries.append(texts);
-        else
-            for (qsizetype i = 0; i < texts.size(); ++i)
-                m_entries.insert(row + i, texts.at(i));
-        endInsertRows();
-    }
-    void remove(int row)
-    {
-        beginRemoveRows({}, row, row);
-        m_entries.removeAt(row);
-        endRemoveRows();
-    }
-    void clear()
-    {
-        beginResetModel();
-        m_entries.clear();
-        endResetModel();
-    }
-
-private:
-    QStringList m_entries;
-};
-
-PointList::PointList(QWidget *parent) : QListView(parent), m_model(new EntryModel(this))
-{
-    setModel(m_model);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    // Every entry has the same height, which keeps appending cheap on long lists.
-    setUniformItemSizes(true);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &PointList::selectedEntryChanged);
+    return w->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w) + 1;
 }
 
-const QStringList &PointList::entries() const
+int itemRowHeight(const QWidget *w)
 {
-    return m_model->entries();
+    QStyleOptionViewItem option;
+    option.initFrom(w);
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.text = QStringLiteral("Xg");
+    option.font = w->font();
+    return std::max(1, w->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), w)
+                           .height());
+}
+
+} // namespace
+
+PointList::PointList(QWidget *parent) : QAbstractScrollArea(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    verticalScrollBar()->setSingleStep(1);
+    m_rowHeight = itemRowHeight(this);
 }
 
 void PointList::append(const QStringList &entries)
 {
-    m_model->insert(count(), entries);
+    if (entries.isEmpty())
+        return;
+    const int first = count();
+    const bool followEnd = m_followEnd || lastRowInView();
+    m_entries.append(entries);
+    for (const QString &text : entries)
+        addWidth(text);
+    updateScrollBars();
+    if (followEnd)
+        scrollToRow(count() - 1);
+    for (int row = first; row < count(); ++row)
+        updateRow(row);
 }
 
 void PointList::selectRow(int row)
 {
-    if (row < 0 || row >= count()) {
-        selectionModel()->clearSelection();
-        return;
-    }
-    selectionModel()->setCurrentIndex(m_model->index(row), QItemSelectionModel::ClearAndSelect);
+    setSelected(row >= 0 && row < count() ? row : -1);
+    if (m_selected >= 0)
+        scrollToRow(m_selected);
 }
 
-int PointList::count() const
+int PointList::topRow() const
 {
-    return int(m_model->entries().size());
+    return verticalScrollBar()->value();
 }
 
-QString PointList::entry(int index) const
+int PointList::rowAt(QPoint viewportPosition) const
 {
-    return m_model->entries().at(index);
+    if (viewportPosition.y() < 0)
+        return -1;
+    const qint64 row = topRow() + qint64(viewportPosition.y()) / m_rowHeight;
+    return row < count() ? int(row) : -1;
 }
 
-bool PointList::isSelected(int index) const
+QRect PointList::rowRect(int row) const
 {
-    return selectionModel()->isSelected(m_model->index(index));
-}
-
-int PointList::selectedIndex() const
-{
-    // Not the current index: that can be set while nothing is selected.
-    const QModelIndexList selected = selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.first().row();
+    const int width = std::max(viewport()->width(), widest() + 2 * textMargin(this));
+    return QRect(-horizontalScrollBar()->value(), (row - topRow()) * m_rowHeight, width,
+                 m_rowHeight);
 }
 
 void PointList::removeAt(int index)
 {
-    m_model->remove(index);
+    removeWidth(m_entries.takeAt(index));
+    if (index == m_selected)
+        setSelected(-1);
+    else if (index < m_selected)
+        --m_selected; // the same entry, one row higher
+    updateScrollBars();
+    viewport()->update();
 }
 
 void PointList::insertAt(int index, const QString &text)
 {
-    m_model->insert(index, {text});
+    m_entries.insert(index, text);
+    addWidth(text);
+    if (m_selected >= index)
+        ++m_selected;
+    updateScrollBars();
+    viewport()->update();
 }
 
 void PointList::clear()
 {
-    m_model->clear();
+    m_entries.clear();
+    m_widths.clear();
+    setSelected(-1);
+    updateScrollBars();
+    viewport()->update();
+}
+
+void PointList::setSelected(int row)
+{
+    if (row == m_selected)
+        return;
+    updateRow(m_selected);
+    m_selected = row;
+    updateRow(m_selected);
+    emit selectedEntryChanged();
+}
+
+void PointList::scrollToRow(int row)
+{
+    QScrollBar *bar = verticalScrollBar();
+    if (row < bar->value())
+        bar->setValue(row);
+    else if (row >= bar->value() + rowsInView())
+        bar->setValue(row - rowsInView() + 1);
+}
+
+// Rows wholly in view; at least one, so that scrolling to a row always shows it.
+int PointList::rowsInView() const
+{
+    return std::max(1, viewport()->height() / m_rowHeight);
+}
+
+void PointList::addWidth(const QString &text)
+{
+    ++m_widths[fontMetrics().horizontalAdvance(text)];
+}
+
+void PointList::removeWidth(const QString &text)
+{
+    const auto width = m_widths.find(fontMetrics().horizontalAdvance(text));
+    if (width != m_widths.end() && --width->second == 0)
+        m_widths.erase(width);
+}
+
+int PointList::widest() const
+{
+    return m_widths.empty() ? 0 : m_widths.rbegin()->first;
+}
+
+void PointList::updateScrollBars()
+{
+    QScrollBar *v = verticalScrollBar();
+    v->setRange(0, std::max(0, count() - rowsInView()));
+    v->setPageStep(rowsInView());
+    QScrollBar *h = horizontalScrollBar();
+    const int contentWidth = widest() + 2 * textMargin(this);
+    h->setRange(0, std::max(0, contentWidth - viewport()->width()));
+    h->setPageStep(viewport()->width());
+    h->setSingleStep(std::max(1, fontMetrics().averageCharWidth() * 2));
+}
+
+void PointList::updateRow(int row)
+{
+    if (row < 0 || row < topRow() || row > topRow() + rowsInView())
+        return;
+    viewport()->update(rowRect(row));
+}
+
+void PointList::paintEvent(QPaintEvent *event)
+{
+    QPainter p(viewport());
+    QStyleOptionViewItem option;
+    option.initFrom(this);
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    option.textElideMode = Qt::ElideNone;
+    option.font = font();
+    option.viewItemPosition = QStyleOptionViewItem::OnlyOne;
+    option.showDecorationSelected =
+        style()->styleHint(QStyle::SH_ItemView_ShowDecorationSelected, nullptr, this);
+    const QStyle::State base = option.state & ~QStyle::State_HasFocus;
+    const int first = topRow() + event->rect().top() / m_rowHeight;
+    const int last = std::min(count() - 1, topRow() + event->rect().bottom() / m_rowHeight);
+    for (int row = first; row <= last; ++row) {
+        option.rect = rowRect(row);
+        option.text = m_entries.at(row);
+        option.state = base;
+        if (row == m_selected) {
+            option.state |= QStyle::State_Selected;
+            if (hasFocus())
+                option.state |= QStyle::State_HasFocus;
+        }
+        style()->drawControl(QStyle::CE_ItemViewItem, &option, &p, this);
+    }
+}
+
+void PointList::mousePressEvent(QMouseEvent *event)
+{
+    // Either button selects, so that the list menu acts on the entry under the cursor.
+    const int row = rowAt(event->position().toPoint());
+    if (row >= 0 && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton))
+        setSelected(row);
+    event->accept();
+}
+
+void PointList::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() & Qt::LeftButton) {
+        const int row = rowAt(event->position().toPoint());
+        if (row >= 0) {
+            setSelected(row);
+            scrollToRow(row);
+        }
+    }
+    event->accept();
+}
+
+void PointList::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const int row = rowAt(event->position().toPoint());
+    if (row >= 0 && event->button() == Qt::LeftButton) {
+        setSelected(row);
+        emit doubleClicked(row);
+    }
+    event->accept();
+}
+
+void PointList::keyPressEvent(QKeyEvent *event)
+{
+    if (count() == 0 || event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    const int current = m_selected, last = count() - 1;
+    int row;
+    switch (event->key()) {
+    case Qt::Key_Up: row = current < 0 ? last : current - 1; break;
+    case Qt::Key_Down: row = current + 1; break;
+    case Qt::Key_PageUp: row = (current < 0 ? topRow() : current) - rowsInView(); break;
+    case Qt::Key_PageDown: row = (current < 0 ? topRow() : current) + rowsInView(); break;
+    case Qt::Key_Home: row = 0; break;
+    case Qt::Key_End: row = last; break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    selectRow(std::clamp(row, 0, last));
+}
+
+void PointList::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    const bool followEnd = m_followEnd; // a scroll bar that appears must not end it
+    updateScrollBars();
+    if (followEnd && count() > 0)
+        scrollToRow(count() - 1);
+}
+
+void PointList::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        m_rowHeight = itemRowHeight(this);
+        m_widths.clear();
+        for (const QString &text : std::as_const(m_entries))
+            addWidth(text);
+        updateScrollBars();
+        viewport()->update();
+    }
+    QAbstractScrollArea::changeEvent(event);
+}
+
+void PointList::focusInEvent(QFocusEvent *event)
+{
+    updateRow(m_selected);
+    QAbstractScrollArea::focusInEvent(event);
+}
+
+void PointList::focusOutEvent(QFocusEvent *event)
+{
+    updateRow(m_selected);
+    QAbstractScrollArea::focusOutEvent(event);
+}
+
+void PointList::scrollContentsBy(int, int)
+{
+    m_followEnd = lastRowInView();
+    viewport()->update();
 }

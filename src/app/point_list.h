@@ -2,38 +2,75 @@
 
 #include "entry_list.h"
 
-#include <QListView>
+#include <QAbstractScrollArea>
+#include <QMouseEvent>
 #include <QStringList>
 
-class EntryModel;
+#include <map>
 
-// A point list of the window: a list view over its own plain list of texts. An entry costs
-// its text and little more, so a hundred thousand of them stay cheap, and the writers read
-// the texts without copying them.
-class PointList final : public QListView, public EntryList
+// A point list of the window: its entries, one row each, and at most one selected. All rows
+// have the same height, so a press that appends an entry costs the same on a list of ten
+// entries as on one of a hundred thousand: nothing is laid out again, only the new rows are
+// painted when they are in view. The writers read the texts without copying them.
+class PointList final : public QAbstractScrollArea, public EntryList
 {
     Q_OBJECT
 
 public:
     explicit PointList(QWidget *parent = nullptr);
 
-    const QStringList &entries() const;
-    // Appends the entries of one press, the new rows announced at once.
+    const QStringList &entries() const { return m_entries; }
+    // Appends the entries of one press. A list showing its last row keeps showing it.
     void append(const QStringList &entries);
     // Selects the entry as a click would; -1 leaves nothing selected.
     void selectRow(int row);
+    // The row at a point of the viewport, -1 where there is none.
+    int rowAt(QPoint viewportPosition) const;
+    // Where a row is drawn in the viewport (it may be out of view).
+    QRect rowRect(int row) const;
+    int topRow() const;
 
-    int count() const override;
-    QString entry(int index) const override;
-    bool isSelected(int index) const override;
-    int selectedIndex() const override;
+    int count() const override { return int(m_entries.size()); }
+    QString entry(int index) const override { return m_entries.at(index); }
+    bool isSelected(int index) const override { return index == m_selected; }
+    int selectedIndex() const override { return m_selected; }
     void removeAt(int index) override;
     void insertAt(int index, const QString &text) override;
     void clear() override;
 
 signals:
     void selectedEntryChanged();
+    void doubleClicked(int row);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override { event->accept(); }
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
-    EntryModel *m_model;
+    void setSelected(int row);
+    void scrollToRow(int row);
+    int rowsInView() const;
+    bool lastRowInView() const { return topRow() + rowsInView() >= count(); }
+    void addWidth(const QString &text);
+    void removeWidth(const QString &text);
+    int widest() const;
+    void updateScrollBars();
+    void updateRow(int row);
+
+    QStringList m_entries;
+    int m_selected = -1;
+    int m_rowHeight = 0;
+    bool m_followEnd = true; // the last row was in view: keep it there as entries arrive
+    // How many entries have each text width, so that the widest is known after a removal
+    // without measuring every entry again.
+    std::map<int, int> m_widths;
 };

@@ -62,7 +62,7 @@ struct WindowDriver
     }
     static void doubleClickRow(PointList *list, int row)
     {
-        emit list->doubleClicked(list->model()->index(row, 0));
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(row).center());
     }
     QByteArray file(const QString &name)
     {

@@ -105,8 +105,6 @@ private slots:
         QVERIFY(window->findChild<QFrame *>(QStringLiteral("Line1")));
         QVERIFY(control<PointList>("lstLWM")->count() == 0);
         QVERIFY(control<PointList>("lstVTP")->count() == 0);
-        QCOMPARE(control<PointList>("lstLWM")->selectionMode(),
-                 QAbstractItemView::SingleSelection);
         // The arrangement: LWM column left of the panel, VTP column right of it.
         QVERIFY(control("lstLWM")->geometry().right() < control("Picture1")->x());
         QVERIFY(control("Picture1")->geometry().right() < control("lstVTP")->x());
