@@ -1,7 +1,6 @@
 // The main window's start-up, cursor moves and presses, timed on the offscreen platform.
 #include "window_support.h"
 
-
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -25,6 +24,7 @@ struct ControlShape
     QByteArray kind;
     QRect geometry;
     QString text;
+    bool editable = false;
 };
 
 struct WindowShape
@@ -37,8 +37,7 @@ WindowShape shapeOf(const QMainWindow &window)
 {
     WindowShape shape;
     shape.clientSize = window.centralWidget()->size();
-    for (QWidget *w : window.centralWidget()->findChildren<QWidget *>(
-             Qt::FindDirectChildrenOnly)) {
+    for (QWidget *w : window.centralWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         ControlShape c{w->metaObject()->className(), w->geometry(), QString()};
         if (auto *l = qobject_cast<QLabel *>(w))
             c.text = l->text();
@@ -46,6 +45,8 @@ WindowShape shapeOf(const QMainWindow &window)
             c.text = b->text();
         else if (auto *e = qobject_cast<QLineEdit *>(w))
             c.text = e->text();
+        else if (auto *b = qobject_cast<QComboBox *>(w))
+            c.editable = b->isEditable();
         shape.controls.push_back(c);
     }
     return shape;
@@ -60,8 +61,9 @@ WindowShape &realShape()
     return shape;
 }
 
-// A plain QMainWindow with the same controls at the same places and with the same captions,
-// but none of the real window's colours, fonts, items, connections or handlers.
+// A plain QMainWindow with the same controls (an editable combo box where the real one is
+// editable) at the same places and with the same captions, but none of the real window's
+// colours, fonts, items, connections or handlers.
 std::unique_ptr<QMainWindow> bareWindow(const WindowShape &shape)
 {
     auto window = std::make_unique<QMainWindow>();
@@ -76,9 +78,11 @@ std::unique_ptr<QMainWindow> bareWindow(const WindowShape &shape)
             w = new QLineEdit(c.text, client);
         else if (c.kind == "QPushButton")
             w = new QPushButton(c.text, client);
-        else if (c.kind == "QComboBox")
-            w = new QComboBox(client);
-        else if (c.kind == "PointList")
+        else if (c.kind == "QComboBox") {
+            auto *box = new QComboBox(client);
+            box->setEditable(c.editable);
+            w = box;
+        } else if (c.kind == "PointList")
             w = new QListView(client);
         else if (c.kind == "QFrame")
             w = new QFrame(client);
@@ -132,6 +136,31 @@ void BM_StartupBare(benchmark::State &state)
         settle();
         state.ResumeTiming();
     }
+}
+
+// Construction alone, to tell the building of the controls from their first painting.
+template <typename Build>
+void buildOnly(benchmark::State &state, Build build)
+{
+    for (auto _ : state) {
+        auto window = build();
+        state.PauseTiming();
+        window.reset();
+        settle();
+        state.ResumeTiming();
+    }
+}
+
+void BM_BuildReal(benchmark::State &state)
+{
+    FakeDesktop desktop;
+    buildOnly(state, [&] { return std::make_unique<MainWindow>(desktop); });
+}
+
+void BM_BuildBare(benchmark::State &state)
+{
+    const WindowShape &shape = realShape();
+    buildOnly(state, [&] { return bareWindow(shape); });
 }
 
 // Two positions in turn, so that every move really changes the readouts.
@@ -231,18 +260,34 @@ void pressAt(benchmark::State &state, bool painted)
         state.counters["paints/press"] = double(paints.paints()) / double(state.iterations());
 }
 
-void BM_PressHandler(benchmark::State &state) { pressAt(state, false); }
+void BM_PressHandler(benchmark::State &state)
+{
+    pressAt(state, false);
+}
 // The press and what it costs before the user sees it: list layout and repaint.
-void BM_PressPainted(benchmark::State &state) { pressAt(state, true); }
+void BM_PressPainted(benchmark::State &state)
+{
+    pressAt(state, true);
+}
 
 BENCHMARK(BM_StartupReal)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_StartupBare)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BuildReal)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildBare)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MoveHandler)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MoveEvent)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MoveEventPainted)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_PressHandler)->Arg(10)->Arg(10000)->Arg(100000)->Iterations(200)
+BENCHMARK(BM_PressHandler)
+    ->Arg(10)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(200)
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_PressPainted)->Arg(10)->Arg(10000)->Arg(100000)->Iterations(50)
+BENCHMARK(BM_PressPainted)
+    ->Arg(10)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(50)
     ->Unit(benchmark::kMicrosecond);
 
 } // namespace

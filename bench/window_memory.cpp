@@ -46,7 +46,7 @@ int main(int argc, char **argv)
 
     QElapsedTimer clock;
     clock.start();
-    real.fillTo(entries);
+    real.fillTo(entries, 100);
     const qint64 fillMs = clock.elapsed();
     // A repaint of the window with the full lists and the whole shape.
     real.window->update();
@@ -54,6 +54,9 @@ int main(int argc, char **argv)
     settle();
     const Sample filled = sample();
 
+    // Counts that fit the files' byte fields, so that both files are really written.
+    real.set("txtlwmnumber", QStringLiteral("200"));
+    real.set("txtvtpnumber", QStringLiteral("30"));
     real.window->cmdcreatelwm_Click();
     real.window->cmdcreatevtp_Click();
     settle();

@@ -87,13 +87,18 @@ struct RealWindow
     PointList *lwmList() const { return control<PointList>("lstLWM"); }
     PointList *vtpList() const { return control<PointList>("lstVTP"); }
 
-    // Presses over the whole image, pixel after pixel, until the LWM list holds `entries`.
-    void fillTo(int entries)
+    // Presses over the whole image, pixel after pixel, until the LWM list holds `entries`;
+    // with `eventsEvery`, the window handles its events after that many presses, as it does
+    // between the clicks of a user.
+    void fillTo(int entries, int eventsEvery = 0)
     {
         const QSizeF inner = control("Picture1")->contentsRect().size();
-        for (int i = lwmList()->count(); i < entries; ++i)
+        for (int i = lwmList()->count(); i < entries; ++i) {
             window->Picture1_MouseDown(QPointF((i % 256) * inner.width() / 256.0 + 0.5,
                                                (i / 256 % 256) * inner.height() / 256.0 + 0.5));
+            if (eventsEvery > 0 && i % eventsEvery == 0)
+                QCoreApplication::processEvents();
+        }
     }
 };
 

@@ -26,7 +26,9 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent) : QMainWindow(parent),
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral(" Marlith3"));
-    setWindowIcon(QIcon(QStringLiteral(":/marlith.png")));
+    // The icon is the application's: read once, and every window of it shows it.
+    if (QApplication::windowIcon().isNull())
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/marlith.png")));
     // The controls sit at fixed places, so the font is fixed too: a narrow sans face at a
     // pixel size, which scales with the display like the places do.
     QFont face = font();
@@ -101,10 +103,8 @@ void MainWindow::mnuquickstart_Click()
 
 void MainWindow::mnuabout_Click()
 {
-    if (!m_about) {
+    if (!m_about)
         m_about = new AboutBox(this);
-        m_about->setWindowIcon(windowIcon());
-    }
     m_about->show();
     m_about->raise();
     m_about->activateWindow();

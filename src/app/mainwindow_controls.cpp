@@ -48,6 +48,13 @@ QLabel *readout(QWidget *parent, const char *name, QRect where, const QString &a
     l->setAlignment(align);
     l->setAutoFillBackground(true);
     paint(l, QPalette::Window, colours::readout);
+    return l;
+}
+
+// A readout that Calculate fills, which the user may want to copy. The cursor readouts stay
+// plain: they change with every move, and a selectable label costs four times the repaint.
+QLabel *selectable(QLabel *l)
+{
     l->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return l;
 }
@@ -130,7 +137,8 @@ void MainWindow::buildCoordinateGroup(QWidget *c)
     txtlatmin = field(c, "txtlatmin", QStringLiteral("00.00"), {54, 38, 48, 22},
                       QStringLiteral("Latitude minutes"));
     frame(c, "Shape2", {11, 64, 92, 24});
-    lbllatdd = readout(c, "lbllatdd", {12, 65, 90, 22}, QStringLiteral("Latitude decimal degrees"));
+    lbllatdd = selectable(
+        readout(c, "lbllatdd", {12, 65, 90, 22}, QStringLiteral("Latitude decimal degrees")));
 
     frame(c, "Shape3", {110, 4, 98, 88});
     caption(c, "lbllongitude", QStringLiteral("Longitude E-W"), {112, 6, 94, 16}, Qt::AlignCenter);
@@ -141,8 +149,8 @@ void MainWindow::buildCoordinateGroup(QWidget *c)
     txtlongmin = field(c, "txtlongmin", QStringLiteral("00.00"), {156, 38, 48, 22},
                        QStringLiteral("Longitude minutes"));
     frame(c, "Shape4", {113, 64, 92, 24});
-    lbllongdd = readout(c, "lbllongdd", {114, 65, 90, 22},
-                        QStringLiteral("Longitude decimal degrees"));
+    lbllongdd = selectable(readout(c, "lbllongdd", {114, 65, 90, 22},
+                                   QStringLiteral("Longitude decimal degrees")));
     // Fifteen significant digits and a sign must fit the box.
     for (QLabel *dd : {lbllatdd, lbllongdd}) {
         QFont narrow = dd->font();
@@ -204,8 +212,9 @@ void MainWindow::buildGridReadouts(QWidget *c)
         paint(title, QPalette::Window, colours::gridCaption);
         frame(c, b.innerFrameName, {b.left + 5, 308, 88, 36});
         for (int j = 0; j < 2; ++j) {
-            QLabel *r = readout(c, j == 0 ? b.xName : b.yName, {b.left + 8 + 42 * j, 314, 40, 24},
-                                QStringLiteral("%1 %2").arg(b.what, j == 0 ? "column" : "row"));
+            QLabel *r = selectable(
+                readout(c, j == 0 ? b.xName : b.yName, {b.left + 8 + 42 * j, 314, 40, 24},
+                        QStringLiteral("%1 %2").arg(b.what, j == 0 ? "column" : "row")));
             paint(r, QPalette::WindowText, colours::gridReadoutText);
             QFont bold = r->font();
             bold.setBold(true);

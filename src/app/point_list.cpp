@@ -285,8 +285,9 @@ void PointList::focusOutEvent(QFocusEvent *event)
     QAbstractScrollArea::focusOutEvent(event);
 }
 
-void PointList::scrollContentsBy(int, int)
+void PointList::scrollContentsBy(int dx, int dy)
 {
     m_followEnd = lastRowInView();
-    viewport()->update();
+    // Move what is drawn and paint only the rows that come into view.
+    viewport()->scroll(dx, dy * m_rowHeight);
 }

@@ -13,11 +13,10 @@ void ShapeLayer::setShape(const QPolygonF &shape)
 
 const QImage &ShapeLayer::image(QSize innerSize, qreal pixelRatio)
 {
-    if (m_image.isNull() || innerSize != m_innerSize
-        || m_image.devicePixelRatio() != pixelRatio) {
+    if (m_image.isNull() || innerSize != m_innerSize || m_image.devicePixelRatio() != pixelRatio) {
         m_innerSize = innerSize;
-        m_image = QImage((QSizeF(innerSize) * pixelRatio).toSize(),
-                         QImage::Format_ARGB32_Premultiplied);
+        m_image =
+            QImage((QSizeF(innerSize) * pixelRatio).toSize(), QImage::Format_ARGB32_Premultiplied);
         m_image.setDevicePixelRatio(pixelRatio);
         m_drawn = 0;
     }

@@ -98,6 +98,7 @@ private slots:
     {
         QCOMPARE(window->objectName(), QStringLiteral("Form1"));
         QCOMPARE(window->windowTitle(), QStringLiteral(" Marlith3"));
+        QVERIFY(!window->windowIcon().pixmap(32, 32).isNull());
         QCOMPARE(window->centralWidget()->size(), QSize(825, 384));
         QCOMPARE(control("Picture1")->size(), QSize(257, 257));
         for (int i = 1; i <= 12; ++i)
