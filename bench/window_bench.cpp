@@ -279,12 +279,14 @@ BENCHMARK(BM_MoveEvent)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MoveEventPainted)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PressHandler)
     ->Arg(10)
+    ->Arg(100)
     ->Arg(10000)
     ->Arg(100000)
     ->Iterations(200)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PressPainted)
     ->Arg(10)
+    ->Arg(100)
     ->Arg(10000)
     ->Arg(100000)
     ->Iterations(50)

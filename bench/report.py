@@ -1,0 +1,145 @@
+#!/usr/bin/env python3
+"""Turns the benchmark results of scripts/bench into bench/REPORT.md.
+
+Usage: report.py RESULTS_DIR REPORT_MD
+RESULTS_DIR holds window.json, writers.json, canvas.json (Google Benchmark JSON with
+aggregates) and memory.json (the one line window_memory prints), plus machine.txt.
+"""
+import json
+import pathlib
+import sys
+
+UNIT_US = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
+
+
+def medians(path):
+    """Median real time in microseconds, and the counters, of every benchmark run."""
+    runs = {}
+    for b in json.loads(path.read_text())["benchmarks"]:
+        if b.get("aggregate_name", "median") != "median":
+            continue
+        name = b.get("run_name", b["name"]).replace("/real_time", "")
+        name = name.split("/iterations:")[0]
+        runs[name] = {
+            "us": b["real_time"] * UNIT_US[b["time_unit"]],
+            "counters": {k: v for k, v in b.items() if k in ("paints/press", "paints/move",
+                                                             "lwm", "vtp", "file_bytes")},
+        }
+    return runs
+
+
+def fmt_us(us):
+    if us >= 1000:
+        return f"{us / 1000:.2f} ms"
+    return f"{us:.1f} µs" if us >= 10 else f"{us:.2f} µs"
+
+
+def verdict(ok):
+    return "met" if ok else "**missed**"
+
+
+def main():
+    results, report = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
+    window = medians(results / "window.json")
+    writers = medians(results / "writers.json")
+    canvas = medians(results / "canvas.json")
+    memory = json.loads((results / "memory.json").read_text())
+    machine = (results / "machine.txt").read_text().strip()
+
+    rows = []  # (what, measured, target, verdict)
+
+    real, bare = window["BM_StartupReal"]["us"], window["BM_StartupBare"]["us"]
+    ratio = real / bare
+    rows.append(("Start-up to the first painted frame, against a bare window with the same "
+                 "64 controls", f"{fmt_us(real)} vs {fmt_us(bare)} = **{ratio:.2f}×**",
+                 "≤ 1.3×", verdict(ratio <= 1.3)))
+
+    move = window["BM_MoveEvent"]["us"]
+    rows.append(("Mouse move over the image (event, handler, readouts)", f"**{fmt_us(move)}**",
+                 "≤ 20 µs", verdict(move <= 20)))
+
+    press = {n: window[f"BM_PressHandler/{n}"]["us"] for n in (10, 100, 10000, 100000)}
+    flat = press[10000] / press[10]
+    rows.append(("Press at 10 000 entries against 10 (handler)",
+                 f"{fmt_us(press[10000])} vs {fmt_us(press[10])} = **{flat:.2f}×**",
+                 "≤ 1.2×", verdict(flat <= 1.2)))
+    rows.append(("Press at 100 000 entries against 10 000 (handler)",
+                 f"{fmt_us(press[100000])} vs {fmt_us(press[10000])} = "
+                 f"**{press[100000] / press[10000]:.2f}×**", "flat", verdict(
+                     press[100000] / press[10000] <= 1.2)))
+
+    for kind in ("Lwm", "Vtp"):
+        worst = max(writers[f"BM_Create{kind}/{n}"]["us"] / writers[f"BM_RawSave{kind}/{n}"]["us"]
+                    for n in (1000, 10000, 100000))
+        rows.append((f"Create {kind.upper()}Source.asm against a raw write of the same bytes "
+                     "(worst of 1 000 / 10 000 / 100 000 entries)", f"**{worst:.2f}×**",
+                     "≤ 2×", verdict(worst <= 2)))
+        text = [writers[f"BM_Build{kind}Text/{n}"]["us"] / n for n in (1000, 10000, 100000)]
+        growth = text[2] / text[1]
+        rows.append((f"{kind.upper()} text: time per entry at 100 000 against 10 000 entries",
+                     f"{text[1] * 1000:.1f} ns → {text[2] * 1000:.1f} ns = **{growth:.2f}×**",
+                     "linear (≈ 1×)", verdict(growth <= 1.3)))
+
+    over_idle = (max(memory["filled_hwm_kib"], memory["created_hwm_kib"])
+                 - memory["idle_rss_kib"]) / 1024
+    rows.append((f"Peak memory over the idle window with {memory['lwm']:,} + {memory['vtp']:,} "
+                 "entries, both files created", f"**{over_idle:.1f} MiB**", "≤ 50 MiB",
+                 verdict(over_idle <= 50 and memory["files_written"])))
+
+    out = ["# Benchmark report", "",
+           "Written by `scripts/bench` (release build, offscreen platform, medians of "
+           "repeated runs). Do not edit: run the script again.", "",
+           f"Machine: {machine}", "",
+           "| What | Measured | Target | |", "|---|---|---|---|"]
+    out += [f"| {a} | {b} | {c} | {d} |" for a, b, c, d in rows]
+
+    out += ["", "## Window", "", "| Benchmark | Median | Notes |", "|---|---|---|"]
+    notes = {
+        "BM_StartupReal": "construct the main window, show it, until its first frame is painted",
+        "BM_StartupBare": "the same for a QMainWindow with the same controls and captions only",
+        "BM_BuildReal": "constructing the main window only",
+        "BM_BuildBare": "constructing the bare window only",
+        "BM_MoveHandler": "Picture1_MouseMove alone",
+        "BM_MoveEvent": "a mouse-move event through the panel",
+        "BM_MoveEventPainted": "the move and the repaint it causes",
+    }
+    for name, run in window.items():
+        base = name.split("/")[0]
+        note = notes.get(base, "")
+        if base == "BM_PressHandler":
+            note = "Picture1_MouseDown alone"
+        elif base == "BM_PressPainted":
+            note = "the press and the repaint of lists, counters and panel"
+        extra = ", ".join(f"{k} {v:g}" for k, v in run["counters"].items())
+        out.append(f"| `{name}` | {fmt_us(run['us'])} | {note}{'; ' + extra if extra else ''} |")
+
+    out += ["", "## Writers", "", "| Entries | Create LWM | raw LWM | Create VTP | raw VTP "
+            "| LWM text | VTP text |", "|---|---|---|---|---|---|---|"]
+    for n in (1000, 10000, 100000):
+        cells = [fmt_us(writers[f"{b}/{n}"]["us"]) for b in (
+            "BM_CreateLwm", "BM_RawSaveLwm", "BM_CreateVtp", "BM_RawSaveVtp",
+            "BM_BuildLwmText", "BM_BuildVtpText")]
+        out.append(f"| {n:,} | " + " | ".join(cells) + " |")
+    out += ["", "Create = the source text built from the list entries, then the file replaced "
+            "safely (temporary file, flushed, renamed over the old one). Raw = the same bytes, "
+            "prepared beforehand, saved the same way."]
+
+    out += ["", "## Core", "", "| Benchmark | Median |", "|---|---|"]
+    out += [f"| `{name}` | {fmt_us(run['us'])} |" for name, run in canvas.items()]
+
+    out += ["", "## Memory", "", "| State | RSS | Peak |", "|---|---|---|"]
+    for state in ("idle", "filled", "created"):
+        out.append(f"| {state} | {memory[state + '_rss_kib'] / 1024:.1f} MiB | "
+                   f"{memory[state + '_hwm_kib'] / 1024:.1f} MiB |")
+    out += ["", f"{memory['entries']:,} presses took {memory['fill_ms'] / 1000:.1f} s, the "
+            "window handling its events after every 100 of them; both files written: "
+            f"{'yes' if memory['files_written'] else 'no'}."]
+
+    notes_file = report.parent / "REPORT.notes.md"
+    if notes_file.exists():
+        out += ["", notes_file.read_text().strip()]
+    report.write_text("\n".join(out) + "\n")
+
+
+if __name__ == "__main__":
+    main()
