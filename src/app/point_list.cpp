@@ -33,6 +33,9 @@ PointList::PointList(QWidget *parent) : QAbstractScrollArea(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     verticalScrollBar()->setSingleStep(1);
+    // The rows and the background below them are all drawn here, so nothing behind the list
+    // needs painting when it scrolls or grows.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     m_rowHeight = itemRowHeight(this);
 }
 
@@ -173,6 +176,7 @@ void PointList::updateRow(int row)
 void PointList::paintEvent(QPaintEvent *event)
 {
     QPainter p(viewport());
+    p.fillRect(event->rect(), viewport()->palette().brush(viewport()->backgroundRole()));
     QStyleOptionViewItem option;
     option.initFrom(this);
     option.features = QStyleOptionViewItem::HasDisplay;
