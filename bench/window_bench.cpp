@@ -108,59 +108,47 @@ void settle()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// From constructing the window to its first painted frame.
-void BM_StartupReal(benchmark::State &state)
+// A window built in every iteration and, with `show`, shown until its first frame is
+// painted; taking it down again is not timed.
+template <typename Build>
+void timeWindows(benchmark::State &state, bool show, Build build)
 {
-    FakeDesktop desktop;
     for (auto _ : state) {
-        auto window = std::make_unique<MainWindow>(desktop);
-        if (!bench::showUntilPainted(window.get()))
+        auto window = build();
+        if (show && !bench::showUntilPainted(window.get()))
             state.SkipWithError("the window was never painted");
         state.PauseTiming();
         window.reset();
         settle();
         state.ResumeTiming();
     }
+}
+
+// From constructing the window to its first painted frame.
+void BM_StartupReal(benchmark::State &state)
+{
+    FakeDesktop desktop;
+    timeWindows(state, true, [&] { return std::make_unique<MainWindow>(desktop); });
 }
 
 void BM_StartupBare(benchmark::State &state)
 {
     const WindowShape &shape = realShape();
     state.counters["controls"] = double(shape.controls.size());
-    for (auto _ : state) {
-        auto window = bareWindow(shape);
-        if (!bench::showUntilPainted(window.get()))
-            state.SkipWithError("the window was never painted");
-        state.PauseTiming();
-        window.reset();
-        settle();
-        state.ResumeTiming();
-    }
+    timeWindows(state, true, [&] { return bareWindow(shape); });
 }
 
 // Construction alone, to tell the building of the controls from their first painting.
-template <typename Build>
-void buildOnly(benchmark::State &state, Build build)
-{
-    for (auto _ : state) {
-        auto window = build();
-        state.PauseTiming();
-        window.reset();
-        settle();
-        state.ResumeTiming();
-    }
-}
-
 void BM_BuildReal(benchmark::State &state)
 {
     FakeDesktop desktop;
-    buildOnly(state, [&] { return std::make_unique<MainWindow>(desktop); });
+    timeWindows(state, false, [&] { return std::make_unique<MainWindow>(desktop); });
 }
 
 void BM_BuildBare(benchmark::State &state)
 {
     const WindowShape &shape = realShape();
-    buildOnly(state, [&] { return bareWindow(shape); });
+    timeWindows(state, false, [&] { return bareWindow(shape); });
 }
 
 // Two positions in turn, so that every move really changes the readouts.
