@@ -168,6 +168,13 @@ void BM_MoveHandler(benchmark::State &state)
 }
 
 // A real mouse event through the panel's event handler and its signal.
+void sendMove(QWidget *panel, QPointF local)
+{
+    QMouseEvent move(QEvent::MouseMove, local, panel->mapToGlobal(local), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(panel, &move);
+}
+
 void BM_MoveEvent(benchmark::State &state)
 {
     bench::RealWindow real;
@@ -175,10 +182,7 @@ void BM_MoveEvent(benchmark::State &state)
     QWidget *panel = real.control("Picture1");
     qint64 i = 0;
     for (auto _ : state) {
-        const QPointF local = movePosition(i++);
-        QMouseEvent move(QEvent::MouseMove, local, panel->mapToGlobal(local), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(panel, &move);
+        sendMove(panel, movePosition(i++));
     }
     settle();
 }
@@ -192,10 +196,7 @@ void BM_MoveEventPainted(benchmark::State &state)
     bench::PaintCounter paints(real.window.get());
     qint64 i = 0;
     for (auto _ : state) {
-        const QPointF local = movePosition(i++);
-        QMouseEvent move(QEvent::MouseMove, local, panel->mapToGlobal(local), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(panel, &move);
+        sendMove(panel, movePosition(i++));
         QCoreApplication::processEvents();
     }
     state.counters["paints/move"] = double(paints.paints()) / double(state.iterations());

@@ -5,13 +5,13 @@
 
 #include "fake_desktop.h"
 #include "mainwindow.h"
+#include "point_list.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
 #include <QLineEdit>
-#include "point_list.h"
 #include <QWidget>
 
 #include <memory>

@@ -3,6 +3,7 @@
 
 #include "image_panel.h"
 #include "line_types.h"
+#include "point_list.h"
 #include "window_colours.h"
 
 #include <QAction>
@@ -10,7 +11,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include "point_list.h"
 #include <QMenuBar>
 #include <QPushButton>
 
