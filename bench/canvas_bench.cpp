@@ -1,4 +1,4 @@
-#include "point_capture.h"
+#include "canvas/point_capture.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,8 +4,8 @@
 // that never blocks, a calculated area, and the press that fills its lists.
 
 #include "fake_desktop.h"
-#include "mainwindow.h"
-#include "point_list.h"
+#include "app/mainwindow.h"
+#include "widgets/point_list.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "source_writers.h"
+#include "writers/source_writers.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -2,9 +2,9 @@
 // be an overflow; once written, cell and area captions are whole numbers on the grid, and
 // inside the grid the area found holds the position typed.
 #include "fuzz_support.h"
-#include "geo_bounds.h"
-#include "lod_grid.h"
-#include "numbers.h"
+#include "grid/geo_bounds.h"
+#include "grid/lod_grid.h"
+#include "text/numbers.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime_error.h"
+#include "text/runtime_error.h"
 
 #include <QLocale>
 #include <QString>

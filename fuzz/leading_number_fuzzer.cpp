@@ -1,7 +1,7 @@
 // The leading-number parse never fails, ignores blanks anywhere, and agrees with the C
 // library on the number it finds at the start.
 #include "fuzz_support.h"
-#include "numbers.h"
+#include "text/numbers.h"
 
 #include <cerrno>
 #include <cfloat>

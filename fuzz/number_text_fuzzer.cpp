@@ -1,7 +1,7 @@
 // Every finite double is written with at most 15 significant digits in the locale's form,
 // and the strict parse in the same locale reads it back to that precision.
 #include "fuzz_support.h"
-#include "numbers.h"
+#include "text/numbers.h"
 
 #include <cfloat>
 #include <cmath>

@@ -3,8 +3,8 @@
 // in CR LF, the file has its fixed lines plus the list, the entries are copied in single-byte
 // form, and the header bounds are the typed degrees plus and minus one written with ".".
 #include "fuzz_support.h"
-#include "numbers.h"
-#include "source_writers.h"
+#include "text/numbers.h"
+#include "writers/source_writers.h"
 
 #include <cmath>
 

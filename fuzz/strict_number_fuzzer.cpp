@@ -1,7 +1,7 @@
 // The strict parse either reads the whole text as a number or fails with error 13 (or 6 for
 // a magnitude beyond a double); what it accepts it reads like the leading-number parse.
 #include "fuzz_support.h"
-#include "numbers.h"
+#include "text/numbers.h"
 
 #include <cmath>
 

@@ -1,5 +1,5 @@
-#include "desktop.h"
-#include "mainwindow.h"
+#include "app/desktop.h"
+#include "app/mainwindow.h"
 
 #include <QApplication>
 #include <QStyleFactory>

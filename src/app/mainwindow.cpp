@@ -1,12 +1,12 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "aboutbox.h"
-#include "desktop.h"
-#include "image_panel.h"
-#include "list_changes.h"
-#include "point_list.h"
-#include "lod_grid.h"
-#include "runtime_error.h"
+#include "app/aboutbox.h"
+#include "app/desktop.h"
+#include "widgets/image_panel.h"
+#include "lists/list_changes.h"
+#include "widgets/point_list.h"
+#include "grid/lod_grid.h"
+#include "text/runtime_error.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,10 +1,10 @@
 // Builds the controls of the main window at their fixed places in an 825 x 384 client area.
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "image_panel.h"
-#include "line_types.h"
-#include "point_list.h"
-#include "window_colours.h"
+#include "widgets/image_panel.h"
+#include "writers/line_types.h"
+#include "widgets/point_list.h"
+#include "app/window_colours.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,21 +1,21 @@
 // Capture on the image panel, the list editing buttons and the two Create commands.
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "desktop.h"
-#include "image_panel.h"
-#include "line_edit_counter.h"
-#include "list_changes.h"
-#include "list_editing.h"
-#include "numbers.h"
-#include "overlay.h"
-#include "point_capture.h"
-#include "source_writers.h"
+#include "app/desktop.h"
+#include "widgets/image_panel.h"
+#include "app/line_edit_counter.h"
+#include "lists/list_changes.h"
+#include "lists/list_editing.h"
+#include "text/numbers.h"
+#include "canvas/overlay.h"
+#include "canvas/point_capture.h"
+#include "writers/source_writers.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include "point_list.h"
+#include "widgets/point_list.h"
 
 namespace {
 } // namespace

@@ -1,9 +1,9 @@
 // Where the calculated cell and area lie, and where the cursor is, in degrees: help for
 // cutting the right image. Nothing here touches a text that the writers read.
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "geo_bounds.h"
-#include "numbers.h"
+#include "grid/geo_bounds.h"
+#include "text/numbers.h"
 
 #include <QLabel>
 #include <QStatusBar>

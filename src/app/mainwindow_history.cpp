@@ -1,10 +1,10 @@
 // Undo and redo of the edits of the working lists, and the lists' context menus.
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "desktop.h"
-#include "line_edit_counter.h"
-#include "list_changes.h"
-#include "point_list.h"
+#include "app/desktop.h"
+#include "app/line_edit_counter.h"
+#include "lists/list_changes.h"
+#include "widgets/point_list.h"
 
 #include <QAction>
 #include <QMenu>

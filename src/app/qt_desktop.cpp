@@ -1,4 +1,4 @@
-#include "desktop.h"
+#include "app/desktop.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "overlay.h"
+#include "canvas/overlay.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
-#include "point_capture.h"
+#include "canvas/point_capture.h"
 
-#include "numbers.h"
+#include "text/numbers.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "geo_bounds.h"
+#include "grid/geo_bounds.h"
 
-#include "lod_grid.h"
+#include "grid/lod_grid.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "lod_grid.h"
+#include "grid/lod_grid.h"
 
-#include "numbers.h"
+#include "text/numbers.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "list_changes.h"
+#include "lists/list_changes.h"
 
 CounterField::~CounterField() = default;
 ListChange::~ListChange() = default;

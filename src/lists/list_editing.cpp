@@ -1,4 +1,4 @@
-#include "list_editing.h"
+#include "lists/list_editing.h"
 
 EntryList::~EntryList() = default;
 

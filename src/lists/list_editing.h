@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entry_list.h"
+#include "lists/entry_list.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "numbers.h"
+#include "text/numbers.h"
 
-#include "runtime_error.h"
+#include "text/runtime_error.h"
 
 #include <algorithm>
 #include <charconv>

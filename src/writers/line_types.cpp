@@ -1,4 +1,4 @@
-#include "line_types.h"
+#include "writers/line_types.h"
 
 namespace {
 

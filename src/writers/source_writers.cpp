@@ -1,7 +1,7 @@
-#include "source_writers.h"
+#include "writers/source_writers.h"
 
-#include "numbers.h"
-#include "runtime_error.h"
+#include "text/numbers.h"
+#include "text/runtime_error.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "image_panel.h"
+#include "widgets/image_panel.h"
 #include "window_driver.h"
-#include "window_colours.h"
+#include "app/window_colours.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop.h"
+#include "app/desktop.h"
 
 #include <QStringList>
 

@@ -1,5 +1,5 @@
-#include "image_panel.h"
-#include "runtime_error.h"
+#include "widgets/image_panel.h"
+#include "text/runtime_error.h"
 #include "window_driver.h"
 
 #include <QBuffer>

@@ -1,4 +1,4 @@
-#include "window_colours.h"
+#include "app/window_colours.h"
 #include "window_driver.h"
 
 #include <QAction>

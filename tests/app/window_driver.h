@@ -1,8 +1,8 @@
 #pragma once
 
 #include "fake_desktop.h"
-#include "mainwindow.h"
-#include "point_list.h"
+#include "app/mainwindow.h"
+#include "widgets/point_list.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -1,5 +1,5 @@
 #include "window_driver.h"
-#include "window_colours.h"
+#include "app/window_colours.h"
 
 #include <QAbstractButton>
 #include <QAction>

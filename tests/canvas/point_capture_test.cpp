@@ -1,6 +1,6 @@
-#include "overlay.h"
-#include "point_capture.h"
-#include "runtime_error.h"
+#include "canvas/overlay.h"
+#include "canvas/point_capture.h"
+#include "text/runtime_error.h"
 
 #include <gtest/gtest.h>
 

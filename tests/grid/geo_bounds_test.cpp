@@ -1,5 +1,5 @@
-#include "geo_bounds.h"
-#include "lod_grid.h"
+#include "grid/geo_bounds.h"
+#include "grid/lod_grid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "lod_grid.h"
+#include "grid/lod_grid.h"
 
 #include <gtest/gtest.h>
 

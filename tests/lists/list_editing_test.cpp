@@ -1,6 +1,6 @@
-#include "list_editing.h"
+#include "lists/list_editing.h"
 #include "vector_list.h"
-#include "runtime_error.h"
+#include "text/runtime_error.h"
 
 #include <gtest/gtest.h>
 

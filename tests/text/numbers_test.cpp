@@ -1,5 +1,5 @@
-#include "numbers.h"
-#include "runtime_error.h"
+#include "text/numbers.h"
+#include "text/runtime_error.h"
 
 #include <gtest/gtest.h>
 

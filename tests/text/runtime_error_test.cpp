@@ -1,4 +1,4 @@
-#include "runtime_error.h"
+#include "text/runtime_error.h"
 
 #include <gtest/gtest.h>
 

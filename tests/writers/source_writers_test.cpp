@@ -1,5 +1,5 @@
-#include "runtime_error.h"
-#include "source_writers.h"
+#include "text/runtime_error.h"
+#include "writers/source_writers.h"
 
 #include <QDir>
 #include <QFile>

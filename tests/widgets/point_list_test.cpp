@@ -1,6 +1,6 @@
 // The point list on its own: selection by mouse and keys, the selected entry through edits,
 // following the newest entry, and the width it scrolls over.
-#include "point_list.h"
+#include "widgets/point_list.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
 // The panel's drawing of the captured shapes, compared pixel by pixel.
-#include "image_panel.h"
+#include "widgets/image_panel.h"
 
 #include <QPolygonF>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "point_list.h"
+#include "widgets/point_list.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "shape_layer.h"
+#include "widgets/shape_layer.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shape_layer.h"
+#include "widgets/shape_layer.h"
 
 #include <QImage>
 #include <QPolygonF>

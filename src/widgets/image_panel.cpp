@@ -1,4 +1,4 @@
-#include "image_panel.h"
+#include "widgets/image_panel.h"
 
 #include <QImageReader>
 #include <QKeyEvent>
