@@ -8,28 +8,20 @@
 #include <QLabel>
 #include <QStatusBar>
 
-namespace {
-// The captions as whole numbers, or -1 when there is none yet.
-int gridIndex(const QLabel *caption)
-{
-    return caption->text().isEmpty() ? -1 : int(leadingNumber(caption->text()));
-}
-} // namespace
-
 std::optional<GeoBounds> MainWindow::shownAreaBounds() const
 {
-    const int cx = gridIndex(lblcellx), cy = gridIndex(lblcelly);
-    const int ax = gridIndex(lblareax), ay = gridIndex(lblareay);
-    if (cx < 0 || cy < 0 || ax < 0 || ay < 0)
+    const auto place = gridPlaceFromCaptions(lblcellx->text(), lblcelly->text(),
+                                             lblareax->text(), lblareay->text());
+    if (!place)
         return std::nullopt;
-    return areaBounds(cx, cy, ax, ay);
+    return areaBounds(*place);
 }
 
 void MainWindow::showGridBounds()
 {
-    const int cx = gridIndex(lblcellx), cy = gridIndex(lblcelly);
-    if (cx < 0 || cy < 0)
+    if (lblcellx->text().isEmpty() || lblcelly->text().isEmpty())
         return;
+    const int cx = int(leadingNumber(lblcellx->text())), cy = int(leadingNumber(lblcelly->text()));
     const QString cell =
         boundsText(QStringLiteral("LOD 8 cell %1, %2").arg(cx).arg(cy), cellBounds(cx, cy));
     for (QLabel *l : {lblcellx, lblcelly})

@@ -1,5 +1,7 @@
 #include "canvas/overlay.h"
 
+#include "grid/grid_constants.h"
+
 #include <QList>
 
 namespace {
@@ -34,5 +36,6 @@ std::optional<QPointF> vtpEntryPixel(QStringView entry, double areaColumn, doubl
     const auto v = fields(entry, u"VTPWidePoint ", 4);
     if (!v)
         return std::nullopt;
-    return QPointF((*v)[0] - 4080 - 255 * areaColumn, (*v)[2] - 4080 - 255 * areaRow);
+    return QPointF((*v)[0] - lod::gridOrigin - lod::areaPitch * areaColumn,
+                   (*v)[2] - lod::gridOrigin - lod::areaPitch * areaRow);
 }

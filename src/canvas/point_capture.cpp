@@ -1,29 +1,23 @@
 #include "canvas/point_capture.h"
 
+#include "grid/grid_constants.h"
 #include "text/numbers.h"
 
 #include <algorithm>
 
-namespace {
-// Pitch is 255, not 256: the last pixel of one area is the first of the next.
-constexpr double gridOrigin = 4080;
-constexpr double areaPitch = 255;
-constexpr int lastGridPoint = 12239;
-} // namespace
-
 CursorReadouts mapCursorToGrid(const CursorInput &in, std::uint8_t marker)
 {
-    const int px = roundToInt16(checkedDivide(double(in.x) * 256, in.innerWidth));
-    const int py = roundToInt16(checkedDivide(double(in.y) * 256, in.innerHeight));
-    int gx = roundToInt16(checked(leadingNumber(in.areaColumn) * areaPitch + gridOrigin + px));
-    int gy = roundToInt16(checked(leadingNumber(in.areaRow) * areaPitch + gridOrigin + py));
-    gx = std::clamp(gx, int(gridOrigin), lastGridPoint);
-    gy = std::clamp(gy, int(gridOrigin), lastGridPoint);
+    const int px = roundToInt16(checkedDivide(double(in.x) * lod::pixelUnits, in.innerWidth));
+    const int py = roundToInt16(checkedDivide(double(in.y) * lod::pixelUnits, in.innerHeight));
+    int gx = roundToInt16(checked(leadingNumber(in.areaColumn) * lod::areaPitch + lod::gridOrigin + px));
+    int gy = roundToInt16(checked(leadingNumber(in.areaRow) * lod::areaPitch + lod::gridOrigin + py));
+    gx = std::clamp(gx, lod::gridOrigin, lod::lastGridPoint);
+    gy = std::clamp(gy, lod::gridOrigin, lod::lastGridPoint);
     // The pixel labels stop at the image edge while the grid point follows a dragged cursor
     // on into the neighbouring areas. Clamped on the value: reading our own text back must
     // not depend on the locale.
-    return {QString::number(std::clamp(px, 0, 255)) + QStringLiteral(", "),
-            QString::number(std::clamp(py, 0, 255)),
+    return {QString::number(std::clamp(px, 0, lod::lastPixel)) + QStringLiteral(", "),
+            QString::number(std::clamp(py, 0, lod::lastPixel)),
             QStringLiteral("%1, %2, ").arg(gx).arg(marker),
             QString::number(gy) + QStringLiteral(", 0")};
 }

@@ -1,6 +1,7 @@
 #include "grid/geo_bounds.h"
 
-#include "grid/lod_grid.h"
+#include "grid/grid_constants.h"
+#include "text/numbers.h"
 
 #include <cmath>
 
@@ -15,11 +16,34 @@ GeoBounds areaBounds(int cellColumn, int cellRow, int areaColumn, int areaRow)
 {
     // Computed from the global area index, so that neighbouring areas share their edges
     // exactly, also across cell borders.
-    const int column = 32 * cellColumn + areaColumn;
-    const int row = 32 * cellRow + areaRow;
+    const int column = lod::areasPerCell * cellColumn + areaColumn;
+    const int row = lod::areasPerCell * cellRow + areaRow;
     const double west = -180 + lod::areaWidth * column;
     const double north = 90 - lod::areaHeight * row;
     return {north, 90 - lod::areaHeight * (row + 1), west, -180 + lod::areaWidth * (column + 1)};
+}
+
+std::optional<GridPlace> gridPlaceFromCaptions(const QString &cellX, const QString &cellY,
+                                               const QString &areaX, const QString &areaY)
+{
+    const auto index = [](const QString &caption, int last) -> std::optional<int> {
+        if (caption.isEmpty())
+            return std::nullopt;
+        const double value = leadingNumber(caption);
+        if (!(value >= 0 && value <= last) || value != std::floor(value))
+            return std::nullopt;
+        return int(value);
+    };
+    const auto cx = index(cellX, lod::lastCellColumn), cy = index(cellY, lod::lastCellRow);
+    const auto ax = index(areaX, lod::lastArea), ay = index(areaY, lod::lastArea);
+    if (!cx || !cy || !ax || !ay)
+        return std::nullopt;
+    return GridPlace{*cx, *cy, *ax, *ay};
+}
+
+GeoBounds areaBounds(const GridPlace &place)
+{
+    return areaBounds(place.cellColumn, place.cellRow, place.areaColumn, place.areaRow);
 }
 
 GeoPoint positionInArea(const GeoBounds &area, double fractionX, double fractionY)

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 // Where a cell or an area lies on the globe, so that the user can cut the right image.
 struct GeoBounds
 {
@@ -13,6 +15,16 @@ struct GeoBounds
         return latitude <= north && latitude >= south && longitude >= west && longitude <= east;
     }
 };
+
+// The calculated cell and area, read from the captions Calculate wrote.
+struct GridPlace
+{
+    int cellColumn, cellRow, areaColumn, areaRow;
+};
+// Nothing before the first Calculate (an empty caption) or for a caption outside the grid.
+std::optional<GridPlace> gridPlaceFromCaptions(const QString &cellX, const QString &cellY,
+                                               const QString &areaX, const QString &areaY);
+GeoBounds areaBounds(const GridPlace &place);
 
 // From the cell captions (column, row) and area captions as Calculate wrote them.
 GeoBounds cellBounds(int cellColumn, int cellRow);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/grid_constants.h"
 #include "text/runtime_error.h"
 
 #include <QLocale>
@@ -29,14 +30,3 @@ struct GridCaptions
 };
 
 GridCaptions calculateGrid(const CoordinateTexts &typed, const QLocale &locale);
-
-// The grid itself, shared with everything that converts between positions and cells.
-namespace lod {
-inline constexpr double cellWidth = 0.46875;     // 360 / 768 degrees of longitude
-inline constexpr double cellHeight = 0.3515625;  // 180 / 512 degrees of latitude
-inline constexpr double areaWidth = cellWidth / 32;
-inline constexpr double areaHeight = cellHeight / 32;
-inline constexpr int lastCellColumn = 767;
-inline constexpr int lastCellRow = 511;
-inline constexpr int lastArea = 31;
-} // namespace lod

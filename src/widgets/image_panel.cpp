@@ -1,5 +1,7 @@
 #include "widgets/image_panel.h"
 
+#include "grid/grid_constants.h"
+
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QPainter>
@@ -51,7 +53,8 @@ QPointF ImagePanel::toInner(QPointF p) const
 QPointF ImagePanel::crosshairPosition() const
 {
     const QSizeF inner = innerSize();
-    return {m_crosshair.x() * inner.width() / 256, m_crosshair.y() * inner.height() / 256};
+    return {m_crosshair.x() * inner.width() / lod::pixelUnits,
+            m_crosshair.y() * inner.height() / lod::pixelUnits};
 }
 
 void ImagePanel::paintEvent(QPaintEvent *)
@@ -67,7 +70,7 @@ void ImagePanel::paintEvent(QPaintEvent *)
 
     // Image pixels: the shapes, the highlights and the crosshair are given in them.
     const QTransform pixels = QTransform::fromTranslate(inner.left(), inner.top())
-                                  .scale(inner.width() / 256.0, inner.height() / 256.0);
+                                  .scale(inner.width() / double(lod::pixelUnits), inner.height() / double(lod::pixelUnits));
     p.setRenderHint(QPainter::Antialiasing);
     p.drawImage(inner.topLeft(), m_polygon.image(inner.size(), devicePixelRatioF()));
     // The polygon's closing edge moves with every press, so it is not part of the layer.
@@ -133,8 +136,8 @@ void ImagePanel::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
         return;
     }
-    m_crosshair = QPoint(std::clamp(m_crosshair.x() + move.x(), 0, 255),
-                         std::clamp(m_crosshair.y() + move.y(), 0, 255));
+    m_crosshair = QPoint(std::clamp(m_crosshair.x() + move.x(), 0, lod::lastPixel),
+                         std::clamp(m_crosshair.y() + move.y(), 0, lod::lastPixel));
     update();
     emit cursorMoved(crosshairPosition());
 }

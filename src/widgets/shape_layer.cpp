@@ -1,5 +1,7 @@
 #include "widgets/shape_layer.h"
 
+#include "grid/grid_constants.h"
+
 #include <QPainter>
 
 void ShapeLayer::setShape(const QPolygonF &shape)
@@ -33,7 +35,7 @@ void ShapeLayer::drawFrom(qsizetype first)
 {
     QPainter p(&m_image);
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(m_innerSize.width() / 256.0, m_innerSize.height() / 256.0);
+    p.scale(m_innerSize.width() / double(lod::pixelUnits), m_innerSize.height() / double(lod::pixelUnits));
     p.setPen(QPen(m_colour, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     const qsizetype from = first > 0 ? first - 1 : 0;

@@ -89,3 +89,25 @@ TEST(GeoBounds, EdgesReadInBothForms)
 }
 
 } // namespace
+
+TEST(GeoBounds, GridPlaceIsReadFromCalculatedCaptionsOnly)
+{
+    struct Case { const char *cx, *cy, *ax, *ay; bool placed; };
+    const Case cases[] = {
+        {"384", "114", "3", "7", true},  {"0", "0", "0", "0", true},
+        {"767", "511", "31", "31", true}, {"", "", "", "", false},
+        {"384", "114", "3", "", false},  {"768", "114", "3", "7", false},
+        {"384", "512", "3", "7", false},  {"384", "114", "32", "7", false},
+        {"-1", "114", "3", "7", false},  {"384", "114", "3.5", "7", false},
+    };
+    for (const Case &c : cases) {
+        const auto place = gridPlaceFromCaptions(c.cx, c.cy, c.ax, c.ay);
+        ASSERT_EQ(place.has_value(), c.placed) << c.cx << " " << c.cy << " " << c.ax << " " << c.ay;
+        if (place) {
+            const GeoBounds expected =
+                areaBounds(atoi(c.cx), atoi(c.cy), atoi(c.ax), atoi(c.ay));
+            EXPECT_EQ(areaBounds(*place).west, expected.west);
+            EXPECT_EQ(areaBounds(*place).north, expected.north);
+        }
+    }
+}
