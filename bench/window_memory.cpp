@@ -69,8 +69,8 @@ int main(int argc, char **argv)
                 "\"idle_rss_kib\": %lld, \"idle_hwm_kib\": %lld, "
                 "\"filled_rss_kib\": %lld, \"filled_hwm_kib\": %lld, "
                 "\"created_rss_kib\": %lld, \"created_hwm_kib\": %lld, \"files_written\": %s}\n",
-                entries, real.lwmList()->count(), real.vtpList()->count(), fillMs,
-                idle.rssKiB, idle.hwmKiB, filled.rssKiB, filled.hwmKiB, created.rssKiB,
-                created.hwmKiB, wrote ? "true" : "false");
+                entries, real.lwmList()->count(), real.vtpList()->count(), fillMs, idle.rssKiB,
+                idle.hwmKiB, filled.rssKiB, filled.hwmKiB, created.rssKiB, created.hwmKiB,
+                wrote ? "true" : "false");
     return wrote || entries == 0 ? 0 : 1;
 }

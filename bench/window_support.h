@@ -3,8 +3,8 @@
 // What the window benchmarks and the memory probe share: a real main window with a desktop
 // that never blocks, a calculated area, and the press that fills its lists.
 
-#include "fake_desktop.h"
 #include "app/mainwindow.h"
+#include "fake_desktop.h"
 #include "widgets/point_list.h"
 
 #include <QCoreApplication>

@@ -14,7 +14,9 @@ QStringList vtpEntries(int entries)
     QStringList list;
     list.reserve(entries);
     for (int i = 0; i < entries; ++i)
-        list << QStringLiteral("VTPWidePoint %1, 0, %2, 0").arg(4080 + i % 8160).arg(11066 - i % 977);
+        list << QStringLiteral("VTPWidePoint %1, 0, %2, 0")
+                    .arg(4080 + i % 8160)
+                    .arg(11066 - i % 977);
     return list;
 }
 
@@ -29,7 +31,15 @@ QStringList lwmEntries(int entries)
 
 VtpInputs vtpInputs(int entries)
 {
-    return {"47", "30.50", "-122", "18.25", "123", "120", "8", "5", "\"1139\"  ;asphalt / 2 lanes",
+    return {"47",
+            "30.50",
+            "-122",
+            "18.25",
+            "123",
+            "120",
+            "8",
+            "5",
+            "\"1139\"  ;asphalt / 2 lanes",
             vtpEntries(entries)};
 }
 
@@ -119,7 +129,8 @@ void BM_BuildVtpText(benchmark::State &state)
         benchmark::DoNotOptimize(vtpSourceText(in, QLocale::c()));
 }
 
-#define MARLITH_SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond)->UseRealTime()
+#define MARLITH_SIZES                                                                              \
+    ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond)->UseRealTime()
 BENCHMARK(BM_CreateLwm) MARLITH_SIZES;
 BENCHMARK(BM_CreateVtp) MARLITH_SIZES;
 BENCHMARK(BM_RawSaveLwm) MARLITH_SIZES;

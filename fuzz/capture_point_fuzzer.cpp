@@ -1,8 +1,8 @@
 // One press with any counter texts: a start group of five entries or a single point, the
 // counters one list count on, and warnings exactly above 62 and 31.
+#include "canvas/point_capture.h"
 #include "fuzz_support.h"
 #include "text/numbers.h"
-#include "canvas/point_capture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
 {

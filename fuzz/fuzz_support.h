@@ -15,10 +15,10 @@
 #include <initializer_list>
 
 // assert() vanishes under NDEBUG; a fuzzer check must abort in every build.
-#define FUZZ_CHECK(condition)                                                                     \
-    do {                                                                                          \
-        if (!(condition))                                                                         \
-            fuzzFailure(#condition, __FILE__, __LINE__);                                          \
+#define FUZZ_CHECK(condition)                                                                      \
+    do {                                                                                           \
+        if (!(condition))                                                                          \
+            fuzzFailure(#condition, __FILE__, __LINE__);                                           \
     } while (false)
 
 [[noreturn]] inline void fuzzFailure(const char *what, const char *file, int line)

@@ -93,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
                 run += c;
             }
             if (run.size() <= (radix == 16 ? 13u : 17u))
-                FUZZ_CHECK(value == double(run.empty() ? 0 : std::strtoull(run.c_str(), nullptr, radix)));
+                FUZZ_CHECK(value
+                           == double(run.empty() ? 0 : std::strtoull(run.c_str(), nullptr, radix)));
         }
         return 0;
     }
@@ -108,7 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     const double expected = std::strtod(prefix.c_str(), nullptr);
     // strtod keeps subnormal results that the parse may flush to a signed zero.
     if (std::abs(expected) < DBL_MIN)
-        FUZZ_CHECK(sameDouble(value, expected) || (value == 0 && std::signbit(value) == std::signbit(expected)));
+        FUZZ_CHECK(sameDouble(value, expected)
+                   || (value == 0 && std::signbit(value) == std::signbit(expected)));
     else
         FUZZ_CHECK(sameDouble(value, expected));
     return 0;

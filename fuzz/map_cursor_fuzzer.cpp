@@ -1,7 +1,7 @@
 // The cursor mapping on any floats and area captions: it fails only with error 6 or 11, and
 // otherwise writes a pixel 0..255 and a grid point 4080..12239 each way.
-#include "fuzz_support.h"
 #include "canvas/point_capture.h"
+#include "fuzz_support.h"
 
 #include <cstring>
 

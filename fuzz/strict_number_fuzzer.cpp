@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     FUZZ_CHECK(std::isfinite(value));
     // Without digit-group separators and with "." as decimal point the two parses read the
     // same text, so they must agree on it.
-    if (locale.decimalPoint() == u"." && !t.contains(locale.groupSeparator())
-        && !t.contains(u' ') && !t.contains(u'\u202f') && !t.contains(u'\u00a0')) {
+    if (locale.decimalPoint() == u"." && !t.contains(locale.groupSeparator()) && !t.contains(u' ')
+        && !t.contains(u'\u202f') && !t.contains(u'\u00a0')) {
         const double leading = leadingNumber(t);
         FUZZ_CHECK(leading == value);
     }

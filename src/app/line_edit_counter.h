@@ -1,7 +1,7 @@
 #pragma once
 
-#include "lists/list_changes.h"
 #include "app/window_colours.h"
+#include "lists/list_changes.h"
 
 #include <QLineEdit>
 

@@ -2,11 +2,11 @@
 
 #include "app/aboutbox.h"
 #include "app/desktop.h"
-#include "widgets/image_panel.h"
-#include "lists/list_changes.h"
-#include "widgets/point_list.h"
 #include "grid/lod_grid.h"
+#include "lists/list_changes.h"
 #include "text/runtime_error.h"
+#include "widgets/image_panel.h"
+#include "widgets/point_list.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -70,7 +70,7 @@ void MainWindow::cmdcalculate_Click()
 {
     const GridCaptions c = calculateGrid(coordinateTexts(), locale());
     const std::pair<QLabel *, const std::optional<QString> *> captions[] = {
-        {lblcellx, &c.cellX}, {lblcelly, &c.cellY},     {lblareax, &c.areaX},
+        {lblcellx, &c.cellX}, {lblcelly, &c.cellY},      {lblareax, &c.areaX},
         {lblareay, &c.areaY}, {lbllatdd, &c.latDecimal}, {lbllongdd, &c.lngDecimal},
     };
     for (const auto &[label, text] : captions) {

@@ -1,10 +1,10 @@
 // Builds the controls of the main window at their fixed places in an 825 x 384 client area.
 #include "app/mainwindow.h"
 
-#include "widgets/image_panel.h"
-#include "writers/line_types.h"
-#include "widgets/point_list.h"
 #include "app/window_colours.h"
+#include "widgets/image_panel.h"
+#include "widgets/point_list.h"
+#include "writers/line_types.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -100,8 +100,8 @@ QComboBox *combo(QWidget *parent, const char *name, QRect where, const QString &
     return c;
 }
 
-PointList *pointList(QWidget *parent, const char *name, QRect where,
-                     const QString &accessibleName, const QColor &colour)
+PointList *pointList(QWidget *parent, const char *name, QRect where, const QString &accessibleName,
+                     const QColor &colour)
 {
     auto *l = place(new PointList(parent), name, where, accessibleName);
     paint(l, QPalette::Base, colour);
@@ -149,8 +149,8 @@ void MainWindow::buildCoordinateGroup(QWidget *c)
     txtlongmin = field(c, "txtlongmin", QStringLiteral("00.00"), {156, 38, 48, 22},
                        QStringLiteral("Longitude minutes"));
     frame(c, "Shape4", {113, 64, 92, 24});
-    lbllongdd = selectable(readout(c, "lbllongdd", {114, 65, 90, 22},
-                                   QStringLiteral("Longitude decimal degrees")));
+    lbllongdd = selectable(
+        readout(c, "lbllongdd", {114, 65, 90, 22}, QStringLiteral("Longitude decimal degrees")));
     // Fifteen significant digits and a sign must fit the box.
     for (QLabel *dd : {lbllatdd, lbllongdd}) {
         QFont narrow = dd->font();
@@ -207,7 +207,8 @@ void MainWindow::buildGridReadouts(QWidget *c)
     int i = 0;
     for (const Box &b : boxes) {
         frame(c, b.frameName, {b.left, 278, 98, 98});
-        auto *title = caption(c, b.captionName, b.title, {b.left + 2, 282, 94, 20}, Qt::AlignCenter);
+        auto *title =
+            caption(c, b.captionName, b.title, {b.left + 2, 282, 94, 20}, Qt::AlignCenter);
         title->setAutoFillBackground(true);
         paint(title, QPalette::Window, colours::gridCaption);
         frame(c, b.innerFrameName, {b.left + 5, 308, 88, 36});
@@ -248,11 +249,11 @@ void MainWindow::buildLwmColumn(QWidget *c)
     lbly = readout(c, "lbly", {321, 22, 31, 20}, QStringLiteral("LWM pixel Y"),
                    Qt::AlignLeft | Qt::AlignVCenter);
 
-    lstLWM = pointList(c, "lstLWM", {216, 52, 136, 250}, QStringLiteral("LWM point list"),
-                       colours::lwm);
-    cmdlwmclearlistitem = button(c, "cmdlwmclearlistitem", QStringLiteral("Remove Selected"),
-                                 {216, 306, 136, 24}, colours::lwm,
-                                 QStringLiteral("Remove selected LWM entry"));
+    lstLWM =
+        pointList(c, "lstLWM", {216, 52, 136, 250}, QStringLiteral("LWM point list"), colours::lwm);
+    cmdlwmclearlistitem =
+        button(c, "cmdlwmclearlistitem", QStringLiteral("Remove Selected"), {216, 306, 136, 24},
+               colours::lwm, QStringLiteral("Remove selected LWM entry"));
     cmdclearlwmlist = button(c, "cmdclearlwmlist", QStringLiteral("Clear LWM List"),
                              {216, 334, 136, 24}, colours::lwm);
 }
@@ -270,8 +271,8 @@ void MainWindow::buildCentre(QWidget *c)
     cmdload = button(c, "cmdload", QStringLiteral("Load 256x256 Image"), {356, 32, 290, 24},
                      colours::load);
 
-    Picture1 = place(new ImagePanel(c), "Picture1", {372, 60, 257, 257},
-                     QStringLiteral("Area image"));
+    Picture1 =
+        place(new ImagePanel(c), "Picture1", {372, 60, 257, 257}, QStringLiteral("Area image"));
     paint(Picture1, QPalette::Window, colours::panel);
 }
 
@@ -290,11 +291,11 @@ void MainWindow::buildVtpColumn(QWidget *c)
     txtvtpnumber = field(c, "txtvtpnumber", QString(), {754, 27, 59, 19},
                          QStringLiteral("VTP point counter"), colours::vtp);
 
-    lstVTP = pointList(c, "lstVTP", {648, 52, 169, 250}, QStringLiteral("VTP point list"),
-                       colours::vtp);
-    cmdvtpclearitem = button(c, "cmdvtpclearitem", QStringLiteral("Remove Selected"),
-                             {648, 306, 169, 24}, colours::vtp,
-                             QStringLiteral("Remove selected VTP entry"));
+    lstVTP =
+        pointList(c, "lstVTP", {648, 52, 169, 250}, QStringLiteral("VTP point list"), colours::vtp);
+    cmdvtpclearitem =
+        button(c, "cmdvtpclearitem", QStringLiteral("Remove Selected"), {648, 306, 169, 24},
+               colours::vtp, QStringLiteral("Remove selected VTP entry"));
     cmdclearvtplist = button(c, "cmdclearvtplist", QStringLiteral("Clear VTP List"),
                              {648, 334, 169, 24}, colours::vtp);
 }
@@ -319,24 +320,42 @@ void MainWindow::buildMenus()
     QAction *quick = help->addAction(QStringLiteral("&Quick Start Guide"), this,
                                      &MainWindow::mnuquickstart_Click);
     quick->setObjectName(QStringLiteral("mnuquickstart"));
-    QAction *tutorial = help->addAction(QStringLiteral("Help Tutorial"), this,
-                                        &MainWindow::mnuhelptutorial_Click);
+    QAction *tutorial =
+        help->addAction(QStringLiteral("Help Tutorial"), this, &MainWindow::mnuhelptutorial_Click);
     tutorial->setObjectName(QStringLiteral("mnuhelptutorial"));
     tutorial->setShortcut(QKeySequence::HelpContents);
     tutorial->setShortcutContext(Qt::ApplicationShortcut);
-    QAction *about = help->addAction(QStringLiteral("&About Marlith"), this,
-                                     &MainWindow::mnuabout_Click);
+    QAction *about =
+        help->addAction(QStringLiteral("&About Marlith"), this, &MainWindow::mnuabout_Click);
     about->setObjectName(QStringLiteral("mnuabout"));
 }
 
 void MainWindow::setFocusOrder()
 {
     QWidget *const order[] = {
-        txtlatdeg,    txtlatmin,    txtlongdeg,      txtlongmin,      txtaltitude,
-        cmdcalculate, cbovtptype,   txtvtplinewidth, cmdload,         cmdcreatelwm,
-        cmdcreatevtp, Picture1,     txtlwmnumber,    txtvtpnumber,    lstLWM,
-        lstVTP,       cmdViewLWM,   cmdViewVTP,      cmdlwmclearlistitem, cmdvtpclearitem,
-        cmdclearlwmlist, cmdclearvtplist, cbolayer,
+        txtlatdeg,
+        txtlatmin,
+        txtlongdeg,
+        txtlongmin,
+        txtaltitude,
+        cmdcalculate,
+        cbovtptype,
+        txtvtplinewidth,
+        cmdload,
+        cmdcreatelwm,
+        cmdcreatevtp,
+        Picture1,
+        txtlwmnumber,
+        txtvtpnumber,
+        lstLWM,
+        lstVTP,
+        cmdViewLWM,
+        cmdViewVTP,
+        cmdlwmclearlistitem,
+        cmdvtpclearitem,
+        cmdclearlwmlist,
+        cmdclearvtplist,
+        cbolayer,
     };
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);

@@ -2,20 +2,20 @@
 #include "app/mainwindow.h"
 
 #include "app/desktop.h"
-#include "widgets/image_panel.h"
 #include "app/line_edit_counter.h"
+#include "canvas/overlay.h"
+#include "canvas/point_capture.h"
 #include "lists/list_changes.h"
 #include "lists/list_editing.h"
 #include "text/numbers.h"
-#include "canvas/overlay.h"
-#include "canvas/point_capture.h"
+#include "widgets/image_panel.h"
 #include "writers/source_writers.h"
 
+#include "widgets/point_list.h"
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include "widgets/point_list.h"
 
 namespace {
 } // namespace
@@ -23,8 +23,8 @@ namespace {
 CursorInput MainWindow::cursorInput(QPointF position) const
 {
     const QSizeF inner = Picture1->innerSize();
-    return {float(position.x()), float(position.y()), float(inner.width()),
-            float(inner.height()), lblareax->text(), lblareay->text()};
+    return {float(position.x()),   float(position.y()), float(inner.width()),
+            float(inner.height()), lblareax->text(),    lblareay->text()};
 }
 
 void MainWindow::showReadouts(const CursorReadouts &r)
@@ -43,12 +43,10 @@ void MainWindow::Picture1_MouseMove(QPointF position)
 
 void MainWindow::Picture1_MouseDown(QPointF position)
 {
-    auto change =
-        std::make_unique<PointCaptured>(*lstLWM, *lstVTP, *m_lwmCounter, *m_vtpCounter);
+    auto change = std::make_unique<PointCaptured>(*lstLWM, *lstVTP, *m_lwmCounter, *m_vtpCounter);
     runHandler([&] {
         const Capture c = capturePoint(cursorInput(position), txtvtpnumber->text(),
-                                       txtvtplinewidth->text(), lstLWM->count(),
-                                       lstVTP->count());
+                                       txtvtplinewidth->text(), lstLWM->count(), lstVTP->count());
         showReadouts(c.readouts);
         lstLWM->append({c.lwmEntry});
         lstVTP->append(c.vtpEntries);
@@ -113,8 +111,8 @@ void MainWindow::clearEntries(PointList *list)
     auto change = std::make_unique<EntriesRemoved>(entries, EntriesRemoved::Which::All);
     clearList(entries);
     redrawShapes();
-    record(std::move(change), list == lstLWM ? QStringLiteral("Clear LWM List")
-                                             : QStringLiteral("Clear VTP List"));
+    record(std::move(change),
+           list == lstLWM ? QStringLiteral("Clear LWM List") : QStringLiteral("Clear VTP List"));
 }
 
 void MainWindow::insertEntry(PointList *list)
@@ -149,12 +147,30 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     }
 }
 
-void MainWindow::cmdlwmclearlistitem_Click() { removeSelected(lstLWM); }
-void MainWindow::cmdvtpclearitem_Click() { removeSelected(lstVTP); }
-void MainWindow::cmdclearlwmlist_Click() { clearEntries(lstLWM); }
-void MainWindow::cmdclearvtplist_Click() { clearEntries(lstVTP); }
-void MainWindow::lstLWM_DblClick() { insertEntry(lstLWM); }
-void MainWindow::lstVTP_DblClick() { insertEntry(lstVTP); }
+void MainWindow::cmdlwmclearlistitem_Click()
+{
+    removeSelected(lstLWM);
+}
+void MainWindow::cmdvtpclearitem_Click()
+{
+    removeSelected(lstVTP);
+}
+void MainWindow::cmdclearlwmlist_Click()
+{
+    clearEntries(lstLWM);
+}
+void MainWindow::cmdclearvtplist_Click()
+{
+    clearEntries(lstVTP);
+}
+void MainWindow::lstLWM_DblClick()
+{
+    insertEntry(lstLWM);
+}
+void MainWindow::lstVTP_DblClick()
+{
+    insertEntry(lstVTP);
+}
 
 QString MainWindow::LWMFilePath() const
 {
@@ -169,9 +185,9 @@ QString MainWindow::VTPFilePath() const
 void MainWindow::cmdcreatelwm_Click()
 {
     runHandler([&] {
-        const LwmInputs in{txtlatdeg->text(), txtlatmin->text(), txtlongdeg->text(),
-                           txtlongmin->text(), lblcellx->text(),  lblcelly->text(),
-                           lblareax->text(),   lblareay->text(),  txtlwmnumber->text(),
+        const LwmInputs in{txtlatdeg->text(),   txtlatmin->text(), txtlongdeg->text(),
+                           txtlongmin->text(),  lblcellx->text(),  lblcelly->text(),
+                           lblareax->text(),    lblareay->text(),  txtlwmnumber->text(),
                            txtaltitude->text(), lstLWM->entries()};
         // The whole text first: a failure must not leave a broken file behind.
         writeSourceFile(LWMFilePath(), lwmSourceText(in, locale()));
@@ -181,10 +197,10 @@ void MainWindow::cmdcreatelwm_Click()
 void MainWindow::cmdcreatevtp_Click()
 {
     runHandler([&] {
-        const VtpInputs in{txtlatdeg->text(), txtlatmin->text(),    txtlongdeg->text(),
-                           txtlongmin->text(), lblcellx->text(),    lblcelly->text(),
-                           cbolayer->currentText(), txtvtpnumber->text(),
-                           cbovtptype->currentText(), lstVTP->entries()};
+        const VtpInputs in{txtlatdeg->text(),       txtlatmin->text(),    txtlongdeg->text(),
+                           txtlongmin->text(),      lblcellx->text(),     lblcelly->text(),
+                           cbolayer->currentText(), txtvtpnumber->text(), cbovtptype->currentText(),
+                           lstVTP->entries()};
         writeSourceFile(VTPFilePath(), vtpSourceText(in, locale()));
     });
 }

@@ -10,8 +10,8 @@
 
 std::optional<GeoBounds> MainWindow::shownAreaBounds() const
 {
-    const auto place = gridPlaceFromCaptions(lblcellx->text(), lblcelly->text(),
-                                             lblareax->text(), lblareay->text());
+    const auto place = gridPlaceFromCaptions(lblcellx->text(), lblcelly->text(), lblareax->text(),
+                                             lblareay->text());
     if (!place)
         return std::nullopt;
     return areaBounds(*place);
@@ -45,11 +45,10 @@ void MainWindow::showCursorPosition(QPointF position, QSizeF innerSize)
     if (innerSize.isEmpty())
         return;
     const GeoBounds area = shownAreaBounds().value_or(areaBounds(0, 0, 0, 0));
-    const GeoPoint p = positionInArea(area, position.x() / innerSize.width(),
-                                      position.y() / innerSize.height());
-    statusBar()->showMessage(QStringLiteral("Cursor: %1  %2   (%3  %4)")
-                                 .arg(decimalDegreesText(p.latitude, true),
-                                      decimalDegreesText(p.longitude, false),
-                                      degreesMinutesText(p.latitude, true),
-                                      degreesMinutesText(p.longitude, false)));
+    const GeoPoint p =
+        positionInArea(area, position.x() / innerSize.width(), position.y() / innerSize.height());
+    statusBar()->showMessage(
+        QStringLiteral("Cursor: %1  %2   (%3  %4)")
+            .arg(decimalDegreesText(p.latitude, true), decimalDegreesText(p.longitude, false),
+                 degreesMinutesText(p.latitude, true), degreesMinutesText(p.longitude, false)));
 }

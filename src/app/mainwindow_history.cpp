@@ -61,8 +61,8 @@ void MainWindow::buildHistory()
     undo->setShortcut(QKeySequence::Undo);
     QAction *redo = m_history->createRedoAction(this, QStringLiteral("Redo"));
     redo->setObjectName(QStringLiteral("redo"));
-    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                        QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     // On the window itself, since its fixed menu bar has no Edit menu; a focused field keeps
     // Ctrl+Z for its own typing.
     addActions({undo, redo});

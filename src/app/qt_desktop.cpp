@@ -1,11 +1,11 @@
 #include "app/desktop.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QClipboard>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
@@ -20,8 +20,8 @@ void QtDesktop::messageBox(QWidget *parent, const QString &text, const QString &
 QString QtDesktop::inputBox(QWidget *parent, const QString &prompt, const QString &title)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal,
-                                               QString(), &ok);
+    const QString text =
+        QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, QString(), &ok);
     return ok ? text : QString();
 }
 

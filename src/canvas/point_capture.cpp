@@ -9,8 +9,10 @@ CursorReadouts mapCursorToGrid(const CursorInput &in, std::uint8_t marker)
 {
     const int px = roundToInt16(checkedDivide(double(in.x) * lod::pixelUnits, in.innerWidth));
     const int py = roundToInt16(checkedDivide(double(in.y) * lod::pixelUnits, in.innerHeight));
-    int gx = roundToInt16(checked(leadingNumber(in.areaColumn) * lod::areaPitch + lod::gridOrigin + px));
-    int gy = roundToInt16(checked(leadingNumber(in.areaRow) * lod::areaPitch + lod::gridOrigin + py));
+    int gx =
+        roundToInt16(checked(leadingNumber(in.areaColumn) * lod::areaPitch + lod::gridOrigin + px));
+    int gy =
+        roundToInt16(checked(leadingNumber(in.areaRow) * lod::areaPitch + lod::gridOrigin + py));
     gx = std::clamp(gx, lod::gridOrigin, lod::lastGridPoint);
     gy = std::clamp(gy, lod::gridOrigin, lod::lastGridPoint);
     // The pixel labels stop at the image edge while the grid point follows a dragged cursor
@@ -29,8 +31,8 @@ QString vtpPoint(const CursorReadouts &r)
 }
 } // namespace
 
-Capture capturePoint(const CursorInput &in, const QString &vtpCounterText,
-                     const QString &widthText, qsizetype lwmCount, qsizetype vtpCount)
+Capture capturePoint(const CursorInput &in, const QString &vtpCounterText, const QString &widthText,
+                     qsizetype lwmCount, qsizetype vtpCount)
 {
     Capture c;
     c.readouts = mapCursorToGrid(in, 0);

@@ -35,5 +35,5 @@ struct Capture
     bool lwmWarning, vtpWarning;
 };
 
-Capture capturePoint(const CursorInput &in, const QString &vtpCounterText,
-                     const QString &widthText, qsizetype lwmCount, qsizetype vtpCount);
+Capture capturePoint(const CursorInput &in, const QString &vtpCounterText, const QString &widthText,
+                     qsizetype lwmCount, qsizetype vtpCount);

@@ -29,13 +29,8 @@ void truncate(EntryList &list, int count)
 
 PointCaptured::PointCaptured(EntryList &lwm, EntryList &vtp, CounterField &lwmCounter,
                              CounterField &vtpCounter)
-    : m_lwm(lwm),
-      m_vtp(vtp),
-      m_lwmCounter(lwmCounter),
-      m_vtpCounter(vtpCounter),
-      m_lwmBefore(lwm.count()),
-      m_vtpBefore(vtp.count()),
-      m_lwmCounterBefore(lwmCounter.state()),
+    : m_lwm(lwm), m_vtp(vtp), m_lwmCounter(lwmCounter), m_vtpCounter(vtpCounter),
+      m_lwmBefore(lwm.count()), m_vtpBefore(vtp.count()), m_lwmCounterBefore(lwmCounter.state()),
       m_vtpCounterBefore(vtpCounter.state())
 {
 }
@@ -85,7 +80,7 @@ ListChange::Outcome EntriesRemoved::finish()
     if (m_list.count() == m_countBefore)
         return Outcome::Unchanged;
     return m_list.count() == m_countBefore - int(m_removed.size()) ? Outcome::Recorded
-                                                                    : Outcome::Inconsistent;
+                                                                   : Outcome::Inconsistent;
 }
 
 void EntriesRemoved::undo()
@@ -121,5 +116,11 @@ ListChange::Outcome EntryInserted::finish()
     return Outcome::Recorded;
 }
 
-void EntryInserted::undo() { m_list.removeAt(m_index); }
-void EntryInserted::redo() { m_list.insertAt(m_index, m_text); }
+void EntryInserted::undo()
+{
+    m_list.removeAt(m_index);
+}
+void EntryInserted::redo()
+{
+    m_list.insertAt(m_index, m_text);
+}

@@ -172,9 +172,7 @@ double strictNumber(QStringView text, const QLocale &locale)
     const QString plus = locale.positiveSign();
 
     qsizetype i = 0;
-    auto startsWith = [&](const QString &s) {
-        return !s.isEmpty() && t.sliced(i).startsWith(s);
-    };
+    auto startsWith = [&](const QString &s) { return !s.isEmpty() && t.sliced(i).startsWith(s); };
     const auto mismatch = [] { return RuntimeError(RuntimeError::TypeMismatch); };
 
     if (t.size() >= 3 && t[0] == u'&' && (t[1].toUpper() == u'H' || t[1].toUpper() == u'O')) {

@@ -70,7 +70,8 @@ void ImagePanel::paintEvent(QPaintEvent *)
 
     // Image pixels: the shapes, the highlights and the crosshair are given in them.
     const QTransform pixels = QTransform::fromTranslate(inner.left(), inner.top())
-                                  .scale(inner.width() / double(lod::pixelUnits), inner.height() / double(lod::pixelUnits));
+                                  .scale(inner.width() / double(lod::pixelUnits),
+                                         inner.height() / double(lod::pixelUnits));
     p.setRenderHint(QPainter::Antialiasing);
     p.drawImage(inner.topLeft(), m_polygon.image(inner.size(), devicePixelRatioF()));
     // The polygon's closing edge moves with every press, so it is not part of the layer.
@@ -123,10 +124,18 @@ void ImagePanel::keyPressEvent(QKeyEvent *event)
     const int step = event->modifiers() & Qt::ShiftModifier ? 8 : 1;
     QPoint move;
     switch (event->key()) {
-    case Qt::Key_Left: move = {-step, 0}; break;
-    case Qt::Key_Right: move = {step, 0}; break;
-    case Qt::Key_Up: move = {0, -step}; break;
-    case Qt::Key_Down: move = {0, step}; break;
+    case Qt::Key_Left:
+        move = {-step, 0};
+        break;
+    case Qt::Key_Right:
+        move = {step, 0};
+        break;
+    case Qt::Key_Up:
+        move = {0, -step};
+        break;
+    case Qt::Key_Down:
+        move = {0, step};
+        break;
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:

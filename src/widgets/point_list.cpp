@@ -21,8 +21,8 @@ int itemRowHeight(const QWidget *w)
     option.features = QStyleOptionViewItem::HasDisplay;
     option.text = QStringLiteral("Xg");
     option.font = w->font();
-    return std::max(1, w->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), w)
-                           .height());
+    return std::max(
+        1, w->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), w).height());
 }
 
 } // namespace
@@ -242,12 +242,24 @@ void PointList::keyPressEvent(QKeyEvent *event)
     const int current = m_selected, last = count() - 1;
     int row;
     switch (event->key()) {
-    case Qt::Key_Up: row = current < 0 ? last : current - 1; break;
-    case Qt::Key_Down: row = current + 1; break;
-    case Qt::Key_PageUp: row = (current < 0 ? topRow() : current) - rowsInView(); break;
-    case Qt::Key_PageDown: row = (current < 0 ? topRow() : current) + rowsInView(); break;
-    case Qt::Key_Home: row = 0; break;
-    case Qt::Key_End: row = last; break;
+    case Qt::Key_Up:
+        row = current < 0 ? last : current - 1;
+        break;
+    case Qt::Key_Down:
+        row = current + 1;
+        break;
+    case Qt::Key_PageUp:
+        row = (current < 0 ? topRow() : current) - rowsInView();
+        break;
+    case Qt::Key_PageDown:
+        row = (current < 0 ? topRow() : current) + rowsInView();
+        break;
+    case Qt::Key_Home:
+        row = 0;
+        break;
+    case Qt::Key_End:
+        row = last;
+        break;
     default:
         QAbstractScrollArea::keyPressEvent(event);
         return;

@@ -35,7 +35,8 @@ void ShapeLayer::drawFrom(qsizetype first)
 {
     QPainter p(&m_image);
     p.setRenderHint(QPainter::Antialiasing);
-    p.scale(m_innerSize.width() / double(lod::pixelUnits), m_innerSize.height() / double(lod::pixelUnits));
+    p.scale(m_innerSize.width() / double(lod::pixelUnits),
+            m_innerSize.height() / double(lod::pixelUnits));
     p.setPen(QPen(m_colour, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     const qsizetype from = first > 0 ? first - 1 : 0;

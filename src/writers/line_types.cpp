@@ -7,16 +7,17 @@ enum class Set { Own, Ocean, Lake, River, Roads, DividedRoads };
 struct Group
 {
     const char *heading;
-    int gap;              // blanks between the quoted code and the ";"
+    int gap; // blanks between the quoted code and the ";"
     Set set;
-    QStringList own;      // the descriptions of a group with a set of its own
+    QStringList own;       // the descriptions of a group with a set of its own
     const char *separator; // the item after the group; nullptr after the last
 };
 
 QStringList shorelines(const char *dry)
 {
-    return {"white sand", "tan sand", "black sand", "urban", "harbor",
-            "ice",        "bank",     "swamp",      QString::fromLatin1(dry)};
+    return {"white sand", "tan sand", "black sand",
+            "urban",      "harbor",   "ice",
+            "bank",       "swamp",    QString::fromLatin1(dry)};
 }
 
 QStringList roads(bool divided)
@@ -73,13 +74,17 @@ QStringList buildCatalogue()
         {";River Shorelines - No Surf", 3, Set::River, {}, ""},
         {";ROADS - Divided Median", 2, Set::DividedRoads, {}, ""},
         {";ROADS - Undivided Median", 2, Set::Roads, {}, ""},
-        {";Airport Backgrounds", 2, Set::Own,
+        {";Airport Backgrounds",
+         2,
+         Set::Own,
          {"Unknown", "Grass", "Arid", "Dirt", "Tundra", "Coral", "Lava", "Low Sparse Grassland",
           "Cold Grassland", "Cool Grasses and Shrubs", "Marsh Wetland", "Mire Bog Fen",
           "Sand Desert", "Bare Desert", "Semi Desert Sage", "Semi Desert Shrub", "Barren Tundra",
           "Upland Tundra", "Ice"},
          ""},
-        {";Parks", 2, Set::Own,
+        {";Parks",
+         2,
+         Set::Own,
          {"City Park", "Forest Park", "Grass Park", "Golf Course", "Cement Park",
           "Tan Sand Beach Park", "White Coral Beach Park", "Black Sand Beach Park"},
          ""},

@@ -1,6 +1,6 @@
+#include "app/window_colours.h"
 #include "widgets/image_panel.h"
 #include "window_driver.h"
-#include "app/window_colours.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -150,7 +150,8 @@ private slots:
 
         set("txtlatdeg", "north");
         QTest::mouseClick(control("cmdcreatelwm"), Qt::LeftButton);
-        QCOMPARE(desktop.messages.back().text, QStringLiteral("Run-time error '13':\n\nType mismatch"));
+        QCOMPARE(desktop.messages.back().text,
+                 QStringLiteral("Run-time error '13':\n\nType mismatch"));
         QCOMPARE(file("LWMSource.asm"), lwm);
         QCOMPARE(entries("lstLWM").size(), 1);
 
@@ -168,7 +169,8 @@ private slots:
         QFile gif(folder.filePath("a.gif"));
         QVERIFY(gif.open(QIODevice::WriteOnly));
         gif.write(QByteArray::fromHex("47494638396101000100800000ffffff0000002c00000000010001"
-                                      "00000202440100" "3b"));
+                                      "00000202440100"
+                                      "3b"));
         gif.close();
         QFile broken(folder.filePath("broken.jpg"));
         QVERIFY(broken.open(QIODevice::WriteOnly));
@@ -183,7 +185,8 @@ private slots:
         for (const char *ext : {"bmp", "jpg", "gif"}) {
             desktop.fileAnswers = {folder.filePath(QStringLiteral("a.") + ext)};
             QTest::mouseClick(control("cmdload"), Qt::LeftButton);
-            QCOMPARE(panel->picture().size(), QByteArray(ext) == "gif" ? QSize(1, 1) : QSize(40, 30));
+            QCOMPARE(panel->picture().size(),
+                     QByteArray(ext) == "gif" ? QSize(1, 1) : QSize(40, 30));
         }
         desktop.fileAnswers = {folder.filePath("a.bmp")};
         QTest::mouseClick(control("cmdload"), Qt::LeftButton);

@@ -11,11 +11,14 @@
 class FakeDesktop final : public Desktop
 {
 public:
-    struct Message { QString text, title; };
+    struct Message
+    {
+        QString text, title;
+    };
 
     std::vector<Message> messages;
     QStringList prompts;
-    std::deque<QString> inputAnswers;          // empty when the queue runs dry: Cancel
+    std::deque<QString> inputAnswers; // empty when the queue runs dry: Cancel
     std::deque<std::optional<QString>> fileAnswers;
     int fileDialogs = 0;
     QString lastFilter;

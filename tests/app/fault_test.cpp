@@ -1,5 +1,5 @@
-#include "widgets/image_panel.h"
 #include "text/runtime_error.h"
+#include "widgets/image_panel.h"
 #include "window_driver.h"
 
 #include <QBuffer>
@@ -160,9 +160,12 @@ private slots:
         // Cut short, emptied or headers only: never a crash, and a picture that fails to load
         // leaves the earlier one.
         const QList<std::pair<const char *, QByteArray>> broken = {
-            {"half.jpg", jpg.left(jpg.size() / 2)}, {"header.jpg", jpg.left(20)},
-            {"half.bmp", bmp.left(bmp.size() / 2)}, {"header.bmp", bmp.left(54)},
-            {"empty.gif", {}},                      {"gif.gif", "GIF89a\x10\x00\x10\x00"},
+            {"half.jpg", jpg.left(jpg.size() / 2)},
+            {"header.jpg", jpg.left(20)},
+            {"half.bmp", bmp.left(bmp.size() / 2)},
+            {"header.bmp", bmp.left(54)},
+            {"empty.gif", {}},
+            {"gif.gif", "GIF89a\x10\x00\x10\x00"},
         };
         for (const auto &[name, bytes] : broken) {
             write(folder.filePath(name), bytes);
@@ -242,7 +245,8 @@ private slots:
 
     void entriesOfAHundredThousandCharacters()
     {
-        const QString lwmEntry = QStringLiteral("LWMPoint 1, 2") + QString(100000, QLatin1Char('7'));
+        const QString lwmEntry =
+            QStringLiteral("LWMPoint 1, 2") + QString(100000, QLatin1Char('7'));
         const QString vtpEntry = QString(100000, QLatin1Char('x'));
         desktop.inputAnswers = {lwmEntry, vtpEntry};
         control<PointList>("lstLWM")->selectRow(1);

@@ -18,8 +18,12 @@ class HistoryTest : public QObject, WindowDriver
     {
         auto *lwm = control<QLineEdit>("txtlwmnumber");
         auto *vtp = control<QLineEdit>("txtvtpnumber");
-        return {entries("lstLWM"), entries("lstVTP"), lwm->text(), vtp->text(),
-                lwm->palette().color(QPalette::Text), vtp->palette().color(QPalette::Text)};
+        return {entries("lstLWM"),
+                entries("lstVTP"),
+                lwm->text(),
+                vtp->text(),
+                lwm->palette().color(QPalette::Text),
+                vtp->palette().color(QPalette::Text)};
     }
     void undo() { QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier); }
     void redo(bool y = false)
@@ -188,9 +192,9 @@ private slots:
             QCOMPARE(list->count(), 0);
 
             QAction *undoAction = menuAction(name, "Undo");
-            QCOMPARE(undoAction->text(), QStringLiteral("Undo ") +
-                                             (QByteArray(name) == "lstLWM" ? "Clear LWM List"
-                                                                           : "Clear VTP List"));
+            QCOMPARE(undoAction->text(),
+                     QStringLiteral("Undo ")
+                         + (QByteArray(name) == "lstLWM" ? "Clear LWM List" : "Clear VTP List"));
             for (int i = 0; i < 3; ++i)
                 undoAction->trigger();
             QCOMPARE(state(), start);

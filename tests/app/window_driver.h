@@ -1,7 +1,7 @@
 #pragma once
 
-#include "fake_desktop.h"
 #include "app/mainwindow.h"
+#include "fake_desktop.h"
 #include "widgets/point_list.h"
 
 #include <QFile>
@@ -39,10 +39,7 @@ struct WindowDriver
             qFatal("no control %s", name);
         return w;
     }
-    QStringList entries(const char *list)
-    {
-        return control<PointList>(list)->entries();
-    }
+    QStringList entries(const char *list) { return control<PointList>(list)->entries(); }
     void set(const char *name, const QString &text) { control<QLineEdit>(name)->setText(text); }
     void click(const char *button) { QTest::mouseClick(control(button), Qt::LeftButton); }
     // The position of the worked example, calculated.

@@ -1,5 +1,5 @@
-#include "window_driver.h"
 #include "app/window_colours.h"
+#include "window_driver.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -60,28 +60,54 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("expected");
         const std::pair<const char *, const char *> rows[] = {
-            {"txtlatdeg", "-00"}, {"txtlatmin", "00.00"}, {"txtlongdeg", "-000"},
-            {"txtlongmin", "00.00"}, {"txtaltitude", "0"}, {"txtvtplinewidth", "0"},
-            {"txtlwmnumber", ""}, {"txtvtpnumber", ""},
-            {"lbllatdd", ""}, {"lbllongdd", ""}, {"lblcellx", ""}, {"lblcelly", ""},
-            {"lblareax", ""}, {"lblareay", ""}, {"lblx", ""}, {"lbly", ""},
-            {"lblvtp2x", ""}, {"lblvtp2y", ""},
-            {"cbovtptype", "Select VTP Road/Line/Shoreline"}, {"cbolayer", "8"},
-            {"cmdcalculate", "Calculate"}, {"cmdload", "Load 256x256 Image"},
-            {"cmdcreatelwm", "Create LWMSource.asm"}, {"cmdcreatevtp", "Create VTPSource.asm"},
-            {"cmdViewLWM", "..."}, {"cmdViewVTP", "..."},
-            {"cmdlwmclearlistitem", "Remove Selected"}, {"cmdvtpclearitem", "Remove Selected"},
-            {"cmdclearlwmlist", "Clear LWM List"}, {"cmdclearvtplist", "Clear VTP List"},
-            {"lbllatitude", "Latitude  N-S"}, {"lbllongitude", "Longitude E-W"},
-            {"lbllatdeg", "Deg"}, {"lbllongdeg", "Deg"}, {"lbllatmin", "Min"},
-            {"lbllongmin", "Min"}, {"lblaltitude", "Altitude"},
+            {"txtlatdeg", "-00"},
+            {"txtlatmin", "00.00"},
+            {"txtlongdeg", "-000"},
+            {"txtlongmin", "00.00"},
+            {"txtaltitude", "0"},
+            {"txtvtplinewidth", "0"},
+            {"txtlwmnumber", ""},
+            {"txtvtpnumber", ""},
+            {"lbllatdd", ""},
+            {"lbllongdd", ""},
+            {"lblcellx", ""},
+            {"lblcelly", ""},
+            {"lblareax", ""},
+            {"lblareay", ""},
+            {"lblx", ""},
+            {"lbly", ""},
+            {"lblvtp2x", ""},
+            {"lblvtp2y", ""},
+            {"cbovtptype", "Select VTP Road/Line/Shoreline"},
+            {"cbolayer", "8"},
+            {"cmdcalculate", "Calculate"},
+            {"cmdload", "Load 256x256 Image"},
+            {"cmdcreatelwm", "Create LWMSource.asm"},
+            {"cmdcreatevtp", "Create VTPSource.asm"},
+            {"cmdViewLWM", "..."},
+            {"cmdViewVTP", "..."},
+            {"cmdlwmclearlistitem", "Remove Selected"},
+            {"cmdvtpclearitem", "Remove Selected"},
+            {"cmdclearlwmlist", "Clear LWM List"},
+            {"cmdclearvtplist", "Clear VTP List"},
+            {"lbllatitude", "Latitude  N-S"},
+            {"lbllongitude", "Longitude E-W"},
+            {"lbllatdeg", "Deg"},
+            {"lbllongdeg", "Deg"},
+            {"lbllatmin", "Min"},
+            {"lbllongmin", "Min"},
+            {"lblaltitude", "Altitude"},
             {"lblwholenumbers", "Whole number meters only"},
-            {"lblcell", "Cell ( LOD 8 )"}, {"lblarea", "Area ( LOD 13 )"},
-            {"lblcellxy", "X       Y"}, {"lblareaxy", "X       Y"},
-            {"lblvtplinewidth", "VTP Width ---> "}, {"lbllayerset", "VTP Layer ---> "},
+            {"lblcell", "Cell ( LOD 8 )"},
+            {"lblarea", "Area ( LOD 13 )"},
+            {"lblcellxy", "X       Y"},
+            {"lblareaxy", "X       Y"},
+            {"lblvtplinewidth", "VTP Width ---> "},
+            {"lbllayerset", "VTP Layer ---> "},
             {"lblnumlwmpoints", "Num: LWM Lines/Points"},
             {"lblnumvtppoints", "Num: VTP2 Lines/Points"},
-            {"Label3", "LWM  X,Y"}, {"Label4", "VTP2  X,Y"},
+            {"Label3", "LWM  X,Y"},
+            {"Label4", "VTP2  X,Y"},
         };
         for (const auto &[name, expected] : rows)
             QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(expected);
@@ -118,18 +144,30 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QColor>("colour");
         const std::pair<const char *, QColor> rows[] = {
-            {"lstLWM", colours::lwm}, {"txtlwmnumber", colours::lwm},
-            {"txtaltitude", colours::lwm}, {"cmdcreatelwm", colours::lwm},
-            {"cmdViewLWM", colours::lwm}, {"cmdlwmclearlistitem", colours::lwm},
-            {"cmdclearlwmlist", colours::lwm}, {"lstVTP", colours::vtp},
-            {"txtvtpnumber", colours::vtp}, {"txtvtplinewidth", colours::vtp},
-            {"cbovtptype", colours::vtp}, {"cbolayer", colours::vtp},
-            {"cmdcreatevtp", colours::vtp}, {"cmdViewVTP", colours::vtp},
-            {"cmdvtpclearitem", colours::vtp}, {"cmdclearvtplist", colours::vtp},
-            {"cmdcalculate", colours::calculate}, {"cmdload", colours::load},
-            {"Picture1", colours::panel}, {"lblcell", colours::gridCaption},
-            {"lblareaxy", colours::gridCaption}, {"lblcellx", colours::readout},
-            {"lbllatdd", colours::readout}, {"lblvtp2y", colours::readout},
+            {"lstLWM", colours::lwm},
+            {"txtlwmnumber", colours::lwm},
+            {"txtaltitude", colours::lwm},
+            {"cmdcreatelwm", colours::lwm},
+            {"cmdViewLWM", colours::lwm},
+            {"cmdlwmclearlistitem", colours::lwm},
+            {"cmdclearlwmlist", colours::lwm},
+            {"lstVTP", colours::vtp},
+            {"txtvtpnumber", colours::vtp},
+            {"txtvtplinewidth", colours::vtp},
+            {"cbovtptype", colours::vtp},
+            {"cbolayer", colours::vtp},
+            {"cmdcreatevtp", colours::vtp},
+            {"cmdViewVTP", colours::vtp},
+            {"cmdvtpclearitem", colours::vtp},
+            {"cmdclearvtplist", colours::vtp},
+            {"cmdcalculate", colours::calculate},
+            {"cmdload", colours::load},
+            {"Picture1", colours::panel},
+            {"lblcell", colours::gridCaption},
+            {"lblareaxy", colours::gridCaption},
+            {"lblcellx", colours::readout},
+            {"lbllatdd", colours::readout},
+            {"lblvtp2y", colours::readout},
         };
         for (const auto &[name, colour] : rows)
             QTest::newRow(name) << QString::fromLatin1(name) << colour;
@@ -140,10 +178,10 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QColor, colour);
         QWidget *w = control(name.toLatin1().constData());
-        const QPalette::ColorRole role =
-            qobject_cast<QAbstractButton *>(w) ? QPalette::Button
-            : (qobject_cast<QLabel *>(w) || name == u"Picture1") ? QPalette::Window
-                                                                 : QPalette::Base;
+        const QPalette::ColorRole role = qobject_cast<QAbstractButton *>(w) ? QPalette::Button
+                                         : (qobject_cast<QLabel *>(w) || name == u"Picture1")
+                                             ? QPalette::Window
+                                             : QPalette::Base;
         QCOMPARE(w->palette().color(role), colour);
     }
 
@@ -157,12 +195,29 @@ private slots:
     void tabFollowsTheFocusOrder()
     {
         const QStringList order = {
-            "txtlatdeg",    "txtlatmin",    "txtlongdeg",      "txtlongmin",
-            "txtaltitude",  "cmdcalculate", "cbovtptype",      "txtvtplinewidth",
-            "cmdload",      "cmdcreatelwm", "cmdcreatevtp",    "Picture1",
-            "txtlwmnumber", "txtvtpnumber", "lstLWM",          "lstVTP",
-            "cmdViewLWM",   "cmdViewVTP",   "cmdlwmclearlistitem", "cmdvtpclearitem",
-            "cmdclearlwmlist", "cmdclearvtplist", "cbolayer",
+            "txtlatdeg",
+            "txtlatmin",
+            "txtlongdeg",
+            "txtlongmin",
+            "txtaltitude",
+            "cmdcalculate",
+            "cbovtptype",
+            "txtvtplinewidth",
+            "cmdload",
+            "cmdcreatelwm",
+            "cmdcreatevtp",
+            "Picture1",
+            "txtlwmnumber",
+            "txtvtpnumber",
+            "lstLWM",
+            "lstVTP",
+            "cmdViewLWM",
+            "cmdViewVTP",
+            "cmdlwmclearlistitem",
+            "cmdvtpclearitem",
+            "cmdclearlwmlist",
+            "cmdclearvtplist",
+            "cbolayer",
         };
         window->activateWindow();
         control("txtlatdeg")->setFocus();
@@ -205,9 +260,9 @@ private slots:
         QTest::addColumn<QStringList>("captions");
         QTest::newRow("start texts") << QStringList{"-00", "00.00", "-000", "00.00"}
                                      << QStringList{"384", "256", "0", "0", "0", "0"};
-        QTest::newRow("Seattle") << QStringList{"47", "30.50", "-122", "18.25"}
-                                 << QStringList{"123", "120", "2", "27", "47.5083333333333",
-                                                "-122.304166666667"};
+        QTest::newRow("Seattle")
+            << QStringList{"47", "30.50", "-122", "18.25"}
+            << QStringList{"123", "120", "2", "27", "47.5083333333333", "-122.304166666667"};
         QTest::newRow("Sydney") << QStringList{"-33", "51.30", "151", "12.60"}
                                 << QStringList{"706", "352", "18", "9", "-33.855", "151.21"};
         QTest::newRow("beyond the east edge")
@@ -260,7 +315,8 @@ private slots:
         QVERIFY2(cell.contains(QStringLiteral("West: 122.3437500\u00b0 W")), qPrintable(cell));
         const QString area = control("lblareax")->toolTip();
         QVERIFY2(area.startsWith(QStringLiteral("LOD 13 area 2, 27")), qPrintable(area));
-        QVERIFY(window->statusBar()->currentMessage().startsWith("Area image: N 47\u00b0 30.952' N"));
+        QVERIFY(
+            window->statusBar()->currentMessage().startsWith("Area image: N 47\u00b0 30.952' N"));
         // The captions the writers read are untouched by this.
         QCOMPARE(text("lblareax"), QStringLiteral("2"));
     }

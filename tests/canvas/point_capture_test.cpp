@@ -40,8 +40,8 @@ TEST(MapCursorToGrid, GivesPixelAndGridReadouts)
         {-40, 600, 512, "5", "0", "0, ", "255", "5335, 0, ", "4380, 0"},
     };
     for (const auto &c : cases) {
-        const CursorReadouts r = mapCursorToGrid({c.x, c.y, c.inner, c.inner, c.areaColumn,
-                                                  c.areaRow}, 0);
+        const CursorReadouts r =
+            mapCursorToGrid({c.x, c.y, c.inner, c.inner, c.areaColumn, c.areaRow}, 0);
         EXPECT_EQ(r.lblx.toStdString(), c.lblx) << c.x;
         EXPECT_EQ(r.lbly.toStdString(), c.lbly) << c.y;
         EXPECT_EQ(r.lblvtp2x.toStdString(), c.lblvtp2x) << c.x;
@@ -52,12 +52,18 @@ TEST(MapCursorToGrid, GivesPixelAndGridReadouts)
 
 TEST(MapCursorToGrid, FaultsAreRuntimeErrors)
 {
-    EXPECT_EQ(errorOf([] { mapCursorToGrid({5, 5, 0, 255, "", ""}, 0); }),
+    EXPECT_EQ(errorOf([] {
+                  mapCursorToGrid({5, 5, 0, 255, "", ""}, 0);
+              }),
               RuntimeError::DivisionByZero);
     EXPECT_EQ(errorOf([] { mapCursorToGrid({0, 5, 0, 255, "", ""}, 0); }), RuntimeError::Overflow);
-    EXPECT_EQ(errorOf([] { mapCursorToGrid({5, 5, 255, 255, "1e9", ""}, 0); }),
+    EXPECT_EQ(errorOf([] {
+                  mapCursorToGrid({5, 5, 255, 255, "1e9", ""}, 0);
+              }),
               RuntimeError::Overflow);
-    EXPECT_EQ(errorOf([] { mapCursorToGrid({1e30f, 5, 255, 255, "", ""}, 0); }),
+    EXPECT_EQ(errorOf([] {
+                  mapCursorToGrid({1e30f, 5, 255, 255, "", ""}, 0);
+              }),
               RuntimeError::Overflow);
 }
 
@@ -67,8 +73,8 @@ TEST(CapturePoint, WorkedExampleFillsBothLists)
     QStringList lwm, vtp, lwmCounters, vtpCounters;
     QString vtpCounter;
     for (const auto &p : presses) {
-        const Capture c = capturePoint({p[0], p[1], 512, 512, "3", "7"}, vtpCounter, "0",
-                                       lwm.size(), vtp.size());
+        const Capture c =
+            capturePoint({p[0], p[1], 512, 512, "3", "7"}, vtpCounter, "0", lwm.size(), vtp.size());
         lwm << c.lwmEntry;
         vtp << c.vtpEntries;
         vtpCounter = c.vtpCounter;
@@ -88,7 +94,11 @@ TEST(CapturePoint, WorkedExampleFillsBothLists)
 
 TEST(CapturePoint, TheCounterDecidesWhereALineStarts)
 {
-    const struct { const char *counter; qsizetype added; } cases[] = {
+    const struct
+    {
+        const char *counter;
+        qsizetype added;
+    } cases[] = {
         {"", 5}, {"0", 5}, {"1", 5}, {"-1", 5}, {"abc", 5}, {"1.5", 1}, {"2", 1}, {"40", 1},
     };
     for (const auto &c : cases) {
@@ -115,8 +125,14 @@ TEST(CapturePoint, WidthTextIsCopiedAndWarningsStartAboveTheLimits)
               "VTPWidePointWidth ");
     EXPECT_EQ(capturePoint({1, 1, 255, 255, "", ""}, "", "2.5", 0, 0).vtpEntries[3],
               "VTPWidePointWidth 2.5");
-    const struct { qsizetype lwm, vtp; bool lwmRed, vtpRed; } cases[] = {
-        {61, 32, false, false}, {62, 33, true, true}, {100000, 100000, true, true},
+    const struct
+    {
+        qsizetype lwm, vtp;
+        bool lwmRed, vtpRed;
+    } cases[] = {
+        {61, 32, false, false},
+        {62, 33, true, true},
+        {100000, 100000, true, true},
     };
     for (const auto &c : cases) {
         const Capture r = capturePoint({1, 1, 255, 255, "", ""}, "5", "0", c.lwm, c.vtp);

@@ -7,7 +7,11 @@ namespace {
 
 const QLocale english(QLocale::English, QLocale::UnitedStates);
 
-struct Place { const char *name; CoordinateTexts typed; };
+struct Place
+{
+    const char *name;
+    CoordinateTexts typed;
+};
 
 const Place places[] = {
     {"Seattle", {"47", "30.50", "-122", "18.25"}},
@@ -29,8 +33,8 @@ TEST(GeoBounds, TheCalculatedCellAndAreaContainTheTypedPosition)
         const GridCaptions c = calculateGrid(p.typed, english);
         const double lat = Lat(p.typed), lng = Lng(p.typed);
         const GeoBounds cell = cellBounds(caption(c.cellX), caption(c.cellY));
-        const GeoBounds area = areaBounds(caption(c.cellX), caption(c.cellY), caption(c.areaX),
-                                          caption(c.areaY));
+        const GeoBounds area =
+            areaBounds(caption(c.cellX), caption(c.cellY), caption(c.areaX), caption(c.areaY));
         EXPECT_TRUE(cell.contains(lat, lng)) << p.name;
         EXPECT_TRUE(area.contains(lat, lng)) << p.name;
         EXPECT_GE(area.west, cell.west) << p.name;
@@ -72,7 +76,12 @@ TEST(GeoBounds, PositionInAreaRunsFromTheTopLeftCorner)
 
 TEST(GeoBounds, EdgesReadInBothForms)
 {
-    const struct { double degrees; bool latitude; const char *decimal, *minutes; } cases[] = {
+    const struct
+    {
+        double degrees;
+        bool latitude;
+        const char *decimal, *minutes;
+    } cases[] = {
         {47.5083333333, true, "47.5083333\u00b0 N", "47\u00b0 30.500' N"},
         {-122.3041666667, false, "122.3041667\u00b0 W", "122\u00b0 18.250' W"},
         {-0.125, false, "0.1250000\u00b0 W", "0\u00b0 07.500' W"},
@@ -92,20 +101,23 @@ TEST(GeoBounds, EdgesReadInBothForms)
 
 TEST(GeoBounds, GridPlaceIsReadFromCalculatedCaptionsOnly)
 {
-    struct Case { const char *cx, *cy, *ax, *ay; bool placed; };
+    struct Case
+    {
+        const char *cx, *cy, *ax, *ay;
+        bool placed;
+    };
     const Case cases[] = {
-        {"384", "114", "3", "7", true},  {"0", "0", "0", "0", true},
+        {"384", "114", "3", "7", true},   {"0", "0", "0", "0", true},
         {"767", "511", "31", "31", true}, {"", "", "", "", false},
-        {"384", "114", "3", "", false},  {"768", "114", "3", "7", false},
+        {"384", "114", "3", "", false},   {"768", "114", "3", "7", false},
         {"384", "512", "3", "7", false},  {"384", "114", "32", "7", false},
-        {"-1", "114", "3", "7", false},  {"384", "114", "3.5", "7", false},
+        {"-1", "114", "3", "7", false},   {"384", "114", "3.5", "7", false},
     };
     for (const Case &c : cases) {
         const auto place = gridPlaceFromCaptions(c.cx, c.cy, c.ax, c.ay);
         ASSERT_EQ(place.has_value(), c.placed) << c.cx << " " << c.cy << " " << c.ax << " " << c.ay;
         if (place) {
-            const GeoBounds expected =
-                areaBounds(atoi(c.cx), atoi(c.cy), atoi(c.ax), atoi(c.ay));
+            const GeoBounds expected = areaBounds(atoi(c.cx), atoi(c.cy), atoi(c.ax), atoi(c.ay));
             EXPECT_EQ(areaBounds(*place).west, expected.west);
             EXPECT_EQ(areaBounds(*place).north, expected.north);
         }

@@ -25,7 +25,12 @@ TEST(CalculateGrid, GivesCellAreaAndDecimalDegrees)
     const GridCase cases[] = {
         // Start texts of the window.
         {{"-00", "00.00", "-000", "00.00"}, "384", "256", "0", "0", "0", "0"},
-        {{"47", "30.50", "-122", "18.25"}, "123", "120", "2", "27", "47.5083333333333",
+        {{"47", "30.50", "-122", "18.25"},
+         "123",
+         "120",
+         "2",
+         "27",
+         "47.5083333333333",
          "-122.304166666667"},
         {{"-33", "51.30", "151", "12.60"}, "706", "352", "18", "9", "-33.855", "151.21"},
         // A minus in the minutes multiplies with the minus of the degrees.
@@ -48,15 +53,19 @@ TEST(CalculateGrid, GivesCellAreaAndDecimalDegrees)
         {{"0.5", "30", "47abc", "0"}, "484", "253", "8", "4", "1", "47"},
         // Tokyo and Rio de Janeiro.
         {{"35", "40.8", "139", "45.6"}, "682", "154", "4", "16", "35.68", "139.76"},
-        {{"-22", "54.5", "-43", "10.4"}, "291", "321", "28", "5",
-         "-22.9083333333333", "-43.1733333333333"},
+        {{"-22", "54.5", "-43", "10.4"},
+         "291",
+         "321",
+         "28",
+         "5",
+         "-22.9083333333333",
+         "-43.1733333333333"},
     };
     for (const auto &c : cases) {
         const GridCaptions r = calculateGrid(c.typed, english);
-        const std::string where = c.typed.latDeg.toStdString() + " " +
-                                  c.typed.latMin.toStdString() + " " +
-                                  c.typed.longDeg.toStdString() + " " +
-                                  c.typed.longMin.toStdString();
+        const std::string where = c.typed.latDeg.toStdString() + " " + c.typed.latMin.toStdString()
+                                  + " " + c.typed.longDeg.toStdString() + " "
+                                  + c.typed.longMin.toStdString();
         EXPECT_FALSE(r.error) << where;
         EXPECT_EQ(text(r.cellX), c.cellX) << where;
         EXPECT_EQ(text(r.cellY), c.cellY) << where;
@@ -94,7 +103,7 @@ TEST(CalculateGrid, OverflowKeepsTheCaptionsWrittenBeforeIt)
         const GridCaptions r = calculateGrid(c.typed, english);
         ASSERT_TRUE(r.error) << c.typed.latDeg.toStdString();
         EXPECT_EQ(r.error->number(), c.error);
-        const std::optional<QString> *all[] = {&r.cellX, &r.cellY, &r.areaX,
+        const std::optional<QString> *all[] = {&r.cellX, &r.cellY,      &r.areaX,
                                                &r.areaY, &r.latDecimal, &r.lngDecimal};
         for (int i = 0; i < 6; ++i)
             EXPECT_EQ(all[i]->has_value(), i < c.written) << c.typed.latDeg.toStdString() << i;

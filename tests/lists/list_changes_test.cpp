@@ -1,6 +1,6 @@
+#include "canvas/point_capture.h"
 #include "lists/list_changes.h"
 #include "lists/list_editing.h"
-#include "canvas/point_capture.h"
 #include "vector_list.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "lists/list_editing.h"
-#include "vector_list.h"
 #include "text/runtime_error.h"
+#include "vector_list.h"
 
 #include <gtest/gtest.h>
 

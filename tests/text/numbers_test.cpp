@@ -23,22 +23,32 @@ int errorOf(auto &&call)
     return 0;
 }
 
-struct LeadingCase { const char16_t *text; double expected; };
+struct LeadingCase
+{
+    const char16_t *text;
+    double expected;
+};
 
 TEST(LeadingNumber, ReadsTheNumberAtTheStart)
 {
     const LeadingCase cases[] = {
-        {u"47abc", 47},         {u"  -12.5e1x", -125},  {u"&H1F", 31},
-        {u"&h1f", 31},          {u"&O17", 15},          {u"&o778", 63},
-        {u"N47", 0},            {u"", 0},               {u"abc", 0},
-        {u"12.5xyz", 12.5},     {u"1 2 3", 123},        {u"\t4\n2", 42},
-        {u"- 5", -5},           {u"+5", 5},             {u".5", 0.5},
-        {u"-.5", -0.5},         {u"1.2.3", 1.2},        {u"1e", 1},
-        {u"1e+", 1},            {u"1E-2", 0.01},        {u"2e 3", 2000},
-        {u"30.50", 30.5},       {u"1,5", 1},            {u"&", 0},
-        {u"&X12", 0},           {u"&H", 0},             {u"--5", 0},
-        {u"00.00", 0},          {u"12, ", 12},          {u"4857, 0, ", 4857},
-        {u"1e-320", 1e-320},    {u"1e-400", 0},         {u"0.000e999", 0},
+        {u"47abc", 47},      {u"  -12.5e1x", -125},
+        {u"&H1F", 31},       {u"&h1f", 31},
+        {u"&O17", 15},       {u"&o778", 63},
+        {u"N47", 0},         {u"", 0},
+        {u"abc", 0},         {u"12.5xyz", 12.5},
+        {u"1 2 3", 123},     {u"\t4\n2", 42},
+        {u"- 5", -5},        {u"+5", 5},
+        {u".5", 0.5},        {u"-.5", -0.5},
+        {u"1.2.3", 1.2},     {u"1e", 1},
+        {u"1e+", 1},         {u"1E-2", 0.01},
+        {u"2e 3", 2000},     {u"30.50", 30.5},
+        {u"1,5", 1},         {u"&", 0},
+        {u"&X12", 0},        {u"&H", 0},
+        {u"--5", 0},         {u"00.00", 0},
+        {u"12, ", 12},       {u"4857, 0, ", 4857},
+        {u"1e-320", 1e-320}, {u"1e-400", 0},
+        {u"0.000e999", 0},
     };
     for (const auto &c : cases)
         EXPECT_EQ(leadingNumber(c.text), c.expected) << QString::fromUtf16(c.text).toStdString();
@@ -70,18 +80,36 @@ TEST(LeadingNumber, ExponentsBeyondALongLongKeepTheirSign)
     EXPECT_EQ(strictNumber(u"5e-99999999999999999999", english), 0);
 }
 
-struct StrictCase { const QLocale *locale; const char16_t *text; double expected; };
+struct StrictCase
+{
+    const QLocale *locale;
+    const char16_t *text;
+    double expected;
+};
 
 TEST(StrictNumber, AcceptsNumbersInTheLocaleFormat)
 {
     const StrictCase cases[] = {
-        {&english, u"47", 47},         {&english, u" -122 ", -122},  {&english, u"47.5", 47.5},
-        {&english, u"1,234.5", 1234.5}, {&english, u"12, ", 12},     {&english, u"-00", 0},
-        {&english, u"1e3", 1000},      {&english, u"2.5E-1", 0.25},  {&english, u"+3", 3},
-        {&english, u"&H10", 16},       {&english, u".5", 0.5},       {&english, u"5.", 5},
-        {&german, u"47,5", 47.5},      {&german, u"1.234,5", 1234.5}, {&german, u"12, ", 12},
-        {&german, u"47.5", 475},       {&swiss, u"1’234.5", 1234.5}, {&french, u"3,25", 3.25},
-        {&french, u"1\u202f234,5", 1234.5}, {&french, u"1 234,5", 1234.5},
+        {&english, u"47", 47},
+        {&english, u" -122 ", -122},
+        {&english, u"47.5", 47.5},
+        {&english, u"1,234.5", 1234.5},
+        {&english, u"12, ", 12},
+        {&english, u"-00", 0},
+        {&english, u"1e3", 1000},
+        {&english, u"2.5E-1", 0.25},
+        {&english, u"+3", 3},
+        {&english, u"&H10", 16},
+        {&english, u".5", 0.5},
+        {&english, u"5.", 5},
+        {&german, u"47,5", 47.5},
+        {&german, u"1.234,5", 1234.5},
+        {&german, u"12, ", 12},
+        {&german, u"47.5", 475},
+        {&swiss, u"1’234.5", 1234.5},
+        {&french, u"3,25", 3.25},
+        {&french, u"1\u202f234,5", 1234.5},
+        {&french, u"1 234,5", 1234.5},
         {&english, u"1e-320", 1e-320},
     };
     for (const auto &c : cases) {
@@ -93,9 +121,9 @@ TEST(StrictNumber, AcceptsNumbersInTheLocaleFormat)
 TEST(StrictNumber, RejectsEverythingElse)
 {
     const StrictCase cases[] = {
-        {&english, u"", 0},     {&english, u"   ", 0},  {&english, u"abc", 0},
-        {&english, u"47abc", 0}, {&english, u"N47", 0}, {&english, u"1.2.3", 0},
-        {&english, u"1e", 0},   {&english, u"-", 0},    {&english, u"1 2", 0},
+        {&english, u"", 0},      {&english, u"   ", 0},  {&english, u"abc", 0},
+        {&english, u"47abc", 0}, {&english, u"N47", 0},  {&english, u"1.2.3", 0},
+        {&english, u"1e", 0},    {&english, u"-", 0},    {&english, u"1 2", 0},
         {&german, u"47,5,1", 0}, {&english, u"&HZZ", 0}, {&english, u"4 7", 0},
     };
     for (const auto &c : cases) {
@@ -105,7 +133,12 @@ TEST(StrictNumber, RejectsEverythingElse)
     EXPECT_EQ(errorOf([] { strictNumber(u"1e400", english); }), RuntimeError::Overflow);
 }
 
-struct TextCase { double value; const char *english; const char *german; };
+struct TextCase
+{
+    double value;
+    const char *english;
+    const char *german;
+};
 
 TEST(NumberText, WritesFifteenSignificantDigits)
 {
@@ -144,13 +177,25 @@ TEST(NumberText, ReadsBackStrictlyInItsOwnLocale)
     }
 }
 
-struct RoundCase { double value; int expected; };
+struct RoundCase
+{
+    double value;
+    int expected;
+};
 
 TEST(Rounding, HalvesGoToTheEvenNeighbour)
 {
     const RoundCase cases[] = {
-        {2.5, 2},  {3.5, 4},  {-0.5, 0},  {-1.5, -2},  {128.5, 128},  {129.5, 130},
-        {0.49999999999999994, 0}, {-32768, -32768}, {32767.4, 32767}, {32767.5, 32767 + 1},
+        {2.5, 2},
+        {3.5, 4},
+        {-0.5, 0},
+        {-1.5, -2},
+        {128.5, 128},
+        {129.5, 130},
+        {0.49999999999999994, 0},
+        {-32768, -32768},
+        {32767.4, 32767},
+        {32767.5, 32767 + 1},
     };
     for (const auto &c : cases) {
         if (c.expected > 32767) {

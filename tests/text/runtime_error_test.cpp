@@ -4,7 +4,11 @@
 
 TEST(RuntimeError, ReportNamesNumberAndKind)
 {
-    const struct { RuntimeError::Number number; const char *report; } cases[] = {
+    const struct
+    {
+        RuntimeError::Number number;
+        const char *report;
+    } cases[] = {
         {RuntimeError::Overflow, "Run-time error '6':\n\nOverflow"},
         {RuntimeError::DivisionByZero, "Run-time error '11':\n\nDivision by zero"},
         {RuntimeError::TypeMismatch, "Run-time error '13':\n\nType mismatch"},

@@ -35,7 +35,8 @@ QPoint at(const ImagePanel &panel, QPointF imagePixel)
 bool differ(QColor p, QColor q)
 {
     return std::max({std::abs(p.red() - q.red()), std::abs(p.green() - q.green()),
-                     std::abs(p.blue() - q.blue())}) > 40;
+                     std::abs(p.blue() - q.blue())})
+           > 40;
 }
 
 int differingPixels(const QImage &a, const QImage &b)

@@ -6,7 +6,11 @@ TEST(LineTypes, CatalogueHoldsTheItemsInOrder)
 {
     const QStringList &c = lineTypeCatalogue();
     ASSERT_EQ(c.size(), 221);
-    const struct { int item; const char *text; } rows[] = {
+    const struct
+    {
+        int item;
+        const char *text;
+    } rows[] = {
         {1, ";Stream Lines"},
         {2, "\"1024\" ;unknown/perennial"},
         {4, ""},

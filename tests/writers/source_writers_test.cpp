@@ -47,13 +47,29 @@ QList<QByteArray> lines(const QByteArray &file)
 
 LwmInputs seattleLwm()
 {
-    return {"47", "30.50", "-122", "18.25", "123", "120", "2", "27", "3", "0",
+    return {"47",
+            "30.50",
+            "-122",
+            "18.25",
+            "123",
+            "120",
+            "2",
+            "27",
+            "3",
+            "0",
             {"LWMPoint 12, 101", "LWMPoint 40, 90", "LWMPoint 60, 70"}};
 }
 
 VtpInputs seattleVtp()
 {
-    return {"47", "30.50", "-122", "18.25", "123", "120", "8", "5",
+    return {"47",
+            "30.50",
+            "-122",
+            "18.25",
+            "123",
+            "120",
+            "8",
+            "5",
             "\"1139\"  ;asphalt / 2 lanes",
             {"VTPWidePoint 4602, 1, 11066, 0", "VTPWidePointWidth 1",
              "VTPWidePoint 4602, 1, 11066, 0", "VTPWidePointWidth 0",
@@ -87,10 +103,13 @@ TEST(VtpWriter, WorkedExampleComesOutByteForByte)
 
 TEST(LwmWriter, PolygonLineFollowsTheCount)
 {
-    const struct { const char *count, *line; } cases[] = {
-        {"62", "LWMPoly2  62, 0, 0, 0, 0"},     {"63", "LWMPoly2Ex  63, 0, 0, 0, 0, 0"},
-        {"70", "LWMPoly2Ex  63, 0, 0, 0, 0, 7"}, {"6.5", "LWMPoly2  06, 0, 0, 0, 0"},
-        {"7.5", "LWMPoly2  08, 0, 0, 0, 0"},     {"", "LWMPoly2  00, 0, 0, 0, 0"},
+    const struct
+    {
+        const char *count, *line;
+    } cases[] = {
+        {"62", "LWMPoly2  62, 0, 0, 0, 0"},         {"63", "LWMPoly2Ex  63, 0, 0, 0, 0, 0"},
+        {"70", "LWMPoly2Ex  63, 0, 0, 0, 0, 7"},    {"6.5", "LWMPoly2  06, 0, 0, 0, 0"},
+        {"7.5", "LWMPoly2  08, 0, 0, 0, 0"},        {"", "LWMPoly2  00, 0, 0, 0, 0"},
         {"255", "LWMPoly2Ex  63, 0, 0, 0, 0, 192"}, {"abc", "LWMPoly2  00, 0, 0, 0, 0"},
     };
     for (const auto &c : cases) {
@@ -134,13 +153,19 @@ TEST(LwmWriter, TypedTextsAreCopiedAsTyped)
 
 TEST(VtpWriter, PolylineCountSplitsAtThirtyOne)
 {
-    const struct { const char *count, *first, *extra; } cases[] = {
-        {"5", "VTPPolyMethod2 05, 1, 0", nullptr},  {"31", "VTPPolyMethod2 31, 1, 0", nullptr},
+    const struct
+    {
+        const char *count, *first, *extra;
+    } cases[] = {
+        {"5", "VTPPolyMethod2 05, 1, 0", nullptr},
+        {"31", "VTPPolyMethod2 31, 1, 0", nullptr},
         {"32", "VTPPolyMethod2 31, 1, 0", "VTPPolyMethod2Ex 01"},
         {"40", "VTPPolyMethod2 31, 1, 0", "VTPPolyMethod2Ex 09"},
         {"255", "VTPPolyMethod2 31, 1, 0", "VTPPolyMethod2Ex 224"},
-        {"", "VTPPolyMethod2 00, 1, 0", nullptr},   {"abc", "VTPPolyMethod2 00, 1, 0", nullptr},
-        {"2.5", "VTPPolyMethod2 02, 1, 0", nullptr}, {"3.5", "VTPPolyMethod2 04, 1, 0", nullptr},
+        {"", "VTPPolyMethod2 00, 1, 0", nullptr},
+        {"abc", "VTPPolyMethod2 00, 1, 0", nullptr},
+        {"2.5", "VTPPolyMethod2 02, 1, 0", nullptr},
+        {"3.5", "VTPPolyMethod2 04, 1, 0", nullptr},
     };
     for (const auto &c : cases) {
         VtpInputs in = seattleVtp();
@@ -154,7 +179,11 @@ TEST(VtpWriter, PolylineCountSplitsAtThirtyOne)
 
 TEST(VtpWriter, OnlyTheLastEntryGetsItsFirstZeroTurned)
 {
-    const struct { QStringList entries; const char *block; } cases[] = {
+    const struct
+    {
+        QStringList entries;
+        const char *block;
+    } cases[] = {
         {{"VTPWidePoint 4602, 0, 11066, 0"}, "VTPWidePoint 4602, 1, 11066, 0"},
         {{"VTPWidePoint 4602, 1, 11066, 0"}, "VTPWidePoint 4602, 1, 11066, 1"},
         {{"VTPWidePoint 1, 0, 2, 0", "VTPWidePointWidth 1"},
@@ -182,8 +211,12 @@ TEST(VtpWriter, EmptyListStartTextsAndNoCalculate)
 
 TEST(Writers, BadDegreesAndCountsAreRuntimeErrors)
 {
-    const struct { const char *latDeg, *count; int error; } cases[] = {
-        {"", "3", RuntimeError::TypeMismatch},   {"abc", "3", RuntimeError::TypeMismatch},
+    const struct
+    {
+        const char *latDeg, *count;
+        int error;
+    } cases[] = {
+        {"", "3", RuntimeError::TypeMismatch},    {"abc", "3", RuntimeError::TypeMismatch},
         {"47x", "3", RuntimeError::TypeMismatch}, {"47", "-1", RuntimeError::Overflow},
         {"47", "255.5", RuntimeError::Overflow},  {"47", "300", RuntimeError::Overflow},
         {"x", "300", RuntimeError::TypeMismatch}, {" 47 ", "254.5", 0},
@@ -244,12 +277,17 @@ QList<QByteArray> block(const QByteArray &file, const char *before, const char *
 
 TEST(Writers, ListBlocksHoldEachEntryOnItsOwnLine)
 {
-    const struct { QStringList entries; QList<QByteArray> lwm, vtp; } cases[] = {
+    const struct
+    {
+        QStringList entries;
+        QList<QByteArray> lwm, vtp;
+    } cases[] = {
         {{}, {"", "", ""}, {"", ""}},
         {{"a, 0, 0"}, {"", "a, 0, 0", "", ""}, {"", "a, 1, 0"}},
         {{"b, 0", "x", "c"}, {"", "b, 0", "x", "c", "", ""}, {"", "b, 0", "x", "c"}},
         {{QStringLiteral("\u6771, 0"), QStringLiteral("\U0001D11E, 0, 0")},
-         {"", "?, 0", "??, 0, 0", "", ""}, {"", "?, 0", "??, 1, 0"}},
+         {"", "?, 0", "??, 0, 0", "", ""},
+         {"", "?, 0", "??, 1, 0"}},
         {{"", ""}, {"", "", "", "", ""}, {"", "", ""}},
     };
     for (const auto &c : cases) {
