@@ -1,0 +1,51 @@
+#include "imagery/gdal_setup.h"
+
+#include <cpl_conv.h>
+#include <cpl_error.h>
+#include <gdal.h>
+
+#include <mutex>
+
+namespace {
+// Drivers whose whole purpose is a network service, skipped before registration so that no
+// file can lead GDAL to one. LIBKML resolves network links and remote styles; the plain KML
+// driver reads the same placemarks without them.
+constexpr const char *networkDrivers =
+    "WMS WMTS WCS HTTP PLMOSAIC EEDA EEDAI DAAS OGCAPI WFS CSW NGW Elasticsearch Carto "
+    "AmigoCloud CouchDB GNMServer LIBKML";
+} // namespace
+
+void setUpGdal()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        CPLSetConfigOption("GDAL_SKIP", networkDrivers);
+        // A virtual network file (/vsicurl/, /vsis3/ ...) named inside a file, say a VRT's
+        // source, is refused by name; anything else that tries HTTP goes to a closed local
+        // port and gives up at once.
+        CPLSetConfigOption("CPL_VSIL_CURL_ALLOWED_FILENAME", "/nonexistent/no-network");
+        CPLSetConfigOption("GDAL_HTTP_PROXY", "127.0.0.1:9");
+        CPLSetConfigOption("GDAL_HTTPS_PROXY", "127.0.0.1:9");
+        CPLSetConfigOption("GDAL_HTTP_TIMEOUT", "1");
+        CPLSetConfigOption("GDAL_HTTP_CONNECTTIMEOUT", "1");
+        CPLSetConfigOption("GDAL_HTTP_MAX_RETRY", "0");
+        // Our own failure values tell the user what went wrong; GDAL's text stays off stderr.
+        CPLSetErrorHandler(CPLQuietErrorHandler);
+        GDALAllRegister();
+    });
+}
+
+QString lastGdalError()
+{
+    return QString::fromUtf8(CPLGetLastErrorMsg()).trimmed();
+}
+
+bool isRemoteName(const QString &name)
+{
+    const QString n = name.trimmed();
+    if (n.startsWith(u"/vsi", Qt::CaseInsensitive))
+        return true;
+    // Any scheme that is not a drive letter ("C:") points off this machine.
+    const qsizetype colon = n.indexOf(u"://");
+    return colon > 1;
+}
