@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -20,6 +21,13 @@ public:
     virtual QString inputBox(QWidget *parent, const QString &prompt, const QString &title) = 0;
     // The chosen file, or nothing on Cancel. `filter` is a Qt name filter.
     virtual std::optional<QString> openFileName(QWidget *parent, const QString &filter) = 0;
+    // The name to save under, or nothing on Cancel. `filter` is a Qt name filter whose first
+    // entry is the active one; `selectedFilter`, when given, gets the entry the user chose.
+    virtual std::optional<QString> saveFileName(QWidget *parent, const QString &filter,
+                                                QString *selectedFilter = nullptr) = 0;
+    // One of `items` picked from a short list, or nothing on Cancel.
+    virtual std::optional<int> chooseItem(QWidget *parent, const QString &prompt,
+                                          const QStringList &items) = 0;
     // The shell's "open" action on a document; false when nothing could be started.
     virtual bool openDocument(const QString &path) = 0;
     // Opens a text file in the system's text editor; false when nothing could be started.
@@ -37,6 +45,10 @@ public:
     void messageBox(QWidget *parent, const QString &text, const QString &title) override;
     QString inputBox(QWidget *parent, const QString &prompt, const QString &title) override;
     std::optional<QString> openFileName(QWidget *parent, const QString &filter) override;
+    std::optional<QString> saveFileName(QWidget *parent, const QString &filter,
+                                        QString *selectedFilter) override;
+    std::optional<int> chooseItem(QWidget *parent, const QString &prompt,
+                                  const QStringList &items) override;
     bool openDocument(const QString &path) override;
     bool startTextEditor(const QString &path) override;
     void copyText(const QString &text) override;

@@ -27,14 +27,38 @@ QString QtDesktop::inputBox(QWidget *parent, const QString &prompt, const QStrin
 
 std::optional<QString> QtDesktop::openFileName(QWidget *parent, const QString &filter)
 {
-    // The one filter is the active one. A typed name that does not exist is returned as
-    // typed; loading it then fails quietly.
-    QString selected = filter;
+    // The first filter entry is the active one. A typed name that does not exist is returned
+    // as typed; loading it then fails quietly.
+    QString selected = filter.section(QStringLiteral(";;"), 0, 0);
     const QString path =
         QFileDialog::getOpenFileName(parent, QString(), QString(), filter, &selected);
     if (path.isEmpty())
         return std::nullopt;
     return path;
+}
+
+std::optional<QString> QtDesktop::saveFileName(QWidget *parent, const QString &filter,
+                                               QString *selectedFilter)
+{
+    QString selected = filter.section(QStringLiteral(";;"), 0, 0);
+    const QString path =
+        QFileDialog::getSaveFileName(parent, QString(), QString(), filter, &selected);
+    if (path.isEmpty())
+        return std::nullopt;
+    if (selectedFilter)
+        *selectedFilter = selected;
+    return path;
+}
+
+std::optional<int> QtDesktop::chooseItem(QWidget *parent, const QString &prompt,
+                                         const QStringList &items)
+{
+    bool ok = false;
+    const QString picked =
+        QInputDialog::getItem(parent, QStringLiteral("Marlith"), prompt, items, 0, false, &ok);
+    if (!ok)
+        return std::nullopt;
+    return int(items.indexOf(picked));
 }
 
 bool QtDesktop::openDocument(const QString &path)

@@ -22,6 +22,11 @@ public:
     std::deque<std::optional<QString>> fileAnswers;
     int fileDialogs = 0;
     QString lastFilter;
+    std::deque<std::optional<QString>> saveAnswers;
+    QString saveFilterAnswer; // the filter entry the user "chose"; empty: the first one
+    QString lastSaveFilter;
+    std::deque<std::optional<int>> choiceAnswers;
+    QStringList lastChoices;
     QStringList openedDocuments;
     QStringList editedFiles;
     QStringList copiedTexts;
@@ -45,12 +50,22 @@ public:
     {
         ++fileDialogs;
         lastFilter = filter;
-        if (fileAnswers.empty())
-            return std::nullopt;
-        std::optional<QString> answer;
-        answer.swap(fileAnswers.front());
-        fileAnswers.pop_front();
-        return answer;
+        return next(fileAnswers);
+    }
+    std::optional<QString> saveFileName(QWidget *, const QString &filter,
+                                        QString *selectedFilter) override
+    {
+        lastSaveFilter = filter;
+        if (selectedFilter)
+            *selectedFilter = saveFilterAnswer.isEmpty()
+                                  ? filter.section(QStringLiteral(";;"), 0, 0)
+                                  : saveFilterAnswer;
+        return next(saveAnswers);
+    }
+    std::optional<int> chooseItem(QWidget *, const QString &, const QStringList &items) override
+    {
+        lastChoices = items;
+        return next(choiceAnswers);
     }
     bool openDocument(const QString &path) override
     {
@@ -64,4 +79,16 @@ public:
     }
     void copyText(const QString &text) override { copiedTexts << text; }
     QString programFolder() const override { return folder; }
+
+private:
+    // The next scripted answer; a dry queue answers Cancel.
+    template <typename T>
+    static std::optional<T> next(std::deque<std::optional<T>> &answers)
+    {
+        if (answers.empty())
+            return std::nullopt;
+        std::optional<T> answer = std::move(answers.front());
+        answers.pop_front();
+        return answer;
+    }
 };
