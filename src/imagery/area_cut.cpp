@@ -278,7 +278,7 @@ AreaCut cutArea(const QString &path, const GridPlace &place, const std::function
     GeoRaster raster = openGeoRaster(path);
     const QString name = fileName(path);
     if (raster.kind != ImageProbe::Georeferenced)
-        return failed(raster.kind == ImageProbe::Refused
+        return failed(!raster.reason.isEmpty()
                           ? raster.reason
                           : QStringLiteral("%1 holds no georeferencing.").arg(name));
     const QString doesNotReach = QStringLiteral("%1 does not reach area %2, %3 of cell %4, %5.")
