@@ -300,36 +300,6 @@ void MainWindow::buildVtpColumn(QWidget *c)
                              {648, 334, 169, 24}, colours::vtp);
 }
 
-void MainWindow::buildMenus()
-{
-    QMenuBar *bar = menuBar();
-    QMenu *file = bar->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnufile"));
-    QAction *exit = file->addAction(QStringLiteral("&Exit"), this, &MainWindow::mnuexit_Click);
-    exit->setObjectName(QStringLiteral("mnuexit"));
-    exit->setShortcut(QKeySequence::Quit);
-    exit->setShortcutContext(Qt::ApplicationShortcut);
-
-    // A divider between the two menus; it carries no command.
-    QAction *divider = bar->addAction(QStringLiteral("|"));
-    divider->setObjectName(QStringLiteral("mnu01"));
-    divider->setEnabled(false);
-
-    QMenu *help = bar->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuhelp"));
-    QAction *quick = help->addAction(QStringLiteral("&Quick Start Guide"), this,
-                                     &MainWindow::mnuquickstart_Click);
-    quick->setObjectName(QStringLiteral("mnuquickstart"));
-    QAction *tutorial =
-        help->addAction(QStringLiteral("Help Tutorial"), this, &MainWindow::mnuhelptutorial_Click);
-    tutorial->setObjectName(QStringLiteral("mnuhelptutorial"));
-    tutorial->setShortcut(QKeySequence::HelpContents);
-    tutorial->setShortcutContext(Qt::ApplicationShortcut);
-    QAction *about =
-        help->addAction(QStringLiteral("&About Marlith"), this, &MainWindow::mnuabout_Click);
-    about->setObjectName(QStringLiteral("mnuabout"));
-}
-
 void MainWindow::setFocusOrder()
 {
     QWidget *const order[] = {

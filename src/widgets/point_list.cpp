@@ -235,6 +235,18 @@ void PointList::mouseDoubleClickEvent(QMouseEvent *event)
 
 void PointList::keyPressEvent(QKeyEvent *event)
 {
+    switch (event->key()) {
+    case Qt::Key_Delete:
+        emit removeRequested();
+        return;
+    case Qt::Key_Insert:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit insertRequested();
+        return;
+    default:
+        break;
+    }
     if (count() == 0 || event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) {
         QAbstractScrollArea::keyPressEvent(event);
         return;

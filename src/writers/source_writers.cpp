@@ -263,12 +263,12 @@ QString folderFile(const QString &programFolder, const char *name)
 }
 } // namespace
 
-QString LWMFilePath(const QString &programFolder)
+QString lwmSourcePath(const QString &programFolder)
 {
     return folderFile(programFolder, "LWMSource.asm");
 }
 
-QString VTPFilePath(const QString &programFolder)
+QString vtpSourcePath(const QString &programFolder)
 {
     return folderFile(programFolder, "VTPSource.asm");
 }

@@ -31,8 +31,8 @@ QString LWMListText(const QStringList &entries);
 QString VTPListText(const QStringList &entries);
 
 // The program folder followed by the file name; a root folder keeps its own separator.
-QString LWMFilePath(const QString &programFolder);
-QString VTPFilePath(const QString &programFolder);
+QString lwmSourcePath(const QString &programFolder);
+QString vtpSourcePath(const QString &programFolder);
 
 // Replaces the file at `path` as a whole or not at all; any failure throws RuntimeError 75
 // and leaves an earlier file as it was.

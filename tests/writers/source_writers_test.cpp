@@ -318,15 +318,15 @@ TEST(Writers, LongEntriesAndManyEntriesStayWhole)
 TEST(SourceFiles, PathsPutTheNameAfterTheFolder)
 {
     const QString sep = QDir::separator();
-    EXPECT_EQ(LWMFilePath("/opt/m"), "/opt/m" + sep + "LWMSource.asm");
-    EXPECT_EQ(VTPFilePath("/opt/m"), "/opt/m" + sep + "VTPSource.asm");
-    EXPECT_EQ(LWMFilePath(sep), sep + sep + "LWMSource.asm");
+    EXPECT_EQ(lwmSourcePath("/opt/m"), "/opt/m" + sep + "LWMSource.asm");
+    EXPECT_EQ(vtpSourcePath("/opt/m"), "/opt/m" + sep + "VTPSource.asm");
+    EXPECT_EQ(lwmSourcePath(sep), sep + sep + "LWMSource.asm");
 }
 
 TEST(SourceFiles, FailuresLeaveTheEarlierFileAsItWas)
 {
     QTemporaryDir dir;
-    const QString path = LWMFilePath(dir.path());
+    const QString path = lwmSourcePath(dir.path());
     writeSourceFile(path, "first\r\n");
     writeSourceFile(path, "second\r\n");
     QFile f(path);
@@ -336,7 +336,7 @@ TEST(SourceFiles, FailuresLeaveTheEarlierFileAsItWas)
 
     // A directory where the file should be.
     QDir(dir.path()).mkdir("VTPSource.asm");
-    EXPECT_EQ(errorOf([&] { writeSourceFile(VTPFilePath(dir.path()), "x"); }),
+    EXPECT_EQ(errorOf([&] { writeSourceFile(vtpSourcePath(dir.path()), "x"); }),
               RuntimeError::PathFileAccess);
 
     // A folder that cannot be written (root ignores permissions, so only check elsewhere).
@@ -353,7 +353,7 @@ TEST(SourceFiles, AReadOnlyFileIsNotReplaced)
 {
     // Renaming over it would work even so; the user marked it to keep it.
     QTemporaryDir dir;
-    const QString path = VTPFilePath(dir.path());
+    const QString path = vtpSourcePath(dir.path());
     writeSourceFile(path, "kept\r\n");
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     EXPECT_EQ(errorOf([&] { writeSourceFile(path, "new"); }), RuntimeError::PathFileAccess);
