@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include <utility>
+
 MainWindow::MainWindow(Desktop &desktop, QWidget *parent) : QMainWindow(parent), m_desktop(desktop)
 {
     setObjectName(QStringLiteral("Form1"));

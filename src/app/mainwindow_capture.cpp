@@ -5,6 +5,7 @@
 #include "app/desktop.h"
 #include "app/line_edit_counter.h"
 #include "canvas/overlay.h"
+#include "canvas/picture_loader.h"
 #include "canvas/point_capture.h"
 #include "lists/list_changes.h"
 #include "text/numbers.h"
@@ -13,6 +14,8 @@
 
 #include <QLabel>
 #include <QLineEdit>
+
+#include <utility>
 
 CursorInput MainWindow::cursorInput(QPointF position) const
 {

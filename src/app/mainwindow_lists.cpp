@@ -8,6 +8,8 @@
 #include "lists/list_editing.h"
 #include "widgets/point_list.h"
 
+#include <utility>
+
 void MainWindow::removeSelected(PointList *list)
 {
     EntryList &entries = *list;

@@ -6,6 +6,9 @@
 #include <QScrollBar>
 #include <QStyleOptionViewItem>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 // Room left and right of a row's text, as the style gives it to item views.
