@@ -172,6 +172,9 @@ void MainWindow::buildVtpSettings(QWidget *c)
 {
     cbovtptype = combo(c, "cbovtptype", {8, 182, 200, 22}, QStringLiteral("VTP line type"));
     cbovtptype->addItems(lineTypeCatalogue());
+    // The start text is none of the items, so no item is current: the first Down picks the
+    // first item and the drop-down opens with nothing marked.
+    cbovtptype->setCurrentIndex(-1);
     cbovtptype->setEditText(lineTypeStartText);
 
     frame(c, "Shape6", {8, 208, 200, 64});
@@ -186,6 +189,8 @@ void MainWindow::buildVtpSettings(QWidget *c)
             Qt::AlignRight | Qt::AlignVCenter);
     cbolayer = combo(c, "cbolayer", {124, 245, 80, 22}, QStringLiteral("VTP layer"));
     cbolayer->addItems(layerItems());
+    // The start text is one of the items: Up and Down step from it.
+    cbolayer->setCurrentIndex(cbolayer->findText(layerStartText));
     cbolayer->setEditText(layerStartText);
 }
 
