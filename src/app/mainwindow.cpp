@@ -40,7 +40,10 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent) : QMainWindow(parent),
     setFixedSize(sizeHint());
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    stopCuts();
+}
 
 void MainWindow::runHandler(const std::function<void()> &steps)
 {
@@ -76,6 +79,8 @@ void MainWindow::cmdcalculate_Click()
         reportRuntimeError(c.error->reportText());
     showGridBounds();
     redrawShapes();
+    if (!c.error)
+        recutGeoreferenced();
 }
 
 void MainWindow::connectHandlers()

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,7 +20,10 @@ class QLineEdit;
 class QPushButton;
 class QUndoStack;
 struct CoordinateTexts;
+struct AreaCut;
 struct GeoBounds;
+struct GridPlace;
+struct ImageProbe;
 struct CursorInput;
 struct CursorReadouts;
 
@@ -95,6 +99,15 @@ private:
     void showGridBounds();
     void showCursorPosition(QPointF position, QSizeF innerSize);
 
+    // Georeferenced images, in mainwindow_imagery.cpp.
+    static QString imageFilter();
+    void loadGeoreferenced(const QString &path, const ImageProbe &probe);
+    void forgetGeoreferencedSource();
+    void recutGeoreferenced();
+    void startCut(const QString &path, const GridPlace &place);
+    void showCut(const QString &path, const AreaCut &cut);
+    void stopCuts();
+
     // Control building, in mainwindow_controls.cpp.
     void buildControls();
     void buildCoordinateGroup(QWidget *client);
@@ -111,6 +124,11 @@ private:
     QUndoStack *m_history = nullptr;
     // The counters as the recorded edits see them.
     std::unique_ptr<CounterField> m_lwmCounter, m_vtpCounter;
+    // The last georeferenced file loaded (path only): Calculate cuts its new area from it.
+    QString m_georeferencedSource;
+    // Raised by every load and Calculate: a cut started before is no longer wanted.
+    std::shared_ptr<std::atomic<int>> m_cutGeneration = std::make_shared<std::atomic<int>>(0);
+    int m_cutsRunning = 0;
 
     // The controls, under the names the rest of the program knows them by.
     QLineEdit *txtlatdeg, *txtlatmin, *txtlongdeg, *txtlongmin, *txtaltitude;

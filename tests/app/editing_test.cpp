@@ -181,7 +181,10 @@ private slots:
         desktop.fileAnswers = {std::nullopt};
         QTest::mouseClick(control("cmdload"), Qt::LeftButton);
         QVERIFY(panel->picture().isNull());
-        QCOMPARE(desktop.lastFilter, QStringLiteral("BMP, JPEG, GIF (*.gif *.jpg *.bmp)"));
+        QCOMPARE(desktop.lastFilter,
+                 QStringLiteral("BMP, JPEG, GIF (*.gif *.jpg *.bmp);;Georeferenced images (*.tif "
+                                "*.tiff *.jpg *.jpeg *.png *.gif *.bmp *.jp2 *.mbtiles *.gpkg "
+                                "*.vrt);;All files (*)"));
         for (const char *ext : {"bmp", "jpg", "gif"}) {
             desktop.fileAnswers = {folder.filePath(QStringLiteral("a.") + ext)};
             QTest::mouseClick(control("cmdload"), Qt::LeftButton);
