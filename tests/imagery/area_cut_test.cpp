@@ -1,6 +1,7 @@
 #include "imagery/area_cut.h"
 
 #include "grid/grid_constants.h"
+#include "imagery/gdal_setup.h"
 #include "test_rasters.h"
 
 #include <QDir>
@@ -20,6 +21,7 @@ const GridPlace seattle{123, 120, 2, 27};
 class AreaCutTest : public ::testing::Test
 {
 protected:
+    static void SetUpTestSuite() { setUpGdal(); }
     QString file(const QString &name) const { return dir.filePath(name); }
     QTemporaryDir dir;
 };
