@@ -259,6 +259,12 @@ double cutMetresPerPixel(const GeoBounds &area)
     return std::sqrt(across * down);
 }
 
+// GDAL's last message, naming the file as the user knows it.
+QString gdalError(const QString &path)
+{
+    return lastGdalError().replace(path, fileName(path));
+}
+
 AreaCut failed(const QString &reason)
 {
     AreaCut cut;
@@ -317,14 +323,14 @@ AreaCut cutArea(const QString &path, const GridPlace &place, const std::function
         overview = openOverview(path, level);
         if (!overview)
             return failed(fullSentence(
-                QStringLiteral("%1 could not be read: %2").arg(name, lastGdalError())));
+                QStringLiteral("%1 could not be read: %2").arg(name, gdalError(path))));
         source = overview.get();
     }
     if (source->GetRasterBand(1)->GetColorInterpretation() == GCI_PaletteIndex) {
         expanded = expandedPalette(source);
         if (!expanded)
             return failed(fullSentence(
-                QStringLiteral("%1 could not be read: %2").arg(name, lastGdalError())));
+                QStringLiteral("%1 could not be read: %2").arg(name, gdalError(path))));
         source = expanded.get();
     }
     if (source != raster.dataset.get())
@@ -335,7 +341,7 @@ AreaCut cutArea(const QString &path, const GridPlace &place, const std::function
         if (cancelled && cancelled())
             return failed(QStringLiteral("The cut of %1 was stopped.").arg(name));
         return failed(
-            fullSentence(QStringLiteral("%1 could not be read: %2").arg(name, lastGdalError())));
+            fullSentence(QStringLiteral("%1 could not be read: %2").arg(name, gdalError(path))));
     }
 
     QImage image(cutSize, cutSize, QImage::Format_RGBA8888);
@@ -343,7 +349,7 @@ AreaCut cutArea(const QString &path, const GridPlace &place, const std::function
                       nullptr, 4, image.bytesPerLine(), 1, nullptr)
         != CE_None)
         return failed(
-            fullSentence(QStringLiteral("%1 could not be cut: %2").arg(name, lastGdalError())));
+            fullSentence(QStringLiteral("%1 could not be cut: %2").arg(name, gdalError(path))));
     double alpha = 0;
     for (int row = 0; row < cutSize; ++row) {
         const uchar *line = image.constScanLine(row);

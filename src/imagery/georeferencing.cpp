@@ -136,6 +136,7 @@ bool resolveCrs(GeoRaster &r, const QString &path, const std::array<double, 6> &
                             .arg(fileName(prj)));
             return false;
         }
+        r.crs.AutoIdentifyEPSG(); // for its code in the status line; the name is enough
         r.crsOrigin = CrsOrigin::ProjectionFile;
     } else {
         r.crsOrigin = assumedCrs(gt);
