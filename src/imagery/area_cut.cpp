@@ -34,14 +34,6 @@ struct Failure
     QString reason;
 };
 
-QString fullSentence(QString text)
-{
-    text = text.simplified();
-    if (!text.endsWith(u'.'))
-        text += u'.';
-    return text;
-}
-
 // Pixel p is centred on west + p x areaWidth / 255, so the cut's left edge lies half a pixel
 // further west; likewise for rows from the north edge.
 std::array<double, 6> cutGeotransform(const GeoBounds &area)

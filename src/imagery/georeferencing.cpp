@@ -24,14 +24,6 @@ GeoRaster refused(const QString &reason)
     return r;
 }
 
-QString withFullStop(QString sentence)
-{
-    sentence = sentence.simplified();
-    if (!sentence.endsWith(u'.'))
-        sentence += u'.';
-    return sentence;
-}
-
 // The names GDAL looks for a world file under: the extension's first and last letters and
 // "w", the extension and "w", or "wld".
 QString worldFileBeside(const QString &path)
@@ -116,7 +108,7 @@ QString checkFile(const QString &path)
         return QStringLiteral("%1 is a folder, not an image.").arg(name);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return withFullStop(QStringLiteral("%1 cannot be read: %2").arg(name, file.errorString()));
+        return fullSentence(QStringLiteral("%1 cannot be read: %2").arg(name, file.errorString()));
     return {};
 }
 
@@ -154,6 +146,14 @@ bool resolveCrs(GeoRaster &r, const QString &path, const std::array<double, 6> &
 
 } // namespace
 
+QString fullSentence(QString text)
+{
+    text = text.simplified();
+    if (!text.endsWith(u'.'))
+        text += u'.';
+    return text;
+}
+
 QString fileName(const QString &path)
 {
     return QFileInfo(path).fileName();
@@ -186,7 +186,7 @@ GeoRaster openGeoRaster(const QString &path)
         r.reason =
             why.isEmpty()
                 ? QStringLiteral("%1 is not an image GDAL reads.").arg(name)
-                : withFullStop(QStringLiteral("%1 is not an image GDAL reads: %2").arg(name, why));
+                : fullSentence(QStringLiteral("%1 is not an image GDAL reads: %2").arg(name, why));
         return r;
     }
 
