@@ -251,17 +251,31 @@ double cutMetresPerPixel(const GeoBounds &area)
     return std::sqrt(across * down);
 }
 
-// GDAL's last message, naming the file as the user knows it.
-QString gdalError(const QString &path)
-{
-    return lastGdalError().replace(path, fileName(path));
-}
-
 AreaCut failed(const QString &reason)
 {
     AreaCut cut;
     cut.failure = reason;
     return cut;
+}
+
+// GDAL's last message, naming the file as the user knows it.
+AreaCut unreadable(const QString &path)
+{
+    const QString name = fileName(path);
+    return failed(fullSentence(
+        QStringLiteral("%1 could not be read: %2").arg(name, lastGdalError().replace(path, name))));
+}
+
+// The share of the area's pixels the source covers, partly covered ones in part.
+double coveredShare(const QImage &rgba)
+{
+    double alpha = 0;
+    for (int row = 0; row < cutSize; ++row) {
+        const uchar *line = rgba.constScanLine(row);
+        for (int column = 0; column < cutSize; ++column)
+            alpha += line[4 * column + 3];
+    }
+    return alpha / (255.0 * cutSize * cutSize);
 }
 
 QString metres(double value)
@@ -314,15 +328,13 @@ AreaCut cutArea(const QString &path, const GridPlace &place, const std::function
     if (level >= 0) {
         overview = openOverview(path, level);
         if (!overview)
-            return failed(fullSentence(
-                QStringLiteral("%1 could not be read: %2").arg(name, gdalError(path))));
+            return unreadable(path);
         source = overview.get();
     }
     if (source->GetRasterBand(1)->GetColorInterpretation() == GCI_PaletteIndex) {
         expanded = expandedPalette(source);
         if (!expanded)
-            return failed(fullSentence(
-                QStringLiteral("%1 could not be read: %2").arg(name, gdalError(path))));
+            return unreadable(path);
         source = expanded.get();
     }
     if (source != raster.dataset.get())
@@ -332,23 +344,16 @@ AreaCut cutArea(const QString &path, const GridPlace &place, const std::function
     if (!transformer || !warp(source, cut.get(), transformer.get(), cancelled)) {
         if (cancelled && cancelled())
             return failed(QStringLiteral("The cut of %1 was stopped.").arg(name));
-        return failed(
-            fullSentence(QStringLiteral("%1 could not be read: %2").arg(name, gdalError(path))));
+        return unreadable(path);
     }
 
     QImage image(cutSize, cutSize, QImage::Format_RGBA8888);
     if (cut->RasterIO(GF_Read, 0, 0, cutSize, cutSize, image.bits(), cutSize, cutSize, GDT_Byte, 4,
                       nullptr, 4, image.bytesPerLine(), 1, nullptr)
         != CE_None)
-        return failed(
-            fullSentence(QStringLiteral("%1 could not be cut: %2").arg(name, gdalError(path))));
-    double alpha = 0;
-    for (int row = 0; row < cutSize; ++row) {
-        const uchar *line = image.constScanLine(row);
-        for (int column = 0; column < cutSize; ++column)
-            alpha += line[4 * column + 3];
-    }
-    if (alpha == 0)
+        return unreadable(path);
+    const double share = coveredShare(image);
+    if (share == 0)
         return failed(doesNotReach);
 
     AreaCut result;
@@ -357,7 +362,7 @@ AreaCut cutArea(const QString &path, const GridPlace &place, const std::function
     result.crsOrigin = raster.crsOrigin;
     result.cutMetresPerPixel = cutMetresPerPixel(area);
     result.sourceMetresPerPixel = result.cutMetresPerPixel / std::sqrt(needs.pixelArea);
-    result.coveredShare = alpha / (255.0 * cutSize * cutSize);
+    result.coveredShare = share;
     return result;
 }
 
