@@ -4,6 +4,7 @@
 #include "text/runtime_error.h"
 #include "workfile/work_file.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 #include <vector>
@@ -189,21 +190,28 @@ std::optional<Coordinates> splitCoordinates(const QString &line,
     const qsizetype i0 = rest.indexOf(u' ');
     const qsizetype j0 = i0 < 0 ? -1 : rest.indexOf(gap, i0 + 1);
     const qsizetype k0 = j0 < 0 ? -1 : rest.indexOf(u' ', j0 + 3);
-    if (k0 < 0)
-        return std::nullopt;
-    if (!bounds)
-        return split(i0, j0, k0);
-    // Checks cost a parse each; past this many, the first split stands.
-    int budget = 1000;
-    for (qsizetype i = i0; i >= 0 && budget > 0; i = rest.indexOf(u' ', i + 1)) {
-        --budget;
-        if (!boundsFit(rest.left(i), (*bounds)[0], (*bounds)[1], locale))
+    if (k0 < 0 || !bounds)
+        return k0 < 0 ? std::nullopt : std::optional(split(i0, j0, k0));
+    // Blanks around a degrees text do not change its value, so each trimmed text is parsed
+    // once; a line of thousands of blanks still gives up after a bounded number of tries.
+    QHash<QStringView, bool> latFits, longFits;
+    auto fits = [&](QHash<QStringView, bool> &known, QStringView degrees, int first) {
+        const QStringView key = degrees.trimmed();
+        auto at = known.find(key);
+        if (at == known.end())
+            at = known.insert(
+                key, boundsFit(key.toString(), (*bounds)[first], (*bounds)[first + 1], locale));
+        return *at;
+    };
+    int tries = 100000;
+    for (qsizetype i = i0; i >= 0; i = rest.indexOf(u' ', i + 1)) {
+        if (!fits(latFits, QStringView(rest).left(i), 0))
             continue;
         for (qsizetype j = rest.indexOf(gap, i + 1); j >= 0; j = rest.indexOf(gap, j + 1)) {
             for (qsizetype k = rest.indexOf(u' ', j + 3); k >= 0; k = rest.indexOf(u' ', k + 1)) {
-                if (--budget <= 0)
+                if (--tries <= 0)
                     return split(i0, j0, k0);
-                if (boundsFit(rest.mid(j + 3, k - j - 3), (*bounds)[2], (*bounds)[3], locale))
+                if (fits(longFits, QStringView(rest).sliced(j + 3, k - j - 3), 2))
                     return split(i, j, k);
             }
         }

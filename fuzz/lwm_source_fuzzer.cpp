@@ -1,0 +1,52 @@
+// Reading back LWMSource.asm: any bytes are refused with a text or read to inputs that write
+// the same lines again; any file the writer makes reads back to inputs that write the very
+// same bytes, with the list and the texts that have no other reading as they were.
+#include "source_reading_support.h"
+
+namespace {
+
+bool sameLwm(const LwmInputs &a, const LwmInputs &b)
+{
+    return a.latDeg == b.latDeg && a.latMin == b.latMin && a.longDeg == b.longDeg
+           && a.longMin == b.longMin && a.cellX == b.cellX && a.cellY == b.cellY
+           && a.areaX == b.areaX && a.areaY == b.areaY && a.lwmNumber == b.lwmNumber
+           && a.altitude == b.altitude && a.entries == b.entries;
+}
+
+void writtenFile(FuzzedDataProvider &data, const QLocale &locale)
+{
+    LwmInputs in;
+    for (QString *field : {&in.latDeg, &in.latMin, &in.longDeg, &in.longMin, &in.cellX, &in.cellY,
+                           &in.areaX, &in.areaY, &in.lwmNumber, &in.altitude})
+        *field = controlText(data);
+    in.entries = controlEntries(data);
+    QByteArray file;
+    try {
+        file = lwmSourceText(in, locale);
+    } catch (const RuntimeError &) {
+        return; // the writer's own failures are its fuzzer's business
+    }
+    const std::optional<LwmReading> back = readOrRefuse(readLwmSource, file, locale);
+    FUZZ_CHECK(back);
+    FUZZ_CHECK(lwmSourceText(back->inputs, locale) == file);
+    for (qsizetype i = 0; i < in.entries.size(); ++i)
+        FUZZ_CHECK(back->inputs.entries[i] == singleByte(in.entries[i]));
+    FUZZ_CHECK(back->inputs.cellX == singleByte(in.cellX)
+               && back->inputs.cellY == singleByte(in.cellY));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
+{
+    FuzzedDataProvider data(bytes, size);
+    const std::uint8_t mode = data.ConsumeIntegral<std::uint8_t>();
+    const QLocale &locale = fuzzLocale(mode >> 1);
+    if (mode & 1)
+        writtenFile(data, locale);
+    else
+        checkReadBack<LwmInputs, LwmReading>(
+            readLwmSource, lwmSourceText,
+            QByteArray::fromStdString(data.ConsumeRemainingBytesAsString()), locale, 10, sameLwm);
+    return 0;
+}
