@@ -1,4 +1,5 @@
 // Save and Open of a work file, and Open of a VTPSource.asm, against the list length.
+#include "work_states.h"
 #include "workfile/opening.h"
 #include "workfile/work_file.h"
 
@@ -8,33 +9,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-// A window after `presses` presses: n LWM entries and n + 4 VTP entries, each its own string.
-WorkState filledState(int presses)
-{
-    WorkState s;
-    s.txtlatdeg = "47";
-    s.txtlatmin = "30.50";
-    s.txtlongdeg = "-122";
-    s.txtlongmin = "18.25";
-    s.lblcellx = "123";
-    s.lblcelly = "120";
-    s.lblareax = "2";
-    s.lblareay = "27";
-    s.cbolayer = "8";
-    s.cbovtptype = "\"1139\"  ;asphalt / 2 lanes";
-    s.txtlwmnumber = QString::number(presses);
-    s.txtvtpnumber = QString::number(presses + 2);
-    s.lstVTP.entries = {"VTPWidePoint 4602, 1, 11066, 0", "VTPWidePointWidth 1",
-                        "VTPWidePoint 4602, 1, 11066, 0", "VTPWidePointWidth 0"};
-    for (int i = 0; i < presses; ++i) {
-        s.lstLWM.entries << QStringLiteral("LWMPoint %1, %2").arg(i % 256).arg(i / 256 % 256);
-        s.lstVTP.entries << QStringLiteral("VTPWidePoint %1, 0, %2, 0")
-                                .arg(4080 + i % 8160)
-                                .arg(11066 - i % 977);
-    }
-    return s;
-}
 
 void setBytes(benchmark::State &state, qsizetype bytes)
 {
@@ -46,7 +20,7 @@ void BM_SaveWorkFile(benchmark::State &state)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("work.marlith");
-    const WorkState s = filledState(int(state.range(0)));
+    const WorkState s = bench::filledState(int(state.range(0)));
     for (auto _ : state) {
         if (!saveWorkFile(path, s).isEmpty())
             state.SkipWithError("the save failed");
@@ -59,7 +33,7 @@ void BM_RawSaveWorkFile(benchmark::State &state)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("raw.marlith");
-    const QByteArray bytes = workFileText(filledState(int(state.range(0))));
+    const QByteArray bytes = workFileText(bench::filledState(int(state.range(0))));
     for (auto _ : state) {
         QSaveFile f(path);
         if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
@@ -72,7 +46,7 @@ void BM_OpenWorkFile(benchmark::State &state)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("work.marlith");
-    const WorkState s = filledState(int(state.range(0)));
+    const WorkState s = bench::filledState(int(state.range(0)));
     if (!saveWorkFile(path, s).isEmpty())
         state.SkipWithError("the save failed");
     for (auto _ : state)
@@ -83,7 +57,7 @@ void BM_OpenVtpSource(benchmark::State &state)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("VTPSource.asm");
-    WorkState s = filledState(int(state.range(0)) - 4);
+    WorkState s = bench::filledState(int(state.range(0)) - 4);
     s.txtvtpnumber = "40"; // the writer's count is a byte
     writeSourceFile(path, vtpSourceText(vtpInputs(s), QLocale::c()));
     for (auto _ : state)

@@ -87,7 +87,8 @@ QString droppedFile(const QMimeData *mime)
 } // namespace
 
 // Files dropped on the window open as Open would; a picture dropped on the panel loads as
-// Load 256x256 Image would. Fields keep their own drops of text.
+// Load 256x256 Image would. The panel takes no drops itself: they reach the window, which
+// keeps the filter off the panel's moves and presses. Fields keep their own drops of text.
 class FileDrops final : public QObject
 {
 public:
@@ -104,7 +105,8 @@ public:
             return false;
         auto *drop = static_cast<QDropEvent *>(event);
         const QString path = droppedFile(drop->mimeData());
-        const bool onPanel = watched == m_panel;
+        const QPoint at = static_cast<QWidget *>(watched)->mapToGlobal(drop->position().toPoint());
+        const bool onPanel = m_panel->rect().contains(m_panel->mapFromGlobal(at));
         if (path.isEmpty() || !(onPanel || isWorkOrSource(path)))
             return false;
         drop->acceptProposedAction();
@@ -175,7 +177,6 @@ void MainWindow::buildWorkFile()
         this, Picture1, [this](const QString &path) { openWorkOrSource(path); },
         [this](const QString &path) { loadImage(path); });
     setAcceptDrops(true);
-    Picture1->setAcceptDrops(true);
     installEventFilter(drops);
     // Fields take drops of text themselves, so they must let a dropped file through too.
     for (QWidget *w : findChildren<QWidget *>()) {
