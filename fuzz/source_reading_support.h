@@ -57,6 +57,25 @@ void checkReadBack(Reading (*read)(const QByteArray &, const QLocale &),
     FUZZ_CHECK(second && !second->lfOnly && same(second->inputs, first->inputs));
 }
 
+// A file the writer makes of `in` must be read, to inputs that write the very same bytes.
+// Nothing when the writer itself refuses the inputs (its own fuzzer's business).
+template <typename Inputs, typename Reading>
+std::optional<Inputs> writtenReadsBack(Reading (*read)(const QByteArray &, const QLocale &),
+                                       QByteArray (*write)(const Inputs &, const QLocale &),
+                                       const Inputs &in, const QLocale &locale)
+{
+    QByteArray file;
+    try {
+        file = write(in, locale);
+    } catch (const RuntimeError &) {
+        return std::nullopt;
+    }
+    const std::optional<Reading> back = readOrRefuse(read, file, locale);
+    FUZZ_CHECK(back);
+    FUZZ_CHECK(write(back->inputs, locale) == file);
+    return back->inputs;
+}
+
 // Texts as the window holds them: single lines, at times empty or long.
 inline QString controlText(FuzzedDataProvider &data, std::size_t maxLength = 24)
 {

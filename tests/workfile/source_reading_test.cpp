@@ -1,4 +1,5 @@
 #include "canvas/point_capture.h"
+#include "golden.h"
 #include "workfile/opening.h"
 #include "workfile/source_reading.h"
 #include "workfile/work_file.h"
@@ -13,23 +14,6 @@ namespace {
 
 const QLocale english(QLocale::English, QLocale::UnitedStates);
 const QLocale german(QLocale::German, QLocale::Germany);
-
-QByteArray golden(const char *name)
-{
-    QFile f(QStringLiteral(GOLDEN_DIR "/") + QLatin1String(name));
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
-    return f.readAll();
-}
-
-QString faultOf(auto &&call)
-{
-    try {
-        call();
-    } catch (const OpenFault &f) {
-        return f.text;
-    }
-    return QStringLiteral("<no fault>");
-}
 
 TEST(SourceReading, WorkedExamplesComeBackAsTheyWereTyped)
 {

@@ -13,16 +13,6 @@
 
 namespace {
 
-QString faultOf(auto &&call)
-{
-    try {
-        call();
-    } catch (const OpenFault &f) {
-        return f.text;
-    }
-    return QStringLiteral("<no fault>");
-}
-
 WorkState oddState()
 {
     WorkState s = exampleState();

@@ -39,6 +39,17 @@ inline WorkState exampleState()
     return s;
 }
 
+// The fault text a call throws.
+inline QString faultOf(auto &&call)
+{
+    try {
+        call();
+    } catch (const OpenFault &f) {
+        return f.text;
+    }
+    return QStringLiteral("<no fault>");
+}
+
 // A failing comparison shows the states as their work files.
 inline void PrintTo(const WorkState &s, std::ostream *os)
 {
