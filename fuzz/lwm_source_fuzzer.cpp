@@ -29,18 +29,15 @@ void writtenFile(FuzzedDataProvider &data, const QLocale &locale)
     FUZZ_CHECK(back->cellX == singleByte(in.cellX) && back->cellY == singleByte(in.cellY));
 }
 
+void anyFile(const QByteArray &file, const QLocale &locale)
+{
+    checkReadBack<LwmInputs, LwmReading>(readLwmSource, lwmSourceText, file, locale, 10, sameLwm);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
 {
-    FuzzedDataProvider data(bytes, size);
-    const std::uint8_t mode = data.ConsumeIntegral<std::uint8_t>();
-    const QLocale &locale = fuzzLocale(mode >> 1);
-    if (mode & 1)
-        writtenFile(data, locale);
-    else
-        checkReadBack<LwmInputs, LwmReading>(
-            readLwmSource, lwmSourceText,
-            QByteArray::fromStdString(data.ConsumeRemainingBytesAsString()), locale, 10, sameLwm);
+    fuzzReading(bytes, size, writtenFile, anyFile);
     return 0;
 }

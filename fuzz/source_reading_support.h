@@ -76,6 +76,21 @@ std::optional<Inputs> writtenReadsBack(Reading (*read)(const QByteArray &, const
     return back->inputs;
 }
 
+// The last input byte picks the way in (odd: texts written first; even: the rest is the
+// file) and, above its lowest bit, the locale.
+inline void fuzzReading(const std::uint8_t *bytes, std::size_t size,
+                        void (*writtenFile)(FuzzedDataProvider &, const QLocale &),
+                        void (*anyFile)(const QByteArray &, const QLocale &))
+{
+    FuzzedDataProvider data(bytes, size);
+    const std::uint8_t mode = data.ConsumeIntegral<std::uint8_t>();
+    const QLocale &locale = fuzzLocale(mode >> 1);
+    if (mode & 1)
+        writtenFile(data, locale);
+    else
+        anyFile(QByteArray::fromStdString(data.ConsumeRemainingBytesAsString()), locale);
+}
+
 // Texts as the window holds them: single lines, at times empty or long.
 inline QString controlText(FuzzedDataProvider &data, std::size_t maxLength = 24)
 {

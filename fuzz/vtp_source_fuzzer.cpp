@@ -42,18 +42,15 @@ void writtenFile(FuzzedDataProvider &data, const QLocale &locale)
         FUZZ_CHECK(back->entries == expected);
 }
 
+void anyFile(const QByteArray &file, const QLocale &locale)
+{
+    checkReadBack<VtpInputs, VtpReading>(readVtpSource, vtpSourceText, file, locale, 11, sameVtp);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
 {
-    FuzzedDataProvider data(bytes, size);
-    const std::uint8_t mode = data.ConsumeIntegral<std::uint8_t>();
-    const QLocale &locale = fuzzLocale(mode >> 1);
-    if (mode & 1)
-        writtenFile(data, locale);
-    else
-        checkReadBack<VtpInputs, VtpReading>(
-            readVtpSource, vtpSourceText,
-            QByteArray::fromStdString(data.ConsumeRemainingBytesAsString()), locale, 11, sameVtp);
+    fuzzReading(bytes, size, writtenFile, anyFile);
     return 0;
 }
