@@ -198,6 +198,9 @@ TEST(SourceReading, RefusesFilesNotInTheWritersFormNamingTheLine)
                                                      5)),
          true, "Line 39 holds a NUL character"},
         {QByteArray(vtp).replace("11055", "11\r55"), true, "Line 39 holds a CR that does not"},
+        {QByteArray(";----> FS Coordinates:    ")
+             + QByteArray("x\r\n").repeated(maxListEntries + 201),
+         false, "more lines than Marlith keeps"},
     };
     for (const auto &c : cases) {
         const QString fault = faultOf([&] {
