@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <map>
+#include <vector>
 
 // A point list of the window: its entries, one row each, and at most one selected. All rows
 // have the same height, so a press that appends an entry costs the same on a list of ten
@@ -64,6 +65,7 @@ private:
     void scrollToRow(int row);
     int rowsInView() const;
     bool lastRowInView() const { return topRow() + rowsInView() >= count(); }
+    int textWidth(const QString &text) const;
     void addWidth(const QString &text);
     void removeWidth(const QString &text);
     int widest() const;
@@ -77,4 +79,5 @@ private:
     // How many entries have each text width, so that the widest is known after a removal
     // without measuring every entry again.
     std::map<int, int> m_widths;
+    mutable std::vector<qreal> m_advances; // of the Latin-1 characters in the list's font
 };
