@@ -16,6 +16,7 @@ class PointList;
 class QAction;
 class QComboBox;
 class QLabel;
+class QImage;
 class QLineEdit;
 class QPushButton;
 class QUndoStack;
@@ -26,6 +27,7 @@ struct GridPlace;
 struct ImageProbe;
 struct CursorInput;
 struct CursorReadouts;
+struct WorkState;
 
 // The main window is the program's working state: every value lives in a control's text,
 // and each handler reads controls, lets the core decide, and writes controls back.
@@ -56,9 +58,19 @@ public slots:
     void mnuquickstart_Click();
     void mnuhelptutorial_Click();
     void mnuabout_Click();
+    void mnuopen_Click();
+    void mnusave_Click();
+    void mnusaveas_Click();
 
     QString LWMFilePath() const;
     QString VTPFilePath() const;
+
+public:
+    // The working state as one snapshot: what a work file keeps and Open puts back.
+    WorkState workState() const;
+    void applyWorkState(const WorkState &s);
+    // Open of a work file or a generated source, as one step of the history.
+    void openWorkOrSource(const QString &path);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -88,6 +100,14 @@ private:
     // Create and View, in mainwindow_sources.cpp.
     void viewSourceFile(const QString &path, const QString &missingMessage);
 
+    // Work files, in mainwindow_workfile.cpp.
+    struct WindowSnapshot;
+    void buildWorkFile();
+    WindowSnapshot snapshot() const;
+    void restore(const WindowSnapshot &s);
+    QImage workImage(const WorkState &s, QStringList &notes) const;
+    void saveWorkTo(const QString &path);
+
     // Undo and redo, in mainwindow_history.cpp.
     void buildHistory();
     void buildListMenu(PointList *list, QAction *undo, QAction *redo);
@@ -99,10 +119,10 @@ private:
     void showGridBounds();
     void showCursorPosition(QPointF position, QSizeF innerSize);
 
-    // Georeferenced images, in mainwindow_imagery.cpp.
+    // Loading pictures, plain or georeferenced, in mainwindow_imagery.cpp.
     static QString imageFilter();
+    void loadImage(const QString &path);
     void loadGeoreferenced(const QString &path, const ImageProbe &probe);
-    void forgetGeoreferencedSource();
     void recutGeoreferenced();
     void startCut(const QString &path, const GridPlace &place);
     void showCut(const QString &path, const AreaCut &cut);
@@ -124,9 +144,13 @@ private:
     QUndoStack *m_history = nullptr;
     // The counters as the recorded edits see them.
     std::unique_ptr<CounterField> m_lwmCounter, m_vtpCounter;
-    // The last georeferenced file loaded (path only): Calculate cuts its new area from it.
-    QString m_georeferencedSource;
-    // Raised by every load and Calculate: a cut started before is no longer wanted.
+    // The work file last opened or saved, and the picture on the panel. Calculate cuts its
+    // new area from a georeferenced one.
+    QString m_workFile, m_imagePath;
+    bool m_imageGeoreferenced = false;
+    QLabel *m_workFileStatus = nullptr;
+    // Raised by every load, Calculate and restored state: a cut started before is no longer
+    // wanted.
     std::shared_ptr<std::atomic<int>> m_cutGeneration = std::make_shared<std::atomic<int>>(0);
     int m_cutsRunning = 0;
 

@@ -7,7 +7,6 @@
 #include "canvas/overlay.h"
 #include "canvas/picture_loader.h"
 #include "canvas/point_capture.h"
-#include "imagery/area_cut.h"
 #include "lists/list_changes.h"
 #include "text/numbers.h"
 #include "widgets/image_panel.h"
@@ -15,7 +14,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QStatusBar>
 
 #include <utility>
 
@@ -90,14 +88,6 @@ void MainWindow::cmdload_Click()
     // Every failure ends this without a message box: the panel keeps the picture it had, and
     // the status line says why.
     const std::optional<QString> path = m_desktop.openFileName(this, imageFilter());
-    if (!path)
-        return;
-    const ImageProbe probe = probeImage(*path);
-    if (probe.kind != ImageProbe::Plain)
-        return loadGeoreferenced(*path, probe);
-    forgetGeoreferencedSource();
-    if (const std::optional<QImage> picture = loadPicture(*path))
-        Picture1->setPicture(*picture);
-    else if (!probe.reason.isEmpty())
-        statusBar()->showMessage(probe.reason);
+    if (path)
+        loadImage(*path);
 }

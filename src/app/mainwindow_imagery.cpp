@@ -1,5 +1,5 @@
-// Georeferenced images: the calculated area cut out of them, off the window's thread, and
-// cut again after every Calculate.
+// Loading pictures. A georeferenced one has the calculated area cut out of it, off the
+// window's thread, and cut again after every Calculate and every restored state.
 #include "app/mainwindow.h"
 
 #include "canvas/picture_loader.h"
@@ -21,24 +21,34 @@ QString MainWindow::imageFilter()
                             "*.jp2 *.mbtiles *.gpkg *.vrt);;All files (*)");
 }
 
-void MainWindow::forgetGeoreferencedSource()
+void MainWindow::loadImage(const QString &path)
 {
-    ++*m_cutGeneration;
-    m_georeferencedSource.clear();
+    const ImageProbe probe = probeImage(path);
+    if (probe.kind != ImageProbe::Plain)
+        return loadGeoreferenced(path, probe);
+    if (const std::optional<QImage> picture = loadPicture(path)) {
+        ++*m_cutGeneration;
+        Picture1->setPicture(*picture);
+        m_imagePath = QFileInfo(path).absoluteFilePath();
+        m_imageGeoreferenced = false;
+    } else if (!probe.reason.isEmpty()) {
+        statusBar()->showMessage(probe.reason);
+    }
 }
 
 void MainWindow::loadGeoreferenced(const QString &path, const ImageProbe &probe)
 {
-    ++*m_cutGeneration;
     if (probe.kind == ImageProbe::Refused) {
         statusBar()->showMessage(probe.reason);
         return;
     }
-    m_georeferencedSource = path;
+    ++*m_cutGeneration;
+    m_imagePath = QFileInfo(path).absoluteFilePath();
+    m_imageGeoreferenced = true;
     const std::optional<GridPlace> place = gridPlaceFromCaptions(
         lblcellx->text(), lblcelly->text(), lblareax->text(), lblareay->text());
     if (place)
-        return startCut(path, *place);
+        return startCut(m_imagePath, *place);
     // Before any Calculate there is no area to cut: the picture shows as any other would.
     if (const std::optional<QImage> picture = loadPicture(path))
         Picture1->setPicture(*picture);
@@ -51,8 +61,8 @@ void MainWindow::recutGeoreferenced()
     ++*m_cutGeneration;
     const std::optional<GridPlace> place = gridPlaceFromCaptions(
         lblcellx->text(), lblcelly->text(), lblareax->text(), lblareay->text());
-    if (!m_georeferencedSource.isEmpty() && place)
-        startCut(m_georeferencedSource, *place);
+    if (m_imageGeoreferenced && place)
+        startCut(m_imagePath, *place);
 }
 
 void MainWindow::startCut(const QString &path, const GridPlace &place)
@@ -63,7 +73,7 @@ void MainWindow::startCut(const QString &path, const GridPlace &place)
         --m_cutsRunning;
         QApplication::restoreOverrideCursor();
         watcher->deleteLater();
-        // A later load or Calculate has asked for another picture.
+        // A later load, Calculate or restored state has asked for another picture.
         if (generation == *m_cutGeneration)
             showCut(path, watcher->result());
     });

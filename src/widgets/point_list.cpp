@@ -1,5 +1,7 @@
 #include "widgets/point_list.h"
 
+#include "widgets/point_list_accessible.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -7,6 +9,7 @@
 #include <QStyleOptionViewItem>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -40,7 +43,10 @@ PointList::PointList(QWidget *parent) : QAbstractScrollArea(parent)
     // needs painting when it scrolls or grows.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     m_rowHeight = itemRowHeight(this);
+    installPointListAccessibility();
 }
+
+PointList::~PointList() = default;
 
 void PointList::append(const QStringList &entries)
 {
@@ -56,6 +62,8 @@ void PointList::append(const QStringList &entries)
         scrollToRow(count() - 1);
     for (int row = first; row < count(); ++row)
         updateRow(row);
+    // Rows added at the end move no item a reader holds: there is only the news to send.
+    announceRowsInserted(*this, first, count() - 1);
 }
 
 void PointList::selectRow(int row)
@@ -89,11 +97,14 @@ void PointList::removeAt(int index)
 {
     removeWidth(m_entries.takeAt(index));
     if (index == m_selected)
-        setSelected(-1);
+        dropSelection();
     else if (index < m_selected)
         --m_selected; // the same entry, one row higher
+    if (m_accessibleRows)
+        m_accessibleRows->removed(index);
     updateScrollBars();
     viewport()->update();
+    announceRowsRemoved(*this, index, index);
 }
 
 void PointList::insertAt(int index, const QString &text)
@@ -102,27 +113,50 @@ void PointList::insertAt(int index, const QString &text)
     addWidth(text);
     if (m_selected >= index)
         ++m_selected;
+    if (m_accessibleRows)
+        m_accessibleRows->inserted(index);
     updateScrollBars();
     viewport()->update();
+    announceRowsInserted(*this, index, index);
 }
 
 void PointList::clear()
 {
     m_entries.clear();
     m_widths.clear();
-    setSelected(-1);
+    if (m_selected >= 0)
+        dropSelection();
+    if (m_accessibleRows)
+        m_accessibleRows->cleared();
     updateScrollBars();
     viewport()->update();
+    announceRowsReset(*this);
 }
 
 void PointList::setSelected(int row)
 {
     if (row == m_selected)
         return;
-    updateRow(m_selected);
-    m_selected = row;
-    updateRow(m_selected);
+    const int from = std::exchange(m_selected, row);
+    updateRow(from);
+    updateRow(row);
+    announceSelection(*this, from, row);
     emit selectedEntryChanged();
+}
+
+// The selected entry left the list: its row is gone, so there is nothing to repaint or to
+// tell a reader about it.
+void PointList::dropSelection()
+{
+    m_selected = -1;
+    emit selectedEntryChanged();
+}
+
+AccessibleRows &PointList::accessibleRows()
+{
+    if (!m_accessibleRows)
+        m_accessibleRows = std::make_unique<AccessibleRows>();
+    return *m_accessibleRows;
 }
 
 void PointList::scrollToRow(int row)
@@ -140,14 +174,34 @@ int PointList::rowsInView() const
     return std::max(1, viewport()->height() / m_rowHeight);
 }
 
+// The characters' advances summed and rounded up: shaping every text costs microseconds an
+// entry, too much for a list of a hundred thousand filled at once. Kerning only narrows a
+// text, so the sum never cuts the widest entry short. Texts beyond Latin-1 are measured whole.
+int PointList::textWidth(const QString &text) const
+{
+    if (m_advances.empty()) {
+        const QFontMetricsF metrics(font());
+        m_advances.resize(256);
+        for (int c = 0; c < 256; ++c)
+            m_advances[c] = metrics.horizontalAdvance(QChar(c));
+    }
+    qreal width = 0;
+    for (const QChar c : text) {
+        if (c.unicode() > 0xFF)
+            return fontMetrics().horizontalAdvance(text);
+        width += m_advances[c.unicode()];
+    }
+    return int(std::ceil(width));
+}
+
 void PointList::addWidth(const QString &text)
 {
-    ++m_widths[fontMetrics().horizontalAdvance(text)];
+    ++m_widths[textWidth(text)];
 }
 
 void PointList::removeWidth(const QString &text)
 {
-    const auto width = m_widths.find(fontMetrics().horizontalAdvance(text));
+    const auto width = m_widths.find(textWidth(text));
     if (width != m_widths.end() && --width->second == 0)
         m_widths.erase(width);
 }
@@ -295,6 +349,7 @@ void PointList::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         m_rowHeight = itemRowHeight(this);
+        m_advances.clear();
         m_widths.clear();
         for (const QString &text : std::as_const(m_entries))
             addWidth(text);
@@ -308,6 +363,7 @@ void PointList::focusInEvent(QFocusEvent *event)
 {
     updateRow(m_selected);
     QAbstractScrollArea::focusInEvent(event);
+    announceFocus(*this);
 }
 
 void PointList::focusOutEvent(QFocusEvent *event)
