@@ -6,6 +6,11 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr double crosshairArm = 8; // image pixels from the centre
+} // namespace
 
 ImagePanel::ImagePanel(QWidget *parent) : QWidget(parent)
 {
@@ -58,6 +63,45 @@ QPointF ImagePanel::crosshairPosition() const
             m_crosshair.y() * inner.height() / lod::pixelUnits};
 }
 
+// Image pixels to widget coordinates: the shapes, the highlights and the crosshair are given
+// in image pixels.
+QTransform ImagePanel::pixelTransform() const
+{
+    const QRect inner = contentsRect();
+    return QTransform::fromTranslate(inner.left(), inner.top())
+        .scale(inner.width() / double(lod::pixelUnits), inner.height() / double(lod::pixelUnits));
+}
+
+void ImagePanel::moveCrosshair(QPoint pixel)
+{
+    pixel =
+        QPoint(std::clamp(pixel.x(), 0, lod::lastPixel), std::clamp(pixel.y(), 0, lod::lastPixel));
+    if (pixel == m_crosshair)
+        return;
+    if (hasFocus()) {
+        // Only where the crosshair was and where it goes: a mouse move must stay cheap.
+        for (QPoint p : {m_crosshair, pixel}) {
+            const QRectF arms(p.x() + 0.5 - crosshairArm, p.y() + 0.5 - crosshairArm,
+                              2 * crosshairArm, 2 * crosshairArm);
+            update(pixelTransform().mapRect(arms).toAlignedRect().adjusted(-2, -2, 2, 2));
+        }
+    }
+    m_crosshair = pixel;
+}
+
+// The pixel the cursor mapping would show for this position, held inside the image.
+void ImagePanel::moveCrosshairTo(QPointF inner)
+{
+    const QSizeF size = innerSize();
+    if (size.isEmpty())
+        return;
+    const auto pixel = [](double at, double extent) {
+        return int(
+            std::clamp(std::nearbyint(at * lod::pixelUnits / extent), 0.0, double(lod::lastPixel)));
+    };
+    moveCrosshair({pixel(inner.x(), size.width()), pixel(inner.y(), size.height())});
+}
+
 void ImagePanel::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
@@ -69,10 +113,7 @@ void ImagePanel::paintEvent(QPaintEvent *)
     if (!m_picture.isNull())
         p.drawImage(inner.topLeft(), m_picture);
 
-    // Image pixels: the shapes, the highlights and the crosshair are given in them.
-    const QTransform pixels = QTransform::fromTranslate(inner.left(), inner.top())
-                                  .scale(inner.width() / double(lod::pixelUnits),
-                                         inner.height() / double(lod::pixelUnits));
+    const QTransform pixels = pixelTransform();
     p.setRenderHint(QPainter::Antialiasing);
     p.drawImage(inner.topLeft(), m_polygon.image(inner.size(), devicePixelRatioF()));
     // The polygon's closing edge moves with every press, so it is not part of the layer.
@@ -99,24 +140,27 @@ void ImagePanel::paintEvent(QPaintEvent *)
     if (hasFocus()) {
         const QPointF c(m_crosshair.x() + 0.5, m_crosshair.y() + 0.5);
         p.setPen(QPen(Qt::red, 1));
-        p.drawLine(QPointF(c.x() - 8, c.y()), QPointF(c.x() + 8, c.y()));
-        p.drawLine(QPointF(c.x(), c.y() - 8), QPointF(c.x(), c.y() + 8));
+        p.drawLine(QPointF(c.x() - crosshairArm, c.y()), QPointF(c.x() + crosshairArm, c.y()));
+        p.drawLine(QPointF(c.x(), c.y() - crosshairArm), QPointF(c.x(), c.y() + crosshairArm));
     }
 }
 
 void ImagePanel::mouseMoveEvent(QMouseEvent *event)
 {
+    moveCrosshairTo(toInner(event->position()));
     emit cursorMoved(toInner(event->position()));
 }
 
 void ImagePanel::mousePressEvent(QMouseEvent *event)
 {
+    moveCrosshairTo(toInner(event->position()));
     emit pressed(toInner(event->position()));
 }
 
 void ImagePanel::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The second press of a double click captures like any other press.
+    moveCrosshairTo(toInner(event->position()));
     emit pressed(toInner(event->position()));
 }
 
@@ -146,9 +190,7 @@ void ImagePanel::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
         return;
     }
-    m_crosshair = QPoint(std::clamp(m_crosshair.x() + move.x(), 0, lod::lastPixel),
-                         std::clamp(m_crosshair.y() + move.y(), 0, lod::lastPixel));
-    update();
+    moveCrosshair(m_crosshair + move);
     emit cursorMoved(crosshairPosition());
 }
 

@@ -33,6 +33,23 @@ private slots:
         QVERIFY(file("LWMSource.asm").contains("BGLHeader          48.5, 46.5, -121, -123,"));
         QCOMPARE(desktop.messages.size(), size_t(1));
     }
+
+    // Space or Enter after mouse work captures where the mouse last was.
+    void crosshairFollowsTheMouse()
+    {
+        QWidget *panel = control("Picture1");
+        panel->setFocus();
+        QTest::mouseMove(panel, panelPoint(40, 90));
+        QTest::keyClick(panel, Qt::Key_Space);
+        press(60, 70);
+        QTest::keyClick(panel, Qt::Key_Right);
+        QTest::keyClick(panel, Qt::Key_Return);
+        // Dragged beyond the panel, it stops at the image's edge.
+        QTest::mouseMove(panel, QPoint(400, -30));
+        QTest::keyClick(panel, Qt::Key_Space);
+        QCOMPARE(entries("lstLWM"), (QStringList{"LWMPoint 40, 90", "LWMPoint 60, 70",
+                                                 "LWMPoint 61, 70", "LWMPoint 255, 0"}));
+    }
 };
 
 QTEST_MAIN(NewcomerTest)
