@@ -106,7 +106,8 @@ void ImagePanel::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.fillRect(rect(), palette().color(QPalette::Window));
-    p.setPen(QColor(0x80, 0x80, 0x80));
+    // Focus shows in the border, in the colour a focused field shows, and by the crosshair.
+    p.setPen(hasFocus() ? palette().color(QPalette::Highlight) : QColor(0x80, 0x80, 0x80));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
     const QRect inner = contentsRect();
     p.setClipRect(inner);

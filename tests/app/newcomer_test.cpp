@@ -9,9 +9,80 @@ class NewcomerTest : public QObject, WindowDriver
 {
     Q_OBJECT
 
+    static QImage look(QWidget *w) { return w->grab().toImage(); }
+
 private slots:
+    void initTestCase() { QApplication::setStyle(QStringLiteral("Fusion")); }
     void init() { QVERIFY(start()); }
+
+    // Tabbing onto any control of the focus order changes how it looks.
+    void everyControlShowsItsFocus()
+    {
+        const char *const order[] = {
+            "txtlatdeg",
+            "txtlatmin",
+            "txtlongdeg",
+            "txtlongmin",
+            "txtaltitude",
+            "cmdcalculate",
+            "cbovtptype",
+            "txtvtplinewidth",
+            "cmdload",
+            "cmdcreatelwm",
+            "cmdcreatevtp",
+            "Picture1",
+            "txtlwmnumber",
+            "txtvtpnumber",
+            "lstLWM",
+            "lstVTP",
+            "cmdViewLWM",
+            "cmdViewVTP",
+            "cmdlwmclearlistitem",
+            "cmdvtpclearitem",
+            "cmdclearlwmlist",
+            "cmdclearvtplist",
+            "cbolayer",
+        };
+        press(30, 40);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        control(order[0])->setFocus(Qt::TabFocusReason);
+        const QImage firstFocused = look(control(order[0]));
+        for (size_t i = 1; i < std::size(order); ++i) {
+            const QImage before = look(control(order[i]));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY2(control(order[i])->hasFocus()
+                         || control(order[i])->isAncestorOf(QApplication::focusWidget()),
+                     order[i]);
+            QVERIFY2(look(control(order[i])) != before, order[i]);
+        }
+        QVERIFY(look(control(order[0])) != firstFocused);
+    }
     void cleanup() { window.reset(); }
+
+    // After Remove Selected the keys go on from where the removed entry was, and that row
+    // is marked while the list has focus.
+    void keysGoOnFromARemovedEntry()
+    {
+        for (int i = 0; i < 5; ++i)
+            press(i, i);
+        auto *list = control<PointList>("lstLWM");
+        window->activateWindow();
+        list->setFocus();
+        list->selectRow(2);
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(list->selectedIndex(), -1);
+        const QImage marked = list->viewport()->grab(list->rowRect(2)).toImage();
+        control("txtlatdeg")->setFocus();
+        QVERIFY(list->viewport()->grab(list->rowRect(2)).toImage() != marked);
+
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->entry(list->selectedIndex()), QStringLiteral("LWMPoint 3, 3"));
+        QTest::keyClick(list, Qt::Key_Delete);
+        QTest::keyClick(list, Qt::Key_Up);
+        QCOMPARE(list->entry(list->selectedIndex()), QStringLiteral("LWMPoint 1, 1"));
+    }
 
     // "47.5" once read as 475 in German and the header said 476.
     void degreesInADecimalCommaLocale()
