@@ -108,6 +108,7 @@ private:
 
     Desktop &m_desktop;
     AboutBox *m_about = nullptr;
+    QString m_imageFolder; // where the image dialog opens: the last image's folder
     QUndoStack *m_history = nullptr;
     // The counters as the recorded edits see them.
     std::unique_ptr<CounterField> m_lwmCounter, m_vtpCounter;

@@ -1,6 +1,11 @@
 #include "text/runtime_error.h"
 #include "window_driver.h"
 
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
 #include <QtTest>
 
 // What a new user tripped over: numbers in their own locale, focus they can see, hints for
@@ -82,6 +87,99 @@ private slots:
         QTest::keyClick(list, Qt::Key_Delete);
         QTest::keyClick(list, Qt::Key_Up);
         QCOMPARE(list->entry(list->selectedIndex()), QStringLiteral("LWMPoint 1, 1"));
+    }
+
+    void imageDialogStartsBesideTheLastImageAndOddSizesAreNoted()
+    {
+        QTemporaryDir pictures;
+        const QString odd = pictures.filePath("odd.bmp"), area = pictures.filePath("area.bmp");
+        QImage(300, 200, QImage::Format_RGB32).save(odd);
+        QImage(256, 256, QImage::Format_RGB32).save(area);
+        desktop.fileAnswers = {odd, area};
+        click("cmdload");
+        QCOMPARE(desktop.lastFolder, QString());
+        QVERIFY2(window->statusBar()->currentMessage().startsWith(
+                     "The image is 300 × 200 pixels, not 256 × 256: the panel shows it from its "
+                     "top-left corner."),
+                 qPrintable(window->statusBar()->currentMessage()));
+        window->statusBar()->clearMessage();
+        click("cmdload");
+        QCOMPARE(desktop.lastFolder, pictures.path());
+        QCOMPARE(window->statusBar()->currentMessage(), QString());
+    }
+
+    void comboBoxTakesTheWheelOnlyWithFocus()
+    {
+        auto *layer = control<QComboBox>("cbolayer");
+        const auto turn = [layer] {
+            QWheelEvent down(QPointF(5, 5), layer->mapToGlobal(QPointF(5, 5)), QPoint(),
+                             QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                             false);
+            QApplication::sendEvent(layer, &down);
+        };
+        window->activateWindow();
+        control("txtlatdeg")->setFocus();
+        turn();
+        QCOMPARE(layer->currentText(), QStringLiteral("8"));
+        layer->setFocus();
+        turn();
+        QCOMPARE(layer->currentText(), QStringLiteral("9"));
+    }
+
+    void aboutBoxOpensCentredAndEscapeHidesIt()
+    {
+        window->move(100, 80);
+        QAction *about = window->findChild<QAction *>("mnuabout");
+        about->trigger();
+        auto *box = window->findChild<QWidget *>("frmabout");
+        QVERIFY(QTest::qWaitForWindowExposed(box));
+        const QPoint off = box->frameGeometry().center() - window->frameGeometry().center();
+        QVERIFY2(off.manhattanLength() <= 4,
+                 qPrintable(QString("%1,%2").arg(off.x()).arg(off.y())));
+        QTest::keyClick(box, Qt::Key_Escape);
+        QVERIFY(!box->isVisible());
+        about->trigger();
+        QVERIFY(box->isVisible());
+    }
+
+    void listMenuOpensByKeyAndShowsTheKeys()
+    {
+        press(1, 1);
+        auto *list = control<PointList>("lstLWM");
+        window->activateWindow();
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+        auto *menu = control<QMenu>("lstLWMMenu");
+        QTRY_VERIFY(menu->isVisible());
+        menu->close();
+        QStringList keys;
+        for (QAction *a : menu->actions()) {
+            if (!a->isSeparator())
+                keys << a->text().section(u'\t', 1) + a->shortcut().toString();
+        }
+        QCOMPARE(keys, (QStringList{"Del", "Ins", "", "Ctrl+Z", "Ctrl+Y", ""}));
+    }
+
+    void viewButtonsSayWhatTheyDo()
+    {
+        QCOMPARE(control("cmdViewLWM")->toolTip(),
+                 QStringLiteral("Open LWMSource.asm in the text editor"));
+        QCOMPARE(control("cmdViewVTP")->toolTip(),
+                 QStringLiteral("Open VTPSource.asm in the text editor"));
+    }
+
+    // Their two lines once stood taller than the label, and the frame cut the first.
+    void counterCaptionsFitTheirFrames()
+    {
+        const std::pair<const char *, const char *> captions[] = {{"lblnumlwmpoints", "Shape11"},
+                                                                  {"lblnumvtppoints", "Shape12"}};
+        for (const auto &[name, frame] : captions) {
+            auto *caption = control<QLabel>(name);
+            QVERIFY2(caption->heightForWidth(caption->width()) <= caption->height(), name);
+            QVERIFY2(
+                control(frame)->geometry().adjusted(1, 1, -1, -1).contains(caption->geometry()),
+                name);
+        }
     }
 
     // "47.5" once read as 475 in German and the header said 476.
