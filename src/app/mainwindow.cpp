@@ -35,25 +35,26 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent) : QMainWindow(parent),
     buildHistory();
     connectHandlers();
     setFocusOrder();
-    statusBar()->setSizeGripEnabled(false); // the window has one fixed size
-    statusBar()->showMessage(QStringLiteral("Type a position and press Calculate."));
+    buildStatusLine();
     setFixedSize(sizeHint());
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::runHandler(const std::function<void()> &steps)
+void MainWindow::runHandler(const std::function<void()> &steps, const QString &afterwards)
 {
     try {
         steps();
     } catch (const RuntimeError &e) {
-        reportRuntimeError(e.reportText());
+        reportRuntimeError(e, afterwards);
     }
 }
 
-void MainWindow::reportRuntimeError(const QString &report)
+void MainWindow::reportRuntimeError(const RuntimeError &e, const QString &afterwards)
 {
-    m_desktop.messageBox(this, report, programTitle());
+    // The box keeps the original program's text; the status line adds what failed and where.
+    showRuntimeErrorDetail(e, afterwards);
+    m_desktop.messageBox(this, e.reportText(), programTitle());
 }
 
 CoordinateTexts MainWindow::coordinateTexts() const
@@ -73,7 +74,7 @@ void MainWindow::cmdcalculate_Click()
             label->setText(**text);
     }
     if (c.error)
-        reportRuntimeError(c.error->reportText());
+        reportRuntimeError(*c.error);
     showGridBounds();
     redrawShapes();
 }
@@ -95,6 +96,7 @@ void MainWindow::connectHandlers()
     connect(lstVTP, &PointList::doubleClicked, this, &MainWindow::lstVTP_DblClick);
     connect(Picture1, &ImagePanel::cursorMoved, this, &MainWindow::Picture1_MouseMove);
     connect(Picture1, &ImagePanel::pressed, this, &MainWindow::Picture1_MouseDown);
+    connect(Picture1, &ImagePanel::cursorLeft, this, [this] { setPlaceStatus(areaStatusText()); });
     // A focused list's own keys: Delete removes as the button does, Insert and Enter insert
     // as a double click does.
     connect(lstLWM, &PointList::removeRequested, this, &MainWindow::cmdlwmclearlistitem_Click);

@@ -18,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QUndoStack;
+class RuntimeError;
 struct CoordinateTexts;
 struct GeoBounds;
 struct CursorInput;
@@ -62,8 +63,9 @@ protected:
 private:
     // Runs one handler to its end; a run-time error abandons it at the failing step and is
     // reported, and the program goes on with whatever the handler had already done.
-    void runHandler(const std::function<void()> &steps);
-    void reportRuntimeError(const QString &report);
+    // `afterwards` tells the status line what the failure left as it was.
+    void runHandler(const std::function<void()> &steps, const QString &afterwards = QString());
+    void reportRuntimeError(const RuntimeError &e, const QString &afterwards = QString());
     CoordinateTexts coordinateTexts() const;
 
     // Help documents, the about box and the end of a run, in mainwindow_menus.cpp.
@@ -92,8 +94,17 @@ private:
 
     // Georeference aids, in mainwindow_georef.cpp.
     std::optional<GeoBounds> shownAreaBounds() const;
+    QString areaStatusText() const;
     void showGridBounds();
     void showCursorPosition(QPointF position, QSizeF innerSize);
+
+    // The status line, in mainwindow_status.cpp. Its permanent part says where the grid and
+    // the cursor are; any feature may set it. Passing messages go through showMessage.
+    void buildStatusLine();
+    void setPlaceStatus(const QString &text);
+    // After a list edit or Create: says when a counter no longer matches its list.
+    void showCounterHints();
+    void showRuntimeErrorDetail(const RuntimeError &e, const QString &afterwards);
 
     // Control building, in mainwindow_controls.cpp.
     void buildControls();
@@ -109,6 +120,8 @@ private:
     Desktop &m_desktop;
     AboutBox *m_about = nullptr;
     QString m_imageFolder; // where the image dialog opens: the last image's folder
+    QLabel *m_placeStatus = nullptr;
+    QString m_counterHint; // the counter hint the status line shows, if any
     QUndoStack *m_history = nullptr;
     // The counters as the recorded edits see them.
     std::unique_ptr<CounterField> m_lwmCounter, m_vtpCounter;

@@ -119,7 +119,10 @@ void MainWindow::record(std::unique_ptr<ListChange> change, const QString &text)
     case ListChange::Outcome::Unchanged:
         return;
     case ListChange::Outcome::Recorded:
-        m_history->push(new MadeChange(std::move(change), text, [this] { redrawShapes(); }));
+        m_history->push(new MadeChange(std::move(change), text, [this] {
+            redrawShapes();
+            showCounterHints();
+        }));
         return;
     case ListChange::Outcome::Inconsistent:
         // The older steps no longer fit the lists; taking them back would garble them.

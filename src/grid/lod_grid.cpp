@@ -70,6 +70,9 @@ GridCaptions calculateGrid(const CoordinateTexts &typed, const QLocale &locale)
         c.lngDecimal = numberText(Lng(typed), locale);
     } catch (const RuntimeError &e) {
         c.error = e;
+        c.error->setDetail(QStringLiteral("latitude \"%1\" \"%2\" and longitude \"%3\" \"%4\" are "
+                                          "too large to place on the grid")
+                               .arg(typed.latDeg, typed.latMin, typed.longDeg, typed.longMin));
     }
     return c;
 }

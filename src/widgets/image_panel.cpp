@@ -165,6 +165,12 @@ void ImagePanel::mouseDoubleClickEvent(QMouseEvent *event)
     emit pressed(toInner(event->position()));
 }
 
+void ImagePanel::leaveEvent(QEvent *event)
+{
+    emit cursorLeft();
+    QWidget::leaveEvent(event);
+}
+
 void ImagePanel::keyPressEvent(QKeyEvent *event)
 {
     const int step = event->modifiers() & Qt::ShiftModifier ? 8 : 1;

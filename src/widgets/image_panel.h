@@ -31,6 +31,7 @@ public:
 
 signals:
     void cursorMoved(QPointF position);
+    void cursorLeft();
     void pressed(QPointF position);
 
 protected:
@@ -38,6 +39,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;

@@ -182,6 +182,127 @@ private slots:
         }
     }
 
+    // The grid and cursor part of the status line stays through menus and passing messages.
+    void placeStatusStaysAndFollowsTheCursor()
+    {
+        auto *place = control<QLabel>("placeStatus");
+        QWidget *panel = control("Picture1");
+        QCOMPARE(place->text(), QStringLiteral("Type a position and press Calculate."));
+        // Earlier tests leave a button held and the mouse somewhere: let go, then move twice,
+        // since a move to where the mouse already is sends nothing.
+        QTest::mouseRelease(panel, Qt::LeftButton, {}, panelPoint(127, 128));
+        QTest::mouseMove(panel, panelPoint(127, 128));
+        QTest::mouseMove(panel, panelPoint(128, 128));
+        QCOMPARE(place->text(),
+                 QStringLiteral("Cursor: nowhere yet; Calculate places it on the globe."));
+        calculateExample();
+        const QString area = QStringLiteral("Area image: N 47\u00b0 30.952' to N 47\u00b0 30.293', "
+                                            "W 122\u00b0 18.867' to W 122\u00b0 17.988'");
+        QCOMPARE(place->text(), area);
+
+        QTest::mouseMove(panel, panelPoint(0, 0));
+        QCOMPARE(place->text(), QStringLiteral("Cursor: N 47\u00b0 30.952'  W 122\u00b0 18.867'   "
+                                               "(47.5158691, -122.3144531)"));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(panel, &leave);
+        QCOMPARE(place->text(), area);
+
+        // A menu item under the mouse sends its (empty) status tip, which wipes messages.
+        window->statusBar()->showMessage(QStringLiteral("passing"));
+        QStatusTipEvent tip{QString()};
+        QApplication::sendEvent(window.get(), &tip);
+        QCOMPARE(window->statusBar()->currentMessage(), QString());
+        QCOMPARE(place->text(), area);
+        QVERIFY(place->isVisible());
+    }
+
+    // List edits keep the counters; the status line says when they no longer match.
+    void countersThatMissTheirListsAreNamed()
+    {
+        for (int i = 0; i < 3; ++i)
+            press(i, i);
+        control<PointList>("lstLWM")->selectRow(0);
+        click("cmdlwmclearlistitem");
+        QCOMPARE(window->statusBar()->currentMessage(),
+                 QStringLiteral("The LWM counter reads 3 but the LWM list holds 2 entries, and "
+                                "Create writes what the counter says: type 2 into it, or the next "
+                                "press sets it."));
+        press(9, 9);
+        QCOMPARE(window->statusBar()->currentMessage(), QString());
+
+        click("cmdclearvtplist");
+        QCOMPARE(window->statusBar()->currentMessage(),
+                 QStringLiteral("The VTP list is empty but its counter reads 6: the next press "
+                                "adds a single point instead of starting a line. Type 0 into the "
+                                "counter to start one."));
+        set("txtvtpnumber", "0");
+        press(10, 10);
+        set("txtvtpnumber", "7");
+        click("cmdcreatevtp");
+        QCOMPARE(window->statusBar()->currentMessage(),
+                 QStringLiteral("The VTP counter reads 7 but the VTP list's 5 entries make 3 "
+                                "points (two entries are widths), and Create writes what the "
+                                "counter says: type 3 into it, or the next press sets it."));
+        QVERIFY(desktop.messages.empty());
+    }
+
+    // The box keeps its text; the status line adds what failed and where.
+    void runtimeErrorsSayWhatFailed_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("LWM counter")
+            << "txtlwmnumber"
+            << "276"
+            << "cmdcreatelwm" << 6
+            << "Run-time error 6: the LWM counter 276 is above 255, the most a file can hold. "
+               "LWMSource.asm stays as it was.";
+        QTest::newRow("VTP counter")
+            << "txtvtpnumber"
+            << "-1"
+            << "cmdcreatevtp" << 6
+            << "Run-time error 6: the VTP counter -1 is below 0. VTPSource.asm stays as it was.";
+        QTest::newRow("degrees")
+            << "txtlongdeg"
+            << "W122"
+            << "cmdcreatevtp" << 13
+            << "Run-time error 13: the longitude degrees \"W122\" are no number as this computer "
+               "writes numbers (decimal separator \".\"). VTPSource.asm stays as it was.";
+        QTest::newRow("position")
+            << "txtlatdeg"
+            << "1e307"
+            << "cmdcalculate" << 6
+            << "Run-time error 6: latitude \"1e307\" \"30.50\" and longitude \"-122\" \"18.25\" "
+               "are too large to place on the grid.";
+    }
+    void runtimeErrorsSayWhatFailed()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, button);
+        QFETCH(int, number);
+        QFETCH(QString, status);
+        calculateExample();
+        set(qPrintable(field), text);
+        click(qPrintable(button));
+        QCOMPARE(desktop.messages.size(), size_t(1));
+        QCOMPARE(desktop.messages[0].text, RuntimeError(RuntimeError::Number(number)).reportText());
+        QCOMPARE(window->statusBar()->currentMessage(), status);
+    }
+
+    void fileErrorsGiveTheFullPath()
+    {
+        desktop.folder = folder.filePath("missing");
+        click("cmdcreatelwm");
+        QCOMPARE(window->statusBar()->currentMessage(),
+                 QStringLiteral("Run-time error 75: %1 could not be written. LWMSource.asm stays "
+                                "as it was.")
+                     .arg(QDir::toNativeSeparators(folder.filePath("missing/LWMSource.asm"))));
+    }
+
     // "47.5" once read as 475 in German and the header said 476.
     void degreesInADecimalCommaLocale()
     {
