@@ -41,19 +41,19 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent) : QMainWindow(parent),
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::runHandler(const std::function<void()> &steps, const QString &afterwards)
+void MainWindow::runHandler(const std::function<void()> &steps)
 {
     try {
         steps();
     } catch (const RuntimeError &e) {
-        reportRuntimeError(e, afterwards);
+        reportRuntimeError(e);
     }
 }
 
-void MainWindow::reportRuntimeError(const RuntimeError &e, const QString &afterwards)
+void MainWindow::reportRuntimeError(const RuntimeError &e)
 {
     // The box keeps the original program's text; the status line adds what failed and where.
-    showRuntimeErrorDetail(e, afterwards);
+    showRuntimeErrorDetail(e);
     m_desktop.messageBox(this, e.reportText(), programTitle());
 }
 

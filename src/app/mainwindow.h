@@ -63,9 +63,8 @@ protected:
 private:
     // Runs one handler to its end; a run-time error abandons it at the failing step and is
     // reported, and the program goes on with whatever the handler had already done.
-    // `afterwards` tells the status line what the failure left as it was.
-    void runHandler(const std::function<void()> &steps, const QString &afterwards = QString());
-    void reportRuntimeError(const RuntimeError &e, const QString &afterwards = QString());
+    void runHandler(const std::function<void()> &steps);
+    void reportRuntimeError(const RuntimeError &e);
     CoordinateTexts coordinateTexts() const;
 
     // Help documents, the about box and the end of a run, in mainwindow_menus.cpp.
@@ -102,9 +101,11 @@ private:
     // the cursor are; any feature may set it. Passing messages go through showMessage.
     void buildStatusLine();
     void setPlaceStatus(const QString &text);
-    // After a list edit or Create: says when a counter no longer matches its list.
-    void showCounterHints();
-    void showRuntimeErrorDetail(const RuntimeError &e, const QString &afterwards);
+    // After a list edit or Create: says when a counter no longer matches its list, for the
+    // list edited or written, or for both.
+    enum class Counters { Lwm, Vtp, Both };
+    void showCounterHints(Counters which);
+    void showRuntimeErrorDetail(const RuntimeError &e);
 
     // Control building, in mainwindow_controls.cpp.
     void buildControls();

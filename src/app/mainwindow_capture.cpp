@@ -75,7 +75,7 @@ void MainWindow::Picture1_MouseDown(QPointF position)
             Picture1->appendToShapes(std::nullopt, vtpEntryPixel(e, ax, ay));
     });
     record(std::move(change), QStringLiteral("Capture point"));
-    showCounterHints(); // a press sets both counters: a hint shown before is past
+    showCounterHints(Counters::Both); // a press sets both counters: a hint shown before is past
 }
 
 void MainWindow::redrawShapes()

@@ -20,8 +20,8 @@ QString MainWindow::areaStatusText() const
 {
     const std::optional<GeoBounds> area = shownAreaBounds();
     if (!area)
-        return QStringLiteral("Type a position and press Calculate.");
-    return QStringLiteral("Area image: %1 to %2, %3 to %4")
+        return QStringLiteral("Type a position\nand press Calculate.");
+    return QStringLiteral("Area image: %1 to %2\n%3 to %4")
         .arg(hemisphereMinutesText(area->north, true), hemisphereMinutesText(area->south, true),
              hemisphereMinutesText(area->west, false), hemisphereMinutesText(area->east, false));
 }
@@ -51,16 +51,16 @@ void MainWindow::showCursorPosition(QPointF position, QSizeF innerSize)
     const std::optional<GeoBounds> area = shownAreaBounds();
     // Before Calculate the image lies nowhere yet: a place shown for it would be made up.
     if (!area) {
-        setPlaceStatus(QStringLiteral("Cursor: nowhere yet; Calculate places it on the globe."));
+        setPlaceStatus(QStringLiteral("Cursor: nowhere yet;\nCalculate places it on the globe."));
         return;
     }
     if (innerSize.isEmpty())
         return;
     const GeoPoint p =
         positionInArea(*area, position.x() / innerSize.width(), position.y() / innerSize.height());
-    setPlaceStatus(
-        QStringLiteral("Cursor: %1  %2   (%3, %4)")
-            .arg(hemisphereMinutesText(p.latitude, true), hemisphereMinutesText(p.longitude, false))
-            .arg(p.latitude, 0, 'f', 7)
-            .arg(p.longitude, 0, 'f', 7));
+    setPlaceStatus(QStringLiteral("Cursor: %1  (%2)\n%3  (%4)")
+                       .arg(hemisphereMinutesText(p.latitude, true))
+                       .arg(p.latitude, 0, 'f', 7)
+                       .arg(hemisphereMinutesText(p.longitude, false))
+                       .arg(p.longitude, 0, 'f', 7));
 }

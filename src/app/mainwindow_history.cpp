@@ -121,7 +121,7 @@ void MainWindow::record(std::unique_ptr<ListChange> change, const QString &text)
     case ListChange::Outcome::Recorded:
         m_history->push(new MadeChange(std::move(change), text, [this] {
             redrawShapes();
-            showCounterHints();
+            showCounterHints(Counters::Both);
         }));
         return;
     case ListChange::Outcome::Inconsistent:

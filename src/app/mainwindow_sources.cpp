@@ -24,32 +24,27 @@ QString MainWindow::VTPFilePath() const
 
 void MainWindow::cmdcreatelwm_Click()
 {
-    runHandler(
-        [&] {
-            const LwmInputs in{txtlatdeg->text(),   txtlatmin->text(), txtlongdeg->text(),
-                               txtlongmin->text(),  lblcellx->text(),  lblcelly->text(),
-                               lblareax->text(),    lblareay->text(),  txtlwmnumber->text(),
-                               txtaltitude->text(), lstLWM->entries()};
-            // The whole text first: a failure must not leave a broken file behind.
-            writeSourceFile(LWMFilePath(), lwmSourceText(in, locale()));
-            showCounterHints();
-        },
-        QStringLiteral("LWMSource.asm stays as it was."));
+    runHandler([&] {
+        const LwmInputs in{txtlatdeg->text(),   txtlatmin->text(), txtlongdeg->text(),
+                           txtlongmin->text(),  lblcellx->text(),  lblcelly->text(),
+                           lblareax->text(),    lblareay->text(),  txtlwmnumber->text(),
+                           txtaltitude->text(), lstLWM->entries()};
+        // The whole text first: a failure must not leave a broken file behind.
+        writeSourceFile(LWMFilePath(), lwmSourceText(in, locale()));
+        showCounterHints(Counters::Lwm);
+    });
 }
 
 void MainWindow::cmdcreatevtp_Click()
 {
-    runHandler(
-        [&] {
-            const VtpInputs in{txtlatdeg->text(),         txtlatmin->text(),
-                               txtlongdeg->text(),        txtlongmin->text(),
-                               lblcellx->text(),          lblcelly->text(),
-                               cbolayer->currentText(),   txtvtpnumber->text(),
-                               cbovtptype->currentText(), lstVTP->entries()};
-            writeSourceFile(VTPFilePath(), vtpSourceText(in, locale()));
-            showCounterHints();
-        },
-        QStringLiteral("VTPSource.asm stays as it was."));
+    runHandler([&] {
+        const VtpInputs in{txtlatdeg->text(),       txtlatmin->text(),    txtlongdeg->text(),
+                           txtlongmin->text(),      lblcellx->text(),     lblcelly->text(),
+                           cbolayer->currentText(), txtvtpnumber->text(), cbovtptype->currentText(),
+                           lstVTP->entries()};
+        writeSourceFile(VTPFilePath(), vtpSourceText(in, locale()));
+        showCounterHints(Counters::Vtp);
+    });
 }
 
 void MainWindow::viewSourceFile(const QString &path, const QString &missingMessage)

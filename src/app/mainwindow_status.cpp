@@ -10,24 +10,25 @@
 #include <QLineEdit>
 #include <QStatusBar>
 
+#include <algorithm>
+
 namespace {
 
-QString counterReads(const QString &counter)
+QString counterText(const QString &counter)
 {
-    return counter.trimmed().isEmpty() ? QStringLiteral("is empty")
-                                       : QStringLiteral("reads ") + counter.trimmed();
+    return counter.trimmed().isEmpty() ? QStringLiteral("empty") : counter.trimmed();
 }
 
 // The files take the counters, not the lists, and the list edits leave the counters alone:
-// say so when they no longer agree.
+// say so when they no longer agree, and how to bring them in line. Short enough to fit
+// beside the place part of the status line.
 QString lwmCounterHint(const QString &counter, int entries)
 {
     if (leadingNumber(counter) == entries)
         return QString();
-    return QStringLiteral("The LWM counter %1 but the LWM list holds %2 entries, and Create "
-                          "writes what the counter says: type %2 into it, or the next press "
-                          "sets it.")
-        .arg(counterReads(counter))
+    return QStringLiteral("LWM counter %1, but %2 entries in the list, and Create writes the "
+                          "counter: type %2, or the next point sets it.")
+        .arg(counterText(counter))
         .arg(entries);
 }
 
@@ -37,20 +38,19 @@ QString vtpCounterHint(const QString &counter, int entries)
     if (entries == 0) {
         if (reads <= 1)
             return QString();
-        return QStringLiteral("The VTP list is empty but its counter %1: the next press adds a "
-                              "single point instead of starting a line. Type 0 into the counter "
-                              "to start one.")
-            .arg(counterReads(counter));
+        return QStringLiteral("VTP list empty, but its counter reads %1: the next point would "
+                              "start no line. Type 0 to start a new line.")
+            .arg(counterText(counter));
     }
     const int points = entries - 2; // the two width entries of a line's start
     if (reads == points)
         return QString();
-    const QString fix =
-        points >= 0 ? QStringLiteral("type %1 into it, or the next press sets it").arg(points)
-                    : QStringLiteral("the next press sets it");
-    return QStringLiteral("The VTP counter %1 but the VTP list's %2 entries make %3 points (two "
-                          "entries are widths), and Create writes what the counter says: %4.")
-        .arg(counterReads(counter))
+    const QString fix = points >= 0
+                            ? QStringLiteral("type %1, or the next point sets it").arg(points)
+                            : QStringLiteral("the next point sets it");
+    return QStringLiteral("VTP counter %1, but the list's %2 entries make %3 points, and Create "
+                          "writes the counter: %4.")
+        .arg(counterText(counter))
         .arg(entries)
         .arg(points)
         .arg(fix);
@@ -61,10 +61,22 @@ QString vtpCounterHint(const QString &counter, int entries)
 void MainWindow::buildStatusLine()
 {
     statusBar()->setSizeGripEnabled(false); // the window has one fixed size
-    // Its own widget, so that menu hover texts and passing messages leave it alone.
+    // Its own widget, so that menu hover texts and passing messages leave it alone. Two lines
+    // (latitude, longitude) of a fixed size, so that the passing messages keep most of the
+    // width and a mouse move never lays the status line out again.
     m_placeStatus = new QLabel(statusBar());
     m_placeStatus->setObjectName(QStringLiteral("placeStatus"));
     m_placeStatus->setAccessibleName(QStringLiteral("Grid and cursor place"));
+    m_placeStatus->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const QFontMetrics metrics = m_placeStatus->fontMetrics();
+    int widest = 0;
+    for (const char *line :
+         {"Area image: S 88\u00b0 88.888' to S 88\u00b0 88.888'",
+          "W 188\u00b0 88.888' to W 188\u00b0 88.888'", "Cursor: S 88\u00b0 88.888'  (-88.8888888)",
+          "W 188\u00b0 88.888'  (-188.8888888)", "Calculate places it on the globe."})
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(line)));
+    m_placeStatus->setContentsMargins(0, 0, 6, 0); // clear of the window's edge
+    m_placeStatus->setFixedSize(widest + 12, 2 * metrics.lineSpacing() + 2);
     statusBar()->addPermanentWidget(m_placeStatus);
     setPlaceStatus(areaStatusText());
 }
@@ -74,14 +86,14 @@ void MainWindow::setPlaceStatus(const QString &text)
     m_placeStatus->setText(text);
 }
 
-void MainWindow::showCounterHints()
+void MainWindow::showCounterHints(Counters which)
 {
     QStringList hints;
-    for (const QString &hint : {lwmCounterHint(txtlwmnumber->text(), lstLWM->count()),
-                                vtpCounterHint(txtvtpnumber->text(), lstVTP->count())}) {
-        if (!hint.isEmpty())
-            hints << hint;
-    }
+    if (which != Counters::Vtp)
+        hints << lwmCounterHint(txtlwmnumber->text(), lstLWM->count());
+    if (which != Counters::Lwm)
+        hints << vtpCounterHint(txtvtpnumber->text(), lstVTP->count());
+    hints.removeAll(QString());
     if (!hints.isEmpty()) {
         m_counterHint = hints.join(QStringLiteral("  "));
         statusBar()->showMessage(m_counterHint);
@@ -92,14 +104,9 @@ void MainWindow::showCounterHints()
     }
 }
 
-void MainWindow::showRuntimeErrorDetail(const RuntimeError &e, const QString &afterwards)
+void MainWindow::showRuntimeErrorDetail(const RuntimeError &e)
 {
-    QString text = QStringLiteral("Run-time error %1: %2")
-                       .arg(int(e.number()))
-                       .arg(e.detail().isEmpty() ? e.description() : e.detail());
-    if (!text.endsWith(u'.'))
-        text += u'.';
-    if (!afterwards.isEmpty())
-        text += u' ' + afterwards;
-    statusBar()->showMessage(text);
+    statusBar()->showMessage(QStringLiteral("Run-time error %1: %2.")
+                                 .arg(int(e.number()))
+                                 .arg(e.detail().isEmpty() ? e.description() : e.detail()));
 }

@@ -209,6 +209,9 @@ void ImagePanel::focusInEvent(QFocusEvent *event)
 
 void ImagePanel::focusOutEvent(QFocusEvent *event)
 {
+    // The keys moved the readouts like a cursor; with the focus gone, so is that cursor.
+    if (!underMouse())
+        emit cursorLeft();
     update();
     QWidget::focusOutEvent(event);
 }

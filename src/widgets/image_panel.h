@@ -31,6 +31,7 @@ public:
 
 signals:
     void cursorMoved(QPointF position);
+    // The mouse left the panel, or the keyboard focus did while the mouse was elsewhere.
     void cursorLeft();
     void pressed(QPointF position);
 

@@ -78,8 +78,8 @@ double typedDegrees(const QString &text, const char *which, const QLocale &local
         return strictNumber(text, locale);
     } catch (RuntimeError &e) {
         e.setDetail(e.number() == RuntimeError::TypeMismatch
-                        ? QStringLiteral("the %1 degrees \"%2\" are no number as this computer "
-                                         "writes numbers (decimal separator \"%3\")")
+                        ? QStringLiteral("the %1 degrees \"%2\" are no number in this system's "
+                                         "format (decimal separator \"%3\")")
                               .arg(QLatin1String(which), text, locale.decimalPoint())
                         : QStringLiteral("the %1 degrees \"%2\" are too large a number")
                               .arg(QLatin1String(which), text));
