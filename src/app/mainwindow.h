@@ -19,6 +19,7 @@ class QImage;
 class QLineEdit;
 class QPushButton;
 class QUndoStack;
+class RuntimeError;
 struct CoordinateTexts;
 struct GeoBounds;
 struct CursorInput;
@@ -75,7 +76,7 @@ private:
     // Runs one handler to its end; a run-time error abandons it at the failing step and is
     // reported, and the program goes on with whatever the handler had already done.
     void runHandler(const std::function<void()> &steps);
-    void reportRuntimeError(const QString &report);
+    void reportRuntimeError(const RuntimeError &e);
     CoordinateTexts coordinateTexts() const;
 
     // Help documents, the about box and the end of a run, in mainwindow_menus.cpp.
@@ -113,8 +114,19 @@ private:
 
     // Georeference aids, in mainwindow_georef.cpp.
     std::optional<GeoBounds> shownAreaBounds() const;
+    QString areaStatusText() const;
     void showGridBounds();
     void showCursorPosition(QPointF position, QSizeF innerSize);
+
+    // The status line, in mainwindow_status.cpp. Its permanent part says where the grid and
+    // the cursor are; any feature may set it. Passing messages go through showMessage.
+    void buildStatusLine();
+    void setPlaceStatus(const QString &text);
+    // After a list edit or Create: says when a counter no longer matches its list, for the
+    // list edited or written, or for both.
+    enum class Counters { Lwm, Vtp, Both };
+    void showCounterHints(Counters which);
+    void showRuntimeErrorDetail(const RuntimeError &e);
 
     // Control building, in mainwindow_controls.cpp.
     void buildControls();
@@ -129,6 +141,9 @@ private:
 
     Desktop &m_desktop;
     AboutBox *m_about = nullptr;
+    QString m_imageFolder; // where the image dialog opens: the last image's folder
+    QLabel *m_placeStatus = nullptr;
+    QString m_counterHint; // the counter hint the status line shows, if any
     QUndoStack *m_history = nullptr;
     // The counters as the recorded edits see them.
     std::unique_ptr<CounterField> m_lwmCounter, m_vtpCounter;

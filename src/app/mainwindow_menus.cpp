@@ -83,6 +83,8 @@ void MainWindow::mnuabout_Click()
 {
     if (!m_about)
         m_about = new AboutBox(this);
+    if (!m_about->isVisible())
+        m_about->move(frameGeometry().center() - m_about->rect().center());
     m_about->show();
     m_about->raise();
     m_about->activateWindow();

@@ -185,15 +185,6 @@ void MainWindow::buildWorkFile()
     }
 }
 
-void MainWindow::loadImage(const QString &path)
-{
-    if (const std::optional<QImage> picture = loadPicture(path)) {
-        Picture1->setPicture(*picture);
-        m_imagePath = QFileInfo(path).absoluteFilePath();
-        m_imageGeoreferenced = false;
-    }
-}
-
 void MainWindow::openWorkOrSource(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();

@@ -2,6 +2,7 @@
 
 #include "grid/grid_constants.h"
 #include "text/numbers.h"
+#include "text/runtime_error.h"
 
 #include <algorithm>
 
@@ -9,10 +10,17 @@ CursorReadouts mapCursorToGrid(const CursorInput &in, std::uint8_t marker)
 {
     const int px = roundToInt16(checkedDivide(double(in.x) * lod::pixelUnits, in.innerWidth));
     const int py = roundToInt16(checkedDivide(double(in.y) * lod::pixelUnits, in.innerHeight));
-    int gx =
-        roundToInt16(checked(leadingNumber(in.areaColumn) * lod::areaPitch + lod::gridOrigin + px));
-    int gy =
-        roundToInt16(checked(leadingNumber(in.areaRow) * lod::areaPitch + lod::gridOrigin + py));
+    int gx = 0, gy = 0;
+    try {
+        gx = roundToInt16(
+            checked(leadingNumber(in.areaColumn) * lod::areaPitch + lod::gridOrigin + px));
+        gy = roundToInt16(
+            checked(leadingNumber(in.areaRow) * lod::areaPitch + lod::gridOrigin + py));
+    } catch (RuntimeError &e) {
+        e.setDetail(QStringLiteral("the area captions \"%1\", \"%2\" lie far outside the grid")
+                        .arg(in.areaColumn, in.areaRow));
+        throw;
+    }
     gx = std::clamp(gx, lod::gridOrigin, lod::lastGridPoint);
     gy = std::clamp(gy, lod::gridOrigin, lod::lastGridPoint);
     // The pixel labels stop at the image edge while the grid point follows a dragged cursor
