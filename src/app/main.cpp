@@ -1,5 +1,6 @@
 #include "app/desktop.h"
 #include "app/mainwindow.h"
+#include "app/program_title.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -7,7 +8,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Marlith"));
+    QApplication::setApplicationName(programTitle());
     QApplication::setApplicationVersion(QStringLiteral("3"));
     // Fusion honours the window's colour coding on every platform.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

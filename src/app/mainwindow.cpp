@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 
-#include "app/aboutbox.h"
 #include "app/desktop.h"
+#include "app/program_title.h"
 #include "grid/lod_grid.h"
 #include "lists/list_changes.h"
 #include "text/runtime_error.h"
@@ -9,18 +9,13 @@
 #include "widgets/point_list.h"
 
 #include <QApplication>
-#include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
 
-namespace {
-const QString programTitle = QStringLiteral("Marlith");
-}
+#include <utility>
 
 MainWindow::MainWindow(Desktop &desktop, QWidget *parent) : QMainWindow(parent), m_desktop(desktop)
 {
@@ -58,7 +53,7 @@ void MainWindow::runHandler(const std::function<void()> &steps)
 
 void MainWindow::reportRuntimeError(const QString &report)
 {
-    m_desktop.messageBox(this, report, programTitle);
+    m_desktop.messageBox(this, report, programTitle());
 }
 
 CoordinateTexts MainWindow::coordinateTexts() const
@@ -83,75 +78,6 @@ void MainWindow::cmdcalculate_Click()
     redrawShapes();
 }
 
-void MainWindow::OpenFile(const QString &path)
-{
-    // Whether anything opened is not examined: a missing document simply shows nothing.
-    m_desktop.openDocument(path);
-}
-
-void MainWindow::mnuhelptutorial_Click()
-{
-    OpenFile(m_desktop.programFolder() + QDir::separator() + QStringLiteral("htmfiles")
-             + QDir::separator() + QStringLiteral("Help.htm"));
-}
-
-void MainWindow::mnuquickstart_Click()
-{
-    OpenFile(m_desktop.programFolder() + QDir::separator() + QStringLiteral("htmfiles")
-             + QDir::separator() + QStringLiteral("QuickStart.htm"));
-}
-
-void MainWindow::mnuabout_Click()
-{
-    if (!m_about)
-        m_about = new AboutBox(this);
-    m_about->show();
-    m_about->raise();
-    m_about->activateWindow();
-}
-
-void MainWindow::mnuexit_Click()
-{
-    close();
-}
-
-void MainWindow::closeEvent(QCloseEvent *event)
-{
-    // Closing the main window ends the run, also when the about box is open or hidden.
-    if (m_about)
-        m_about->close();
-    event->accept();
-    QApplication::quit();
-}
-
-void MainWindow::viewSourceFile(const QString &path, const QString &missingMessage)
-{
-    if (!QFileInfo(path).isFile()) {
-        m_desktop.messageBox(this, missingMessage, programTitle);
-        return;
-    }
-    if (!m_desktop.startTextEditor(path)) {
-        m_desktop.messageBox(this,
-                             QStringLiteral("The text editor could not be started for %1.")
-                                 .arg(QDir::toNativeSeparators(path)),
-                             programTitle);
-    }
-}
-
-void MainWindow::cmdViewLWM_Click()
-{
-    viewSourceFile(LWMFilePath(),
-                   QStringLiteral("File hasn't been created yet. If you want to create the file "
-                                  "please click \"Create LWMsource.asm\""));
-}
-
-void MainWindow::cmdViewVTP_Click()
-{
-    viewSourceFile(VTPFilePath(),
-                   QStringLiteral("File hasn't been created yet. If you want to create the file "
-                                  "please click \"Create VTPsource.asm\""));
-}
-
 void MainWindow::connectHandlers()
 {
     connect(cmdcalculate, &QPushButton::clicked, this, &MainWindow::cmdcalculate_Click);
@@ -169,8 +95,12 @@ void MainWindow::connectHandlers()
     connect(lstVTP, &PointList::doubleClicked, this, &MainWindow::lstVTP_DblClick);
     connect(Picture1, &ImagePanel::cursorMoved, this, &MainWindow::Picture1_MouseMove);
     connect(Picture1, &ImagePanel::pressed, this, &MainWindow::Picture1_MouseDown);
-    lstLWM->installEventFilter(this);
-    lstVTP->installEventFilter(this);
+    // A focused list's own keys: Delete removes as the button does, Insert and Enter insert
+    // as a double click does.
+    connect(lstLWM, &PointList::removeRequested, this, &MainWindow::cmdlwmclearlistitem_Click);
+    connect(lstVTP, &PointList::removeRequested, this, &MainWindow::cmdvtpclearitem_Click);
+    connect(lstLWM, &PointList::insertRequested, this, &MainWindow::lstLWM_DblClick);
+    connect(lstVTP, &PointList::insertRequested, this, &MainWindow::lstVTP_DblClick);
     connect(lstLWM, &PointList::selectedEntryChanged, this, &MainWindow::redrawShapes);
     connect(lstVTP, &PointList::selectedEntryChanged, this, &MainWindow::redrawShapes);
 }

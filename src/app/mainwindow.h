@@ -14,7 +14,6 @@ class ListChange;
 class PointList;
 class QAction;
 class QComboBox;
-class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -59,7 +58,6 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Runs one handler to its end; a run-time error abandons it at the failing step and is
@@ -67,16 +65,24 @@ private:
     void runHandler(const std::function<void()> &steps);
     void reportRuntimeError(const QString &report);
     CoordinateTexts coordinateTexts() const;
-    void OpenFile(const QString &path);
-    void viewSourceFile(const QString &path, const QString &missingMessage);
 
-    // Capture and list editing, in mainwindow_editing.cpp.
+    // Help documents, the about box and the end of a run, in mainwindow_menus.cpp.
+    void buildMenus();
+    QString helpDocument(const QString &name) const;
+    void OpenFile(const QString &path);
+
+    // Capture, in mainwindow_capture.cpp.
     CursorInput cursorInput(QPointF position) const;
     void showReadouts(const CursorReadouts &readouts);
     void redrawShapes();
+
+    // List editing, in mainwindow_lists.cpp.
     void removeSelected(PointList *list);
     void clearEntries(PointList *list);
     void insertEntry(PointList *list);
+
+    // Create and View, in mainwindow_sources.cpp.
+    void viewSourceFile(const QString &path, const QString &missingMessage);
 
     // Undo and redo, in mainwindow_history.cpp.
     void buildHistory();
@@ -97,7 +103,6 @@ private:
     void buildLwmColumn(QWidget *client);
     void buildCentre(QWidget *client);
     void buildVtpColumn(QWidget *client);
-    void buildMenus();
     void connectHandlers();
     void setFocusOrder();
 

@@ -172,6 +172,9 @@ void MainWindow::buildVtpSettings(QWidget *c)
 {
     cbovtptype = combo(c, "cbovtptype", {8, 182, 200, 22}, QStringLiteral("VTP line type"));
     cbovtptype->addItems(lineTypeCatalogue());
+    // The start text is none of the items, so no item is current: the first Down picks the
+    // first item and the drop-down opens with nothing marked.
+    cbovtptype->setCurrentIndex(-1);
     cbovtptype->setEditText(lineTypeStartText);
 
     frame(c, "Shape6", {8, 208, 200, 64});
@@ -186,6 +189,8 @@ void MainWindow::buildVtpSettings(QWidget *c)
             Qt::AlignRight | Qt::AlignVCenter);
     cbolayer = combo(c, "cbolayer", {124, 245, 80, 22}, QStringLiteral("VTP layer"));
     cbolayer->addItems(layerItems());
+    // The start text is one of the items: Up and Down step from it.
+    cbolayer->setCurrentIndex(cbolayer->findText(layerStartText));
     cbolayer->setEditText(layerStartText);
 }
 
@@ -298,36 +303,6 @@ void MainWindow::buildVtpColumn(QWidget *c)
                colours::vtp, QStringLiteral("Remove selected VTP entry"));
     cmdclearvtplist = button(c, "cmdclearvtplist", QStringLiteral("Clear VTP List"),
                              {648, 334, 169, 24}, colours::vtp);
-}
-
-void MainWindow::buildMenus()
-{
-    QMenuBar *bar = menuBar();
-    QMenu *file = bar->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnufile"));
-    QAction *exit = file->addAction(QStringLiteral("&Exit"), this, &MainWindow::mnuexit_Click);
-    exit->setObjectName(QStringLiteral("mnuexit"));
-    exit->setShortcut(QKeySequence::Quit);
-    exit->setShortcutContext(Qt::ApplicationShortcut);
-
-    // A divider between the two menus; it carries no command.
-    QAction *divider = bar->addAction(QStringLiteral("|"));
-    divider->setObjectName(QStringLiteral("mnu01"));
-    divider->setEnabled(false);
-
-    QMenu *help = bar->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuhelp"));
-    QAction *quick = help->addAction(QStringLiteral("&Quick Start Guide"), this,
-                                     &MainWindow::mnuquickstart_Click);
-    quick->setObjectName(QStringLiteral("mnuquickstart"));
-    QAction *tutorial =
-        help->addAction(QStringLiteral("Help Tutorial"), this, &MainWindow::mnuhelptutorial_Click);
-    tutorial->setObjectName(QStringLiteral("mnuhelptutorial"));
-    tutorial->setShortcut(QKeySequence::HelpContents);
-    tutorial->setShortcutContext(Qt::ApplicationShortcut);
-    QAction *about =
-        help->addAction(QStringLiteral("&About Marlith"), this, &MainWindow::mnuabout_Click);
-    about->setObjectName(QStringLiteral("mnuabout"));
 }
 
 void MainWindow::setFocusOrder()

@@ -12,6 +12,7 @@
 #include <QUndoStack>
 
 #include <memory>
+#include <utility>
 
 namespace {
 constexpr int undoLimit = 10000;
@@ -88,10 +89,9 @@ void MainWindow::buildListMenu(PointList *list, QAction *undo, QAction *redo)
     menu->addAction(redo);
     menu->addSeparator();
     menu->addAction(QStringLiteral("Copy all entries"), this, [this, list] {
-        QString text;
-        for (const QString &entry : list->entries())
-            text += entry + QLatin1Char('\n');
-        m_desktop.copyText(text);
+        // Each entry on its own line, the last one ended too, as a text file would have it.
+        m_desktop.copyText(list->entries().isEmpty() ? QString()
+                                                     : list->entries().join(u'\n') + u'\n');
     });
 
     list->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -1,4 +1,5 @@
 #include "app/desktop.h"
+#include "app/program_title.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -55,7 +56,7 @@ std::optional<int> QtDesktop::chooseItem(QWidget *parent, const QString &prompt,
 {
     bool ok = false;
     const QString picked =
-        QInputDialog::getItem(parent, QStringLiteral("Marlith"), prompt, items, 0, false, &ok);
+        QInputDialog::getItem(parent, programTitle(), prompt, items, 0, false, &ok);
     if (!ok)
         return std::nullopt;
     return int(items.indexOf(picked));

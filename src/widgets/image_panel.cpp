@@ -2,9 +2,10 @@
 
 #include "grid/grid_constants.h"
 
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 ImagePanel::ImagePanel(QWidget *parent) : QWidget(parent)
 {
@@ -161,14 +162,4 @@ void ImagePanel::focusOutEvent(QFocusEvent *event)
 {
     update();
     QWidget::focusOutEvent(event);
-}
-
-std::optional<QImage> loadPicture(const QString &path)
-{
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    QImage image = reader.read();
-    if (image.isNull())
-        return std::nullopt;
-    return image;
 }

@@ -50,8 +50,3 @@ private:
     int m_polygonHighlight = -1, m_lineHighlight = -1;
     QPoint m_crosshair{128, 128};
 };
-
-// Reads a BMP, JPEG, GIF or PNG by its content; nothing for a missing, unreadable or broken
-// file.
-std::optional<QImage> loadPicture(const QString &path);
-inline const QString pictureFilter = QStringLiteral("BMP, JPEG, GIF (*.gif *.jpg *.bmp)");

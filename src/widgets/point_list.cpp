@@ -6,6 +6,9 @@
 #include <QScrollBar>
 #include <QStyleOptionViewItem>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 // Room left and right of a row's text, as the style gives it to item views.
@@ -235,6 +238,18 @@ void PointList::mouseDoubleClickEvent(QMouseEvent *event)
 
 void PointList::keyPressEvent(QKeyEvent *event)
 {
+    switch (event->key()) {
+    case Qt::Key_Delete:
+        emit removeRequested();
+        return;
+    case Qt::Key_Insert:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit insertRequested();
+        return;
+    default:
+        break;
+    }
     if (count() == 0 || event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) {
         QAbstractScrollArea::keyPressEvent(event);
         return;

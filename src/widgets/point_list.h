@@ -41,6 +41,10 @@ public:
 signals:
     void selectedEntryChanged();
     void doubleClicked(int row);
+    // Delete on the focused list: the selected entry should go.
+    void removeRequested();
+    // Insert or Enter on the focused list: a typed entry should go in, as on a double click.
+    void insertRequested();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -44,9 +44,9 @@ public:
             *this << e;
         *this << QStringView();
     }
-    // The VTP list block, whose last entry has its first ", 0" turned into ", 1". Writing
-    // the entries straight in, rather than through VTPListText(), spares a UTF-16 copy of the
-    // whole list, which took most of a long file's time.
+    // The VTP list block, whose last entry has its first ", 0" turned into ", 1". The entries
+    // go straight into the bytes: building the block as one text first cost a UTF-16 copy of
+    // the whole list, most of a long file's time.
     void vtpList(const QStringList &entries)
     {
         if (entries.isEmpty()) {
@@ -98,31 +98,6 @@ void includeLines(Lines &l)
 }
 
 } // namespace
-
-QString LWMListText(const QStringList &entries)
-{
-    QString text;
-    text.reserve(blockSize(entries));
-    for (const QString &e : entries) {
-        text += e;
-        text += crlf;
-    }
-    return text;
-}
-
-QString VTPListText(const QStringList &entries)
-{
-    if (entries.isEmpty())
-        return QString();
-    QString text;
-    text.reserve(blockSize(entries));
-    for (qsizetype i = 0; i + 1 < entries.size(); ++i) {
-        text += entries[i];
-        text += crlf;
-    }
-    text += closedLastEntry(entries.last());
-    return text;
-}
 
 QByteArray lwmSourceText(const LwmInputs &in, const QLocale &locale)
 {
@@ -263,12 +238,12 @@ QString folderFile(const QString &programFolder, const char *name)
 }
 } // namespace
 
-QString LWMFilePath(const QString &programFolder)
+QString lwmSourcePath(const QString &programFolder)
 {
     return folderFile(programFolder, "LWMSource.asm");
 }
 
-QString VTPFilePath(const QString &programFolder)
+QString vtpSourcePath(const QString &programFolder)
 {
     return folderFile(programFolder, "VTPSource.asm");
 }

@@ -25,14 +25,9 @@ struct VtpInputs
 QByteArray lwmSourceText(const LwmInputs &in, const QLocale &locale);
 QByteArray vtpSourceText(const VtpInputs &in, const QLocale &locale);
 
-// The list blocks: entries joined by CR LF. The LWM block ends with CR LF; the VTP block
-// has none after its last entry, whose first ", 0" becomes ", 1".
-QString LWMListText(const QStringList &entries);
-QString VTPListText(const QStringList &entries);
-
 // The program folder followed by the file name; a root folder keeps its own separator.
-QString LWMFilePath(const QString &programFolder);
-QString VTPFilePath(const QString &programFolder);
+QString lwmSourcePath(const QString &programFolder);
+QString vtpSourcePath(const QString &programFolder);
 
 // Replaces the file at `path` as a whole or not at all; any failure throws RuntimeError 75
 // and leaves an earlier file as it was.

@@ -53,6 +53,36 @@ private:
 private slots:
     void init() { QVERIFY(start()); }
 
+    // Up and Down on a combo box step from its current item; the start text decides which.
+    void comboBoxesStepFromTheirStartText_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("line type Down") << "cbovtptype" << int(Qt::Key_Down) << ";Stream Lines";
+        QTest::newRow("layer Down") << "cbolayer" << int(Qt::Key_Down) << "9";
+        QTest::newRow("layer Up") << "cbolayer" << int(Qt::Key_Up) << "7";
+    }
+    void comboBoxesStepFromTheirStartText()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, key);
+        QFETCH(QString, expected);
+        auto *combo = control<QComboBox>(qPrintable(name));
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key(key));
+        QCOMPARE(combo->currentText(), expected);
+    }
+
+    void lineTypeDropDownOpensWithNothingMarked()
+    {
+        auto *combo = control<QComboBox>("cbovtptype");
+        QCOMPARE(combo->currentIndex(), -1);
+        QCOMPARE(combo->currentText(), QStringLiteral("Select VTP Road/Line/Shoreline"));
+        QCOMPARE(control<QComboBox>("cbolayer")->currentIndex(),
+                 control<QComboBox>("cbolayer")->findText("8"));
+    }
+
     void cleanup() { window.reset(); }
 
     void controlsStartWithTheirTexts_data()

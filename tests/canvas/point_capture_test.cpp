@@ -1,20 +1,11 @@
 #include "canvas/overlay.h"
 #include "canvas/point_capture.h"
+#include "error_of.h"
 #include "text/runtime_error.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-int errorOf(auto &&call)
-{
-    try {
-        call();
-    } catch (const RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 struct MapCase
 {

@@ -1,4 +1,3 @@
-#include "canvas/point_capture.h"
 #include "lists/list_changes.h"
 #include "lists/list_editing.h"
 #include "vector_list.h"
@@ -28,17 +27,18 @@ VectorList numbered(int count)
     return list;
 }
 
-// Makes the press the window makes: the real capture applied to the lists and counters.
+// A press as the window makes one: an entry on each list (five on an empty line) and both
+// counters rewritten. Undo must not care what the entries say, only where they went.
 void press(VectorList &lwm, VectorList &vtp, FakeCounter &lwmCounter, FakeCounter &vtpCounter,
            float x, float y)
 {
-    const Capture c = capturePoint({x, y, 512, 512, "3", "7"}, vtpCounter.state().text, "20",
-                                   lwm.count(), vtp.count());
-    lwm.append(c.lwmEntry);
-    for (const QString &e : c.vtpEntries)
-        vtp.append(e);
-    lwmCounter.setState({c.lwmCounter, c.lwmWarning});
-    vtpCounter.setState({c.vtpCounter, c.vtpWarning});
+    const QString at = QStringLiteral("%1, %2").arg(x).arg(y);
+    lwm.append(QStringLiteral("LWMPoint ") + at);
+    const int added = vtpCounter.state().text.toInt() > 1 ? 1 : 5;
+    for (int i = 0; i < added; ++i)
+        vtp.append(QStringLiteral("VTPWidePoint ") + at);
+    lwmCounter.setState({QString::number(lwm.count()), lwm.count() > 62});
+    vtpCounter.setState({QString::number(vtp.count() - 2), vtp.count() - 2 > 31});
 }
 
 struct World

@@ -1,3 +1,4 @@
+#include "error_of.h"
 #include "text/numbers.h"
 #include "text/runtime_error.h"
 
@@ -12,16 +13,6 @@ const QLocale english(QLocale::English, QLocale::UnitedStates);
 const QLocale german(QLocale::German, QLocale::Germany);
 const QLocale swiss(QLocale::German, QLocale::Switzerland);
 const QLocale french(QLocale::French, QLocale::France);
-
-int errorOf(auto &&call)
-{
-    try {
-        call();
-    } catch (const RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 struct LeadingCase
 {

@@ -1,3 +1,4 @@
+#include "error_of.h"
 #include "text/runtime_error.h"
 #include "writers/source_writers.h"
 
@@ -75,16 +76,6 @@ VtpInputs seattleVtp()
              "VTPWidePoint 4602, 1, 11066, 0", "VTPWidePointWidth 0",
              "VTPWidePoint 4602, 0, 11066, 0", "VTPWidePoint 4630, 0, 11055, 0",
              "VTPWidePoint 4650, 0, 11035, 0"}};
-}
-
-int errorOf(auto &&call)
-{
-    try {
-        call();
-    } catch (const RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
 }
 
 TEST(LwmWriter, WorkedExampleComesOutByteForByte)
@@ -191,8 +182,14 @@ TEST(VtpWriter, OnlyTheLastEntryGetsItsFirstZeroTurned)
         {{"a, 0, 0", "b, 0, 0"}, "a, 0, 0\r\nb, 1, 0"},
         {{}, ""},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(VTPListText(c.entries).toStdString(), c.block);
+    for (const auto &c : cases) {
+        VtpInputs in = seattleVtp();
+        in.entries = c.entries;
+        // The block sits between the template's empty line and its closing width entry.
+        const QByteArray file = vtpSourceText(in, english);
+        const QByteArray block = QByteArray("\r\n\r\n") + c.block + "\r\nVTPWidePointWidth 0\r\n";
+        EXPECT_TRUE(file.contains(block)) << c.block;
+    }
 }
 
 TEST(VtpWriter, EmptyListStartTextsAndNoCalculate)
@@ -318,15 +315,15 @@ TEST(Writers, LongEntriesAndManyEntriesStayWhole)
 TEST(SourceFiles, PathsPutTheNameAfterTheFolder)
 {
     const QString sep = QDir::separator();
-    EXPECT_EQ(LWMFilePath("/opt/m"), "/opt/m" + sep + "LWMSource.asm");
-    EXPECT_EQ(VTPFilePath("/opt/m"), "/opt/m" + sep + "VTPSource.asm");
-    EXPECT_EQ(LWMFilePath(sep), sep + sep + "LWMSource.asm");
+    EXPECT_EQ(lwmSourcePath("/opt/m"), "/opt/m" + sep + "LWMSource.asm");
+    EXPECT_EQ(vtpSourcePath("/opt/m"), "/opt/m" + sep + "VTPSource.asm");
+    EXPECT_EQ(lwmSourcePath(sep), sep + sep + "LWMSource.asm");
 }
 
 TEST(SourceFiles, FailuresLeaveTheEarlierFileAsItWas)
 {
     QTemporaryDir dir;
-    const QString path = LWMFilePath(dir.path());
+    const QString path = lwmSourcePath(dir.path());
     writeSourceFile(path, "first\r\n");
     writeSourceFile(path, "second\r\n");
     QFile f(path);
@@ -336,7 +333,7 @@ TEST(SourceFiles, FailuresLeaveTheEarlierFileAsItWas)
 
     // A directory where the file should be.
     QDir(dir.path()).mkdir("VTPSource.asm");
-    EXPECT_EQ(errorOf([&] { writeSourceFile(VTPFilePath(dir.path()), "x"); }),
+    EXPECT_EQ(errorOf([&] { writeSourceFile(vtpSourcePath(dir.path()), "x"); }),
               RuntimeError::PathFileAccess);
 
     // A folder that cannot be written (root ignores permissions, so only check elsewhere).
@@ -353,7 +350,7 @@ TEST(SourceFiles, AReadOnlyFileIsNotReplaced)
 {
     // Renaming over it would work even so; the user marked it to keep it.
     QTemporaryDir dir;
-    const QString path = VTPFilePath(dir.path());
+    const QString path = vtpSourcePath(dir.path());
     writeSourceFile(path, "kept\r\n");
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     EXPECT_EQ(errorOf([&] { writeSourceFile(path, "new"); }), RuntimeError::PathFileAccess);

@@ -1,0 +1,86 @@
+// The menu bar and its commands: help documents, the about box and the end of a run.
+#include "app/mainwindow.h"
+
+#include "app/aboutbox.h"
+#include "app/desktop.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QMenuBar>
+
+void MainWindow::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    QMenu *file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnufile"));
+    QAction *exit = file->addAction(QStringLiteral("&Exit"), this, &MainWindow::mnuexit_Click);
+    exit->setObjectName(QStringLiteral("mnuexit"));
+    exit->setShortcut(QKeySequence::Quit);
+    exit->setShortcutContext(Qt::ApplicationShortcut);
+
+    // A divider between the two menus; it carries no command.
+    QAction *divider = bar->addAction(QStringLiteral("|"));
+    divider->setObjectName(QStringLiteral("mnu01"));
+    divider->setEnabled(false);
+
+    QMenu *help = bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuhelp"));
+    QAction *quick = help->addAction(QStringLiteral("&Quick Start Guide"), this,
+                                     &MainWindow::mnuquickstart_Click);
+    quick->setObjectName(QStringLiteral("mnuquickstart"));
+    QAction *tutorial =
+        help->addAction(QStringLiteral("Help Tutorial"), this, &MainWindow::mnuhelptutorial_Click);
+    tutorial->setObjectName(QStringLiteral("mnuhelptutorial"));
+    tutorial->setShortcut(QKeySequence::HelpContents);
+    tutorial->setShortcutContext(Qt::ApplicationShortcut);
+    QAction *about =
+        help->addAction(QStringLiteral("&About Marlith"), this, &MainWindow::mnuabout_Click);
+    about->setObjectName(QStringLiteral("mnuabout"));
+}
+
+void MainWindow::OpenFile(const QString &path)
+{
+    // Whether anything opened is not examined: a missing document simply shows nothing.
+    m_desktop.openDocument(path);
+}
+
+QString MainWindow::helpDocument(const QString &name) const
+{
+    return m_desktop.programFolder() + QDir::separator() + QStringLiteral("htmfiles")
+           + QDir::separator() + name;
+}
+
+void MainWindow::mnuhelptutorial_Click()
+{
+    OpenFile(helpDocument(QStringLiteral("Help.htm")));
+}
+
+void MainWindow::mnuquickstart_Click()
+{
+    OpenFile(helpDocument(QStringLiteral("QuickStart.htm")));
+}
+
+void MainWindow::mnuabout_Click()
+{
+    if (!m_about)
+        m_about = new AboutBox(this);
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+void MainWindow::mnuexit_Click()
+{
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing the main window ends the run, also when the about box is open or hidden.
+    if (m_about)
+        m_about->close();
+    event->accept();
+    QApplication::quit();
+}

@@ -1,0 +1,13 @@
+#include "canvas/picture_loader.h"
+
+#include <QImageReader>
+
+std::optional<QImage> loadPicture(const QString &path)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    QImage image = reader.read();
+    if (image.isNull())
+        return std::nullopt;
+    return image;
+}
