@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class AboutBox;
 class CounterField;
@@ -16,12 +17,15 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QUndoStack;
 struct CoordinateTexts;
 struct GeoBounds;
 struct CursorInput;
 struct CursorReadouts;
+struct GridPlace;
+struct ImagePosition;
 
 // The main window is the program's working state: every value lives in a control's text,
 // and each handler reads controls, lets the core decide, and writes controls back.
@@ -48,6 +52,8 @@ public slots:
     void cmdclearvtplist_Click();
     void lstLWM_DblClick();
     void lstVTP_DblClick();
+    void mnuexport_Click();
+    void mnuimport_Click();
     void mnuexit_Click();
     void mnuquickstart_Click();
     void mnuhelptutorial_Click();
@@ -94,6 +100,12 @@ private:
     std::optional<GeoBounds> shownAreaBounds() const;
     void showGridBounds();
     void showCursorPosition(QPointF position, QSizeF innerSize);
+
+    // Shapes in and out, in mainwindow_exchange.cpp.
+    void addExchangeCommands(QMenu *file);
+    // The calculated cell and area; without them, a message asks for a Calculate.
+    std::optional<GridPlace> requireCalculatedPlace();
+    void pressAll(const std::vector<ImagePosition> &positions);
 
     // Control building, in mainwindow_controls.cpp.
     void buildControls();

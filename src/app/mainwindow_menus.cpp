@@ -15,6 +15,8 @@ void MainWindow::buildMenus()
     QMenuBar *bar = menuBar();
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnufile"));
+    addExchangeCommands(file);
+    file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("&Exit"), this, &MainWindow::mnuexit_Click);
     exit->setObjectName(QStringLiteral("mnuexit"));
     exit->setShortcut(QKeySequence::Quit);

@@ -207,6 +207,12 @@ QString tooMany(const QString &name, qsizetype count)
 }
 } // namespace
 
+QString importFilter()
+{
+    return QStringLiteral("Vector files (*.gpx *.kml *.geojson *.json *.shp *.gpkg *.gml *.fgb "
+                          "*.sqlite *.csv *.osm *.pbf *.tab *.mif *.dxf);;All files (*)");
+}
+
 ShapeListing listShapes(const QString &path)
 {
     ShapeListing listing;
@@ -224,7 +230,7 @@ ShapeListing listShapes(const QString &path)
             const std::unique_ptr<OGRGeometry> g = linear(feature->GetGeometryRef());
             const Picked p = pick(g.get());
             if (p.curve) {
-                if (listing.candidates.size() == listLimit) {
+                if (listing.candidates.size() == candidateLimit) {
                     listing.more = true;
                     break;
                 }

@@ -10,6 +10,10 @@
 // coordinate system it can turn into latitude and longitude. Only files on this computer are
 // read, and nothing in a file leads to the network.
 
+// The open dialog's filter: the usual vector files first, then any file, since GDAL knows
+// more formats than a filter can name.
+QString importFilter();
+
 // What an import can press: one line or polygon, or the points of one layer in their order.
 struct ShapeCandidate
 {
@@ -28,9 +32,9 @@ struct ShapeListing
     QString failure;   // why the file cannot be imported, in one sentence
 };
 
-// The file's lines and polygons (at most `listLimit`); only where it has none, its layers of
+// The file's lines and polygons (at most `candidateLimit`); only where it has none, its layers of
 // points.
-inline constexpr int listLimit = 100;
+inline constexpr int candidateLimit = 100;
 ShapeListing listShapes(const QString &path);
 
 // "line", "polygon" or "points".

@@ -279,7 +279,8 @@ private slots:
             file << a->objectName() + '=' + a->text();
         for (QAction *a : bar[2]->menu()->actions())
             help << a->objectName() + '=' + a->text();
-        QCOMPARE(file, QStringList{"mnuexit=&Exit"});
+        QCOMPARE(file, (QStringList{"mnuexport=Expor&t Shapes...", "mnuimport=&Import Points...",
+                                    "=", "mnuexit=&Exit"}));
         QCOMPARE(help, (QStringList{"mnuquickstart=&Quick Start Guide",
                                     "mnuhelptutorial=Help Tutorial", "mnuabout=&About Marlith"}));
     }
