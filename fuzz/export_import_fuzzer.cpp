@@ -10,6 +10,15 @@
 
 #include <QTemporaryDir>
 
+namespace {
+void noFailure(const QString &failure)
+{
+    if (!failure.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(failure));
+    FUZZ_CHECK(failure.isEmpty());
+}
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
 {
     static QTemporaryDir dir;
@@ -40,9 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     static const char *const names[] = {"f.geojson", "f.kml", "f.gpx"};
     const ExportTarget target{dir.filePath(QLatin1String(names[int(format)])), format};
     const QString failure = writeShapes(target, exportShapes(place, texts));
-    FUZZ_CHECK(failure.isEmpty());
+    noFailure(failure);
     const ShapeListing listing = listShapes(target.path);
-    FUZZ_CHECK(listing.failure.isEmpty());
+    noFailure(listing.failure);
     const ShapeCandidate *polygon = nullptr;
     for (const ShapeCandidate &c : listing.candidates) {
         if (c.name == QStringLiteral("LWM polygon"))
@@ -50,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     }
     FUZZ_CHECK(polygon);
     const ShapeVertices shape = readShape(target.path, *polygon);
-    FUZZ_CHECK(shape.failure.isEmpty());
+    noFailure(shape.failure);
     const VertexPresses presses = vertexPresses(place, shape.vertices);
     FUZZ_CHECK(presses.skipped == 0 && presses.outsideArea == 0);
 

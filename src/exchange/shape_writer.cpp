@@ -160,9 +160,10 @@ QString writeShapes(const ExportTarget &target, const ExportShapes &shapes)
     CPLErrorReset();
     GDALDatasetUniquePtr dataset(
         driver->Create(memory.constData(), 0, 0, 0, GDT_Unknown, const_cast<char **>(d.options)));
-    bool filled = dataset && fill(*dataset, target.format, shapes);
+    // Only the calls' own results count: GDAL also reports failures it recovers from, such as
+    // a GPX property that merely looks like XML.
+    const bool filled = dataset && fill(*dataset, target.format, shapes);
     dataset.reset(); // closing writes the rest
-    filled = filled && CPLGetLastErrorType() != CE_Failure;
     const QString gdalReason = lastGdalError();
 
     vsi_l_offset length = 0;
