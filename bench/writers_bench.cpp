@@ -59,7 +59,7 @@ void BM_CreateLwm(benchmark::State &state)
 {
     QTemporaryDir dir;
     const LwmInputs in = lwmInputs(int(state.range(0)));
-    const QString path = LWMFilePath(dir.path());
+    const QString path = lwmSourcePath(dir.path());
     for (auto _ : state)
         writeSourceFile(path, lwmSourceText(in, QLocale::c()));
     setBytes(state, QFile(path).size());
@@ -69,7 +69,7 @@ void BM_CreateVtp(benchmark::State &state)
 {
     QTemporaryDir dir;
     const VtpInputs in = vtpInputs(int(state.range(0)));
-    const QString path = VTPFilePath(dir.path());
+    const QString path = vtpSourcePath(dir.path());
     for (auto _ : state)
         writeSourceFile(path, vtpSourceText(in, QLocale::c()));
     setBytes(state, QFile(path).size());

@@ -46,9 +46,14 @@ TEST(VertexPresses, PlacesOffTheGlobeAreSkipped)
     EXPECT_EQ(p.skipped, 4);
     // The south pole is still a place, far outside this cell.
     EXPECT_EQ(p.outsideCell, 1);
-    EXPECT_TRUE(importRefusal({"t", ShapeCandidate::Kind::Line, 7, 0, 0}, p).isEmpty());
-    EXPECT_TRUE(importRefusal({"t", ShapeCandidate::Kind::Line, 7, 0, 0},
-                              vertexPresses(seattle, {{NAN, NAN}}))
+    const ShapeCandidate candidate{"t", ShapeCandidate::Kind::Line, 7, 0, 0};
+    EXPECT_TRUE(importRefusal(candidate, p).isEmpty());
+    EXPECT_EQ(
+        importSummary("/x/a.gpx", candidate, {vertices, 3, 2, {}}, p),
+        "Pressed 3 vertices of \u201ct\u201d (line) from a.gpx; 1 outside the area, 1 of them "
+        "outside the cell; 4 skipped, not a place on the globe; the first of 3 parts; 2 holes "
+        "left out.");
+    EXPECT_TRUE(importRefusal(candidate, vertexPresses(seattle, {{NAN, NAN}}))
                     .contains("None of the 1 vertices"));
 }
 
