@@ -11,7 +11,6 @@
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
 
-#include <cmath>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -37,8 +36,8 @@ struct Opened
     QString failure;
 };
 
-// A shapefile's geometry is useless without its index, and GDAL would quietly rebuild neither
-// index nor table; say which one is missing instead.
+// A shapefile is three files at least; name the one that is missing rather than pass on
+// GDAL's words about it.
 QString missingShapefilePart(const QFileInfo &file)
 {
     for (const char *suffix : {"shx", "dbf"}) {
@@ -67,7 +66,7 @@ Opened openVector(const QString &path)
             return {nullptr, missing};
     }
     CPLErrorReset();
-    // Only the vector drivers, and only the file's own name: no open options, no siblings.
+    // Only the vector drivers, read only, and no open options: nothing but the file decides.
     const QByteArray name = QDir::toNativeSeparators(file.absoluteFilePath()).toUtf8();
     GDALDatasetUniquePtr dataset(
         GDALDataset::Open(name.constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
