@@ -126,9 +126,9 @@ bool fill(GDALDataset &dataset, ShapeFormat format, const ExportShapes &s)
     if (!gpx) {
         // Fifteen digits place a vertex to a millionth of a pixel, and write a quarter faster
         // than GeoJSON's seventeen.
-        const char *options[] = {"SIGNIFICANT_FIGURES=15", nullptr};
-        shared =
-            dataset.CreateLayer("Marlith shapes", &wgs84, wkbUnknown, const_cast<char **>(options));
+        const char *geoJson[] = {"SIGNIFICANT_FIGURES=15", nullptr};
+        char **options = format == ShapeFormat::GeoJson ? const_cast<char **>(geoJson) : nullptr;
+        shared = dataset.CreateLayer("Marlith shapes", &wgs84, wkbUnknown, options);
         if (!shared || !addFields(*shared))
             return false;
     }
