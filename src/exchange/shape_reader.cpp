@@ -138,8 +138,12 @@ void addPoints(const OGRGeometry *g, std::vector<double> &x, std::vector<double>
 
 qsizetype pointCount(const OGRGeometry *g)
 {
-    if (auto *points = dynamic_cast<const OGRMultiPoint *>(g))
-        return points->getNumGeometries();
+    if (auto *points = dynamic_cast<const OGRMultiPoint *>(g)) {
+        qsizetype count = 0;
+        for (const OGRPoint *p : *points)
+            count += pointCount(p);
+        return count;
+    }
     return dynamic_cast<const OGRPoint *>(g) && !g->IsEmpty() ? 1 : 0;
 }
 
@@ -228,7 +232,7 @@ ShapeListing listShapes(const QString &path)
         for (auto &feature : layer) {
             const std::unique_ptr<OGRGeometry> g = linear(feature->GetGeometryRef());
             const Picked p = pick(g.get());
-            if (p.curve) {
+            if (p.curve && pressedVertices(p) > 0) {
                 if (listing.candidates.size() == candidateLimit) {
                     listing.more = true;
                     break;
