@@ -1,5 +1,7 @@
 #include "widgets/point_list.h"
 
+#include "widgets/point_list_accessible.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -40,7 +42,10 @@ PointList::PointList(QWidget *parent) : QAbstractScrollArea(parent)
     // needs painting when it scrolls or grows.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     m_rowHeight = itemRowHeight(this);
+    installPointListAccessibility();
 }
+
+PointList::~PointList() = default;
 
 void PointList::append(const QStringList &entries)
 {
@@ -56,6 +61,8 @@ void PointList::append(const QStringList &entries)
         scrollToRow(count() - 1);
     for (int row = first; row < count(); ++row)
         updateRow(row);
+    // Rows added at the end move no item a reader holds: there is only the news to send.
+    announceRowsInserted(*this, first, count() - 1);
 }
 
 void PointList::selectRow(int row)
@@ -89,11 +96,14 @@ void PointList::removeAt(int index)
 {
     removeWidth(m_entries.takeAt(index));
     if (index == m_selected)
-        setSelected(-1);
+        dropSelection();
     else if (index < m_selected)
         --m_selected; // the same entry, one row higher
+    if (m_accessibleRows)
+        m_accessibleRows->removed(index);
     updateScrollBars();
     viewport()->update();
+    announceRowsRemoved(*this, index, index);
 }
 
 void PointList::insertAt(int index, const QString &text)
@@ -102,27 +112,50 @@ void PointList::insertAt(int index, const QString &text)
     addWidth(text);
     if (m_selected >= index)
         ++m_selected;
+    if (m_accessibleRows)
+        m_accessibleRows->inserted(index);
     updateScrollBars();
     viewport()->update();
+    announceRowsInserted(*this, index, index);
 }
 
 void PointList::clear()
 {
     m_entries.clear();
     m_widths.clear();
-    setSelected(-1);
+    if (m_selected >= 0)
+        dropSelection();
+    if (m_accessibleRows)
+        m_accessibleRows->cleared();
     updateScrollBars();
     viewport()->update();
+    announceRowsReset(*this);
 }
 
 void PointList::setSelected(int row)
 {
     if (row == m_selected)
         return;
-    updateRow(m_selected);
-    m_selected = row;
-    updateRow(m_selected);
+    const int from = std::exchange(m_selected, row);
+    updateRow(from);
+    updateRow(row);
+    announceSelection(*this, from, row);
     emit selectedEntryChanged();
+}
+
+// The selected entry left the list: its row is gone, so there is nothing to repaint or to
+// tell a reader about it.
+void PointList::dropSelection()
+{
+    m_selected = -1;
+    emit selectedEntryChanged();
+}
+
+AccessibleRows &PointList::accessibleRows()
+{
+    if (!m_accessibleRows)
+        m_accessibleRows = std::make_unique<AccessibleRows>();
+    return *m_accessibleRows;
 }
 
 void PointList::scrollToRow(int row)
@@ -308,6 +341,7 @@ void PointList::focusInEvent(QFocusEvent *event)
 {
     updateRow(m_selected);
     QAbstractScrollArea::focusInEvent(event);
+    announceFocus(*this);
 }
 
 void PointList::focusOutEvent(QFocusEvent *event)

@@ -7,17 +7,23 @@
 #include <QStringList>
 
 #include <map>
+#include <memory>
+
+class AccessibleRows;
+class PointListAccessible;
 
 // A point list of the window: its entries, one row each, and at most one selected. All rows
 // have the same height, so a press that appends an entry costs the same on a list of ten
 // entries as on one of a hundred thousand: nothing is laid out again, only the new rows are
-// painted when they are in view. The writers read the texts without copying them.
+// painted when they are in view. The writers read the texts without copying them. A screen
+// reader reads it through PointListAccessible, which builds nothing until a reader asks.
 class PointList final : public QAbstractScrollArea, public EntryList
 {
     Q_OBJECT
 
 public:
     explicit PointList(QWidget *parent = nullptr);
+    ~PointList() override;
 
     const QStringList &entries() const { return m_entries; }
     // Appends the entries of one press. A list showing its last row keeps showing it.
@@ -60,7 +66,11 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
+    friend class PointListAccessible;
+
     void setSelected(int row);
+    void dropSelection();
+    AccessibleRows &accessibleRows();
     void scrollToRow(int row);
     int rowsInView() const;
     bool lastRowInView() const { return topRow() + rowsInView() >= count(); }
@@ -77,4 +87,6 @@ private:
     // How many entries have each text width, so that the widest is known after a removal
     // without measuring every entry again.
     std::map<int, int> m_widths;
+    // Made when a screen reader first asks about a row; until then no row costs anything.
+    std::unique_ptr<AccessibleRows> m_accessibleRows;
 };
