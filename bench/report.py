@@ -2,8 +2,9 @@
 """Turns the benchmark results of scripts/bench into bench/REPORT.md.
 
 Usage: report.py RESULTS_DIR REPORT_MD
-RESULTS_DIR holds window.json, writers.json, canvas.json, exchange.json (Google Benchmark
-JSON with aggregates) and memory.json (the one line window_memory prints), plus machine.txt.
+RESULTS_DIR holds window.json, writers.json, canvas.json, workfile.json, exchange.json (Google
+Benchmark JSON with aggregates) and memory.json (the one line window_memory prints), plus
+machine.txt.
 """
 import json
 import pathlib
@@ -43,6 +44,7 @@ def main():
     window = medians(results / "window.json")
     writers = medians(results / "writers.json")
     canvas = medians(results / "canvas.json")
+    workfile = medians(results / "workfile.json")
     exchange = medians(results / "exchange.json")
     memory = json.loads((results / "memory.json").read_text())
     machine = (results / "machine.txt").read_text().strip()
@@ -81,6 +83,22 @@ def main():
                      f"{text[1] * 1000:.1f} ns → {text[2] * 1000:.1f} ns = **{growth:.2f}×**",
                      "linear (≈ 1×)", verdict(growth <= 1.3)))
 
+    sizes = (10000, 100000)
+    worst = max(workfile[f"BM_SaveWorkFile/{n}"]["us"] / workfile[f"BM_RawSaveWorkFile/{n}"]["us"]
+                for n in sizes)
+    rows.append(("Save a work file against a raw write of the same bytes (worst of 10 000 / "
+                 "100 000 + 4 entries a list)", f"**{worst:.2f}×**", "≤ 2×", verdict(worst <= 2)))
+    for bench, what in (("BM_SaveWorkFile", "Save a work file"),
+                        ("BM_OpenWorkFile", "Open a work file"),
+                        ("BM_OpenVtpSource", "Open a VTPSource.asm")):
+        small, large = (workfile[f"{bench}/{n}"]["us"] for n in sizes)
+        rows.append((f"{what}: 100 000 entries against 10 000", f"{fmt_us(large)} vs "
+                     f"{fmt_us(small)} = **{large / small:.2f}×**", "≤ 11×",
+                     verdict(large / small <= 11)))
+    shown = window["BM_OpenWorkFileShown/100000"]["us"]
+    rows.append(("Open of a work file with 100 000 + 100 004 entries in the window, until the "
+                 "filled lists are painted", f"**{fmt_us(shown)}**", "≤ 500 ms",
+                 verdict(shown <= 500e3)))
     imported, pressed = exchange["BM_ImportTrack"]["us"], exchange["BM_PressTrack"]["us"]
     rows.append(("Import of a 10 000-vertex GPX track against 10 000 presses through the handler",
                  f"{fmt_us(imported)} vs {fmt_us(pressed)} = **{imported / pressed:.2f}×**",
@@ -118,6 +136,8 @@ def main():
         "BM_MoveHandler": "Picture1_MouseMove alone",
         "BM_MoveEvent": "a mouse-move event through the panel",
         "BM_MoveEventPainted": "the move and the repaint it causes",
+        "BM_OpenWorkFileShown": "Open of a work file (n + n + 4 entries) until the window is painted",
+        "BM_SaveWorkFileWindow": "Save of the window's state (n + n + 4 entries) to its work file",
     }
     for name, run in window.items():
         base = name.split("/")[0]
@@ -139,6 +159,17 @@ def main():
     out += ["", "Create = the source text built from the list entries, then the file replaced "
             "safely (temporary file, flushed, renamed over the old one). Raw = the same bytes, "
             "prepared beforehand, saved the same way."]
+
+    out += ["", "## Work files", "", "| Entries a list | Save | raw write | Open | Open "
+            "VTPSource.asm |", "|---|---|---|---|---|"]
+    for n in sizes:
+        cells = [fmt_us(workfile[f"{b}/{n}"]["us"]) for b in (
+            "BM_SaveWorkFile", "BM_RawSaveWorkFile", "BM_OpenWorkFile", "BM_OpenVtpSource")]
+        out.append(f"| {n:,} | " + " | ".join(cells) + " |")
+    out += ["", "Save = the work file's JSON built from the state and written safely; raw = the "
+            "same bytes saved the same way. Open = read whole, parsed and checked, the state "
+            "built (no window). Open VTPSource.asm = a file of that many list entries, read, "
+            "checked line by line against the writer's form."]
 
     out += ["", "## Core", "", "| Benchmark | Median |", "|---|---|"]
     out += [f"| `{name}` | {fmt_us(run['us'])} |" for name, run in canvas.items()]

@@ -1,8 +1,11 @@
 // The main window's start-up, cursor moves and presses, timed on the offscreen platform.
 #include "window_support.h"
+#include "work_states.h"
+#include "workfile/opening.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListView>
 #include <QMainWindow>
@@ -10,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -259,6 +263,40 @@ void BM_PressPainted(benchmark::State &state)
     pressAt(state, true);
 }
 
+// Open of a work file with n + n + 4 entries from the File menu's handler, until the window
+// has painted the filled lists.
+void BM_OpenWorkFileShown(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("work.marlith");
+    if (!saveWorkFile(path, bench::filledState(int(state.range(0)))).isEmpty())
+        state.SkipWithError("the save failed");
+    bench::RealWindow real(dir.path());
+    bench::showUntilPainted(real.window.get());
+    for (auto _ : state) {
+        bench::PaintCounter painted(real.window.get());
+        real.window->openWorkOrSource(path);
+        while (painted.paints() == 0)
+            QCoreApplication::processEvents();
+    }
+    state.counters["lwm"] = real.lwmList()->count();
+    state.counters["vtp"] = real.vtpList()->count();
+}
+
+// Save from the File menu's handler, to the work file last saved.
+void BM_SaveWorkFileWindow(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("work.marlith");
+    if (!saveWorkFile(path, bench::filledState(int(state.range(0)))).isEmpty())
+        state.SkipWithError("the save failed");
+    bench::RealWindow real(dir.path());
+    real.window->openWorkOrSource(path);
+    for (auto _ : state)
+        real.window->mnusave_Click();
+    state.counters["file_bytes"] = double(QFileInfo(path).size());
+}
+
 BENCHMARK(BM_StartupReal)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_StartupBare)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BuildReal)->Unit(benchmark::kMillisecond);
@@ -280,6 +318,18 @@ BENCHMARK(BM_PressPainted)
     ->Arg(100000)
     ->Iterations(50)
     ->Unit(benchmark::kMicrosecond);
+
+BENCHMARK(BM_OpenWorkFileShown)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_SaveWorkFileWindow)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 

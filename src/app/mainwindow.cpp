@@ -33,6 +33,7 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent) : QMainWindow(parent),
     setFont(face);
     buildControls();
     buildHistory();
+    buildWorkFile();
     connectHandlers();
     setFocusOrder();
     statusBar()->setSizeGripEnabled(false); // the window has one fixed size

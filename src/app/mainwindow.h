@@ -16,6 +16,7 @@ class PointList;
 class QAction;
 class QComboBox;
 class QLabel;
+class QImage;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -26,6 +27,7 @@ struct CursorInput;
 struct CursorReadouts;
 struct GridPlace;
 struct ImagePosition;
+struct WorkState;
 
 // The main window is the program's working state: every value lives in a control's text,
 // and each handler reads controls, lets the core decide, and writes controls back.
@@ -58,9 +60,19 @@ public slots:
     void mnuquickstart_Click();
     void mnuhelptutorial_Click();
     void mnuabout_Click();
+    void mnuopen_Click();
+    void mnusave_Click();
+    void mnusaveas_Click();
 
     QString LWMFilePath() const;
     QString VTPFilePath() const;
+
+public:
+    // The working state as one snapshot: what a work file keeps and Open puts back.
+    WorkState workState() const;
+    void applyWorkState(const WorkState &s);
+    // Open of a work file or a generated source, as one step of the history.
+    void openWorkOrSource(const QString &path);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -89,6 +101,15 @@ private:
 
     // Create and View, in mainwindow_sources.cpp.
     void viewSourceFile(const QString &path, const QString &missingMessage);
+
+    // Work files, in mainwindow_workfile.cpp.
+    struct WindowSnapshot;
+    void buildWorkFile();
+    WindowSnapshot snapshot() const;
+    void restore(const WindowSnapshot &s);
+    QImage workImage(const WorkState &s, QStringList &notes) const;
+    void saveWorkTo(const QString &path);
+    void loadImage(const QString &path);
 
     // Undo and redo, in mainwindow_history.cpp.
     void buildHistory();
@@ -123,6 +144,10 @@ private:
     QUndoStack *m_history = nullptr;
     // The counters as the recorded edits see them.
     std::unique_ptr<CounterField> m_lwmCounter, m_vtpCounter;
+    // The work file last opened or saved, and the picture on the panel.
+    QString m_workFile, m_imagePath;
+    bool m_imageGeoreferenced = false;
+    QLabel *m_workFileStatus = nullptr;
 
     // The controls, under the names the rest of the program knows them by.
     QLineEdit *txtlatdeg, *txtlatmin, *txtlongdeg, *txtlongmin, *txtaltitude;

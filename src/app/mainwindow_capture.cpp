@@ -87,8 +87,6 @@ void MainWindow::cmdload_Click()
 {
     // Every failure ends this quietly: the panel keeps the picture it had.
     const std::optional<QString> path = m_desktop.openFileName(this, pictureFilter);
-    if (!path)
-        return;
-    if (const std::optional<QImage> picture = loadPicture(*path))
-        Picture1->setPicture(*picture);
+    if (path)
+        loadImage(*path);
 }

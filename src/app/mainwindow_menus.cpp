@@ -15,6 +15,23 @@ void MainWindow::buildMenus()
     QMenuBar *bar = menuBar();
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnufile"));
+    const struct
+    {
+        const char *name, *caption;
+        void (MainWindow::*handler)();
+        QKeySequence keys;
+    } workItems[] = {
+        {"mnuopen", "&Open...", &MainWindow::mnuopen_Click, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"mnusave", "&Save", &MainWindow::mnusave_Click, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"mnusaveas", "Save &As...", &MainWindow::mnusaveas_Click,
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+    };
+    for (const auto &item : workItems) {
+        QAction *a = file->addAction(QLatin1String(item.caption), this, item.handler);
+        a->setObjectName(QLatin1String(item.name));
+        a->setShortcut(item.keys);
+    }
+    file->addSeparator();
     addExchangeCommands(file);
     file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("&Exit"), this, &MainWindow::mnuexit_Click);

@@ -3,14 +3,11 @@
 
 #include "app/desktop.h"
 #include "app/program_title.h"
-#include "widgets/point_list.h"
+#include "workfile/work_state.h"
 #include "writers/source_writers.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
 
 QString MainWindow::LWMFilePath() const
 {
@@ -25,24 +22,15 @@ QString MainWindow::VTPFilePath() const
 void MainWindow::cmdcreatelwm_Click()
 {
     runHandler([&] {
-        const LwmInputs in{txtlatdeg->text(),   txtlatmin->text(), txtlongdeg->text(),
-                           txtlongmin->text(),  lblcellx->text(),  lblcelly->text(),
-                           lblareax->text(),    lblareay->text(),  txtlwmnumber->text(),
-                           txtaltitude->text(), lstLWM->entries()};
         // The whole text first: a failure must not leave a broken file behind.
-        writeSourceFile(LWMFilePath(), lwmSourceText(in, locale()));
+        writeSourceFile(LWMFilePath(), lwmSourceText(lwmInputs(workState()), locale()));
     });
 }
 
 void MainWindow::cmdcreatevtp_Click()
 {
-    runHandler([&] {
-        const VtpInputs in{txtlatdeg->text(),       txtlatmin->text(),    txtlongdeg->text(),
-                           txtlongmin->text(),      lblcellx->text(),     lblcelly->text(),
-                           cbolayer->currentText(), txtvtpnumber->text(), cbovtptype->currentText(),
-                           lstVTP->entries()};
-        writeSourceFile(VTPFilePath(), vtpSourceText(in, locale()));
-    });
+    runHandler(
+        [&] { writeSourceFile(VTPFilePath(), vtpSourceText(vtpInputs(workState()), locale())); });
 }
 
 void MainWindow::viewSourceFile(const QString &path, const QString &missingMessage)

@@ -8,6 +8,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 class AccessibleRows;
 class PointListAccessible;
@@ -74,6 +75,7 @@ private:
     void scrollToRow(int row);
     int rowsInView() const;
     bool lastRowInView() const { return topRow() + rowsInView() >= count(); }
+    int textWidth(const QString &text) const;
     void addWidth(const QString &text);
     void removeWidth(const QString &text);
     int widest() const;
@@ -87,6 +89,7 @@ private:
     // How many entries have each text width, so that the widest is known after a removal
     // without measuring every entry again.
     std::map<int, int> m_widths;
+    mutable std::vector<qreal> m_advances; // of the Latin-1 characters in the list's font
     // Made when a screen reader first asks about a row; until then no row costs anything.
     std::unique_ptr<AccessibleRows> m_accessibleRows;
 };

@@ -248,22 +248,33 @@ QString vtpSourcePath(const QString &programFolder)
     return folderFile(programFolder, "VTPSource.asm");
 }
 
-void writeSourceFile(const QString &path, const QByteArray &bytes)
+QString replaceFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     const QFileInfo existing(path);
     // QSaveFile would happily fail late on a directory, and would replace a read-only file
     // by renaming over it; both must fail before anything is written.
+    if (existing.isDir())
+        return QStringLiteral("a folder of that name is in the way");
     // Not WriteUser: that one says what this user may do, and an administrator may do all.
     constexpr QFile::Permissions anyWrite =
         QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    const bool readOnly =
-        existing.exists() && (!existing.isWritable() || !(existing.permissions() & anyWrite));
+    if (existing.exists() && (!existing.isWritable() || !(existing.permissions() & anyWrite)))
+        return QStringLiteral("the file is read-only");
     // Unbuffered, so that a full disk shows at write(): a failing flush inside commit() is
     // not always reported, and the earlier file would be replaced by a cut-off one. An
     // uncommitted QSaveFile removes its temporary file and leaves the earlier one alone.
-    if (existing.isDir() || readOnly || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
         || file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError
-        || !file.commit())
+        || !file.commit()) {
+        const QString why = file.errorString();
+        return why.isEmpty() ? QStringLiteral("it could not be written") : why;
+    }
+    return QString();
+}
+
+void writeSourceFile(const QString &path, const QByteArray &bytes)
+{
+    if (!replaceFile(path, bytes).isEmpty())
         throw RuntimeError(RuntimeError::PathFileAccess);
 }

@@ -29,6 +29,8 @@ QByteArray vtpSourceText(const VtpInputs &in, const QLocale &locale);
 QString lwmSourcePath(const QString &programFolder);
 QString vtpSourcePath(const QString &programFolder);
 
-// Replaces the file at `path` as a whole or not at all; any failure throws RuntimeError 75
-// and leaves an earlier file as it was.
+// Replaces the file at `path` as a whole or not at all. On failure an earlier file stays as
+// it was and the result says why; on success it is empty.
+QString replaceFile(const QString &path, const QByteArray &bytes);
+// The same for a source file, whose failure is RuntimeError 75.
 void writeSourceFile(const QString &path, const QByteArray &bytes);

@@ -120,6 +120,33 @@ private slots:
         expectCreateFailsIn(dir);
     }
 
+    // A work file that cannot be saved: one message, and the earlier file stays as it was.
+    void failedWorkFileSavesKeepTheEarlierFile()
+    {
+        QVERIFY(QDir(folder.path()).mkdir("folder.marlith"));
+        write(folder.filePath("readonly.marlith"), "earlier");
+        QVERIFY(QFile::setPermissions(folder.filePath("readonly.marlith"), QFile::ReadOwner));
+        QStringList targets{folder.filePath("folder.marlith"), folder.filePath("readonly.marlith")};
+        for (const char *variable : {"MARLITH_READONLY_FOLDER", "MARLITH_FULL_FOLDER"}) {
+            if (const QString dir = preparedFolder(variable); !dir.isEmpty())
+                targets << dir + QStringLiteral("/earlier.marlith");
+        }
+        // More than the little space a full disk may have left.
+        for (int i = 0; i < 150; ++i)
+            press(i % 250, i % 200);
+        for (const QString &path : targets) {
+            const QByteArray before = read(path);
+            desktop.messages.clear();
+            desktop.saveAnswers = {path};
+            window->mnusaveas_Click();
+            QCOMPARE(desktop.messages.size(), size_t(1));
+            QVERIFY2(desktop.messages.front().text.startsWith("The work was not saved to"),
+                     qPrintable(desktop.messages.front().text));
+            QCOMPARE(read(path), before);
+        }
+        QCOMPARE(entries("lstLWM").size(), 153);
+    }
+
     void missingHelpFolderShowsNothingAndGoesOn()
     {
         click("cmdcalculate");

@@ -279,8 +279,9 @@ private slots:
             file << a->objectName() + '=' + a->text();
         for (QAction *a : bar[2]->menu()->actions())
             help << a->objectName() + '=' + a->text();
-        QCOMPARE(file, (QStringList{"mnuexport=Expor&t Shapes...", "mnuimport=&Import Points...",
-                                    "=", "mnuexit=&Exit"}));
+        QCOMPARE(file, (QStringList{"mnuopen=&Open...", "mnusave=&Save", "mnusaveas=Save &As...",
+                                    "=", "mnuexport=Expor&t Shapes...",
+                                    "mnuimport=&Import Points...", "=", "mnuexit=&Exit"}));
         QCOMPARE(help, (QStringList{"mnuquickstart=&Quick Start Guide",
                                     "mnuhelptutorial=Help Tutorial", "mnuabout=&About Marlith"}));
     }

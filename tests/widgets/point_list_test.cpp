@@ -4,6 +4,7 @@
 
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QtTest>
 
 namespace {
@@ -170,6 +171,22 @@ private slots:
         QVERIFY(h->maximum() > range);
         list->clear();
         QCOMPARE(h->maximum(), 0);
+    }
+
+    // Widths are summed from the characters' advances; a row must still reach the end of its
+    // text as drawn, kerned or not, with the item views' margin on either side.
+    void rowsReachTheEndOfEveryText()
+    {
+        const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1;
+        for (const QString &text : {QStringLiteral("AVAVAVAV To Wavy Yo LT 11 11 11 11 11 11"),
+                                    QStringLiteral("VTPWidePoint 11111, 1, 11111, 1, 77777777"),
+                                    QStringLiteral("Zürich ÀÉÎÕÜ ffi fl 東京 AVAV")}) {
+            list->clear();
+            list->append({text});
+            const int drawn = list->fontMetrics().horizontalAdvance(text) + 2 * margin;
+            QVERIFY2(list->rowRect(0).width() >= drawn, qPrintable(text));
+            QVERIFY2(list->rowRect(0).width() <= drawn * 1.05, qPrintable(text)); // not much more
+        }
     }
 };
 

@@ -1,4 +1,5 @@
 #include "error_of.h"
+#include "golden.h"
 #include "text/runtime_error.h"
 #include "writers/source_writers.h"
 
@@ -12,13 +13,6 @@ namespace {
 
 const QLocale english(QLocale::English, QLocale::UnitedStates);
 const QLocale german(QLocale::German, QLocale::Germany);
-
-QByteArray golden(const char *name)
-{
-    QFile f(QStringLiteral(GOLDEN_DIR "/") + QLatin1String(name));
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name;
-    return f.readAll();
-}
 
 // Compares two files line by line and names the first line that differs.
 ::testing::AssertionResult sameFile(const QByteArray &actual, const QByteArray &expected)

@@ -1,0 +1,209 @@
+#include "widgets/image_panel.h"
+#include "window_driver.h"
+#include "workfile/work_file.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QUndoStack>
+
+// Save, Save As and Open of work files and generated sources in the real window, the undo
+// of Open, and files dropped on the window.
+class WorkFileTest : public QObject, WindowDriver
+{
+    Q_OBJECT
+
+    QString status() { return control<QLabel>("workFileStatus")->text(); }
+    void undo() { QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier); }
+    void redo() { QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier); }
+    void createBoth()
+    {
+        click("cmdcreatelwm");
+        click("cmdcreatevtp");
+    }
+    // The worked example pressed in, an entry selected, a picture loaded and typed settings.
+    void fillWindow()
+    {
+        calculateExample();
+        QImage picture(256, 256, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        QVERIFY(picture.save(folder.filePath("area.png")));
+        desktop.fileAnswers = {folder.filePath("area.png")};
+        click("cmdload");
+        for (auto [x, y] : {std::pair{12, 101}, {40, 90}, {60, 70}})
+            press(x, y);
+        control<QComboBox>("cbovtptype")->setCurrentIndex(40);
+        control<QComboBox>("cbolayer")->setEditText("12");
+        set("txtaltitude", "Höhe 12");
+        control<PointList>("lstLWM")->selectRow(1);
+    }
+    void drop(QWidget *on, const QString &path)
+    {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(on, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(on, &dropped);
+    }
+
+private slots:
+    void init() { QVERIFY(start()); }
+    void cleanup() { window.reset(); }
+
+    void fileMenuHoldsTheWorkItemsAndKeys()
+    {
+        QStringList items;
+        for (QAction *a : control<QMenu>("mnufile")->actions())
+            items << a->objectName() + '=' + a->text() + '=' + a->shortcut().toString();
+        items.last() = items.last().section('=', 0, 1); // Exit's keys are the platform's
+        QCOMPARE(items, (QStringList{"mnuopen=&Open...=Ctrl+O", "mnusave=&Save=Ctrl+S",
+                                     "mnusaveas=Save &As...=Ctrl+Shift+S", "==", "mnuexit=&Exit"}));
+    }
+
+    // Save As, exit, start again, Open: the same window, and Create writes the same bytes.
+    void saveExitOpenCreatesTheSameFiles()
+    {
+        fillWindow();
+        createBoth();
+        const QByteArray lwm = file("LWMSource.asm"), vtp = file("VTPSource.asm");
+        const WorkState saved = window->workState();
+        desktop.saveAnswers = {folder.filePath("seattle")};
+        window->mnusaveas_Click();
+        QCOMPARE(desktop.lastSaveFilter, QStringLiteral("Marlith work (*.marlith)"));
+        QCOMPARE(readWorkFile(file("seattle.marlith")), saved);
+        QCOMPARE(status(), QStringLiteral("Work file: seattle.marlith"));
+
+        QVERIFY(start());
+        desktop.fileAnswers = {folder.filePath("seattle.marlith")};
+        QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+        QVERIFY(desktop.lastFilter.startsWith("Marlith work and sources (*.marlith *.asm);;"));
+        QCOMPARE(window->workState(), saved);
+        QCOMPARE(control<ImagePanel>("Picture1")->picture().size(), QSize(256, 256));
+        QVERIFY(status().contains("seattle.marlith"));
+        createBoth();
+        QCOMPARE(file("LWMSource.asm"), lwm);
+        QCOMPARE(file("VTPSource.asm"), vtp);
+
+        // Save goes back to the same file without asking.
+        set("txtaltitude", "7");
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(readWorkFile(file("seattle.marlith")).txtaltitude, QStringLiteral("7"));
+        QVERIFY(desktop.messages.empty());
+    }
+
+    void openIsOneStepOfTheHistory()
+    {
+        fillWindow();
+        desktop.saveAnswers = {folder.filePath("work.marlith")};
+        window->mnusave_Click(); // no work file yet: asks as Save As does
+        const WorkState saved = window->workState();
+        QVERIFY(start());
+        press(3, 3);
+        const WorkState before = window->workState();
+        desktop.fileAnswers = {folder.filePath("work.marlith")};
+        window->mnuopen_Click();
+        QCOMPARE(window->workState(), saved);
+        undo();
+        QCOMPARE(window->workState(), before);
+        QVERIFY(control<ImagePanel>("Picture1")->picture().isNull());
+        redo();
+        QCOMPARE(window->workState(), saved);
+        undo();
+        undo(); // and the press before it
+        QVERIFY(entries("lstLWM").isEmpty());
+    }
+
+    // Each source puts back its own side only; Create then writes the same bytes.
+    void reopenedSourcesWriteTheSameBytes()
+    {
+        fillWindow();
+        createBoth();
+        const QByteArray lwm = file("LWMSource.asm"), vtp = file("VTPSource.asm");
+        QVERIFY(QFile::rename(folder.filePath("LWMSource.asm"), folder.filePath("kept-lwm.txt")));
+        QVERIFY(QFile::rename(folder.filePath("VTPSource.asm"), folder.filePath("kept-vtp.asm")));
+        const WorkState filled = window->workState();
+
+        QVERIFY(start());
+        desktop.fileAnswers = {folder.filePath("kept-lwm.txt")};
+        window->mnuopen_Click();
+        QCOMPARE(entries("lstLWM"), filled.lstLWM.entries);
+        QVERIFY(entries("lstVTP").isEmpty());
+        QCOMPARE(control<QLabel>("lbllatdd")->text(), filled.lbllatdd);
+        QCOMPARE(control<QLabel>("lblareay")->text(), QStringLiteral("27"));
+        desktop.fileAnswers = {folder.filePath("kept-vtp.asm")};
+        window->mnuopen_Click();
+        QCOMPARE(entries("lstVTP"), filled.lstVTP.entries);
+        QCOMPARE(control<QComboBox>("cbovtptype")->currentText(), filled.cbovtptype);
+        QVERIFY(desktop.messages.empty());
+        createBoth();
+        QCOMPARE(file("LWMSource.asm"), lwm);
+        QCOMPARE(file("VTPSource.asm"), vtp);
+    }
+
+    void aFaultyFileChangesNothing()
+    {
+        fillWindow();
+        createBoth();
+        QByteArray vtp = file("VTPSource.asm");
+        QFile bad(folder.filePath("bad.asm"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write(vtp.replace("VTPLayer 12, 0", "VTPLayer 12; 0"));
+        bad.close();
+        QFile newer(folder.filePath("newer.marlith"));
+        QVERIFY(newer.open(QIODevice::WriteOnly));
+        newer.write(workFileText(window->workState()).replace("\"version\": 1", "\"version\": 9"));
+        newer.close();
+
+        const WorkState before = window->workState();
+        const int steps = window->findChild<QUndoStack *>("history")->count();
+        desktop.fileAnswers = {folder.filePath("bad.asm"), folder.filePath("newer.marlith")};
+        window->mnuopen_Click();
+        window->mnuopen_Click();
+        QCOMPARE(desktop.messages.size(), size_t(2));
+        QVERIFY(desktop.messages[0].text.contains("Line 27 is not as Marlith writes"));
+        QVERIFY(desktop.messages[1].text.contains("written by a newer Marlith"));
+        QCOMPARE(window->workState(), before);
+        QCOMPARE(window->findChild<QUndoStack *>("history")->count(), steps);
+    }
+
+    void aMissingImageLeavesThePanelEmpty()
+    {
+        fillWindow();
+        desktop.saveAnswers = {folder.filePath("work.marlith")};
+        window->mnusaveas_Click();
+        QVERIFY(QFile::remove(folder.filePath("area.png")));
+        QVERIFY(start());
+        desktop.fileAnswers = {folder.filePath("work.marlith")};
+        window->mnuopen_Click();
+        QVERIFY(control<ImagePanel>("Picture1")->picture().isNull());
+        QVERIFY(status().contains(QStringLiteral("the image %1 is gone")
+                                      .arg(QDir::toNativeSeparators(folder.filePath("area.png")))));
+        QCOMPARE(entries("lstLWM").size(), 3);
+    }
+
+    void droppedFilesOpenAndDroppedPicturesLoad()
+    {
+        fillWindow();
+        desktop.saveAnswers = {folder.filePath("dropped.marlith")};
+        window->mnusaveas_Click();
+        const WorkState saved = window->workState();
+        QVERIFY(start());
+        drop(control("txtlatdeg"), folder.filePath("dropped.marlith"));
+        QCOMPARE(window->workState(), saved);
+        QCOMPARE(control<QLineEdit>("txtlatdeg")->text(), QStringLiteral("47"));
+
+        QImage other(256, 256, QImage::Format_RGB32);
+        other.fill(Qt::red);
+        QVERIFY(other.save(folder.filePath("other.bmp")));
+        drop(control("Picture1"), folder.filePath("other.bmp"));
+        QCOMPARE(control<ImagePanel>("Picture1")->picture().pixelColor(9, 9), QColor(Qt::red));
+        QCOMPARE(window->workState().imagePath, folder.filePath("other.bmp"));
+    }
+};
+
+QTEST_MAIN(WorkFileTest)
+#include "workfile_test.moc"

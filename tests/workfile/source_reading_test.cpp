@@ -1,0 +1,223 @@
+#include "canvas/point_capture.h"
+#include "golden.h"
+#include "workfile/opening.h"
+#include "workfile/source_reading.h"
+#include "workfile/work_file.h"
+#include "workfile_samples.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QLocale english(QLocale::English, QLocale::UnitedStates);
+const QLocale german(QLocale::German, QLocale::Germany);
+
+TEST(SourceReading, WorkedExamplesComeBackAsTheyWereTyped)
+{
+    const WorkState example = exampleState();
+    const LwmReading lwm = readLwmSource(golden("lwm_worked_example.asm"), english);
+    const LwmInputs expectedLwm = lwmInputs(example);
+    EXPECT_EQ(lwm.inputs.entries, expectedLwm.entries);
+    EXPECT_EQ(QStringList({lwm.inputs.latDeg, lwm.inputs.latMin, lwm.inputs.longDeg,
+                           lwm.inputs.longMin, lwm.inputs.cellX, lwm.inputs.cellY, lwm.inputs.areaX,
+                           lwm.inputs.areaY, lwm.inputs.lwmNumber, lwm.inputs.altitude}),
+              QStringList({"47", "30.50", "-122", "18.25", "123", "120", "2", "27", "3", "0"}));
+    EXPECT_FALSE(lwm.lfOnly);
+
+    const VtpReading vtp = readVtpSource(golden("vtp_worked_example.asm"), english);
+    EXPECT_EQ(vtp.inputs.entries, example.lstVTP.entries); // the last marker is 0 again
+    EXPECT_EQ(QStringList({vtp.inputs.cellX, vtp.inputs.cellY, vtp.inputs.layer,
+                           vtp.inputs.vtpNumber, vtp.inputs.lineType}),
+              QStringList({"123", "120", "8", "5", "\"1139\"  ;asphalt / 2 lanes"}));
+}
+
+TEST(SourceReading, OpenPutsBackOneSideAndTheDecimalDegrees)
+{
+    WorkState before = exampleState();
+    before.txtlatdeg = "12";
+    before.lbllatdd = "stale";
+    before.lstVTP.selected = 2;
+    const Opened lwm = openBytes(golden("lwm_worked_example.asm"), "x.asm", before, english);
+    EXPECT_EQ(lwm.kind, OpenedKind::LwmSource);
+    WorkState expected = before;
+    expected.txtlatdeg = "47";
+    expected.lbllatdd = "47.5083333333333";
+    expected.lstLWM.selected = -1;
+    EXPECT_EQ(lwm.state, expected);
+
+    WorkState empty;
+    const Opened vtp = openBytes(golden("vtp_worked_example.asm"), "VTPSource.asm", empty, german);
+    EXPECT_EQ(vtp.kind, OpenedKind::VtpSource);
+    EXPECT_EQ(vtp.state.lbllongdd, "-122,304166666667");
+    EXPECT_EQ(vtp.state.lstVTP, ListState({exampleState().lstVTP.entries, -1}));
+    EXPECT_TRUE(vtp.state.lstLWM.entries.isEmpty());
+    EXPECT_EQ(vtp.state.lblareax, ""); // not in a VTP file, so left as it was
+}
+
+TEST(SourceReading, TakesBackTheWritersLastEntryChange)
+{
+    const struct
+    {
+        const char *written, *entry;
+    } cases[] = {
+        {"VTPWidePoint 4650, 1, 11035, 0", "VTPWidePoint 4650, 0, 11035, 0"},
+        {"VTPWidePoint 4602, 1, 11066, 1", "VTPWidePoint 4602, 1, 11066, 0"},
+        {"VTPWidePointWidth 1", "VTPWidePointWidth 1"},
+        {"free, 1, 0", "free, 0, 0"},
+        {"x, 0, 1", "x, 0, 1"}, // a ", 0" before: the writer changed nothing here
+        {"no comma 1", "no comma 1"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(vtpLastEntryBeforeWriting(c.written).toStdString(), c.entry);
+}
+
+// The lists and counters of `presses` presses as capture makes them, with the width changed
+// now and then.
+WorkState captured(QRandomGenerator &random, int presses)
+{
+    WorkState s = exampleState();
+    s.lstLWM = s.lstVTP = {};
+    s.txtlwmnumber = s.txtvtpnumber = QString();
+    for (int p = 0; p < presses; ++p) {
+        const CursorInput at{float(random.bounded(256)),
+                             float(random.bounded(256)),
+                             256,
+                             256,
+                             s.lblareax,
+                             s.lblareay};
+        const Capture c = capturePoint(at, s.txtvtpnumber, QString::number(random.bounded(9)),
+                                       s.lstLWM.entries.size(), s.lstVTP.entries.size());
+        s.lstLWM.entries << c.lwmEntry;
+        s.lstVTP.entries << c.vtpEntries;
+        s.txtlwmnumber = c.lwmCounter;
+        s.txtvtpnumber = c.vtpCounter;
+    }
+    return s;
+}
+
+TEST(SourceReading, CreateOpenCreateGivesTheSameBytes)
+{
+    const struct
+    {
+        const char *latDeg, *latMin, *longDeg, *longMin;
+        QLocale locale;
+    } places[] = {
+        {"47", "30.50", "-122", "18.25", english},
+        {"-00", "00.00", "-000", "00.00", english},
+        {" 47", "30.50 ", "-122 ", " 18.25", english},
+        {"47 ", " 30 50", "  -122 ", "18 25", english},
+        {"47,5", "3", "-122,25", "1", german},
+        {"1.000", "x", "7", "", german},
+    };
+    QRandomGenerator random(16);
+    for (const auto &place : places) {
+        for (const int presses : {0, 1, 2, 5, 31, 40, 62, 63, 120, 200}) {
+            WorkState s = captured(random, presses);
+            s.txtlatdeg = place.latDeg;
+            s.txtlatmin = place.latMin;
+            s.txtlongdeg = place.longDeg;
+            s.txtlongmin = place.longMin;
+            const QByteArray lwm = lwmSourceText(lwmInputs(s), place.locale);
+            const LwmInputs lwmBack = readLwmSource(lwm, place.locale).inputs;
+            EXPECT_EQ(lwmSourceText(lwmBack, place.locale), lwm) << place.latDeg << presses;
+            EXPECT_EQ(lwmBack.entries, s.lstLWM.entries);
+
+            const QByteArray vtp = vtpSourceText(vtpInputs(s), place.locale);
+            const VtpInputs vtpBack = readVtpSource(vtp, place.locale).inputs;
+            EXPECT_EQ(vtpSourceText(vtpBack, place.locale), vtp) << place.latDeg << presses;
+            EXPECT_EQ(vtpBack.entries, s.lstVTP.entries);
+            EXPECT_EQ(vtpBack.vtpNumber.toInt(), s.txtvtpnumber.toInt());
+        }
+    }
+}
+
+TEST(SourceReading, TypedEntriesWithoutAOneComeBackByteIdentical)
+{
+    const QStringList lasts = {"free text, 0", "x, 0, 0", "VTPWidePointWidth 3", "", "ä ß"};
+    for (const QString &last : lasts) {
+        WorkState s = exampleState();
+        s.lstVTP.entries << last;
+        s.lstLWM.entries << last;
+        s.txtaltitude = "12, 0, 5";
+        const QByteArray vtp = vtpSourceText(vtpInputs(s), english);
+        EXPECT_EQ(vtpSourceText(readVtpSource(vtp, english).inputs, english), vtp)
+            << last.toStdString();
+        const QByteArray lwm = lwmSourceText(lwmInputs(s), english);
+        EXPECT_EQ(lwmSourceText(readLwmSource(lwm, english).inputs, english), lwm)
+            << last.toStdString();
+    }
+}
+
+QByteArray replacedLine(QByteArray file, int line, const QByteArray &text)
+{
+    QList<QByteArray> lines = file.split('\n');
+    lines[line - 1] = text + '\r';
+    return lines.join('\n');
+}
+
+TEST(SourceReading, RefusesFilesNotInTheWritersFormNamingTheLine)
+{
+    const QByteArray lwm = golden("lwm_worked_example.asm");
+    const QByteArray vtp = golden("vtp_worked_example.asm");
+    QByteArray mixed = vtp;
+    mixed.replace(mixed.indexOf("\r\n", 100), 2, "\n");
+    QByteArray lfOnly = lwm;
+    lfOnly.replace("\r\n", "\n");
+    const struct
+    {
+        QByteArray file;
+        bool vtp;
+        const char *fault;
+    } cases[] = {
+        {replacedLine(lwm, 17, "LWMStart          label        word"), false,
+         "Line 17 is not as Marlith writes an LWMSource.asm:\nLWMStart          label"},
+        {replacedLine(vtp, 49, "Cellv_123_120       EQU        VTPCellID   0, 123, 121"), true,
+         "Line 49 is not as Marlith writes a VTPSource.asm"},
+        {replacedLine(vtp, 56, ";----> End Cell_123_121's defination data information <----"), true,
+         "Line 56 is not"},
+        {replacedLine(lwm, 11,
+                      "BGLHeader          48, 46, -121, -123.0, LWMHeader, "
+                      "TerrainHeaderStart"),
+         false, "Line 11 is not"},
+        {replacedLine(lwm, 31, "LWMPoly2Ex  63, 0, 0, 0, 0, 193"), false, "Line 31 is not"},
+        {replacedLine(lwm, 31, "LWMPoly2  3, 0, 0, 0, 0"), false, "Line 31 is not"},
+        {replacedLine(vtp, 33, "VTPPolyMethod2Ex 300"), true, "Line 33 is not"},
+        {replacedLine(vtp, 40, "VTPWidePoint 4650, 0, 11035, 0"), true, "Line 40 is not"},
+        {replacedLine(vtp, 1, ";----> FS Coordinates:    47"), true, "Line 1 is not"},
+        {replacedLine(lwm, 6, "include TDFHeaders.inc\r\nextra"), false, "Line 7 is not"},
+        {lwm.left(lwm.size() - 12), false, "cut off: line 60 has no line end"},
+        {lwm.left(lwm.indexOf("\r\n;----> End Cell") + 2), false, "it is cut off after line 39"},
+        {QByteArray(lwm).replace("\r\n", "\r"), false, "end in CR alone"},
+        {mixed, true, "ends in LF alone, unlike the lines before it"},
+        {lfOnly.replace(lfOnly.indexOf('\n', 200), 1, "\r\n"), false, "ends in CR LF, unlike"},
+        {QByteArray(vtp).replace("11055", QByteArray("11\0"
+                                                     "55",
+                                                     5)),
+         true, "Line 39 holds a NUL character"},
+        {QByteArray(vtp).replace("11055", "11\r55"), true, "Line 39 holds a CR that does not"},
+        {QByteArray(";----> FS Coordinates:    ")
+             + QByteArray("x\r\n").repeated(maxListEntries + 201),
+         false, "more lines than Marlith keeps"},
+    };
+    for (const auto &c : cases) {
+        const QString fault = faultOf([&] {
+            c.vtp ? (void)readVtpSource(c.file, english) : (void)readLwmSource(c.file, english);
+        });
+        EXPECT_TRUE(fault.contains(QLatin1String(c.fault)))
+            << c.fault << " -> " << fault.toStdString();
+    }
+}
+
+TEST(SourceReading, AcceptsLineFeedsAloneAndSaysSo)
+{
+    QByteArray vtp = golden("vtp_worked_example.asm");
+    const VtpReading crlf = readVtpSource(vtp, english);
+    const VtpReading lf = readVtpSource(vtp.replace("\r\n", "\n"), english);
+    EXPECT_TRUE(lf.lfOnly);
+    EXPECT_EQ(vtpSourceText(lf.inputs, english), vtpSourceText(crlf.inputs, english));
+}
+
+} // namespace
