@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class AboutBox;
 class CounterField;
@@ -17,6 +18,7 @@ class QComboBox;
 class QLabel;
 class QImage;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QUndoStack;
 class RuntimeError;
@@ -24,6 +26,8 @@ struct CoordinateTexts;
 struct GeoBounds;
 struct CursorInput;
 struct CursorReadouts;
+struct GridPlace;
+struct ImagePosition;
 struct WorkState;
 
 // The main window is the program's working state: every value lives in a control's text,
@@ -51,6 +55,8 @@ public slots:
     void cmdclearvtplist_Click();
     void lstLWM_DblClick();
     void lstVTP_DblClick();
+    void mnuexport_Click();
+    void mnuimport_Click();
     void mnuexit_Click();
     void mnuquickstart_Click();
     void mnuhelptutorial_Click();
@@ -127,6 +133,12 @@ private:
     enum class Counters { Lwm, Vtp, Both };
     void showCounterHints(Counters which);
     void showRuntimeErrorDetail(const RuntimeError &e);
+
+    // Shapes in and out, in mainwindow_exchange.cpp.
+    void addExchangeCommands(QMenu *file);
+    // The calculated cell and area; without them, a message asks for a Calculate.
+    std::optional<GridPlace> requireCalculatedPlace();
+    void pressAll(const std::vector<ImagePosition> &positions);
 
     // Control building, in mainwindow_controls.cpp.
     void buildControls();

@@ -32,6 +32,8 @@ void MainWindow::buildMenus()
         a->setShortcut(item.keys);
     }
     file->addSeparator();
+    addExchangeCommands(file);
+    file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("&Exit"), this, &MainWindow::mnuexit_Click);
     exit->setObjectName(QStringLiteral("mnuexit"));
     exit->setShortcut(QKeySequence::Quit);

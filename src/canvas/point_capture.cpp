@@ -6,10 +6,32 @@
 
 #include <algorithm>
 
+namespace {
+// The first step of a mapping. The pixel is checked for 16 bits at once, so that an overflow
+// in x is reported before a fault in y, as the steps run.
+double pixelCoordinate(float cursor, float innerSize)
+{
+    const double pixel = checkedDivide(double(cursor) * lod::pixelUnits, innerSize);
+    roundToInt16(pixel);
+    return pixel;
+}
+
+PixelInput pixelInput(const CursorInput &in)
+{
+    const double x = pixelCoordinate(in.x, in.innerWidth);
+    return {{x, pixelCoordinate(in.y, in.innerHeight)}, in.areaColumn, in.areaRow};
+}
+} // namespace
+
 CursorReadouts mapCursorToGrid(const CursorInput &in, std::uint8_t marker)
 {
-    const int px = roundToInt16(checkedDivide(double(in.x) * lod::pixelUnits, in.innerWidth));
-    const int py = roundToInt16(checkedDivide(double(in.y) * lod::pixelUnits, in.innerHeight));
+    return mapPixelToGrid(pixelInput(in), marker);
+}
+
+CursorReadouts mapPixelToGrid(const PixelInput &in, std::uint8_t marker)
+{
+    const int px = roundToInt16(in.position.x);
+    const int py = roundToInt16(in.position.y);
     int gx = 0, gy = 0;
     try {
         gx = roundToInt16(
@@ -42,14 +64,20 @@ QString vtpPoint(const CursorReadouts &r)
 Capture capturePoint(const CursorInput &in, const QString &vtpCounterText, const QString &widthText,
                      qsizetype lwmCount, qsizetype vtpCount)
 {
+    return capturePixel(pixelInput(in), vtpCounterText, widthText, lwmCount, vtpCount);
+}
+
+Capture capturePixel(const PixelInput &in, const QString &vtpCounterText, const QString &widthText,
+                     qsizetype lwmCount, qsizetype vtpCount)
+{
     Capture c;
-    c.readouts = mapCursorToGrid(in, 0);
+    c.readouts = mapPixelToGrid(in, 0);
     c.lwmEntry = QStringLiteral("LWMPoint ") + c.readouts.lblx + c.readouts.lbly;
     // The counter, not the list, decides whether a new line starts here.
     if (leadingNumber(vtpCounterText) > 1) {
         c.vtpEntries << vtpPoint(c.readouts);
     } else {
-        const QString first = vtpPoint(mapCursorToGrid(in, 1));
+        const QString first = vtpPoint(mapPixelToGrid(in, 1));
         c.vtpEntries << first << QStringLiteral("VTPWidePointWidth 1") << first
                      << QStringLiteral("VTPWidePointWidth ") + widthText << vtpPoint(c.readouts);
     }
@@ -58,4 +86,24 @@ Capture capturePoint(const CursorInput &in, const QString &vtpCounterText, const
     c.vtpWarning = leadingNumber(c.vtpCounter) > 31;
     c.lwmWarning = leadingNumber(c.lwmCounter) > 62;
     return c;
+}
+
+CaptureRun captureRun(const std::vector<ImagePosition> &positions, const QString &areaColumn,
+                      const QString &areaRow, const QString &vtpCounterText,
+                      const QString &widthText, qsizetype lwmCount, qsizetype vtpCount)
+{
+    CaptureRun run;
+    run.lwmEntries.reserve(qsizetype(positions.size()));
+    run.vtpEntries.reserve(qsizetype(positions.size()) + 4);
+    PixelInput in{{}, areaColumn, areaRow};
+    QString counter = vtpCounterText;
+    for (const ImagePosition &p : positions) {
+        in.position = p;
+        run.last = capturePixel(in, counter, widthText, lwmCount + run.lwmEntries.size(),
+                                vtpCount + run.vtpEntries.size());
+        run.lwmEntries << run.last.lwmEntry;
+        run.vtpEntries << run.last.vtpEntries;
+        counter = run.last.vtpCounter;
+    }
+    return run;
 }

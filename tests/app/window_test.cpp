@@ -280,7 +280,8 @@ private slots:
         for (QAction *a : bar[2]->menu()->actions())
             help << a->objectName() + '=' + a->text();
         QCOMPARE(file, (QStringList{"mnuopen=&Open...", "mnusave=&Save", "mnusaveas=Save &As...",
-                                    "=", "mnuexit=&Exit"}));
+                                    "=", "mnuexport=Expor&t Shapes...",
+                                    "mnuimport=&Import Points...", "=", "mnuexit=&Exit"}));
         QCOMPARE(help, (QStringList{"mnuquickstart=&Quick Start Guide",
                                     "mnuhelptutorial=Help Tutorial", "mnuabout=&About Marlith"}));
     }
