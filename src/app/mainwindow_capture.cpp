@@ -69,10 +69,9 @@ void MainWindow::Picture1_MouseDown(QPointF position)
         m_lwmCounter->setState({c.lwmCounter, c.lwmWarning});
         m_vtpCounter->setState({c.vtpCounter, c.vtpWarning});
 
-        const double ax = leadingNumber(lblareax->text()), ay = leadingNumber(lblareay->text());
         Picture1->appendToShapes(lwmEntryPixel(c.lwmEntry), std::nullopt);
         for (const QString &e : c.vtpEntries)
-            Picture1->appendToShapes(std::nullopt, vtpEntryPixel(e, ax, ay));
+            Picture1->appendToShapes(std::nullopt, vtpEntryPixel(e, c.areaColumn, c.areaRow));
     });
     record(std::move(change), QStringLiteral("Capture point"));
     showCounterHints(Counters::Both); // a press sets both counters: a hint shown before is past

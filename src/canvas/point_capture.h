@@ -35,6 +35,9 @@ struct CursorReadouts
 CursorReadouts mapCursorToGrid(const CursorInput &in, std::uint8_t marker);
 // The same mapping from its second step on; throws RuntimeError 6 when a value leaves 16 bits.
 CursorReadouts mapPixelToGrid(const PixelInput &in, std::uint8_t marker);
+// The same with the area captions already read as numbers.
+CursorReadouts mapPixelToGrid(const PixelInput &in, double areaColumn, double areaRow,
+                              std::uint8_t marker);
 
 // What one press adds: one LWM entry, one VTP entry or a start group of five, and the new
 // counters with their warning colours. It never looks at the entries, so a press costs the
@@ -46,6 +49,8 @@ struct Capture
     QStringList vtpEntries;
     QString lwmCounter, vtpCounter;
     bool lwmWarning, vtpWarning;
+    // The area captions as the press read them, to place the new entries in the image.
+    double areaColumn, areaRow;
 };
 
 Capture capturePoint(const CursorInput &in, const QString &vtpCounterText, const QString &widthText,
