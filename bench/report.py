@@ -2,9 +2,9 @@
 """Turns the benchmark results of scripts/bench into bench/REPORT.md.
 
 Usage: report.py RESULTS_DIR REPORT_MD
-RESULTS_DIR holds window.json, writers.json, canvas.json, workfile.json, imagery.json (Google
-Benchmark JSON with aggregates) and memory.json (the one line window_memory prints), plus
-machine.txt.
+RESULTS_DIR holds window.json, writers.json, canvas.json, workfile.json, exchange.json,
+imagery.json (Google Benchmark JSON with aggregates) and memory.json (the one line
+window_memory prints), plus machine.txt.
 """
 import json
 import pathlib
@@ -46,6 +46,7 @@ def main():
     writers = medians(results / "writers.json")
     canvas = medians(results / "canvas.json")
     workfile = medians(results / "workfile.json")
+    exchange = medians(results / "exchange.json")
     memory = json.loads((results / "memory.json").read_text())
     imagery = medians(results / "imagery.json")
     machine = (results / "machine.txt").read_text().strip()
@@ -100,6 +101,20 @@ def main():
     rows.append(("Open of a work file with 100 000 + 100 004 entries in the window, until the "
                  "filled lists are painted", f"**{fmt_us(shown)}**", "≤ 500 ms",
                  verdict(shown <= 500e3)))
+    imported, pressed = exchange["BM_ImportTrack"]["us"], exchange["BM_PressTrack"]["us"]
+    rows.append(("Import of a 10 000-vertex GPX track against 10 000 presses through the handler",
+                 f"{fmt_us(imported)} vs {fmt_us(pressed)} = **{imported / pressed:.2f}×**",
+                 "≤ 1.5×", verdict(imported / pressed <= 1.5)))
+    formats = ("GeoJSON", "KML", "GPX")
+    export = {(f, n): exchange[f"BM_Export/{i}/{n}"]["us"] for i, f in enumerate(formats)
+              for n in (10000, 100000)}
+    slowest = max(formats, key=lambda f: export[(f, 100000)])
+    rows.append(("Export of 100 000 + 100 004 entries through the handler (slowest of GeoJSON / "
+                 "KML / GPX)", f"**{fmt_us(export[(slowest, 100000)])}** ({slowest})", "< 0.5 s",
+                 verdict(export[(slowest, 100000)] < 500000)))
+    growth = max(export[(f, 100000)] / export[(f, 10000)] / 10 for f in formats)
+    rows.append(("Export: time per entry at 100 000 against 10 000 entries (worst format)",
+                 f"**{growth:.2f}×**", "linear (≈ 1×)", verdict(growth <= 1.3)))
 
     over_idle = (max(memory["filled_hwm_kib"], memory["created_hwm_kib"])
                  - memory["idle_rss_kib"]) / 1024
@@ -172,6 +187,15 @@ def main():
 
     out += ["", "## Core", "", "| Benchmark | Median |", "|---|---|"]
     out += [f"| `{name}` | {fmt_us(run['us'])} |" for name, run in canvas.items()]
+
+    out += ["", "## Exchange", "", "| Benchmark | Median | Notes |", "|---|---|---|",
+            f"| `BM_ImportTrack` | {fmt_us(imported)} | Import Points of a 10 000-vertex GPX track "
+            "into an empty window: read, pressed, lists filled and drawn once |",
+            f"| `BM_PressTrack` | {fmt_us(pressed)} | the same 10 000 points through "
+            "Picture1_MouseDown, one by one |"]
+    for (f, n), us in export.items():
+        out.append(f"| `BM_Export` {f} {n:,} | {fmt_us(us)} | Export Shapes with {n:,} LWM and "
+                   f"{n + 4:,} VTP entries, file written |")
 
     out += ["", "## Area cut", "", "| Source | Cut | GDALWarp() | Ratio | Largest difference |",
             "|---|---|---|---|---|"]

@@ -1,5 +1,6 @@
 #include "app/aboutbox.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -48,6 +49,15 @@ AboutBox::AboutBox(QWidget *parent)
 void AboutBox::cmdok_Click()
 {
     hide();
+}
+
+void AboutBox::keyPressEvent(QKeyEvent *event)
+{
+    // Escape closes it as it closes any dialog, and like OK it only hides.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        cmdok_Click();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void AboutBox::paintEvent(QPaintEvent *)

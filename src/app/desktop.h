@@ -19,8 +19,10 @@ public:
     virtual void messageBox(QWidget *parent, const QString &text, const QString &title) = 0;
     // A prompt with an empty text field; Cancel gives the empty text.
     virtual QString inputBox(QWidget *parent, const QString &prompt, const QString &title) = 0;
-    // The chosen file, or nothing on Cancel. `filter` is a Qt name filter.
-    virtual std::optional<QString> openFileName(QWidget *parent, const QString &filter) = 0;
+    // The chosen file, or nothing on Cancel. `filter` is a Qt name filter; the dialog opens
+    // in `folder`, or where the platform likes when it is empty.
+    virtual std::optional<QString> openFileName(QWidget *parent, const QString &filter,
+                                                const QString &folder = QString()) = 0;
     // The name to save under, or nothing on Cancel. `filter` is a Qt name filter whose first
     // entry is the active one; `selectedFilter`, when given, gets the entry the user chose.
     virtual std::optional<QString> saveFileName(QWidget *parent, const QString &filter,
@@ -44,7 +46,8 @@ class QtDesktop final : public Desktop
 public:
     void messageBox(QWidget *parent, const QString &text, const QString &title) override;
     QString inputBox(QWidget *parent, const QString &prompt, const QString &title) override;
-    std::optional<QString> openFileName(QWidget *parent, const QString &filter) override;
+    std::optional<QString> openFileName(QWidget *parent, const QString &filter,
+                                        const QString &folder) override;
     std::optional<QString> saveFileName(QWidget *parent, const QString &filter,
                                         QString *selectedFilter) override;
     std::optional<int> chooseItem(QWidget *parent, const QString &prompt,

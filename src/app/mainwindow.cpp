@@ -36,8 +36,7 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent) : QMainWindow(parent),
     buildWorkFile();
     connectHandlers();
     setFocusOrder();
-    statusBar()->setSizeGripEnabled(false); // the window has one fixed size
-    statusBar()->showMessage(QStringLiteral("Type a position and press Calculate."));
+    buildStatusLine();
     setFixedSize(sizeHint());
 }
 
@@ -51,13 +50,15 @@ void MainWindow::runHandler(const std::function<void()> &steps)
     try {
         steps();
     } catch (const RuntimeError &e) {
-        reportRuntimeError(e.reportText());
+        reportRuntimeError(e);
     }
 }
 
-void MainWindow::reportRuntimeError(const QString &report)
+void MainWindow::reportRuntimeError(const RuntimeError &e)
 {
-    m_desktop.messageBox(this, report, programTitle());
+    // The box keeps the original program's text; the status line adds what failed and where.
+    showRuntimeErrorDetail(e);
+    m_desktop.messageBox(this, e.reportText(), programTitle());
 }
 
 CoordinateTexts MainWindow::coordinateTexts() const
@@ -77,7 +78,7 @@ void MainWindow::cmdcalculate_Click()
             label->setText(**text);
     }
     if (c.error)
-        reportRuntimeError(c.error->reportText());
+        reportRuntimeError(*c.error);
     showGridBounds();
     redrawShapes();
     if (!c.error)
@@ -101,6 +102,7 @@ void MainWindow::connectHandlers()
     connect(lstVTP, &PointList::doubleClicked, this, &MainWindow::lstVTP_DblClick);
     connect(Picture1, &ImagePanel::cursorMoved, this, &MainWindow::Picture1_MouseMove);
     connect(Picture1, &ImagePanel::pressed, this, &MainWindow::Picture1_MouseDown);
+    connect(Picture1, &ImagePanel::cursorLeft, this, [this] { setPlaceStatus(areaStatusText()); });
     // A focused list's own keys: Delete removes as the button does, Insert and Enter insert
     // as a double click does.
     connect(lstLWM, &PointList::removeRequested, this, &MainWindow::cmdlwmclearlistitem_Click);

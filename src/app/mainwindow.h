@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class AboutBox;
 class CounterField;
@@ -18,8 +19,10 @@ class QComboBox;
 class QLabel;
 class QImage;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QUndoStack;
+class RuntimeError;
 struct CoordinateTexts;
 struct AreaCut;
 struct GeoBounds;
@@ -27,6 +30,8 @@ struct GridPlace;
 struct ImageProbe;
 struct CursorInput;
 struct CursorReadouts;
+struct GridPlace;
+struct ImagePosition;
 struct WorkState;
 
 // The main window is the program's working state: every value lives in a control's text,
@@ -54,6 +59,8 @@ public slots:
     void cmdclearvtplist_Click();
     void lstLWM_DblClick();
     void lstVTP_DblClick();
+    void mnuexport_Click();
+    void mnuimport_Click();
     void mnuexit_Click();
     void mnuquickstart_Click();
     void mnuhelptutorial_Click();
@@ -79,7 +86,7 @@ private:
     // Runs one handler to its end; a run-time error abandons it at the failing step and is
     // reported, and the program goes on with whatever the handler had already done.
     void runHandler(const std::function<void()> &steps);
-    void reportRuntimeError(const QString &report);
+    void reportRuntimeError(const RuntimeError &e);
     CoordinateTexts coordinateTexts() const;
 
     // Help documents, the about box and the end of a run, in mainwindow_menus.cpp.
@@ -107,6 +114,7 @@ private:
     void restore(const WindowSnapshot &s);
     QImage workImage(const WorkState &s, QStringList &notes) const;
     void saveWorkTo(const QString &path);
+    void loadImage(const QString &path);
 
     // Undo and redo, in mainwindow_history.cpp.
     void buildHistory();
@@ -116,16 +124,34 @@ private:
 
     // Georeference aids, in mainwindow_georef.cpp.
     std::optional<GeoBounds> shownAreaBounds() const;
+    QString areaStatusText() const;
     void showGridBounds();
     void showCursorPosition(QPointF position, QSizeF innerSize);
 
-    // Loading pictures, plain or georeferenced, in mainwindow_imagery.cpp.
+    // The status line, in mainwindow_status.cpp. Its permanent part says where the grid and
+    // the cursor are; any feature may set it. Passing messages go through showMessage.
+    void buildStatusLine();
+    void setPlaceStatus(const QString &text);
+    // After a list edit or Create: says when a counter no longer matches its list, for the
+    // list edited or written, or for both.
+    enum class Counters { Lwm, Vtp, Both };
+    void showCounterHints(Counters which);
+    void showRuntimeErrorDetail(const RuntimeError &e);
+
+    // Shapes in and out, in mainwindow_exchange.cpp.
+    void addExchangeCommands(QMenu *file);
+    // The calculated cell and area; without them, a message asks for a Calculate.
+    std::optional<GridPlace> requireCalculatedPlace();
+    void pressAll(const std::vector<ImagePosition> &positions);
+
+    // Georeferenced pictures, in mainwindow_imagery.cpp.
     static QString imageFilter();
-    void loadImage(const QString &path);
     void loadGeoreferenced(const QString &path, const ImageProbe &probe);
     void recutGeoreferenced();
     void startCut(const QString &path, const GridPlace &place);
     void showCut(const QString &path, const AreaCut &cut);
+    // A later load, Calculate or restored state: a cut under way is no longer wanted.
+    void supersedeCuts();
     void stopCuts();
 
     // Control building, in mainwindow_controls.cpp.
@@ -141,6 +167,9 @@ private:
 
     Desktop &m_desktop;
     AboutBox *m_about = nullptr;
+    QString m_imageFolder; // where the image dialog opens: the last image's folder
+    QLabel *m_placeStatus = nullptr;
+    QString m_counterHint; // the counter hint the status line shows, if any
     QUndoStack *m_history = nullptr;
     // The counters as the recorded edits see them.
     std::unique_ptr<CounterField> m_lwmCounter, m_vtpCounter;
@@ -149,8 +178,7 @@ private:
     QString m_workFile, m_imagePath;
     bool m_imageGeoreferenced = false;
     QLabel *m_workFileStatus = nullptr;
-    // Raised by every load, Calculate and restored state: a cut started before is no longer
-    // wanted.
+    // Raised by supersedeCuts(); a cut started under an older value is dropped.
     std::shared_ptr<std::atomic<int>> m_cutGeneration = std::make_shared<std::atomic<int>>(0);
     int m_cutsRunning = 0;
 

@@ -7,15 +7,35 @@
 #include "canvas/overlay.h"
 #include "canvas/picture_loader.h"
 #include "canvas/point_capture.h"
+#include "grid/grid_constants.h"
+#include "imagery/area_cut.h"
 #include "lists/list_changes.h"
 #include "text/numbers.h"
 #include "widgets/image_panel.h"
 #include "widgets/point_list.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStatusBar>
 
 #include <utility>
+
+namespace {
+// Presses map to the panel, not to the picture, so a picture of another size does not line
+// up with the area.
+QString imageSizeNote(QSize size)
+{
+    const QString shown = size.width() >= lod::pixelUnits && size.height() >= lod::pixelUnits
+                              ? QStringLiteral("the panel shows its top-left 256 × 256")
+                              : QStringLiteral("the panel shows it from its top-left corner");
+    return QStringLiteral("The image is %1 × %2 pixels, not 256 × 256: %3. Presses count in "
+                          "the panel's 256 × 256 pixels all the same.")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(shown);
+}
+} // namespace
 
 CursorInput MainWindow::cursorInput(QPointF position) const
 {
@@ -50,12 +70,12 @@ void MainWindow::Picture1_MouseDown(QPointF position)
         m_lwmCounter->setState({c.lwmCounter, c.lwmWarning});
         m_vtpCounter->setState({c.vtpCounter, c.vtpWarning});
 
-        const double ax = leadingNumber(lblareax->text()), ay = leadingNumber(lblareay->text());
         Picture1->appendToShapes(lwmEntryPixel(c.lwmEntry), std::nullopt);
         for (const QString &e : c.vtpEntries)
-            Picture1->appendToShapes(std::nullopt, vtpEntryPixel(e, ax, ay));
+            Picture1->appendToShapes(std::nullopt, vtpEntryPixel(e, c.areaColumn, c.areaRow));
     });
     record(std::move(change), QStringLiteral("Capture point"));
+    showCounterHints(Counters::Both); // a press sets both counters: a hint shown before is past
 }
 
 void MainWindow::redrawShapes()
@@ -87,7 +107,27 @@ void MainWindow::cmdload_Click()
 {
     // Every failure ends this without a message box: the panel keeps the picture it had, and
     // the status line says why.
-    const std::optional<QString> path = m_desktop.openFileName(this, imageFilter());
-    if (path)
-        loadImage(*path);
+    const std::optional<QString> path = m_desktop.openFileName(this, imageFilter(), m_imageFolder);
+    if (!path)
+        return;
+    // The next image is most likely beside this one.
+    m_imageFolder = QFileInfo(*path).absolutePath();
+    loadImage(*path);
+}
+
+void MainWindow::loadImage(const QString &path)
+{
+    const ImageProbe probe = probeImage(path);
+    if (probe.kind != ImageProbe::Plain)
+        return loadGeoreferenced(path, probe);
+    if (const std::optional<QImage> picture = loadPicture(path)) {
+        supersedeCuts();
+        Picture1->setPicture(*picture);
+        m_imagePath = QFileInfo(path).absoluteFilePath();
+        m_imageGeoreferenced = false;
+        if (picture->size() != QSize(lod::pixelUnits, lod::pixelUnits))
+            statusBar()->showMessage(imageSizeNote(picture->size()));
+    } else if (!probe.reason.isEmpty()) {
+        statusBar()->showMessage(probe.reason);
+    }
 }

@@ -7,6 +7,7 @@
 #include "writers/line_types.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
@@ -87,9 +88,27 @@ QFrame *frame(QWidget *parent, const char *name, QRect where)
     return f;
 }
 
+// A wheel turned over a combo box the user is not working in would change its text unseen,
+// for instance while scrolling a list nearby.
+class WheelNeedsFocus final : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Wheel)
+            return false;
+        const auto *box = static_cast<QWidget *>(watched);
+        const QWidget *focus = QApplication::focusWidget();
+        return !(focus && (focus == box || box->isAncestorOf(focus)));
+    }
+};
+
 QComboBox *combo(QWidget *parent, const char *name, QRect where, const QString &accessibleName)
 {
     auto *c = place(new QComboBox(parent), name, where, accessibleName);
+    c->setFocusPolicy(Qt::StrongFocus); // not taken by the wheel either
+    c->installEventFilter(new WheelNeedsFocus(c));
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
     // Typed text is taken exactly as typed: no completion may change it.
@@ -241,11 +260,12 @@ void MainWindow::buildGridReadouts(QWidget *c)
 
 void MainWindow::buildLwmColumn(QWidget *c)
 {
-    frame(c, "Shape11", {216, 4, 70, 44});
+    // The caption takes two lines: the frame reaches up to give them their full height.
+    frame(c, "Shape11", {216, 1, 70, 49});
     auto *count = caption(c, "lblnumlwmpoints", QStringLiteral("Num: LWM Lines/Points"),
-                          {218, 5, 66, 22}, Qt::AlignCenter);
+                          {218, 2, 66, 27}, Qt::AlignCenter);
     count->setWordWrap(true);
-    txtlwmnumber = field(c, "txtlwmnumber", QString(), {220, 27, 62, 19},
+    txtlwmnumber = field(c, "txtlwmnumber", QString(), {220, 29, 62, 19},
                          QStringLiteral("LWM point counter"), colours::lwm);
 
     caption(c, "Label3", QStringLiteral("LWM  X,Y"), {290, 4, 62, 16}, Qt::AlignCenter);
@@ -269,10 +289,12 @@ void MainWindow::buildCentre(QWidget *c)
                           {356, 4, 127, 24}, colours::lwm);
     cmdViewLWM = button(c, "cmdViewLWM", QStringLiteral("..."), {484, 4, 16, 24}, colours::lwm,
                         QStringLiteral("View LWMSource.asm"));
+    cmdViewLWM->setToolTip(QStringLiteral("Open LWMSource.asm in the text editor"));
     cmdcreatevtp = button(c, "cmdcreatevtp", QStringLiteral("Create VTPSource.asm"),
                           {502, 4, 127, 24}, colours::vtp);
     cmdViewVTP = button(c, "cmdViewVTP", QStringLiteral("..."), {630, 4, 16, 24}, colours::vtp,
                         QStringLiteral("View VTPSource.asm"));
+    cmdViewVTP->setToolTip(QStringLiteral("Open VTPSource.asm in the text editor"));
     cmdload = button(c, "cmdload", QStringLiteral("Load 256x256 Image"), {356, 32, 290, 24},
                      colours::load);
 
@@ -289,11 +311,11 @@ void MainWindow::buildVtpColumn(QWidget *c)
     lblvtp2y = readout(c, "lblvtp2y", {706, 22, 42, 20}, QStringLiteral("VTP grid Y"),
                        Qt::AlignLeft | Qt::AlignVCenter);
 
-    frame(c, "Shape12", {750, 4, 67, 44});
+    frame(c, "Shape12", {750, 1, 67, 49});
     auto *count = caption(c, "lblnumvtppoints", QStringLiteral("Num: VTP2 Lines/Points"),
-                          {752, 5, 63, 22}, Qt::AlignCenter);
+                          {752, 2, 63, 27}, Qt::AlignCenter);
     count->setWordWrap(true);
-    txtvtpnumber = field(c, "txtvtpnumber", QString(), {754, 27, 59, 19},
+    txtvtpnumber = field(c, "txtvtpnumber", QString(), {754, 29, 59, 19},
                          QStringLiteral("VTP point counter"), colours::vtp);
 
     lstVTP =

@@ -6,7 +6,6 @@
 #include "text/numbers.h"
 
 #include <QLabel>
-#include <QStatusBar>
 
 std::optional<GeoBounds> MainWindow::shownAreaBounds() const
 {
@@ -15,6 +14,16 @@ std::optional<GeoBounds> MainWindow::shownAreaBounds() const
     if (!place)
         return std::nullopt;
     return areaBounds(*place);
+}
+
+QString MainWindow::areaStatusText() const
+{
+    const std::optional<GeoBounds> area = shownAreaBounds();
+    if (!area)
+        return QStringLiteral("Type a position\nand press Calculate.");
+    return QStringLiteral("Area image: %1 to %2\n%3 to %4")
+        .arg(hemisphereMinutesText(area->north, true), hemisphereMinutesText(area->south, true),
+             hemisphereMinutesText(area->west, false), hemisphereMinutesText(area->east, false));
 }
 
 void MainWindow::showGridBounds()
@@ -27,6 +36,7 @@ void MainWindow::showGridBounds()
     for (QLabel *l : {lblcellx, lblcelly})
         l->setToolTip(cell);
 
+    setPlaceStatus(areaStatusText());
     const std::optional<GeoBounds> area = shownAreaBounds();
     if (!area)
         return;
@@ -34,21 +44,23 @@ void MainWindow::showGridBounds()
         QStringLiteral("LOD 13 area %1, %2").arg(lblareax->text(), lblareay->text()), *area);
     for (QLabel *l : {lblareax, lblareay})
         l->setToolTip(areaText);
-    statusBar()->showMessage(
-        QStringLiteral("Area image: N %1  S %2  W %3  E %4")
-            .arg(degreesMinutesText(area->north, true), degreesMinutesText(area->south, true),
-                 degreesMinutesText(area->west, false), degreesMinutesText(area->east, false)));
 }
 
 void MainWindow::showCursorPosition(QPointF position, QSizeF innerSize)
 {
+    const std::optional<GeoBounds> area = shownAreaBounds();
+    // Before Calculate the image lies nowhere yet: a place shown for it would be made up.
+    if (!area) {
+        setPlaceStatus(QStringLiteral("Cursor: nowhere yet;\nCalculate places it on the globe."));
+        return;
+    }
     if (innerSize.isEmpty())
         return;
-    const GeoBounds area = shownAreaBounds().value_or(areaBounds(0, 0, 0, 0));
     const GeoPoint p =
-        positionInArea(area, position.x() / innerSize.width(), position.y() / innerSize.height());
-    statusBar()->showMessage(
-        QStringLiteral("Cursor: %1  %2   (%3  %4)")
-            .arg(decimalDegreesText(p.latitude, true), decimalDegreesText(p.longitude, false),
-                 degreesMinutesText(p.latitude, true), degreesMinutesText(p.longitude, false)));
+        positionInArea(*area, position.x() / innerSize.width(), position.y() / innerSize.height());
+    setPlaceStatus(QStringLiteral("Cursor: %1  (%2)\n%3  (%4)")
+                       .arg(hemisphereMinutesText(p.latitude, true))
+                       .arg(p.latitude, 0, 'f', 7)
+                       .arg(hemisphereMinutesText(p.longitude, false))
+                       .arg(p.longitude, 0, 'f', 7));
 }

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QShortcut>
 #include <QUndoCommand>
 #include <QUndoStack>
 
@@ -62,8 +63,9 @@ void MainWindow::buildHistory()
     undo->setShortcut(QKeySequence::Undo);
     QAction *redo = m_history->createRedoAction(this, QStringLiteral("Redo"));
     redo->setObjectName(QStringLiteral("redo"));
+    // The first one is the one the list menus show.
     redo->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     // On the window itself, since its fixed menu bar has no Edit menu; a focused field keeps
     // Ctrl+Z for its own typing.
     addActions({undo, redo});
@@ -77,10 +79,11 @@ void MainWindow::buildListMenu(PointList *list, QAction *undo, QAction *redo)
     const bool lwm = list == lstLWM;
     auto *menu = new QMenu(list);
     menu->setObjectName(list->objectName() + QStringLiteral("Menu"));
-    menu->addAction(QStringLiteral("Remove Selected"), this,
+    // The keys are the list's own (it handles them itself), shown here only as a reminder.
+    menu->addAction(QStringLiteral("Remove Selected\tDel"), this,
                     lwm ? &MainWindow::cmdlwmclearlistitem_Click
                         : &MainWindow::cmdvtpclearitem_Click);
-    menu->addAction(QStringLiteral("Insert…"), this,
+    menu->addAction(QStringLiteral("Insert…\tIns"), this,
                     lwm ? &MainWindow::lstLWM_DblClick : &MainWindow::lstVTP_DblClick);
     menu->addAction(QStringLiteral("Clear"), this,
                     lwm ? &MainWindow::cmdclearlwmlist_Click : &MainWindow::cmdclearvtplist_Click);
@@ -97,6 +100,17 @@ void MainWindow::buildListMenu(PointList *list, QAction *undo, QAction *redo)
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list, &QWidget::customContextMenuRequested, menu,
             [menu, list](QPoint at) { menu->popup(list->viewport()->mapToGlobal(at)); });
+    // Shift+F10 opens it from the keyboard, below the selected entry.
+    auto *key = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), list, nullptr, nullptr,
+                              Qt::WidgetShortcut);
+    connect(key, &QShortcut::activated, menu, [menu, list] {
+        const int row = list->selectedIndex();
+        const QRect view = list->viewport()->rect();
+        const QPoint at = row >= 0 && view.intersects(list->rowRect(row))
+                              ? list->rowRect(row).bottomLeft() + QPoint(8, 0)
+                              : QPoint(8, 8);
+        menu->popup(list->viewport()->mapToGlobal(at));
+    });
 }
 
 void MainWindow::record(std::unique_ptr<ListChange> change, const QString &text)
@@ -105,7 +119,10 @@ void MainWindow::record(std::unique_ptr<ListChange> change, const QString &text)
     case ListChange::Outcome::Unchanged:
         return;
     case ListChange::Outcome::Recorded:
-        m_history->push(new MadeChange(std::move(change), text, [this] { redrawShapes(); }));
+        m_history->push(new MadeChange(std::move(change), text, [this] {
+            redrawShapes();
+            showCounterHints(Counters::Both);
+        }));
         return;
     case ListChange::Outcome::Inconsistent:
         // The older steps no longer fit the lists; taking them back would garble them.

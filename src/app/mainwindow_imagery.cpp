@@ -1,5 +1,5 @@
-// Loading pictures. A georeferenced one has the calculated area cut out of it, off the
-// window's thread, and cut again after every Calculate and every restored state.
+// Georeferenced pictures: the calculated area cut out of them, off the window's thread, and
+// cut again after every Calculate and every restored state.
 #include "app/mainwindow.h"
 
 #include "canvas/picture_loader.h"
@@ -21,19 +21,9 @@ QString MainWindow::imageFilter()
                             "*.jp2 *.mbtiles *.gpkg *.vrt);;All files (*)");
 }
 
-void MainWindow::loadImage(const QString &path)
+void MainWindow::supersedeCuts()
 {
-    const ImageProbe probe = probeImage(path);
-    if (probe.kind != ImageProbe::Plain)
-        return loadGeoreferenced(path, probe);
-    if (const std::optional<QImage> picture = loadPicture(path)) {
-        ++*m_cutGeneration;
-        Picture1->setPicture(*picture);
-        m_imagePath = QFileInfo(path).absoluteFilePath();
-        m_imageGeoreferenced = false;
-    } else if (!probe.reason.isEmpty()) {
-        statusBar()->showMessage(probe.reason);
-    }
+    ++*m_cutGeneration;
 }
 
 void MainWindow::loadGeoreferenced(const QString &path, const ImageProbe &probe)
@@ -42,7 +32,7 @@ void MainWindow::loadGeoreferenced(const QString &path, const ImageProbe &probe)
         statusBar()->showMessage(probe.reason);
         return;
     }
-    ++*m_cutGeneration;
+    supersedeCuts();
     m_imagePath = QFileInfo(path).absoluteFilePath();
     m_imageGeoreferenced = true;
     const std::optional<GridPlace> place = gridPlaceFromCaptions(
@@ -58,7 +48,7 @@ void MainWindow::loadGeoreferenced(const QString &path, const ImageProbe &probe)
 
 void MainWindow::recutGeoreferenced()
 {
-    ++*m_cutGeneration;
+    supersedeCuts();
     const std::optional<GridPlace> place = gridPlaceFromCaptions(
         lblcellx->text(), lblcelly->text(), lblareax->text(), lblareay->text());
     if (m_imageGeoreferenced && place)
@@ -103,7 +93,7 @@ void MainWindow::showCut(const QString &path, const AreaCut &cut)
 
 void MainWindow::stopCuts()
 {
-    ++*m_cutGeneration;
+    supersedeCuts();
     for (; m_cutsRunning > 0; --m_cutsRunning)
         QApplication::restoreOverrideCursor();
 }

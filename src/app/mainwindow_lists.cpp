@@ -17,6 +17,7 @@ void MainWindow::removeSelected(PointList *list)
     xListRemoveSelected(entries);
     redrawShapes();
     record(std::move(change), QStringLiteral("Remove Selected"));
+    showCounterHints(list == lstLWM ? Counters::Lwm : Counters::Vtp);
 }
 
 void MainWindow::clearEntries(PointList *list)
@@ -27,6 +28,7 @@ void MainWindow::clearEntries(PointList *list)
     redrawShapes();
     record(std::move(change),
            list == lstLWM ? QStringLiteral("Clear LWM List") : QStringLiteral("Clear VTP List"));
+    showCounterHints(list == lstLWM ? Counters::Lwm : Counters::Vtp);
 }
 
 void MainWindow::insertEntry(PointList *list)
@@ -38,6 +40,7 @@ void MainWindow::insertEntry(PointList *list)
     if (insertTypedEntry(entries, typed))
         redrawShapes();
     record(std::move(change), QStringLiteral("Insert"));
+    showCounterHints(list == lstLWM ? Counters::Lwm : Counters::Vtp);
 }
 
 void MainWindow::cmdlwmclearlistitem_Click()

@@ -32,6 +32,8 @@ void MainWindow::buildMenus()
         a->setShortcut(item.keys);
     }
     file->addSeparator();
+    addExchangeCommands(file);
+    file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("&Exit"), this, &MainWindow::mnuexit_Click);
     exit->setObjectName(QStringLiteral("mnuexit"));
     exit->setShortcut(QKeySequence::Quit);
@@ -83,6 +85,8 @@ void MainWindow::mnuabout_Click()
 {
     if (!m_about)
         m_about = new AboutBox(this);
+    if (!m_about->isVisible())
+        m_about->move(frameGeometry().center() - m_about->rect().center());
     m_about->show();
     m_about->raise();
     m_about->activateWindow();

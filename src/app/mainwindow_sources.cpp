@@ -24,13 +24,16 @@ void MainWindow::cmdcreatelwm_Click()
     runHandler([&] {
         // The whole text first: a failure must not leave a broken file behind.
         writeSourceFile(LWMFilePath(), lwmSourceText(lwmInputs(workState()), locale()));
+        showCounterHints(Counters::Lwm);
     });
 }
 
 void MainWindow::cmdcreatevtp_Click()
 {
-    runHandler(
-        [&] { writeSourceFile(VTPFilePath(), vtpSourceText(vtpInputs(workState()), locale())); });
+    runHandler([&] {
+        writeSourceFile(VTPFilePath(), vtpSourceText(vtpInputs(workState()), locale()));
+        showCounterHints(Counters::Vtp);
+    });
 }
 
 void MainWindow::viewSourceFile(const QString &path, const QString &missingMessage)

@@ -26,13 +26,13 @@ QString QtDesktop::inputBox(QWidget *parent, const QString &prompt, const QStrin
     return ok ? text : QString();
 }
 
-std::optional<QString> QtDesktop::openFileName(QWidget *parent, const QString &filter)
+std::optional<QString> QtDesktop::openFileName(QWidget *parent, const QString &filter,
+                                               const QString &folder)
 {
     // The first filter entry is the active one. A typed name that does not exist is returned
     // as typed; loading it then fails quietly.
     QString selected = filter.section(QStringLiteral(";;"), 0, 0);
-    const QString path =
-        QFileDialog::getOpenFileName(parent, QString(), QString(), filter, &selected);
+    const QString path = QFileDialog::getOpenFileName(parent, QString(), folder, filter, &selected);
     if (path.isEmpty())
         return std::nullopt;
     return path;

@@ -2,17 +2,51 @@
 
 #include "grid/grid_constants.h"
 #include "text/numbers.h"
+#include "text/runtime_error.h"
 
 #include <algorithm>
 
+namespace {
+// The first step of a mapping. The pixel is checked for 16 bits at once, so that an overflow
+// in x is reported before a fault in y, as the steps run.
+double pixelCoordinate(float cursor, float innerSize)
+{
+    const double pixel = checkedDivide(double(cursor) * lod::pixelUnits, innerSize);
+    roundToInt16(pixel);
+    return pixel;
+}
+
+PixelInput pixelInput(const CursorInput &in)
+{
+    const double x = pixelCoordinate(in.x, in.innerWidth);
+    return {{x, pixelCoordinate(in.y, in.innerHeight)}, in.areaColumn, in.areaRow};
+}
+} // namespace
+
 CursorReadouts mapCursorToGrid(const CursorInput &in, std::uint8_t marker)
 {
-    const int px = roundToInt16(checkedDivide(double(in.x) * lod::pixelUnits, in.innerWidth));
-    const int py = roundToInt16(checkedDivide(double(in.y) * lod::pixelUnits, in.innerHeight));
-    int gx =
-        roundToInt16(checked(leadingNumber(in.areaColumn) * lod::areaPitch + lod::gridOrigin + px));
-    int gy =
-        roundToInt16(checked(leadingNumber(in.areaRow) * lod::areaPitch + lod::gridOrigin + py));
+    return mapPixelToGrid(pixelInput(in), marker);
+}
+
+CursorReadouts mapPixelToGrid(const PixelInput &in, std::uint8_t marker)
+{
+    return mapPixelToGrid(in, leadingNumber(in.areaColumn), leadingNumber(in.areaRow), marker);
+}
+
+CursorReadouts mapPixelToGrid(const PixelInput &in, double areaColumn, double areaRow,
+                              std::uint8_t marker)
+{
+    const int px = roundToInt16(in.position.x);
+    const int py = roundToInt16(in.position.y);
+    int gx = 0, gy = 0;
+    try {
+        gx = roundToInt16(checked(areaColumn * lod::areaPitch + lod::gridOrigin + px));
+        gy = roundToInt16(checked(areaRow * lod::areaPitch + lod::gridOrigin + py));
+    } catch (RuntimeError &e) {
+        e.setDetail(QStringLiteral("the area captions \"%1\", \"%2\" lie far outside the grid")
+                        .arg(in.areaColumn, in.areaRow));
+        throw;
+    }
     gx = std::clamp(gx, lod::gridOrigin, lod::lastGridPoint);
     gy = std::clamp(gy, lod::gridOrigin, lod::lastGridPoint);
     // The pixel labels stop at the image edge while the grid point follows a dragged cursor
@@ -34,14 +68,24 @@ QString vtpPoint(const CursorReadouts &r)
 Capture capturePoint(const CursorInput &in, const QString &vtpCounterText, const QString &widthText,
                      qsizetype lwmCount, qsizetype vtpCount)
 {
+    return capturePixel(pixelInput(in), vtpCounterText, widthText, lwmCount, vtpCount);
+}
+
+Capture capturePixel(const PixelInput &in, const QString &vtpCounterText, const QString &widthText,
+                     qsizetype lwmCount, qsizetype vtpCount)
+{
     Capture c;
-    c.readouts = mapCursorToGrid(in, 0);
+    // The captions are read once a press; the start group's second mapping and the drawing of
+    // the new entries use the same values.
+    c.areaColumn = leadingNumber(in.areaColumn);
+    c.areaRow = leadingNumber(in.areaRow);
+    c.readouts = mapPixelToGrid(in, c.areaColumn, c.areaRow, 0);
     c.lwmEntry = QStringLiteral("LWMPoint ") + c.readouts.lblx + c.readouts.lbly;
     // The counter, not the list, decides whether a new line starts here.
     if (leadingNumber(vtpCounterText) > 1) {
         c.vtpEntries << vtpPoint(c.readouts);
     } else {
-        const QString first = vtpPoint(mapCursorToGrid(in, 1));
+        const QString first = vtpPoint(mapPixelToGrid(in, c.areaColumn, c.areaRow, 1));
         c.vtpEntries << first << QStringLiteral("VTPWidePointWidth 1") << first
                      << QStringLiteral("VTPWidePointWidth ") + widthText << vtpPoint(c.readouts);
     }
@@ -50,4 +94,24 @@ Capture capturePoint(const CursorInput &in, const QString &vtpCounterText, const
     c.vtpWarning = leadingNumber(c.vtpCounter) > 31;
     c.lwmWarning = leadingNumber(c.lwmCounter) > 62;
     return c;
+}
+
+CaptureRun captureRun(const std::vector<ImagePosition> &positions, const QString &areaColumn,
+                      const QString &areaRow, const QString &vtpCounterText,
+                      const QString &widthText, qsizetype lwmCount, qsizetype vtpCount)
+{
+    CaptureRun run;
+    run.lwmEntries.reserve(qsizetype(positions.size()));
+    run.vtpEntries.reserve(qsizetype(positions.size()) + 4);
+    PixelInput in{{}, areaColumn, areaRow};
+    QString counter = vtpCounterText;
+    for (const ImagePosition &p : positions) {
+        in.position = p;
+        run.last = capturePixel(in, counter, widthText, lwmCount + run.lwmEntries.size(),
+                                vtpCount + run.vtpEntries.size());
+        run.lwmEntries << run.last.lwmEntry;
+        run.vtpEntries << run.last.vtpEntries;
+        counter = run.last.vtpCounter;
+    }
+    return run;
 }

@@ -1,15 +1,26 @@
 #pragma once
 
+#include "grid/point_geography.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
+#include <vector>
 
 // A cursor position over the image panel, in the panel's own units, with the panel's inner
 // size and the area captions that place the image in its cell.
 struct CursorInput
 {
     float x, y, innerWidth, innerHeight;
+    QString areaColumn, areaRow;
+};
+
+// A press as a position in pixel units of the area image, not yet rounded: what a cursor
+// position becomes in the first step of its mapping, and what an imported vertex arrives as.
+struct PixelInput
+{
+    ImagePosition position;
     QString areaColumn, areaRow;
 };
 
@@ -22,6 +33,11 @@ struct CursorReadouts
 // Pixel 0..255 in the area image and grid point 4080..12239 in the cell. Throws
 // RuntimeError 11 or 6 for an inner size of 0, and 6 when a value leaves 16 bits.
 CursorReadouts mapCursorToGrid(const CursorInput &in, std::uint8_t marker);
+// The same mapping from its second step on; throws RuntimeError 6 when a value leaves 16 bits.
+CursorReadouts mapPixelToGrid(const PixelInput &in, std::uint8_t marker);
+// The same with the area captions already read as numbers.
+CursorReadouts mapPixelToGrid(const PixelInput &in, double areaColumn, double areaRow,
+                              std::uint8_t marker);
 
 // What one press adds: one LWM entry, one VTP entry or a start group of five, and the new
 // counters with their warning colours. It never looks at the entries, so a press costs the
@@ -33,7 +49,22 @@ struct Capture
     QStringList vtpEntries;
     QString lwmCounter, vtpCounter;
     bool lwmWarning, vtpWarning;
+    // The area captions as the press read them, to place the new entries in the image.
+    double areaColumn, areaRow;
 };
 
 Capture capturePoint(const CursorInput &in, const QString &vtpCounterText, const QString &widthText,
                      qsizetype lwmCount, qsizetype vtpCount);
+Capture capturePixel(const PixelInput &in, const QString &vtpCounterText, const QString &widthText,
+                     qsizetype lwmCount, qsizetype vtpCount);
+
+// Presses at each position in turn, each reading the counter the one before it wrote, as a
+// burst of presses would; `last` is the final press (there must be at least one).
+struct CaptureRun
+{
+    QStringList lwmEntries, vtpEntries;
+    Capture last;
+};
+CaptureRun captureRun(const std::vector<ImagePosition> &positions, const QString &areaColumn,
+                      const QString &areaRow, const QString &vtpCounterText,
+                      const QString &widthText, qsizetype lwmCount, qsizetype vtpCount);

@@ -68,16 +68,25 @@ QString decimalDegreesText(double degrees, bool latitude)
         .arg(hemisphere(degrees, latitude));
 }
 
-QString degreesMinutesText(double degrees, bool latitude)
+namespace {
+QString unsignedMinutesText(double degrees)
 {
     // Round on the minutes first so that 59.9999' never shows as 60.000'.
     const double totalMinutes = std::round(std::abs(degrees) * 60 * 1000) / 1000;
     const double whole = std::floor(totalMinutes / 60);
     const double minutes = totalMinutes - whole * 60;
-    return QStringLiteral("%1\u00b0 %2' %3")
-        .arg(whole, 0, 'f', 0)
-        .arg(minutes, 6, 'f', 3, u'0')
-        .arg(hemisphere(degrees, latitude));
+    return QStringLiteral("%1\u00b0 %2'").arg(whole, 0, 'f', 0).arg(minutes, 6, 'f', 3, u'0');
+}
+} // namespace
+
+QString degreesMinutesText(double degrees, bool latitude)
+{
+    return unsignedMinutesText(degrees) + u' ' + hemisphere(degrees, latitude);
+}
+
+QString hemisphereMinutesText(double degrees, bool latitude)
+{
+    return hemisphere(degrees, latitude) + u' ' + unsignedMinutesText(degrees);
 }
 
 QString boundsText(const QString &title, const GeoBounds &b)

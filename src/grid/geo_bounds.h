@@ -38,8 +38,9 @@ struct GeoPoint
 };
 GeoPoint positionInArea(const GeoBounds &area, double fractionX, double fractionY);
 
-// "47.5083333° N" and "47° 30.500' N".
+// "47.5083333° N", "47° 30.500' N" and "N 47° 30.500'".
 QString decimalDegreesText(double degrees, bool latitude);
 QString degreesMinutesText(double degrees, bool latitude);
+QString hemisphereMinutesText(double degrees, bool latitude);
 // Four edges, in both forms, one edge a line.
 QString boundsText(const QString &title, const GeoBounds &bounds);

@@ -70,6 +70,9 @@ GridCaptions calculateGrid(const CoordinateTexts &typed, const QLocale &locale)
         c.lngDecimal = numberText(Lng(typed), locale);
     } catch (const RuntimeError &e) {
         c.error = e;
+        c.error->setDetail(QStringLiteral("the position \"%1\" \"%2\", \"%3\" \"%4\" is too large "
+                                          "for the grid")
+                               .arg(typed.latDeg, typed.latMin, typed.longDeg, typed.longMin));
     }
     return c;
 }

@@ -3,6 +3,7 @@
 #include <cpl_conv.h>
 #include <cpl_error.h>
 #include <gdal.h>
+#include <ogr_srs_api.h>
 
 #include <mutex>
 
@@ -29,6 +30,8 @@ void setUpGdal()
         CPLSetConfigOption("GDAL_HTTP_TIMEOUT", "1");
         CPLSetConfigOption("GDAL_HTTP_CONNECTTIMEOUT", "1");
         CPLSetConfigOption("GDAL_HTTP_MAX_RETRY", "0");
+        // PROJ would fetch missing datum grids from its CDN when PROJ_NETWORK=ON.
+        OSRSetPROJEnableNetwork(FALSE);
         // Our own failure values tell the user what went wrong; GDAL's text stays off stderr.
         CPLSetErrorHandler(CPLQuietErrorHandler);
         GDALAllRegister();

@@ -101,6 +101,27 @@ double convertAscii(const std::string &ascii, bool *outOfRange = nullptr)
     return negative ? -value : value;
 }
 
+// How many digits the locale puts between its digit-group separators: the group nearest the
+// decimal separator, and every group before it (3 and 3 mostly; 3 and 2 in India).
+struct Grouping
+{
+    qsizetype first = 3, further = 3;
+};
+
+Grouping groupingOf(const QLocale &locale, const QString &group)
+{
+    QLocale grouped = locale;
+    grouped.setNumberOptions(QLocale::DefaultNumberOptions);
+    const QStringList groups =
+        grouped.toString(Q_INT64_C(1000000000000)).split(group, Qt::SkipEmptyParts);
+    Grouping g;
+    if (groups.size() >= 2)
+        g.first = g.further = groups.last().size();
+    if (groups.size() >= 3)
+        g.further = groups[groups.size() - 2].size();
+    return g;
+}
+
 } // namespace
 
 double leadingNumber(QStringView text)
@@ -170,6 +191,7 @@ double strictNumber(QStringView text, const QLocale &locale)
     const bool spaceGroup = group == u"\u00a0" || group == u"\u202f" || group == u" ";
     const QString minus = locale.negativeSign();
     const QString plus = locale.positiveSign();
+    const Grouping grouping = groupingOf(locale, group);
 
     qsizetype i = 0;
     auto startsWith = [&](const QString &s) { return !s.isEmpty() && t.sliced(i).startsWith(s); };
@@ -195,18 +217,44 @@ double strictNumber(QStringView text, const QLocale &locale)
         i += startsWith(plus) ? plus.size() : 1;
     }
 
+    // A group separator counts only where grouping can put one: after one to a whole group
+    // of digits, with a whole group up to the next separator, the decimal separator or the
+    // end. "47.5" in German is therefore no number rather than 475. One at the very end
+    // passes, because the cursor readouts end in ", ".
+    const auto groupSeparatorAt = [&](qsizetype at) -> qsizetype {
+        if (at >= t.size())
+            return 0;
+        if (spaceGroup && (t[at] == u' ' || t[at] == u'\u00a0' || t[at] == u'\u202f'))
+            return 1;
+        return group != decimal && t.sliced(at).startsWith(group) ? group.size() : 0;
+    };
+    const auto groupFits = [&](qsizetype at) {
+        qsizetype end = at;
+        while (end < t.size() && isAsciiDigit(t[end]))
+            ++end;
+        if (end == t.size() || t.sliced(end).startsWith(decimal))
+            return end - at == grouping.first;
+        return end - at == grouping.further && groupSeparatorAt(end) > 0;
+    };
     bool digits = false;
+    bool grouped = false;
+    qsizetype leadingDigits = 0;
     while (i < t.size()) {
         if (isAsciiDigit(t[i])) {
             ascii += char(t[i++].unicode());
             digits = true;
-        } else if (startsWith(group) && group != decimal) {
-            i += group.size();
-        } else if (spaceGroup && t[i] == u' ') {
-            ++i;
-        } else {
-            break;
+            leadingDigits += grouped ? 0 : 1;
+            continue;
         }
+        const qsizetype separator = groupSeparatorAt(i);
+        if (separator == 0 || !digits)
+            break;
+        const qsizetype next = i + separator;
+        if (next != t.size()
+            && ((!grouped && leadingDigits > grouping.further) || !groupFits(next)))
+            break;
+        grouped = true;
+        i = next;
     }
     if (startsWith(decimal)) {
         i += decimal.size();

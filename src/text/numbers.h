@@ -16,9 +16,10 @@
 // so callers can still see the sign of a zero. Magnitudes beyond a double give +-inf.
 double leadingNumber(QStringView text);
 
-// The whole text, apart from blanks around it, must be a number in the locale's format
-// (its decimal separator; digit-group separators allowed). Anything else, the empty text
-// included, throws RuntimeError 13.
+// The whole text, apart from blanks around it, must be a number in the locale's format:
+// its decimal separator, and digit-group separators only between whole groups ("1.234,5"
+// in German, but not "47.5"); one separator may end the text. Anything else, the empty
+// text included, throws RuntimeError 13.
 double strictNumber(QStringView text, const QLocale &locale);
 
 // The shortest text with at most 15 significant digits: no trailing zeros, no separator for

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <utility>
+
 // A failure that abandons a handler at the step where it happens. The window catches it
 // once, reports it and goes on; whatever the handler did before the failing step stays.
 class RuntimeError
@@ -9,9 +11,17 @@ class RuntimeError
 public:
     enum Number { Overflow = 6, DivisionByZero = 11, TypeMismatch = 13, PathFileAccess = 75 };
 
-    explicit RuntimeError(Number number) : m_number(number) {}
+    explicit RuntimeError(Number number, QString detail = QString())
+        : m_number(number), m_detail(std::move(detail))
+    {
+    }
 
     Number number() const { return m_number; }
+    // What failed and where, in the user's words ("the LWM counter 276 is above 255, the
+    // most a file can hold"); empty when the failing step cannot tell. The report leaves it
+    // out: its text stays that of the original program.
+    const QString &detail() const { return m_detail; }
+    void setDetail(const QString &detail) { m_detail = detail; }
     QString description() const;
     // "Run-time error '6':" and the description, as the report shows it.
     QString reportText() const;
@@ -23,4 +33,5 @@ public:
 
 private:
     Number m_number;
+    QString m_detail;
 };

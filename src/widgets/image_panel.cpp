@@ -6,6 +6,11 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr double crosshairArm = 8; // image pixels from the centre
+} // namespace
 
 ImagePanel::ImagePanel(QWidget *parent) : QWidget(parent)
 {
@@ -58,21 +63,58 @@ QPointF ImagePanel::crosshairPosition() const
             m_crosshair.y() * inner.height() / lod::pixelUnits};
 }
 
+// Image pixels to widget coordinates: the shapes, the highlights and the crosshair are given
+// in image pixels.
+QTransform ImagePanel::pixelTransform() const
+{
+    const QRect inner = contentsRect();
+    return QTransform::fromTranslate(inner.left(), inner.top())
+        .scale(inner.width() / double(lod::pixelUnits), inner.height() / double(lod::pixelUnits));
+}
+
+void ImagePanel::moveCrosshair(QPoint pixel)
+{
+    pixel =
+        QPoint(std::clamp(pixel.x(), 0, lod::lastPixel), std::clamp(pixel.y(), 0, lod::lastPixel));
+    if (pixel == m_crosshair)
+        return;
+    if (hasFocus()) {
+        // Only where the crosshair was and where it goes: a mouse move must stay cheap.
+        for (QPoint p : {m_crosshair, pixel}) {
+            const QRectF arms(p.x() + 0.5 - crosshairArm, p.y() + 0.5 - crosshairArm,
+                              2 * crosshairArm, 2 * crosshairArm);
+            update(pixelTransform().mapRect(arms).toAlignedRect().adjusted(-2, -2, 2, 2));
+        }
+    }
+    m_crosshair = pixel;
+}
+
+// The pixel the cursor mapping would show for this position, held inside the image.
+void ImagePanel::moveCrosshairTo(QPointF inner)
+{
+    const QSizeF size = innerSize();
+    if (size.isEmpty())
+        return;
+    const auto pixel = [](double at, double extent) {
+        return int(
+            std::clamp(std::nearbyint(at * lod::pixelUnits / extent), 0.0, double(lod::lastPixel)));
+    };
+    moveCrosshair({pixel(inner.x(), size.width()), pixel(inner.y(), size.height())});
+}
+
 void ImagePanel::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.fillRect(rect(), palette().color(QPalette::Window));
-    p.setPen(QColor(0x80, 0x80, 0x80));
+    // Focus shows in the border, in the colour a focused field shows, and by the crosshair.
+    p.setPen(hasFocus() ? palette().color(QPalette::Highlight) : QColor(0x80, 0x80, 0x80));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
     const QRect inner = contentsRect();
     p.setClipRect(inner);
     if (!m_picture.isNull())
         p.drawImage(inner.topLeft(), m_picture);
 
-    // Image pixels: the shapes, the highlights and the crosshair are given in them.
-    const QTransform pixels = QTransform::fromTranslate(inner.left(), inner.top())
-                                  .scale(inner.width() / double(lod::pixelUnits),
-                                         inner.height() / double(lod::pixelUnits));
+    const QTransform pixels = pixelTransform();
     p.setRenderHint(QPainter::Antialiasing);
     p.drawImage(inner.topLeft(), m_polygon.image(inner.size(), devicePixelRatioF()));
     // The polygon's closing edge moves with every press, so it is not part of the layer.
@@ -99,25 +141,34 @@ void ImagePanel::paintEvent(QPaintEvent *)
     if (hasFocus()) {
         const QPointF c(m_crosshair.x() + 0.5, m_crosshair.y() + 0.5);
         p.setPen(QPen(Qt::red, 1));
-        p.drawLine(QPointF(c.x() - 8, c.y()), QPointF(c.x() + 8, c.y()));
-        p.drawLine(QPointF(c.x(), c.y() - 8), QPointF(c.x(), c.y() + 8));
+        p.drawLine(QPointF(c.x() - crosshairArm, c.y()), QPointF(c.x() + crosshairArm, c.y()));
+        p.drawLine(QPointF(c.x(), c.y() - crosshairArm), QPointF(c.x(), c.y() + crosshairArm));
     }
 }
 
 void ImagePanel::mouseMoveEvent(QMouseEvent *event)
 {
+    moveCrosshairTo(toInner(event->position()));
     emit cursorMoved(toInner(event->position()));
 }
 
 void ImagePanel::mousePressEvent(QMouseEvent *event)
 {
+    moveCrosshairTo(toInner(event->position()));
     emit pressed(toInner(event->position()));
 }
 
 void ImagePanel::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The second press of a double click captures like any other press.
+    moveCrosshairTo(toInner(event->position()));
     emit pressed(toInner(event->position()));
+}
+
+void ImagePanel::leaveEvent(QEvent *event)
+{
+    emit cursorLeft();
+    QWidget::leaveEvent(event);
 }
 
 void ImagePanel::keyPressEvent(QKeyEvent *event)
@@ -146,9 +197,7 @@ void ImagePanel::keyPressEvent(QKeyEvent *event)
         QWidget::keyPressEvent(event);
         return;
     }
-    m_crosshair = QPoint(std::clamp(m_crosshair.x() + move.x(), 0, lod::lastPixel),
-                         std::clamp(m_crosshair.y() + move.y(), 0, lod::lastPixel));
-    update();
+    moveCrosshair(m_crosshair + move);
     emit cursorMoved(crosshairPosition());
 }
 
@@ -160,6 +209,9 @@ void ImagePanel::focusInEvent(QFocusEvent *event)
 
 void ImagePanel::focusOutEvent(QFocusEvent *event)
 {
+    // The keys moved the readouts like a cursor; with the focus gone, so is that cursor.
+    if (!underMouse())
+        emit cursorLeft();
     update();
     QWidget::focusOutEvent(event);
 }

@@ -10,7 +10,8 @@
 
 // The image panel: shows the area image at its own size from the top-left corner, draws the
 // captured shape over it, and reports moves and presses in its inner area's units. Arrow
-// keys move a crosshair pixel by pixel (Shift: 8) and Space or Enter presses there.
+// keys move a crosshair pixel by pixel (Shift: 8) and Space or Enter presses there; the
+// mouse takes the crosshair along, so the keys go on from where it last pointed.
 class ImagePanel : public QWidget
 {
     Q_OBJECT
@@ -30,6 +31,8 @@ public:
 
 signals:
     void cursorMoved(QPointF position);
+    // The mouse left the panel, or the keyboard focus did while the mouse was elsewhere.
+    void cursorLeft();
     void pressed(QPointF position);
 
 protected:
@@ -37,6 +40,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
@@ -44,6 +48,9 @@ protected:
 private:
     QPointF toInner(QPointF widgetPosition) const;
     QPointF crosshairPosition() const;
+    QTransform pixelTransform() const;
+    void moveCrosshair(QPoint pixel);
+    void moveCrosshairTo(QPointF innerPosition);
 
     QImage m_picture;
     ShapeLayer m_polygon{QColor(0x00, 0xE0, 0x40)}, m_line{QColor(0xFF, 0x40, 0xFF)};

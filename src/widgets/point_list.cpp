@@ -96,10 +96,16 @@ QRect PointList::rowRect(int row) const
 void PointList::removeAt(int index)
 {
     removeWidth(m_entries.takeAt(index));
-    if (index == m_selected)
+    if (index == m_selected) {
         dropSelection();
-    else if (index < m_selected)
-        --m_selected; // the same entry, one row higher
+        m_current = index; // the keys go on from here
+    } else {
+        // The same entries, one row higher.
+        if (index < m_selected)
+            --m_selected;
+        if (index < m_current)
+            --m_current;
+    }
     if (m_accessibleRows)
         m_accessibleRows->removed(index);
     updateScrollBars();
@@ -113,6 +119,8 @@ void PointList::insertAt(int index, const QString &text)
     addWidth(text);
     if (m_selected >= index)
         ++m_selected;
+    if (m_current >= index)
+        ++m_current;
     if (m_accessibleRows)
         m_accessibleRows->inserted(index);
     updateScrollBars();
@@ -124,6 +132,7 @@ void PointList::clear()
 {
     m_entries.clear();
     m_widths.clear();
+    m_current = -1;
     if (m_selected >= 0)
         dropSelection();
     if (m_accessibleRows)
@@ -135,6 +144,8 @@ void PointList::clear()
 
 void PointList::setSelected(int row)
 {
+    updateRow(markedRow());
+    m_current = row;
     if (row == m_selected)
         return;
     const int from = std::exchange(m_selected, row);
@@ -230,6 +241,30 @@ void PointList::updateRow(int row)
     viewport()->update(rowRect(row));
 }
 
+// The row that shows the keyboard position while the list has focus.
+int PointList::markedRow() const
+{
+    return m_current < 0 ? -1 : std::min(m_current, count() - 1);
+}
+
+void PointList::updateFocusFrame()
+{
+    update(QRegion(rect()).subtracted(viewport()->geometry()));
+}
+
+bool PointList::event(QEvent *event)
+{
+    const bool handled = QAbstractScrollArea::event(event);
+    // The style draws no focus on a scroll area's frame; a focused list draws it over the
+    // frame, in the colour a focused field shows.
+    if (event->type() == QEvent::Paint && hasFocus()) {
+        QPainter p(this);
+        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+    return handled;
+}
+
 void PointList::paintEvent(QPaintEvent *event)
 {
     QPainter p(viewport());
@@ -246,15 +281,16 @@ void PointList::paintEvent(QPaintEvent *event)
     const QStyle::State base = option.state & ~QStyle::State_HasFocus;
     const int first = topRow() + event->rect().top() / m_rowHeight;
     const int last = std::min(count() - 1, topRow() + event->rect().bottom() / m_rowHeight);
+    const int marked = hasFocus() ? markedRow() : -1;
     for (int row = first; row <= last; ++row) {
         option.rect = rowRect(row);
         option.text = m_entries.at(row);
         option.state = base;
-        if (row == m_selected) {
+        if (row == m_selected)
             option.state |= QStyle::State_Selected;
-            if (hasFocus())
-                option.state |= QStyle::State_HasFocus;
-        }
+        // Marked whether the focus came by key or by mouse: the keys act on this row.
+        if (row == marked)
+            option.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
         style()->drawControl(QStyle::CE_ItemViewItem, &option, &p, this);
     }
 }
@@ -308,14 +344,17 @@ void PointList::keyPressEvent(QKeyEvent *event)
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
-    const int current = m_selected, last = count() - 1;
+    // After a removal nothing is selected, and the entry that took the removed one's place
+    // is next going down.
+    const bool afterRemoval = m_selected < 0 && m_current >= 0;
+    const int current = m_current, last = count() - 1;
     int row;
     switch (event->key()) {
     case Qt::Key_Up:
         row = current < 0 ? last : current - 1;
         break;
     case Qt::Key_Down:
-        row = current + 1;
+        row = afterRemoval ? current : current + 1;
         break;
     case Qt::Key_PageUp:
         row = (current < 0 ? topRow() : current) - rowsInView();
@@ -361,14 +400,16 @@ void PointList::changeEvent(QEvent *event)
 
 void PointList::focusInEvent(QFocusEvent *event)
 {
-    updateRow(m_selected);
+    updateRow(markedRow());
+    updateFocusFrame();
     QAbstractScrollArea::focusInEvent(event);
     announceFocus(*this);
 }
 
 void PointList::focusOutEvent(QFocusEvent *event)
 {
-    updateRow(m_selected);
+    updateRow(markedRow());
+    updateFocusFrame();
     QAbstractScrollArea::focusOutEvent(event);
 }
 

@@ -60,6 +60,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override { event->accept(); }
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
@@ -81,9 +82,14 @@ private:
     int widest() const;
     void updateScrollBars();
     void updateRow(int row);
+    void updateFocusFrame();
+    int markedRow() const;
 
     QStringList m_entries;
     int m_selected = -1;
+    // Where Up and Down go on from: the selected row, or where a removed entry was (then the
+    // entry that took its place); -1 when neither.
+    int m_current = -1;
     int m_rowHeight = 0;
     bool m_followEnd = true; // the last row was in view: keep it there as entries arrive
     // How many entries have each text width, so that the widest is known after a removal

@@ -71,13 +71,45 @@ qsizetype blockSize(const QStringList &entries)
     return size;
 }
 
+// The typed degrees, read strictly in the user's locale; a failure says which field.
+double typedDegrees(const QString &text, const char *which, const QLocale &locale)
+{
+    try {
+        return strictNumber(text, locale);
+    } catch (RuntimeError &e) {
+        e.setDetail(e.number() == RuntimeError::TypeMismatch
+                        ? QStringLiteral("the %1 degrees \"%2\" are no number in this system's "
+                                         "format (decimal separator \"%3\")")
+                              .arg(QLatin1String(which), text, locale.decimalPoint())
+                        : QStringLiteral("the %1 degrees \"%2\" are too large a number")
+                              .arg(QLatin1String(which), text));
+        throw;
+    }
+}
+
+// The count a counter gives the file: one byte.
+int pointCount(const QString &counter, const char *which)
+{
+    const double value = leadingNumber(counter);
+    try {
+        return roundToByte(value);
+    } catch (RuntimeError &e) {
+        e.setDetail(value > 0 ? QStringLiteral("the %1 counter %2 is above 255, the most a file "
+                                               "can hold")
+                                    .arg(QLatin1String(which), counter.trimmed())
+                              : QStringLiteral("the %1 counter %2 is below 0")
+                                    .arg(QLatin1String(which), counter.trimmed()));
+        throw;
+    }
+}
+
 // North, south, east, west: the typed whole degrees plus and minus one.
 QStringList headerBounds(const QString &latDeg, const QString &longDeg, const QLocale &locale)
 {
-    const double lat = strictNumber(latDeg, locale);
+    const double lat = typedDegrees(latDeg, "latitude", locale);
     const QString north = numberText(lat + 1, QLocale::c());
     const QString south = numberText(lat - 1, QLocale::c());
-    const double lng = strictNumber(longDeg, locale);
+    const double lng = typedDegrees(longDeg, "longitude", locale);
     return {north, south, numberText(lng + 1, QLocale::c()), numberText(lng - 1, QLocale::c())};
 }
 
@@ -125,7 +157,7 @@ QByteArray lwmSourceText(const LwmInputs &in, const QLocale &locale)
       << QStringLiteral("LWMDataAreaDrawPolygons 1, 3, 1, ") + in.areaX + QStringLiteral(", ")
              + in.areaY
       << QString();
-    const int n = roundToByte(leadingNumber(in.lwmNumber));
+    const int n = pointCount(in.lwmNumber, "LWM");
     // From 63 points on the polygon needs the extended form, which counts the rest apart.
     if (n <= 62)
         l << QStringLiteral("LWMPoly2  ") + twoDigit(n) + QStringLiteral(", 0, 0, ") + in.altitude
@@ -184,7 +216,7 @@ QByteArray vtpSourceText(const VtpInputs &in, const QLocale &locale)
       << QStringLiteral("VTPLayer ") + in.layer + QStringLiteral(", 0")
       << QStringLiteral("VTPNumTexturesInLayer 1, 0") << QStringLiteral("VTPTextureId 4, 0")
       << QStringLiteral("VTPPolyCount 1, 0") << QString();
-    const int n = roundToByte(leadingNumber(in.vtpNumber));
+    const int n = pointCount(in.vtpNumber, "VTP");
     // One polyline takes 31 points; the extended line carries the rest.
     const int count = n > 31 ? 31 : n;
     const int extra = n > 31 ? n - 31 : 0;
@@ -275,6 +307,8 @@ QString replaceFile(const QString &path, const QByteArray &bytes)
 
 void writeSourceFile(const QString &path, const QByteArray &bytes)
 {
-    if (!replaceFile(path, bytes).isEmpty())
-        throw RuntimeError(RuntimeError::PathFileAccess);
+    if (const QString why = replaceFile(path, bytes); !why.isEmpty())
+        throw RuntimeError(
+            RuntimeError::PathFileAccess,
+            QStringLiteral("%1 could not be written: %2").arg(QDir::toNativeSeparators(path), why));
 }

@@ -21,7 +21,7 @@ public:
     std::deque<QString> inputAnswers; // empty when the queue runs dry: Cancel
     std::deque<std::optional<QString>> fileAnswers;
     int fileDialogs = 0;
-    QString lastFilter;
+    QString lastFilter, lastFolder;
     std::deque<std::optional<QString>> saveAnswers;
     QString saveFilterAnswer; // the filter entry the user "chose"; empty: the first one
     QString lastSaveFilter;
@@ -46,10 +46,12 @@ public:
         inputAnswers.pop_front();
         return answer;
     }
-    std::optional<QString> openFileName(QWidget *, const QString &filter) override
+    std::optional<QString> openFileName(QWidget *, const QString &filter,
+                                        const QString &folder) override
     {
         ++fileDialogs;
         lastFilter = filter;
+        lastFolder = folder;
         return next(fileAnswers);
     }
     std::optional<QString> saveFileName(QWidget *, const QString &filter,

@@ -51,11 +51,14 @@ struct WindowDriver
         set("txtlongmin", "18.25");
         click("cmdcalculate");
     }
-    // A press at an image pixel of a 255 x 255 inner area (one unit of border).
+    // Where an image pixel lies on the panel: a 255 x 255 inner area, one unit of border.
+    static QPoint panelPoint(int px, int py)
+    {
+        return QPoint(1 + px * 255 / 256 + (px > 0), 1 + py * 255 / 256 + (py > 0));
+    }
     void press(int px, int py, Qt::MouseButton button = Qt::LeftButton)
     {
-        QTest::mousePress(control("Picture1"), button, {},
-                          QPoint(1 + px * 255 / 256 + (px > 0), 1 + py * 255 / 256 + (py > 0)));
+        QTest::mousePress(control("Picture1"), button, {}, panelPoint(px, py));
     }
     static void doubleClickRow(PointList *list, int row)
     {

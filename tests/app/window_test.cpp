@@ -280,7 +280,8 @@ private slots:
         for (QAction *a : bar[2]->menu()->actions())
             help << a->objectName() + '=' + a->text();
         QCOMPARE(file, (QStringList{"mnuopen=&Open...", "mnusave=&Save", "mnusaveas=Save &As...",
-                                    "=", "mnuexit=&Exit"}));
+                                    "=", "mnuexport=Expor&t Shapes...",
+                                    "mnuimport=&Import Points...", "=", "mnuexit=&Exit"}));
         QCOMPARE(help, (QStringList{"mnuquickstart=&Quick Start Guide",
                                     "mnuhelptutorial=Help Tutorial", "mnuabout=&About Marlith"}));
     }
@@ -346,8 +347,9 @@ private slots:
         QVERIFY2(cell.contains(QStringLiteral("West: 122.3437500\u00b0 W")), qPrintable(cell));
         const QString area = control("lblareax")->toolTip();
         QVERIFY2(area.startsWith(QStringLiteral("LOD 13 area 2, 27")), qPrintable(area));
-        QVERIFY(
-            window->statusBar()->currentMessage().startsWith("Area image: N 47\u00b0 30.952' N"));
+        QVERIFY(window->findChild<QLabel *>("placeStatus")
+                    ->text()
+                    .startsWith("Area image: N 47\u00b0 30.952' to "));
         // The captions the writers read are untouched by this.
         QCOMPARE(text("lblareax"), QStringLiteral("2"));
     }

@@ -61,7 +61,9 @@ private slots:
             items << a->objectName() + '=' + a->text() + '=' + a->shortcut().toString();
         items.last() = items.last().section('=', 0, 1); // Exit's keys are the platform's
         QCOMPARE(items, (QStringList{"mnuopen=&Open...=Ctrl+O", "mnusave=&Save=Ctrl+S",
-                                     "mnusaveas=Save &As...=Ctrl+Shift+S", "==", "mnuexit=&Exit"}));
+                                     "mnusaveas=Save &As...=Ctrl+Shift+S",
+                                     "==", "mnuexport=Expor&t Shapes...=",
+                                     "mnuimport=&Import Points...=", "==", "mnuexit=&Exit"}));
     }
 
     // Save As, exit, start again, Open: the same window, and Create writes the same bytes.

@@ -132,6 +132,41 @@ TEST(CapturePoint, WidthTextIsCopiedAndWarningsStartAboveTheLimits)
     }
 }
 
+TEST(CapturePixel, CapturesAsThePressThatMapsToIt)
+{
+    const float cursors[][2] = {{24, 202}, {257, 259}, {511, 0}, {-40, 600}, {700, -700}};
+    for (const char *counter : {"", "2"}) {
+        for (const auto &p : cursors) {
+            const Capture press =
+                capturePoint({p[0], p[1], 512, 512, "5", "31"}, counter, "3", 4, 6);
+            const Capture pixel = capturePixel(
+                {{p[0] * 256.0 / 512, p[1] * 256.0 / 512}, "5", "31"}, counter, "3", 4, 6);
+            EXPECT_EQ(pixel.lwmEntry, press.lwmEntry) << p[0];
+            EXPECT_EQ(pixel.vtpEntries, press.vtpEntries) << p[0];
+            EXPECT_EQ(pixel.lwmCounter, press.lwmCounter);
+            EXPECT_EQ(pixel.vtpCounter, press.vtpCounter);
+        }
+    }
+}
+
+TEST(CaptureRun, PressesInTurnEachReadingTheCounterBeforeIt)
+{
+    const CaptureRun run = captureRun({{12, 101}, {40, 90}, {60, 70}}, "3", "7", "", "0", 0, 0);
+    EXPECT_EQ(run.lwmEntries,
+              (QStringList{"LWMPoint 12, 101", "LWMPoint 40, 90", "LWMPoint 60, 70"}));
+    EXPECT_EQ(run.vtpEntries.size(), 7);
+    EXPECT_EQ(run.vtpEntries[6], "VTPWidePoint 4905, 0, 5935, 0");
+    EXPECT_EQ(run.last.lwmCounter, "3");
+    EXPECT_EQ(run.last.vtpCounter, "5");
+    EXPECT_EQ(run.last.readouts.lbly, "70");
+
+    // After a cleared VTP list whose counter read 7: one point, then a start group.
+    const CaptureRun cleared = captureRun({{1, 1}, {2, 2}}, "", "", "7", "0", 10, 0);
+    EXPECT_EQ(cleared.vtpEntries.size(), 6);
+    EXPECT_EQ(cleared.last.vtpCounter, "4");
+    EXPECT_EQ(cleared.last.lwmCounter, "12");
+}
+
 TEST(Overlay, EntriesMapBackToImagePixels)
 {
     EXPECT_EQ(lwmEntryPixel(u"LWMPoint 12, 101"), QPointF(12, 101));

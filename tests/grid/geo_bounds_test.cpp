@@ -80,17 +80,19 @@ TEST(GeoBounds, EdgesReadInBothForms)
     {
         double degrees;
         bool latitude;
-        const char *decimal, *minutes;
+        const char *decimal, *minutes, *hemisphereFirst;
     } cases[] = {
-        {47.5083333333, true, "47.5083333\u00b0 N", "47\u00b0 30.500' N"},
-        {-122.3041666667, false, "122.3041667\u00b0 W", "122\u00b0 18.250' W"},
-        {-0.125, false, "0.1250000\u00b0 W", "0\u00b0 07.500' W"},
-        {-33.855, true, "33.8550000\u00b0 S", "33\u00b0 51.300' S"},
-        {179.99999994, false, "179.9999999\u00b0 E", "180\u00b0 00.000' E"},
+        {47.5083333333, true, "47.5083333\u00b0 N", "47\u00b0 30.500' N", "N 47\u00b0 30.500'"},
+        {-122.3041666667, false, "122.3041667\u00b0 W", "122\u00b0 18.250' W",
+         "W 122\u00b0 18.250'"},
+        {-0.125, false, "0.1250000\u00b0 W", "0\u00b0 07.500' W", "W 0\u00b0 07.500'"},
+        {-33.855, true, "33.8550000\u00b0 S", "33\u00b0 51.300' S", "S 33\u00b0 51.300'"},
+        {179.99999994, false, "179.9999999\u00b0 E", "180\u00b0 00.000' E", "E 180\u00b0 00.000'"},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(decimalDegreesText(c.degrees, c.latitude).toStdString(), c.decimal);
         EXPECT_EQ(degreesMinutesText(c.degrees, c.latitude).toStdString(), c.minutes);
+        EXPECT_EQ(hemisphereMinutesText(c.degrees, c.latitude).toStdString(), c.hemisphereFirst);
     }
     const QString text = boundsText("Cell", cellBounds(123, 120));
     EXPECT_TRUE(text.startsWith("Cell\nNorth: 47.8125000\u00b0 N  (47\u00b0 48.750' N)"))

@@ -81,26 +81,11 @@ struct StrictCase
 TEST(StrictNumber, AcceptsNumbersInTheLocaleFormat)
 {
     const StrictCase cases[] = {
-        {&english, u"47", 47},
-        {&english, u" -122 ", -122},
-        {&english, u"47.5", 47.5},
-        {&english, u"1,234.5", 1234.5},
-        {&english, u"12, ", 12},
-        {&english, u"-00", 0},
-        {&english, u"1e3", 1000},
-        {&english, u"2.5E-1", 0.25},
-        {&english, u"+3", 3},
-        {&english, u"&H10", 16},
-        {&english, u".5", 0.5},
-        {&english, u"5.", 5},
-        {&german, u"47,5", 47.5},
-        {&german, u"1.234,5", 1234.5},
-        {&german, u"12, ", 12},
-        {&german, u"47.5", 475},
-        {&swiss, u"1’234.5", 1234.5},
-        {&french, u"3,25", 3.25},
-        {&french, u"1\u202f234,5", 1234.5},
-        {&french, u"1 234,5", 1234.5},
+        {&english, u"47", 47},          {&english, u" -122 ", -122}, {&english, u"47.5", 47.5},
+        {&english, u"1,234.5", 1234.5}, {&english, u"12, ", 12},     {&english, u"-00", 0},
+        {&english, u"1e3", 1000},       {&english, u"2.5E-1", 0.25}, {&english, u"+3", 3},
+        {&english, u"&H10", 16},        {&english, u".5", 0.5},      {&english, u"5.", 5},
+        {&german, u"47,5", 47.5},       {&german, u"12, ", 12},      {&french, u"3,25", 3.25},
         {&english, u"1e-320", 1e-320},
     };
     for (const auto &c : cases) {
@@ -122,6 +107,56 @@ TEST(StrictNumber, RejectsEverythingElse)
             << QString::fromUtf16(c.text).toStdString();
     }
     EXPECT_EQ(errorOf([] { strictNumber(u"1e400", english); }), RuntimeError::Overflow);
+}
+
+// A German "47.5" once read as 475 and put latitude 476 in a header line.
+TEST(StrictNumber, TakesGroupSeparatorsOnlyWhereGroupingPutsThem)
+{
+    const QLocale indian(QLocale::English, QLocale::India);
+    const double no = std::nan("");
+    const StrictCase cases[] = {
+        {&german, u"47.5", no},
+        {&german, u"-47.5", no},
+        {&german, u"1.234,5", 1234.5},
+        {&german, u"1.234.567", 1234567},
+        {&german, u"1.2345", no},
+        {&german, u"12.34,5", no},
+        {&german, u"1.234.5", no},
+        {&german, u".234", no},
+        {&german, u"1..234", no},
+        {&german, u"12.", 12},
+        {&french, u"1\u202f234,5", 1234.5},
+        {&french, u"1 234,5", 1234.5},
+        {&french, u"1\u00a0234", 1234},
+        {&french, u"47 5", no},
+        {&french, u"47.5", no},
+        {&french, u"1 23", no},
+        {&swiss, u"1’234.5", 1234.5},
+        {&swiss, u"47.5", 47.5},
+        {&swiss, u"1’234’567", 1234567},
+        {&swiss, u"47’5", no},
+        {&swiss, u"12, ", no},
+        {&english, u"1,234.5", 1234.5},
+        {&english, u"1,234,567.25", 1234567.25},
+        {&english, u"47,5", no},
+        {&english, u"1,23", no},
+        {&english, u",5", no},
+        {&english, u"1234,567", no},
+        {&english, u"1,2345", no},
+        {&english, u"1,234e3", no},
+        {&indian, u"12,34,567.5", 1234567.5},
+        {&indian, u"1,234,567", no},
+    };
+    for (const auto &c : cases) {
+        const std::string what =
+            c.locale->name().toStdString() + " " + QString::fromUtf16(c.text).toStdString();
+        if (std::isnan(c.expected)) {
+            EXPECT_EQ(errorOf([&] { strictNumber(c.text, *c.locale); }), RuntimeError::TypeMismatch)
+                << what;
+        } else {
+            EXPECT_EQ(strictNumber(c.text, *c.locale), c.expected) << what;
+        }
+    }
 }
 
 struct TextCase

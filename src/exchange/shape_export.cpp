@@ -1,0 +1,106 @@
+#include "exchange/shape_export.h"
+
+#include "canvas/overlay.h"
+#include "grid/grid_constants.h"
+#include "grid/point_geography.h"
+
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace {
+struct FormatName
+{
+    ShapeFormat format;
+    const char *filter;
+    QStringList extensions;
+};
+
+const FormatName formats[] = {
+    {ShapeFormat::GeoJson, "GeoJSON (*.geojson *.json)", {"geojson", "json"}},
+    {ShapeFormat::Kml, "KML (*.kml)", {"kml"}},
+    {ShapeFormat::Gpx, "GPX (*.gpx)", {"gpx"}},
+};
+
+bool onGlobe(const GeoPoint &p)
+{
+    return std::abs(p.latitude) <= 90;
+}
+
+const QString widthPrefix = QStringLiteral("VTPWidePointWidth ");
+} // namespace
+
+QString exportFilter()
+{
+    QStringList entries;
+    for (const FormatName &f : formats)
+        entries << QLatin1String(f.filter);
+    return entries.join(QStringLiteral(";;"));
+}
+
+ExportTarget exportTarget(const QString &chosenName, const QString &selectedFilter)
+{
+    const QString suffix = QFileInfo(chosenName).suffix().toLower();
+    for (const FormatName &f : formats) {
+        if (f.extensions.contains(suffix))
+            return {chosenName, f.format};
+    }
+    for (const FormatName &f : formats) {
+        if (selectedFilter == QLatin1String(f.filter))
+            return {chosenName + u'.' + f.extensions.first(), f.format};
+    }
+    return {chosenName + QStringLiteral(".geojson"), ShapeFormat::GeoJson};
+}
+
+ExportShapes exportShapes(const GridPlace &place, const ShapeTexts &texts)
+{
+    ExportShapes shapes{place, texts.altitude, texts.lineType, texts.layer, {}, {}, {}};
+    for (const QString &entry : texts.lwmEntries) {
+        const auto pixel = lwmEntryPixel(entry);
+        const GeoPoint p = pixel ? pixelGeoPoint(place, {pixel->x(), pixel->y()}) : GeoPoint{};
+        if (pixel && onGlobe(p))
+            shapes.polygon.push_back(p);
+        else
+            ++shapes.skippedLwm;
+    }
+    std::optional<QPointF> previous;
+    for (const QString &entry : texts.vtpEntries) {
+        // A grid point is a pixel of area 0, 0 seen from the cell's corner.
+        const auto grid = vtpEntryPixel(entry, 0, 0);
+        if (entry.startsWith(widthPrefix))
+            shapes.widths << entry.sliced(widthPrefix.size());
+        const GeoPoint p =
+            grid ? gridGeoPoint(place.cellColumn, place.cellRow,
+                                {grid->x() + lod::gridOrigin, grid->y() + lod::gridOrigin})
+                 : GeoPoint{};
+        if (!grid || !onGlobe(p)) {
+            ++shapes.skippedVtp;
+            continue;
+        }
+        // The three points of a start group are one vertex of the line.
+        if (grid != previous)
+            shapes.line.push_back(p);
+        previous = grid;
+    }
+    return shapes;
+}
+
+QString exportSummary(const ExportShapes &shapes, const QString &path)
+{
+    QStringList written;
+    if (shapes.hasPolygon())
+        written << QStringLiteral("the LWM polygon (%1 vertices)").arg(shapes.polygon.size());
+    if (shapes.hasLine())
+        written << QStringLiteral("the VTP line (%1 vertices)").arg(shapes.line.size());
+    QString text = QStringLiteral("Exported %1 to %2.")
+                       .arg(written.join(QStringLiteral(" and ")), QFileInfo(path).fileName());
+    if (!shapes.hasPolygon())
+        text += QStringLiteral(" No polygon: it needs three LWM points.");
+    if (!shapes.hasLine())
+        text += QStringLiteral(" No line: it needs two VTP points.");
+    if (shapes.skippedLwm + shapes.skippedVtp > 0)
+        text += QStringLiteral(" Skipped %1 LWM and %2 VTP entries that are not points.")
+                    .arg(shapes.skippedLwm)
+                    .arg(shapes.skippedVtp);
+    return text;
+}

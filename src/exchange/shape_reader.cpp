@@ -1,0 +1,325 @@
+#include "exchange/shape_reader.h"
+
+#include "exchange/vertex_presses.h"
+#include "imagery/gdal_setup.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <gdal_priv.h>
+#include <ogr_geometry.h>
+#include <ogr_spatialref.h>
+#include <ogrsf_frmts.h>
+
+#include <limits>
+#include <memory>
+#include <optional>
+
+namespace {
+using Kind = ShapeCandidate::Kind;
+
+QString quoted(const QString &path)
+{
+    return QStringLiteral("\u201c%1\u201d").arg(QFileInfo(path).fileName());
+}
+
+// GDAL's reason, as the end of one of our sentences.
+QString becauseOfGdal()
+{
+    const QString reason = lastGdalError().section(u'\n', 0, 0);
+    return reason.isEmpty() ? QStringLiteral(".") : QStringLiteral(" (%1).").arg(reason);
+}
+
+struct Opened
+{
+    GDALDatasetUniquePtr dataset;
+    QString failure;
+};
+
+// A shapefile is three files at least; name the one that is missing rather than pass on
+// GDAL's words about it.
+QString missingShapefilePart(const QFileInfo &file)
+{
+    for (const char *suffix : {"shx", "dbf"}) {
+        const QString part = file.completeBaseName() + u'.' + QLatin1String(suffix);
+        if (QDir(file.absolutePath()).entryList({part}, QDir::Files).isEmpty())
+            return QStringLiteral("%1 cannot be read without its .%2 file beside it.")
+                .arg(quoted(file.filePath()), QLatin1String(suffix));
+    }
+    return {};
+}
+
+Opened openVector(const QString &path)
+{
+    setUpGdal();
+    if (isRemoteName(path))
+        return {nullptr, QStringLiteral("Only files on this computer can be imported.")};
+    const QFileInfo file(path);
+    if (file.isDir())
+        return {nullptr, QStringLiteral("%1 is a folder; choose a file in it.").arg(quoted(path))};
+    if (!file.isFile())
+        return {nullptr, QStringLiteral("%1 does not exist.").arg(quoted(path))};
+    if (file.size() == 0)
+        return {nullptr, QStringLiteral("%1 is empty.").arg(quoted(path))};
+    if (file.suffix().compare(u"shp", Qt::CaseInsensitive) == 0) {
+        if (QString missing = missingShapefilePart(file); !missing.isEmpty())
+            return {nullptr, missing};
+    }
+    CPLErrorReset();
+    // Only the vector drivers, read only, and no open options: nothing but the file decides.
+    const QByteArray name = QDir::toNativeSeparators(file.absoluteFilePath()).toUtf8();
+    GDALDatasetUniquePtr dataset(
+        GDALDataset::Open(name.constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+    if (!dataset)
+        return {nullptr, QStringLiteral("%1 is not a vector file GDAL can read").arg(quoted(path))
+                             + becauseOfGdal()};
+    return {std::move(dataset), {}};
+}
+
+// The line or polygon an import presses from a geometry: the geometry itself, or the first
+// such part of a multi-geometry.
+struct Picked
+{
+    std::optional<Kind> kind;
+    const OGRSimpleCurve *curve = nullptr; // a line, or a polygon's outer ring
+    qsizetype parts = 1, holes = 0;
+};
+
+Picked pick(const OGRGeometry *g)
+{
+    if (!g || g->IsEmpty())
+        return {};
+    if (auto *curve = dynamic_cast<const OGRSimpleCurve *>(g))
+        return {Kind::Line, curve};
+    if (auto *polygon = dynamic_cast<const OGRPolygon *>(g))
+        return {Kind::Polygon, polygon->getExteriorRing(), 1, polygon->getNumInteriorRings()};
+    if (dynamic_cast<const OGRPoint *>(g) || dynamic_cast<const OGRMultiPoint *>(g))
+        return {Kind::Points};
+    if (auto *collection = dynamic_cast<const OGRGeometryCollection *>(g)) {
+        for (const OGRGeometry *member : *collection) {
+            Picked p = pick(member);
+            if (p.curve) {
+                p.parts = collection->getNumGeometries();
+                return p;
+            }
+        }
+    }
+    return {};
+}
+
+// Arcs and other curves become lines, as GDAL draws them.
+std::unique_ptr<OGRGeometry> linear(const OGRGeometry *g)
+{
+    if (!g)
+        return nullptr;
+    return std::unique_ptr<OGRGeometry>(g->hasCurveGeometry() ? g->getLinearGeometry()
+                                                              : g->clone());
+}
+
+qsizetype pressedVertices(const Picked &p)
+{
+    const qsizetype n = p.curve->getNumPoints();
+    // A polygon's ring ends on its first vertex again; that one is not pressed twice.
+    return p.kind == Kind::Polygon && n > 1 && p.curve->get_IsClosed() ? n - 1 : n;
+}
+
+void addPoints(const OGRGeometry *g, std::vector<double> &x, std::vector<double> &y)
+{
+    if (auto *point = dynamic_cast<const OGRPoint *>(g)) {
+        if (!point->IsEmpty()) {
+            x.push_back(point->getX());
+            y.push_back(point->getY());
+        }
+    } else if (auto *points = dynamic_cast<const OGRMultiPoint *>(g)) {
+        for (const OGRPoint *p : *points)
+            addPoints(p, x, y);
+    }
+}
+
+qsizetype pointCount(const OGRGeometry *g)
+{
+    if (auto *points = dynamic_cast<const OGRMultiPoint *>(g)) {
+        qsizetype count = 0;
+        for (const OGRPoint *p : *points)
+            count += pointCount(p);
+        return count;
+    }
+    return dynamic_cast<const OGRPoint *>(g) && !g->IsEmpty() ? 1 : 0;
+}
+
+QString featureName(OGRFeature &feature, OGRLayer &layer, qint64 place)
+{
+    const int field = feature.GetFieldIndex("name");
+    if (field >= 0 && feature.IsFieldSetAndNotNull(field)) {
+        const QString name = QString::fromUtf8(feature.GetFieldAsString(field)).simplified();
+        if (!name.isEmpty())
+            return name;
+    }
+    return QStringLiteral("%1 %2").arg(QString::fromUtf8(layer.GetName())).arg(place + 1);
+}
+
+// Turns a layer's coordinates into longitude (x) and latitude (y). A layer without a
+// coordinate system is taken to be in degrees already, as GeoJSON, KML and GPX are.
+struct ToDegrees
+{
+    std::unique_ptr<OGRCoordinateTransformation> transform;
+    QString failure;
+};
+
+ToDegrees toDegrees(OGRLayer &layer, const QString &path)
+{
+    const OGRSpatialReference *source = layer.GetSpatialRef();
+    if (!source)
+        return {};
+    OGRSpatialReference wgs84;
+    wgs84.importFromEPSG(4326);
+    // GDAL 3 would give latitude first for EPSG:4326.
+    wgs84.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    CPLErrorReset();
+    std::unique_ptr<OGRCoordinateTransformation> transform(
+        OGRCreateCoordinateTransformation(source, &wgs84));
+    if (!transform) {
+        const char *name = source->GetName();
+        return {nullptr, QStringLiteral("The coordinate system of %1 (%2) cannot be turned into "
+                                        "latitude and longitude.")
+                             .arg(quoted(path), QString::fromUtf8(name ? name : "unnamed"))};
+    }
+    return {std::move(transform), {}};
+}
+
+std::vector<GeoPoint> inDegrees(std::vector<double> &x, std::vector<double> &y,
+                                OGRCoordinateTransformation *transform)
+{
+    std::vector<int> ok(x.size(), TRUE);
+    if (transform && !x.empty())
+        transform->Transform(x.size(), x.data(), y.data(), nullptr, ok.data());
+    std::vector<GeoPoint> points;
+    points.reserve(x.size());
+    constexpr double none = std::numeric_limits<double>::quiet_NaN();
+    for (std::size_t i = 0; i < x.size(); ++i)
+        points.push_back(ok[i] ? GeoPoint{y[i], x[i]} : GeoPoint{none, none});
+    return points;
+}
+
+QString tooMany(const QString &name, qsizetype count)
+{
+    return QStringLiteral("%1 has %2 vertices; at most %3 can be imported at once.")
+        .arg(name)
+        .arg(count)
+        .arg(importVertexLimit);
+}
+} // namespace
+
+QString importFilter()
+{
+    return QStringLiteral("Vector files (*.gpx *.kml *.geojson *.json *.shp *.gpkg *.gml *.fgb "
+                          "*.sqlite *.csv *.osm *.pbf *.tab *.mif *.dxf);;All files (*)");
+}
+
+ShapeListing listShapes(const QString &path)
+{
+    ShapeListing listing;
+    Opened opened = openVector(path);
+    if (!opened.dataset) {
+        listing.failure = opened.failure;
+        return listing;
+    }
+    std::vector<ShapeCandidate> pointLayers;
+    for (int i = 0; i < opened.dataset->GetLayerCount() && !listing.more; ++i) {
+        OGRLayer &layer = *opened.dataset->GetLayer(i);
+        qsizetype points = 0;
+        qint64 place = 0;
+        for (auto &feature : layer) {
+            const std::unique_ptr<OGRGeometry> g = linear(feature->GetGeometryRef());
+            const Picked p = pick(g.get());
+            if (p.curve && pressedVertices(p) > 0) {
+                if (listing.candidates.size() == candidateLimit) {
+                    listing.more = true;
+                    break;
+                }
+                listing.candidates.push_back(
+                    {featureName(*feature, layer, place), *p.kind, pressedVertices(p), i, place});
+            } else if (p.kind == Kind::Points) {
+                points += pointCount(g.get());
+            }
+            ++place;
+        }
+        if (points > 0)
+            pointLayers.push_back(
+                {QString::fromUtf8(layer.GetName()), Kind::Points, points, i, -1});
+    }
+    if (listing.candidates.empty())
+        listing.candidates = std::move(pointLayers);
+    if (listing.candidates.empty())
+        listing.failure = QStringLiteral("%1 holds no line, polygon or point.").arg(quoted(path));
+    return listing;
+}
+
+QString kindText(ShapeCandidate::Kind kind)
+{
+    static const char *const kinds[] = {"line", "polygon", "points"};
+    return QLatin1String(kinds[int(kind)]);
+}
+
+QString candidateText(const ShapeCandidate &c)
+{
+    return QStringLiteral("%1: %2, %3 %4")
+        .arg(c.name, kindText(c.kind))
+        .arg(c.vertices)
+        .arg(c.vertices == 1 ? QStringLiteral("vertex") : QStringLiteral("vertices"));
+}
+
+ShapeVertices readShape(const QString &path, const ShapeCandidate &candidate)
+{
+    ShapeVertices shape;
+    Opened opened = openVector(path);
+    OGRLayer *layer = opened.dataset ? opened.dataset->GetLayer(candidate.layer) : nullptr;
+    if (!layer) {
+        shape.failure =
+            opened.dataset ? QStringLiteral("%1 has changed since it was listed.").arg(quoted(path))
+                           : opened.failure;
+        return shape;
+    }
+    ToDegrees degrees = toDegrees(*layer, path);
+    if (!degrees.failure.isEmpty()) {
+        shape.failure = degrees.failure;
+        return shape;
+    }
+    std::vector<double> x, y;
+    layer->ResetReading();
+    if (candidate.kind == Kind::Points) {
+        for (auto &feature : *layer) {
+            addPoints(feature->GetGeometryRef(), x, y);
+            if (qsizetype(x.size()) > importVertexLimit) {
+                shape.failure = tooMany(QStringLiteral("Layer %1").arg(candidate.name), x.size());
+                return shape;
+            }
+        }
+    } else {
+        OGRFeatureUniquePtr feature;
+        for (qint64 i = 0; i <= candidate.feature; ++i)
+            feature.reset(layer->GetNextFeature());
+        const std::unique_ptr<OGRGeometry> g =
+            linear(feature ? feature->GetGeometryRef() : nullptr);
+        const Picked p = pick(g.get());
+        if (!p.curve || p.kind != candidate.kind) {
+            shape.failure = QStringLiteral("%1 has changed since it was listed.").arg(quoted(path));
+            return shape;
+        }
+        const qsizetype n = pressedVertices(p);
+        if (n > importVertexLimit) {
+            shape.failure = tooMany(candidate.name, n);
+            return shape;
+        }
+        for (qsizetype i = 0; i < n; ++i) {
+            x.push_back(p.curve->getX(int(i)));
+            y.push_back(p.curve->getY(int(i)));
+        }
+        shape.parts = p.parts;
+        shape.holes = p.holes;
+    }
+    shape.vertices = inDegrees(x, y, degrees.transform.get());
+    if (shape.vertices.empty())
+        shape.failure = QStringLiteral("%1 has no vertex to press.").arg(candidate.name);
+    return shape;
+}

@@ -1,0 +1,155 @@
+#include "grid/point_geography.h"
+#include "ogr_files.h"
+#include "widgets/image_panel.h"
+#include "window_driver.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QStatusBar>
+#include <QUndoStack>
+
+#include <tuple>
+
+// Export and import through the File menu of the real window, on a scripted desktop.
+class ExchangeTest : public QObject, WindowDriver
+{
+    Q_OBJECT
+
+    using State = std::tuple<QStringList, QStringList, QString, QString>;
+    static State stateOf(WindowDriver &w)
+    {
+        return {w.entries("lstLWM"), w.entries("lstVTP"),
+                w.control<QLineEdit>("txtlwmnumber")->text(),
+                w.control<QLineEdit>("txtvtpnumber")->text()};
+    }
+    void run(const char *action) { control<QAction>(action)->trigger(); }
+    QString status() { return window->statusBar()->currentMessage(); }
+    int steps() { return control<QUndoStack>("history")->count(); }
+    GridPlace place()
+    {
+        return {control<QLabel>("lblcellx")->text().toInt(),
+                control<QLabel>("lblcelly")->text().toInt(),
+                control<QLabel>("lblareax")->text().toInt(),
+                control<QLabel>("lblareay")->text().toInt()};
+    }
+    // A GPX track through these pixels of the calculated area.
+    QString trackThrough(const std::vector<ImagePosition> &pixels)
+    {
+        QString wkt = QStringLiteral("MULTILINESTRING ((");
+        for (const ImagePosition &p : pixels) {
+            const GeoPoint g = pixelGeoPoint(place(), p);
+            wkt +=
+                QStringLiteral("%1 %2,").arg(g.longitude, 0, 'g', 15).arg(g.latitude, 0, 'g', 15);
+        }
+        wkt.chop(1);
+        wkt += QStringLiteral("))");
+        const QString path = folder.filePath(QStringLiteral("a track; \"its\" name.gpx"));
+        const QByteArray text = wkt.toUtf8();
+        if (!writeVectorFile(path, "GPX", {{wkbMultiLineString, {text.constData()}}}))
+            qFatal("no GPX written");
+        return path;
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(start());
+        calculateExample();
+    }
+    void cleanup() { window.reset(); }
+
+    void anImportPressesAsClicksDoAndIsOneUndoStep()
+    {
+        press(5, 5);
+        const State before = stateOf(*this);
+        const int stepsBefore = steps();
+        const std::vector<ImagePosition> pixels = {
+            {12, 101}, {40, 90}, {60, 70}, {300, 10}, {-900, 10}};
+        desktop.fileAnswers.push_back(trackThrough(pixels));
+        run("mnuimport");
+        QVERIFY(desktop.messages.empty());
+        QCOMPARE(steps(), stepsBefore + 1);
+        QVERIFY2(status().startsWith("Pressed 5 vertices of"), qPrintable(status()));
+        QVERIFY2(status().contains("; 2 outside the area, 1 of them outside the cell."),
+                 qPrintable(status()));
+
+        // The same presses, clicked on a second window at the matching cursor positions.
+        WindowDriver clicked;
+        QVERIFY(clicked.start());
+        clicked.calculateExample();
+        clicked.press(5, 5);
+        auto *panel = clicked.control<ImagePanel>("Picture1");
+        const QSizeF inner = panel->innerSize();
+        for (const ImagePosition &p : pixels)
+            clicked.window->Picture1_MouseDown(
+                QPointF(p.x * inner.width() / 256, p.y * inner.height() / 256));
+        const State imported = stateOf(*this);
+        QCOMPARE(imported, stateOf(clicked));
+
+        run("undo");
+        QCOMPARE(stateOf(*this), before);
+        run("redo");
+        QCOMPARE(stateOf(*this), imported);
+    }
+
+    void exportThenImportGivesTheLwmListBack()
+    {
+        for (auto [x, y] : {std::pair{0, 0}, {255, 3}, {255, 255}, {128, 200}, {7, 254}})
+            press(x, y);
+        const QStringList lwm = entries("lstLWM");
+        const QString path = folder.filePath("shapes");
+        desktop.saveAnswers.push_back(path);
+        desktop.saveFilterAnswer = "KML (*.kml)";
+        run("mnuexport");
+        QVERIFY2(status().startsWith("Exported the LWM polygon (5 vertices) and the VTP line (5 "
+                                     "vertices) to shapes.kml."),
+                 qPrintable(status()));
+
+        click("cmdclearlwmlist");
+        desktop.fileAnswers.push_back(path + ".kml");
+        desktop.choiceAnswers.push_back(0);
+        run("mnuimport");
+        QCOMPARE(desktop.lastChoices.size(), 2);
+        QVERIFY(desktop.lastChoices[0].startsWith("LWM polygon: polygon, 5 vertices"));
+        QCOMPARE(entries("lstLWM"), lwm);
+    }
+
+    void refusalsLeaveTheListsAsTheyWere()
+    {
+        WindowDriver fresh;
+        QVERIFY(fresh.start());
+        for (const char *action : {"mnuimport", "mnuexport"})
+            fresh.control<QAction>(action)->trigger();
+        QCOMPARE(fresh.desktop.messages.size(), 2u);
+        QVERIFY(fresh.desktop.messages[0].text.startsWith("Calculate first"));
+        QCOMPARE(fresh.desktop.fileDialogs, 0);
+
+        press(10, 10);
+        run("mnuexport");
+        QVERIFY(desktop.messages.back().text.startsWith("Nothing to export"));
+        const State before = stateOf(*this);
+        const int stepsBefore = steps();
+        const QString empty = folder.filePath("empty.geojson");
+        QFile(empty).open(QIODevice::WriteOnly);
+        desktop.fileAnswers.push_back(empty);
+        run("mnuimport");
+        QVERIFY(desktop.messages.back().text.contains("is empty"));
+        desktop.fileAnswers.push_back(folder.path());
+        run("mnuimport");
+        QVERIFY(desktop.messages.back().text.contains("is a folder"));
+        // Two lines to pick from, and Cancel in the picker.
+        const QString two = folder.filePath("two.geojson");
+        QVERIFY(writeVectorFile(
+            two, "GeoJSON", {{wkbLineString, {"LINESTRING (0 0,1 1)", "LINESTRING (1 1,2 2)"}}}));
+        desktop.fileAnswers.push_back(two);
+        const std::size_t messages = desktop.messages.size();
+        run("mnuimport");
+        QCOMPARE(desktop.lastChoices.size(), 2);
+        QCOMPARE(desktop.messages.size(), messages);
+        QCOMPARE(stateOf(*this), before);
+        QCOMPARE(steps(), stepsBefore);
+    }
+};
+
+QTEST_MAIN(ExchangeTest)
+#include "exchange_test.moc"

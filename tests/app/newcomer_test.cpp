@@ -1,0 +1,346 @@
+#include "text/runtime_error.h"
+#include "window_driver.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QtTest>
+
+// What a new user tripped over: numbers in their own locale, focus they can see, hints for
+// the traps the counters keep, and a status line that stays.
+class NewcomerTest : public QObject, WindowDriver
+{
+    Q_OBJECT
+
+    static QImage look(QWidget *w) { return w->grab().toImage(); }
+
+private slots:
+    void initTestCase() { QApplication::setStyle(QStringLiteral("Fusion")); }
+    void init() { QVERIFY(start()); }
+
+    void cleanup() { window.reset(); }
+
+    // Tabbing onto any control of the focus order changes how it looks.
+    void everyControlShowsItsFocus()
+    {
+        press(30, 40);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        // An editable combo box hands its focus to its own line edit.
+        const auto focused = [] {
+            QWidget *w = QApplication::focusWidget();
+            auto *combo = qobject_cast<QComboBox *>(w->parentWidget());
+            return combo ? static_cast<QWidget *>(combo) : w;
+        };
+        control("txtlatdeg")->setFocus(Qt::TabFocusReason);
+        QHash<QWidget *, QImage> unfocused;
+        for (QWidget *w : window->centralWidget()->findChildren<QWidget *>()) {
+            if (w->focusPolicy() & Qt::TabFocus && !w->objectName().isEmpty()
+                && !qobject_cast<QComboBox *>(w->parentWidget()))
+                unfocused[w] = look(w);
+        }
+        QCOMPARE(unfocused.size(), 23);
+        unfocused[focused()] = QImage(); // it starts with the focus: compared last
+        for (int i = 1; i < 23; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY(unfocused.contains(focused()));
+            QVERIFY2(look(focused()) != unfocused.value(focused()),
+                     qPrintable(focused()->objectName()));
+        }
+        const QImage latitudeFocused = look(control("txtlatdeg"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(look(control("txtlatdeg")) != latitudeFocused);
+    }
+
+    // After Remove Selected the keys go on from where the removed entry was, and that row
+    // is marked while the list has focus.
+    void keysGoOnFromARemovedEntry()
+    {
+        for (int i = 0; i < 5; ++i)
+            press(i, i);
+        auto *list = control<PointList>("lstLWM");
+        window->activateWindow();
+        list->setFocus();
+        list->selectRow(2);
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(list->selectedIndex(), -1);
+        const QImage marked = list->viewport()->grab(list->rowRect(2)).toImage();
+        control("txtlatdeg")->setFocus();
+        QVERIFY(list->viewport()->grab(list->rowRect(2)).toImage() != marked);
+
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->entry(list->selectedIndex()), QStringLiteral("LWMPoint 3, 3"));
+        QTest::keyClick(list, Qt::Key_Delete);
+        QTest::keyClick(list, Qt::Key_Up);
+        QCOMPARE(list->entry(list->selectedIndex()), QStringLiteral("LWMPoint 1, 1"));
+    }
+
+    void imageDialogStartsBesideTheLastImageAndOddSizesAreNoted()
+    {
+        QTemporaryDir pictures;
+        const QString odd = pictures.filePath("odd.bmp"), area = pictures.filePath("area.bmp");
+        QImage(300, 200, QImage::Format_RGB32).save(odd);
+        QImage(256, 256, QImage::Format_RGB32).save(area);
+        desktop.fileAnswers = {odd, area};
+        click("cmdload");
+        QCOMPARE(desktop.lastFolder, QString());
+        QVERIFY2(window->statusBar()->currentMessage().startsWith(
+                     "The image is 300 × 200 pixels, not 256 × 256: the panel shows it from its "
+                     "top-left corner."),
+                 qPrintable(window->statusBar()->currentMessage()));
+        window->statusBar()->clearMessage();
+        click("cmdload");
+        QCOMPARE(desktop.lastFolder, pictures.path());
+        QCOMPARE(window->statusBar()->currentMessage(), QString());
+    }
+
+    void comboBoxTakesTheWheelOnlyWithFocus()
+    {
+        auto *layer = control<QComboBox>("cbolayer");
+        const auto turn = [layer] {
+            QWheelEvent down(QPointF(5, 5), layer->mapToGlobal(QPointF(5, 5)), QPoint(),
+                             QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                             false);
+            QApplication::sendEvent(layer, &down);
+        };
+        window->activateWindow();
+        control("txtlatdeg")->setFocus();
+        turn();
+        QCOMPARE(layer->currentText(), QStringLiteral("8"));
+        layer->setFocus();
+        turn();
+        QCOMPARE(layer->currentText(), QStringLiteral("9"));
+    }
+
+    void aboutBoxOpensCentredAndEscapeHidesIt()
+    {
+        window->move(100, 80);
+        QAction *about = window->findChild<QAction *>("mnuabout");
+        about->trigger();
+        auto *box = window->findChild<QWidget *>("frmabout");
+        QVERIFY(QTest::qWaitForWindowExposed(box));
+        const QPoint off = box->frameGeometry().center() - window->frameGeometry().center();
+        QVERIFY2(off.manhattanLength() <= 4,
+                 qPrintable(QString("%1,%2").arg(off.x()).arg(off.y())));
+        QTest::keyClick(box, Qt::Key_Escape);
+        QVERIFY(!box->isVisible());
+        about->trigger();
+        QVERIFY(box->isVisible());
+    }
+
+    void listMenuOpensByKeyAndShowsTheKeys()
+    {
+        press(1, 1);
+        auto *list = control<PointList>("lstLWM");
+        window->activateWindow();
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+        auto *menu = control<QMenu>("lstLWMMenu");
+        QTRY_VERIFY(menu->isVisible());
+        menu->close();
+        QStringList keys;
+        for (QAction *a : menu->actions()) {
+            if (!a->isSeparator())
+                keys << a->text().section(u'\t', 1) + a->shortcut().toString();
+        }
+        QCOMPARE(keys, (QStringList{"Del", "Ins", "", "Ctrl+Z", "Ctrl+Y", ""}));
+    }
+
+    // Their two lines once stood taller than the label, and the frame cut the first.
+    void counterCaptionsFitTheirFrames()
+    {
+        const std::pair<const char *, const char *> captions[] = {{"lblnumlwmpoints", "Shape11"},
+                                                                  {"lblnumvtppoints", "Shape12"}};
+        for (const auto &[name, frame] : captions) {
+            auto *caption = control<QLabel>(name);
+            QVERIFY2(caption->heightForWidth(caption->width()) <= caption->height(), name);
+            QVERIFY2(
+                control(frame)->geometry().adjusted(1, 1, -1, -1).contains(caption->geometry()),
+                name);
+        }
+    }
+
+    // The grid and cursor part of the status line stays through menus and passing messages.
+    void placeStatusStaysAndFollowsTheCursor()
+    {
+        auto *place = control<QLabel>("placeStatus");
+        QWidget *panel = control("Picture1");
+        QCOMPARE(place->text(), QStringLiteral("Type a position\nand press Calculate."));
+        // Earlier tests leave a button held and the mouse somewhere: let go, then move twice,
+        // since a move to where the mouse already is sends nothing.
+        QTest::mouseRelease(panel, Qt::LeftButton, {}, panelPoint(127, 128));
+        QTest::mouseMove(panel, panelPoint(127, 128));
+        QTest::mouseMove(panel, panelPoint(128, 128));
+        QCOMPARE(place->text(),
+                 QStringLiteral("Cursor: nowhere yet;\nCalculate places it on the globe."));
+        calculateExample();
+        const QString area = QStringLiteral("Area image: N 47\u00b0 30.952' to N 47\u00b0 30.293'\n"
+                                            "W 122\u00b0 18.867' to W 122\u00b0 17.988'");
+        QCOMPARE(place->text(), area);
+
+        QTest::mouseMove(panel, panelPoint(0, 0));
+        QCOMPARE(place->text(), QStringLiteral("Cursor: N 47\u00b0 30.952'  (47.5158691)\n"
+                                               "W 122\u00b0 18.867'  (-122.3144531)"));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(panel, &leave);
+        QCOMPARE(place->text(), area);
+
+        // A menu item under the mouse shows its (empty) status tip, which wipes messages.
+        window->statusBar()->showMessage(QStringLiteral("passing"));
+        auto *help = control<QMenu>("mnuhelp");
+        window->menuBar()->setActiveAction(help->menuAction());
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        QTest::mouseMove(help, help->actionGeometry(help->actions().first()).center());
+        QCOMPARE(window->statusBar()->currentMessage(), QString());
+        help->close();
+        QCOMPARE(place->text(), area);
+        QVERIFY(place->isVisible());
+    }
+
+    // List edits keep the counters; the status line says when they no longer match, in a
+    // text that fits beside its place part.
+    void countersThatMissTheirListsAreNamed()
+    {
+        QStringList shown;
+        const auto message = [&] {
+            const QString m = window->statusBar()->currentMessage();
+            const int room = window->statusBar()->width() - control("placeStatus")->width() - 12;
+            if (window->statusBar()->fontMetrics().horizontalAdvance(m) > room)
+                shown << QStringLiteral("<too wide> ") + m;
+            else
+                shown << m;
+        };
+        for (int i = 0; i < 3; ++i)
+            press(i, i);
+        control<PointList>("lstLWM")->selectRow(0);
+        click("cmdlwmclearlistitem");
+        message();
+        press(9, 9);
+        message();
+        click("cmdclearvtplist");
+        message();
+        set("txtvtpnumber", "0");
+        press(10, 10);
+        set("txtvtpnumber", "7");
+        click("cmdcreatevtp");
+        message();
+        set("txtlwmnumber", "");
+        click("cmdcreatelwm");
+        message();
+        QCOMPARE(shown,
+                 (QStringList{
+                     "LWM counter 3, but 2 entries in the list, and Create writes the counter: "
+                     "type 2, or the next point sets it.",
+                     "",
+                     "VTP list empty, but its counter reads 6: the next point would start no line. "
+                     "Type 0 to start a new line.",
+                     "VTP counter 7, but the list's 5 entries make 3 points, and Create writes the "
+                     "counter: type 3, or the next point sets it.",
+                     "LWM counter empty, but 4 entries in the list, and Create writes the counter: "
+                     "type 4, or the next point sets it.",
+                 }));
+        QVERIFY(desktop.messages.empty());
+    }
+
+    // The box keeps its text; the status line adds what failed and where.
+    void runtimeErrorsSayWhatFailed_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("LWM counter")
+            << "txtlwmnumber"
+            << "276"
+            << "cmdcreatelwm" << 6
+            << "Run-time error 6: the LWM counter 276 is above 255, the most a file can hold.";
+        QTest::newRow("VTP counter")
+            << "txtvtpnumber"
+            << "-1"
+            << "cmdcreatevtp" << 6 << "Run-time error 6: the VTP counter -1 is below 0.";
+        QTest::newRow("degrees")
+            << "txtlongdeg"
+            << "W122"
+            << "cmdcreatevtp" << 13
+            << "Run-time error 13: the longitude degrees \"W122\" are no number in this system's "
+               "format (decimal separator \".\").";
+        QTest::newRow("position") << "txtlatdeg"
+                                  << "1e307"
+                                  << "cmdcalculate" << 6
+                                  << "Run-time error 6: the position \"1e307\" \"30.50\", \"-122\" "
+                                     "\"18.25\" is too large "
+                                     "for the grid.";
+    }
+    void runtimeErrorsSayWhatFailed()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, button);
+        QFETCH(int, number);
+        QFETCH(QString, status);
+        calculateExample();
+        set(qPrintable(field), text);
+        click(qPrintable(button));
+        QCOMPARE(desktop.messages.size(), size_t(1));
+        QCOMPARE(desktop.messages[0].text, RuntimeError(RuntimeError::Number(number)).reportText());
+        QCOMPARE(window->statusBar()->currentMessage(), status);
+    }
+
+    void fileErrorsGiveTheFullPath()
+    {
+        desktop.folder = folder.filePath("missing");
+        click("cmdcreatelwm");
+        // The path in full, then why, in the system's words.
+        const QString expected =
+            QStringLiteral("Run-time error 75: %1 could not be written: ")
+                .arg(QDir::toNativeSeparators(folder.filePath("missing/LWMSource.asm")));
+        QVERIFY2(window->statusBar()->currentMessage().startsWith(expected),
+                 qPrintable(window->statusBar()->currentMessage()));
+    }
+
+    // "47.5" once read as 475 in German and the header said 476.
+    void degreesInADecimalCommaLocale()
+    {
+        window->setLocale(QLocale(QLocale::German, QLocale::Germany));
+        calculateExample();
+        click("cmdcreatelwm");
+        const QByteArray good = file("LWMSource.asm");
+        QVERIFY(good.contains("BGLHeader          48, 46, -121, -123,"));
+
+        set("txtlatdeg", "47.5");
+        click("cmdcreatelwm");
+        QCOMPARE(desktop.messages.size(), size_t(1));
+        QCOMPARE(desktop.messages[0].text, RuntimeError(RuntimeError::TypeMismatch).reportText());
+        QCOMPARE(file("LWMSource.asm"), good);
+
+        set("txtlatdeg", "47,5");
+        click("cmdcreatelwm");
+        QVERIFY(file("LWMSource.asm").contains("BGLHeader          48.5, 46.5, -121, -123,"));
+        QCOMPARE(desktop.messages.size(), size_t(1));
+    }
+
+    // Space or Enter after mouse work captures where the mouse last was.
+    void crosshairFollowsTheMouse()
+    {
+        QWidget *panel = control("Picture1");
+        panel->setFocus();
+        QTest::mouseMove(panel, panelPoint(40, 90));
+        QTest::keyClick(panel, Qt::Key_Space);
+        press(60, 70);
+        QTest::keyClick(panel, Qt::Key_Right);
+        QTest::keyClick(panel, Qt::Key_Return);
+        // Dragged beyond the panel, it stops at the image's edge.
+        QTest::mouseMove(panel, QPoint(400, -30));
+        QTest::keyClick(panel, Qt::Key_Space);
+        QCOMPARE(entries("lstLWM"), (QStringList{"LWMPoint 40, 90", "LWMPoint 60, 70",
+                                                 "LWMPoint 61, 70", "LWMPoint 255, 0"}));
+    }
+};
+
+QTEST_MAIN(NewcomerTest)
+#include "newcomer_test.moc"
