@@ -89,7 +89,9 @@ private:
     {
         if (answers.empty())
             return std::nullopt;
-        std::optional<T> answer = std::move(answers.front());
+        // Swapped out rather than moved: GCC 12 sees a moved optional<QString> as maybe unset.
+        std::optional<T> answer;
+        answer.swap(answers.front());
         answers.pop_front();
         return answer;
     }
