@@ -43,6 +43,10 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent) : QMainWindow(parent),
 MainWindow::~MainWindow()
 {
     stopCuts();
+    // Hiding the children as the window goes still sends signals (the panel losing focus says
+    // the cursor left); none may reach a window that is half destroyed.
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
 }
 
 void MainWindow::runHandler(const std::function<void()> &steps)
