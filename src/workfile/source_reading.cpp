@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -384,8 +385,9 @@ VtpReading readVtpSource(const QByteArray &bytes, const QLocale &locale)
         misfits.at(26);
 
     const QRegularExpressionMatch first = polyline.match(file.text(31));
-    std::optional<int> count = first.hasMatch() ? countField(first.captured(1)) : std::nullopt;
-    if (!count)
+    // A plain int, -1 for none: GCC 12 takes an optional<int> changed in place for unset.
+    int count = first.hasMatch() ? countField(first.captured(1)).value_or(-1) : -1;
+    if (count < 0)
         misfits.at(31);
     // The extended line stands where the empty line would, from 32 points on.
     const QString second = file.text(32);
@@ -393,12 +395,12 @@ VtpReading readVtpSource(const QByteArray &bytes, const QLocale &locale)
     if (extraLines) {
         const QRegularExpressionMatch m = extended.match(second);
         const std::optional<int> extra = m.hasMatch() ? countField(m.captured(1)) : std::nullopt;
-        if (extra && count && *count + *extra <= 255)
-            *count += *extra;
+        if (extra && count >= 0 && count + *extra <= 255)
+            count += *extra;
         else
             misfits.at(32);
     }
-    in.vtpNumber = QString::number(count.value_or(0));
+    in.vtpNumber = QString::number(std::max(count, 0));
 
     // 89 lines, the extended one, and the point block: an empty line for an empty list.
     const qsizetype blockStart = 33 + extraLines;
