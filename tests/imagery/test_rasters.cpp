@@ -33,11 +33,11 @@ std::unique_ptr<OGRCoordinateTransformation> transformation(int from, int to)
 
 // The raster's geotransform: the extent's box in the raster's system, turned by the rotation
 // about its centre and grown to cover the box still.
-std::array<double, 6> geotransformFor(const GeoBounds &area, const RampRaster &spec, int &width,
+std::array<double, 6> geotransformFor(const GeoBounds &area, const RampRaster &raster, int &width,
                                       int &height)
 {
     const double dx = lod::areaWidth / lod::areaPitch, dy = lod::areaHeight / lod::areaPitch;
-    const QRectF &e = spec.extent;
+    const QRectF &e = raster.extent;
     std::vector<double> x, y;
     for (double u : {e.left(), e.center().x(), e.right()}) {
         for (double v : {e.top(), e.center().y(), e.bottom()}) {
@@ -45,15 +45,15 @@ std::array<double, 6> geotransformFor(const GeoBounds &area, const RampRaster &s
             y.push_back(area.north - v * dy);
         }
     }
-    transformation(4326, spec.epsg)->Transform(x.size(), x.data(), y.data());
+    transformation(4326, raster.epsg)->Transform(x.size(), x.data(), y.data());
     const auto [minX, maxX] = std::minmax_element(x.begin(), x.end());
     const auto [minY, maxY] = std::minmax_element(y.begin(), y.end());
-    const double angle = spec.rotation * std::numbers::pi / 180;
+    const double angle = raster.rotation * std::numbers::pi / 180;
     const double grow = std::abs(std::cos(angle)) + std::abs(std::sin(angle));
-    width = int(std::ceil(e.width() * spec.fineness * grow));
-    height = int(std::ceil(e.height() * spec.fineness * grow));
-    const double sx = (*maxX - *minX) / (e.width() * spec.fineness);
-    const double sy = (*maxY - *minY) / (e.height() * spec.fineness);
+    width = int(std::ceil(e.width() * raster.fineness * grow));
+    height = int(std::ceil(e.height() * raster.fineness * grow));
+    const double sx = (*maxX - *minX) / (e.width() * raster.fineness);
+    const double sy = (*maxY - *minY) / (e.height() * raster.fineness);
     std::array<double, 6> gt{0, sx * std::cos(angle), sy * std::sin(angle),
                              0, sx * std::sin(angle), -sy * std::cos(angle)};
     gt[0] = (*minX + *maxX) / 2 - width / 2.0 * gt[1] - height / 2.0 * gt[2];
@@ -91,12 +91,12 @@ QByteArray worldFileText(const std::array<double, 6> &gt)
     return text;
 }
 
-QString writeRampRaster(const QString &path, const GridPlace &place, const RampRaster &spec)
+QString writeRampRaster(const QString &path, const GridPlace &place, const RampRaster &raster)
 {
     setUpGdal();
     const GeoBounds area = areaBounds(place);
     int width = 0, height = 0;
-    const std::array<double, 6> gt = geotransformFor(area, spec, width, height);
+    const std::array<double, 6> gt = geotransformFor(area, raster, width, height);
 
     // Each pixel's centre, on the globe, as a position in cut pixels.
     std::vector<double> x, y;
@@ -108,11 +108,11 @@ QString writeRampRaster(const QString &path, const GridPlace &place, const RampR
             y.push_back(gt[3] + (i + 0.5) * gt[4] + (j + 0.5) * gt[5]);
         }
     }
-    transformation(spec.epsg, 4326)->Transform(x.size(), x.data(), y.data());
+    transformation(raster.epsg, 4326)->Transform(x.size(), x.data(), y.data());
     std::vector<GByte> red(x.size()), green(x.size()), blue(x.size(), 128);
     for (std::size_t k = 0; k < x.size(); ++k) {
-        const double t = spec.rows ? (area.north - y[k]) / (lod::areaHeight / lod::areaPitch)
-                                   : (x[k] - area.west) / (lod::areaWidth / lod::areaPitch);
+        const double t = raster.rows ? (area.north - y[k]) / (lod::areaHeight / lod::areaPitch)
+                                     : (x[k] - area.west) / (lod::areaWidth / lod::areaPitch);
         red[k] = GByte(rampFromNear(t));
         green[k] = GByte(rampFromFar(t));
     }
@@ -126,22 +126,23 @@ QString writeRampRaster(const QString &path, const GridPlace &place, const RampR
             != CE_None)
             return {};
     }
-    const OGRSpatialReference crs = crsOf(spec.epsg);
-    const bool inFile = spec.georef == RampRaster::Embedded || spec.georef == RampRaster::AuxXml;
+    const OGRSpatialReference crs = crsOf(raster.epsg);
+    const bool inFile =
+        raster.georef == RampRaster::Embedded || raster.georef == RampRaster::AuxXml;
     if (inFile) {
         image->SetGeoTransform(const_cast<double *>(gt.data()));
         image->SetSpatialRef(&crs);
     }
-    GDALDriver *driver = GetGDALDriverManager()->GetDriverByName(spec.driver);
+    GDALDriver *driver = GetGDALDriverManager()->GetDriverByName(raster.driver);
     const char *const tiled[] = {"TILED=YES", nullptr};
-    char **options = QByteArray(spec.driver) == "GTiff" ? const_cast<char **>(tiled) : nullptr;
+    char **options = QByteArray(raster.driver) == "GTiff" ? const_cast<char **>(tiled) : nullptr;
     GDALDatasetUniquePtr written(driver->CreateCopy(path.toUtf8().constData(), image.get(), FALSE,
                                                     options, nullptr, nullptr));
     if (!written)
         return {};
-    if (spec.overviews > 0) {
+    if (raster.overviews > 0) {
         std::vector<int> levels;
-        for (int l = 1; l <= spec.overviews; ++l)
+        for (int l = 1; l <= raster.overviews; ++l)
             levels.push_back(1 << l);
         if (written->BuildOverviews("AVERAGE", int(levels.size()), levels.data(), 0, nullptr,
                                     nullptr, nullptr)
@@ -154,11 +155,11 @@ QString writeRampRaster(const QString &path, const GridPlace &place, const RampR
         const QFileInfo info(path);
         const QString ext = info.suffix();
         const QString stem = info.path() + u'/' + info.completeBaseName();
-        const QString world = spec.worldFileExtension
-                                  ? QLatin1String(spec.worldFileExtension)
+        const QString world = raster.worldFileExtension
+                                  ? QLatin1String(raster.worldFileExtension)
                                   : u'.' + QString(ext.front()) + ext.back() + u'w';
         writeText(stem + world, worldFileText(gt));
-        if (spec.georef == RampRaster::WorldFileAndPrj) {
+        if (raster.georef == RampRaster::WorldFileAndPrj) {
             char *wkt = nullptr;
             const char *const esri[] = {"FORMAT=WKT1_ESRI", nullptr};
             crs.exportToWkt(&wkt, esri);

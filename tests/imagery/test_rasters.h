@@ -26,7 +26,7 @@ struct RampRaster
 };
 
 // Writes the raster (and its world file, .prj or .aux.xml) for the area; returns the path.
-QString writeRampRaster(const QString &path, const GridPlace &place, const RampRaster &spec);
+QString writeRampRaster(const QString &path, const GridPlace &place, const RampRaster &raster);
 
 // The ramp value of a cut pixel position: 4 (t + 8) from the near edge, clamped.
 int rampFromNear(double t);
