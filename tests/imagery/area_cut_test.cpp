@@ -302,11 +302,25 @@ TEST_F(AreaCutTest, APlainImageIsNotCut)
     EXPECT_EQ(cutArea(path, seattle).failure, QStringLiteral("photo.png holds no georeferencing."));
 }
 
-TEST_F(AreaCutTest, ACancelledCutStops)
+// A cut no longer wanted stops at the first step after it is told, whichever step that is,
+// and never returns an image.
+TEST_F(AreaCutTest, ACancelledCutStopsBetweenItsSteps)
 {
     const QString path = writeRampRaster(file(QStringLiteral("slow.tif")), seattle, {});
-    const AreaCut cut = cutArea(path, seattle, [] { return true; });
-    EXPECT_EQ(cut.failure, QStringLiteral("The cut of slow.tif was stopped."));
+    int asked = 0;
+    ASSERT_TRUE(cutArea(path, seattle, [&] { return ++asked < 0; }).ok());
+    // Before and after opening, before and during the warp, before the image.
+    EXPECT_GE(asked, 5);
+    // The first steps, the warp's progress, and the last two answers.
+    for (const int n : {0, 1, 2, 3, asked / 2, asked - 2, asked - 1}) {
+        asked = 0;
+        const AreaCut cut = cutArea(path, seattle, [&] { return ++asked > n; });
+        EXPECT_TRUE(cut.stopped && !cut.ok()) << n;
+        EXPECT_EQ(cut.failure, QStringLiteral("The cut of slow.tif was stopped.")) << n;
+        EXPECT_EQ(asked, n + 1) << "asked again after the answer was yes, at " << n;
+    }
+    // Nothing is opened for a cut stopped before it began.
+    EXPECT_TRUE(cutArea(file(QStringLiteral("gone.tif")), seattle, [] { return true; }).stopped);
 }
 
 } // namespace
