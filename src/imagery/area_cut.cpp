@@ -265,12 +265,11 @@ AreaCut failed(const QString &reason)
     return cut;
 }
 
-// GDAL's last message, naming the file as the user knows it.
+// Reading fails part way only where the file is cut short or garbled; GDAL's own words
+// about it help no one who is not reading TIFF tags.
 AreaCut unreadable(const QString &path)
 {
-    const QString name = fileName(path);
-    return failed(fullSentence(
-        QStringLiteral("%1 could not be read: %2").arg(name, lastGdalError().replace(path, name))));
+    return failed(damagedText(path));
 }
 
 // The share of the area's pixels the source covers, partly covered ones in part.
@@ -312,12 +311,25 @@ AreaCut cutArea(const QString &path, const GridPlace &place, const std::function
         return failed(!raster.reason.isEmpty()
                           ? raster.reason
                           : QStringLiteral("%1 holds no georeferencing.").arg(name));
-    const QString doesNotReach = QStringLiteral("%1 does not reach area %2, %3 of cell %4, %5.")
-                                     .arg(name)
-                                     .arg(place.areaColumn)
-                                     .arg(place.areaRow)
-                                     .arg(place.cellColumn)
-                                     .arg(place.cellRow);
+    QString doesNotReach = QStringLiteral("%1 does not reach area %2, %3 of cell %4, %5")
+                               .arg(name)
+                               .arg(place.areaColumn)
+                               .arg(place.areaRow)
+                               .arg(place.cellColumn)
+                               .arg(place.cellRow);
+    // A guessed coordinate system is the likeliest reason; say which, and how to name the
+    // right one.
+    if (raster.crsOrigin == CrsOrigin::AssumedDegrees
+        || raster.crsOrigin == CrsOrigin::AssumedWebMercator)
+        doesNotReach +=
+            QStringLiteral(" in %1, the coordinate system assumed for a world file "
+                           "in %2: if it is in another one, put a .prj file naming "
+                           "it beside %3")
+                .arg(crsDisplayName(raster.crs),
+                     raster.crsOrigin == CrsOrigin::AssumedDegrees ? QStringLiteral("degrees")
+                                                                   : QStringLiteral("metres"),
+                     name);
+    doesNotReach += u'.';
 
     const GeoBounds area = areaBounds(place);
     GDALDriver *memory = GetGDALDriverManager()->GetDriverByName("MEM");
