@@ -83,7 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
         if (decimal == u"." || !text.contains(decimal))
             FUZZ_CHECK(sameDouble(local, value));
         else if (!text.contains(u'.'))
-            FUZZ_CHECK(sameDouble(local, leadingNumber(QString(text).replace(decimal, u"."))));
+            FUZZ_CHECK(sameDouble(
+                local, leadingNumber(QString(text).replace(decimal, QStringLiteral(".")))));
     }
 
     if (packed.startsWith(u'&')) {
