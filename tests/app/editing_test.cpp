@@ -1,5 +1,5 @@
-#include "widgets/window_colours.h"
 #include "widgets/image_panel.h"
+#include "widgets/window_colours.h"
 #include "window_driver.h"
 
 #include <QComboBox>
