@@ -1,5 +1,7 @@
 #pragma once
 
+#include "writers/program_layout.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -38,12 +40,16 @@ public:
     virtual void copyText(const QString &text) = 0;
     // The folder that holds the program file, without a trailing separator except for a root.
     virtual QString programFolder() const = 0;
+    // Whether the program folder holds everything or the program was installed.
+    virtual ProgramLayout programLayout() const = 0;
 };
 
 // The real desktop, through Qt.
 class QtDesktop final : public Desktop
 {
 public:
+    explicit QtDesktop(ProgramLayout layout) : m_layout(layout) {}
+
     void messageBox(QWidget *parent, const QString &text, const QString &title) override;
     QString inputBox(QWidget *parent, const QString &prompt, const QString &title) override;
     std::optional<QString> openFileName(QWidget *parent, const QString &filter,
@@ -56,4 +62,8 @@ public:
     bool startTextEditor(const QString &path) override;
     void copyText(const QString &text) override;
     QString programFolder() const override;
+    ProgramLayout programLayout() const override { return m_layout; }
+
+private:
+    ProgramLayout m_layout;
 };

@@ -67,8 +67,8 @@ void MainWindow::OpenFile(const QString &path)
 
 QString MainWindow::helpDocument(const QString &name) const
 {
-    return m_desktop.programFolder() + QDir::separator() + QStringLiteral("htmfiles")
-           + QDir::separator() + name;
+    return helpFolder(m_desktop.programFolder(), m_desktop.programLayout()) + QDir::separator()
+           + name;
 }
 
 void MainWindow::mnuhelptutorial_Click()

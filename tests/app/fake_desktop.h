@@ -32,6 +32,7 @@ public:
     QStringList copiedTexts;
     bool launchSucceeds = true;
     QString folder;
+    ProgramLayout layout = ProgramLayout::Portable;
 
     void messageBox(QWidget *, const QString &text, const QString &title) override
     {
@@ -81,6 +82,7 @@ public:
     }
     void copyText(const QString &text) override { copiedTexts << text; }
     QString programFolder() const override { return folder; }
+    ProgramLayout programLayout() const override { return layout; }
 
 private:
     // The next scripted answer; a dry queue answers Cancel.

@@ -397,6 +397,15 @@ private slots:
         QVERIFY(desktop.messages.empty());
     }
 
+    void anInstalledProgramOpensTheHelpOfItsShareFolder()
+    {
+        desktop.layout = ProgramLayout::Installed;
+        desktop.folder = QDir::toNativeSeparators("/usr/bin");
+        window->findChild<QAction *>("mnuquickstart")->trigger();
+        QCOMPARE(desktop.openedDocuments, QStringList{QDir::toNativeSeparators(
+                                              "/usr/share/marlith3/htmfiles/QuickStart.htm")});
+    }
+
     void f1OpensTheHelpTutorial()
     {
         window->activateWindow();

@@ -1,0 +1,13 @@
+#include "writers/program_layout.h"
+
+#include <QDir>
+
+QString helpFolder(const QString &programFolder, ProgramLayout layout)
+{
+    if (layout == ProgramLayout::Portable)
+        return programFolder + QDir::separator() + QStringLiteral("htmfiles");
+    // Relative to the program rather than to a fixed prefix, so that a package built for
+    // /usr works as well when installed under /usr/local or /opt.
+    return QDir::toNativeSeparators(QDir::cleanPath(
+        QDir::fromNativeSeparators(programFolder) + QStringLiteral("/../share/marlith3/htmfiles")));
+}
