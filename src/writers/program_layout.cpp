@@ -2,6 +2,15 @@
 
 #include <QDir>
 
+QString defaultOutputFolder(ProgramLayout layout, const QString &programFolder,
+                            const QString &documentsFolder)
+{
+    if (layout == ProgramLayout::Portable)
+        return programFolder;
+    return QDir::toNativeSeparators(documentsFolder) + QDir::separator()
+           + QStringLiteral("Marlith");
+}
+
 QString helpFolder(const QString &programFolder, ProgramLayout layout)
 {
     if (layout == ProgramLayout::Portable)

@@ -31,6 +31,16 @@ TEST(ProgramLayout, HelpFolderOfEachLayout)
             << c.programFolder.toStdString();
 }
 
+TEST(ProgramLayout, DefaultOutputFolderOfEachLayout)
+{
+    const QString program = QDir::toNativeSeparators("/opt/marlith");
+    const QString documents = QDir::toNativeSeparators("/home/ann/Dokumente");
+    // A portable copy writes beside itself, as it always did.
+    EXPECT_EQ(defaultOutputFolder(ProgramLayout::Portable, program, documents), program);
+    EXPECT_EQ(defaultOutputFolder(ProgramLayout::Installed, program, documents),
+              documents + QDir::separator() + "Marlith");
+}
+
 TEST(ProgramLayout, InstalledProgramFindsTheHelpOfItsPrefix)
 {
     QTemporaryDir prefix;
