@@ -1,5 +1,6 @@
 #include "workfile/opening.h"
 
+#include "grid/lod_grid.h"
 #include "workfile/source_reading.h"
 #include "workfile/work_file.h"
 
@@ -31,6 +32,42 @@ void checkImagePath(const QString &path)
     if (image.exists() && !image.isFile())
         fault(QStringLiteral("The image of this work file, %1, is not an ordinary file.")
                   .arg(shownPath(path)));
+}
+
+// Decimal degrees are written in the locale of the run that saved them.
+QString comparable(QString caption)
+{
+    return caption.replace(u',', u'.');
+}
+
+// The typed texts may hold anything the user can type; what Calculate derives from them must
+// be what it gives for them now, or nothing, so that Create never writes a cell or area that
+// the coordinates in the same file contradict.
+void checkDerived(const WorkState &s, const QLocale &locale)
+{
+    const GridCaptions c = calculateGrid({s.latDeg, s.latMin, s.longDeg, s.longMin}, locale);
+    const struct
+    {
+        const char *key;
+        const QString &stored;
+        const std::optional<QString> &derived;
+    } rows[] = {
+        {"calculated.latitude", s.latDecimal, c.latDecimal},
+        {"calculated.longitude", s.lngDecimal, c.lngDecimal},
+        {"calculated.cellColumn", s.cellX, c.cellX},
+        {"calculated.cellRow", s.cellY, c.cellY},
+        {"calculated.areaColumn", s.areaX, c.areaX},
+        {"calculated.areaRow", s.areaY, c.areaY},
+    };
+    for (const auto &row : rows) {
+        if (row.stored.isEmpty())
+            continue;
+        if (!row.derived || comparable(row.stored) != comparable(*row.derived))
+            fault(QStringLiteral("\"%1\" is %2, but Calculate gives %3 for the position the file "
+                                 "holds.")
+                      .arg(QLatin1String(row.key), row.stored,
+                           row.derived ? *row.derived : QStringLiteral("nothing")));
+    }
 }
 
 bool startsAsJson(const QByteArray &bytes)
@@ -66,7 +103,8 @@ Opened openBytes(const QByteArray &bytes, const QString &name, const WorkState &
                              "VTPSource.asm as Marlith writes them: line 1 does not begin with "
                              "\";----> FS Coordinates:\"."));
     WorkState state = readWorkFile(bytes);
-    checkImagePath(state.imagePath);
+    checkDerived(state, locale);
+    checkImagePath(state.image.path);
     return {OpenedKind::WorkFile, state};
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "fake_desktop.h"
+#include "session/session.h"
 #include "widgets/point_list.h"
 
 #include <QFile>
