@@ -26,6 +26,7 @@ void MainWindow::buildMenus()
         {"mnusave", "&Save", &MainWindow::mnusave_Click, QKeySequence(Qt::CTRL | Qt::Key_S)},
         {"mnusaveas", "Save &As...", &MainWindow::mnusaveas_Click,
          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {"mnuoutputfolder", "Output &Folder...", &MainWindow::mnuoutputfolder_Click, {}},
     };
     for (const auto &item : workItems) {
         QAction *a = file->addAction(QLatin1String(item.caption), this, item.handler);

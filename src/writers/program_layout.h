@@ -10,11 +10,16 @@ enum class ProgramLayout {
     Installed,
 };
 
-// Where Create writes unless the user picked another folder: beside a portable program, as
-// it always did, and into "Marlith" in the user's documents folder for an installed one,
-// whose own folder is the system's.
-QString defaultOutputFolder(ProgramLayout layout, const QString &programFolder,
-                            const QString &documentsFolder);
+// The folder Create writes to when the program starts. A portable copy writes beside itself,
+// as it always did. An installed copy, whose own folder is the system's, writes where the
+// user last picked (`remembered`), else into "Marlith" in the user's documents folder.
+QString startOutputFolder(ProgramLayout layout, const QString &programFolder,
+                          const QString &documentsFolder, const QString &remembered);
+
+// The user's last pick of an output folder, kept in the settings that the window and the
+// command line share; empty when there is none.
+QString rememberedOutputFolder();
+void rememberOutputFolder(const QString &folder);
 
 // The folder that holds the help documents of a program in `programFolder`, with native
 // separators and without a trailing one.

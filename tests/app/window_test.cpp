@@ -281,7 +281,8 @@ private slots:
         for (QAction *a : bar[2]->menu()->actions())
             help << a->objectName() + '=' + a->text();
         QCOMPARE(file, (QStringList{"mnunew=&New", "mnuopen=&Open...", "mnusave=&Save",
-                                    "mnusaveas=Save &As...", "=", "mnuexport=Expor&t Shapes...",
+                                    "mnusaveas=Save &As...", "mnuoutputfolder=Output &Folder...",
+                                    "=", "mnuexport=Expor&t Shapes...",
                                     "mnuimport=&Import Points...", "=", "mnuexit=&Exit"}));
         QCOMPARE(help, (QStringList{"mnuquickstart=&Quick Start Guide",
                                     "mnuhelptutorial=Help Tutorial", "mnuabout=&About Marlith"}));
@@ -368,6 +369,29 @@ private slots:
                                 "please click \"Create VTPsource.asm\""));
         QCOMPARE(desktop.messages[1].title, QStringLiteral("Marlith"));
         QVERIFY(desktop.editedFiles.isEmpty());
+    }
+
+    // The picked folder is where Create writes, what View opens and what the next run starts
+    // with; Cancel changes nothing.
+    void outputFolderIsPickedForCreateAndViewAndRemembered()
+    {
+        QTemporaryDir picked;
+        const QString native = QDir::toNativeSeparators(picked.path());
+        desktop.folderAnswers = {std::nullopt, native};
+        window->findChild<QAction *>("mnuoutputfolder")->trigger();
+        QCOMPARE(desktop.lastFolderStart, folder.path());
+        QVERIFY(desktop.rememberedFolders.isEmpty());
+        window->findChild<QAction *>("mnuoutputfolder")->trigger();
+        QCOMPARE(desktop.rememberedFolders, QStringList{native});
+
+        click("cmdcreatelwm");
+        const QString written = native + QDir::separator() + "LWMSource.asm";
+        QVERIFY(QFile::exists(written));
+        QVERIFY(!QFile::exists(folder.filePath("LWMSource.asm")));
+        QCOMPARE(window->statusBar()->currentMessage(), "Wrote " + written + ".");
+        click("cmdViewLWM");
+        QCOMPARE(desktop.editedFiles, QStringList{written});
+        QVERIFY(desktop.messages.empty());
     }
 
     void viewOpensAnExistingFileAndSaysSoWhenNothingStarts()

@@ -31,14 +31,21 @@ TEST(ProgramLayout, HelpFolderOfEachLayout)
             << c.programFolder.toStdString();
 }
 
-TEST(ProgramLayout, DefaultOutputFolderOfEachLayout)
+TEST(ProgramLayout, StartOutputFolderOfEachLayout)
 {
     const QString program = QDir::toNativeSeparators("/opt/marlith");
     const QString documents = QDir::toNativeSeparators("/home/ann/Dokumente");
-    // A portable copy writes beside itself, as it always did.
-    EXPECT_EQ(defaultOutputFolder(ProgramLayout::Portable, program, documents), program);
-    EXPECT_EQ(defaultOutputFolder(ProgramLayout::Installed, program, documents),
+    const QString picked = QDir::toNativeSeparators("/media/ann/scenery");
+    const auto start = [&](ProgramLayout layout, const QString &remembered) {
+        return startOutputFolder(layout, program, documents, remembered);
+    };
+    // A portable copy writes beside itself, as it always did, whatever an installed copy
+    // remembers.
+    EXPECT_EQ(start(ProgramLayout::Portable, QString()), program);
+    EXPECT_EQ(start(ProgramLayout::Portable, picked), program);
+    EXPECT_EQ(start(ProgramLayout::Installed, QString()),
               documents + QDir::separator() + "Marlith");
+    EXPECT_EQ(start(ProgramLayout::Installed, picked), picked);
 }
 
 TEST(ProgramLayout, InstalledProgramFindsTheHelpOfItsPrefix)
