@@ -1,26 +1,41 @@
 #include "app/desktop.h"
 #include "app/mainwindow.h"
 #include "app/program_title.h"
+#include "cli/command_line.h"
+#include "imagery/gdal_setup.h"
+#include "text/version.h"
 
 #include <QApplication>
 #include <QStyleFactory>
 
+namespace {
+#ifdef MARLITH_INSTALLED
+constexpr ProgramLayout layout = ProgramLayout::Installed;
+#else
+constexpr ProgramLayout layout = ProgramLayout::Portable;
+#endif
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    // Once, on this thread, before any cut or import opens a dataset on another.
+    setUpGdal();
+    // A command runs without a window, and without a display to show one.
+    if (const std::optional<int> exitCode = runCommandLine(argc, argv, layout))
+        return *exitCode;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(programTitle());
-    QApplication::setApplicationVersion(QStringLiteral("3"));
+    QApplication::setApplicationVersion(programVersion());
     // Lets the desktop match the window to the installed launcher and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.marlith.Marlith3"));
     // Fusion honours the window's colour coding on every platform.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
-#ifdef MARLITH_INSTALLED
-    QtDesktop desktop(ProgramLayout::Installed);
-#else
-    QtDesktop desktop(ProgramLayout::Portable);
-#endif
+    QtDesktop desktop(layout);
     MainWindow window(desktop);
     window.show();
+    if (argc == 2)
+        window.openWorkOrSource(QString::fromLocal8Bit(argv[1]));
     return app.exec();
 }

@@ -256,6 +256,7 @@ void Session::calculate()
 {
     const GridCaptions c =
         calculateGrid({m_work.latDeg, m_work.latMin, m_work.longDeg, m_work.longMin}, m_locale);
+    m_work.calculatedFrom = {m_work.latDeg, m_work.latMin, m_work.longDeg, m_work.longMin};
     const std::pair<Field, const std::optional<QString> *> captions[] = {
         {Field::CellX, &c.cellX},           {Field::CellY, &c.cellY},
         {Field::AreaX, &c.areaX},           {Field::AreaY, &c.areaY},

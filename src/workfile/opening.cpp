@@ -40,12 +40,15 @@ QString comparable(QString caption)
     return caption.replace(u',', u'.');
 }
 
-// The typed texts may hold anything the user can type; what Calculate derives from them must
-// be what it gives for them now, or nothing, so that Create never writes a cell or area that
-// the coordinates in the same file contradict.
+// The typed texts may hold anything the user can type; what Calculate wrote must be what it
+// gives for the texts it read, so that a hand-edited cell or area that the coordinates
+// contradict never reaches a file. A caption that Calculate did not reach (it stopped at a
+// run-time error first) cannot be checked and is left as it is.
 void checkDerived(const WorkState &s, const QLocale &locale)
 {
-    const GridCaptions c = calculateGrid({s.latDeg, s.latMin, s.longDeg, s.longMin}, locale);
+    const TypedPosition &from = s.calculatedFrom;
+    const GridCaptions c =
+        calculateGrid({from.latDeg, from.latMin, from.longDeg, from.longMin}, locale);
     const struct
     {
         const char *key;
@@ -60,13 +63,12 @@ void checkDerived(const WorkState &s, const QLocale &locale)
         {"calculated.areaRow", s.areaY, c.areaY},
     };
     for (const auto &row : rows) {
-        if (row.stored.isEmpty())
+        if (row.stored.isEmpty() || !row.derived)
             continue;
-        if (!row.derived || comparable(row.stored) != comparable(*row.derived))
+        if (comparable(row.stored) != comparable(*row.derived))
             fault(QStringLiteral("\"%1\" is %2, but Calculate gives %3 for the position the file "
                                  "holds.")
-                      .arg(QLatin1String(row.key), row.stored,
-                           row.derived ? *row.derived : QStringLiteral("nothing")));
+                      .arg(QLatin1String(row.key), row.stored, *row.derived));
     }
 }
 

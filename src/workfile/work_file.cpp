@@ -154,6 +154,17 @@ constexpr ListKey listKeys[] = {
     {"vtp", "lstVTP", &WorkState::vtp},
 };
 
+constexpr struct
+{
+    const char *key;
+    QString TypedPosition::*text;
+} positionKeys[] = {
+    {"latitudeDegrees", &TypedPosition::latDeg},
+    {"latitudeMinutes", &TypedPosition::latMin},
+    {"longitudeDegrees", &TypedPosition::longDeg},
+    {"longitudeMinutes", &TypedPosition::longMin},
+};
+
 void readList(const Level &list, ListState &to)
 {
     to.entries = list.texts(QStringLiteral("entries"));
@@ -173,6 +184,8 @@ void readVersion1(const Level &top, WorkState &s)
     const Level lists = top.object(QStringLiteral("lists"));
     for (const ListKey &k : listKeys)
         readList(lists.object(QLatin1String(k.control)), s.*(k.list));
+    // It kept no record of what Calculate read: the fields are the best guess.
+    s.calculatedFrom = {s.latDeg, s.latMin, s.longDeg, s.longMin};
 }
 
 void readVersion2(const Level &top, WorkState &s)
@@ -181,6 +194,9 @@ void readVersion2(const Level &top, WorkState &s)
         s.*(k.text) = top.object(QLatin1String(k.group)).text(QLatin1String(k.key));
     for (const ListKey &k : listKeys)
         readList(top.object(QLatin1String(k.group)), s.*(k.list));
+    const Level from = top.object(QStringLiteral("calculated")).object(QStringLiteral("from"));
+    for (const auto &k : positionKeys)
+        s.calculatedFrom.*(k.text) = from.text(QLatin1String(k.key));
 }
 
 } // namespace
@@ -204,6 +220,11 @@ QByteArray workFileText(const WorkState &s)
         g.insert(QStringLiteral("selected"), list.selected);
         root.insert(QLatin1String(k.group), g);
     }
+    QJsonObject calculated = group("calculated"), from;
+    for (const auto &k : positionKeys)
+        from.insert(QLatin1String(k.key), s.calculatedFrom.*(k.text));
+    calculated.insert(QStringLiteral("from"), from);
+    root.insert(QStringLiteral("calculated"), calculated);
     root.insert(QStringLiteral("image"),
                 QJsonObject{{QStringLiteral("path"), s.image.path},
                             {QStringLiteral("georeferenced"), s.image.georeferenced}});

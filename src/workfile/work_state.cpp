@@ -50,6 +50,7 @@ void putCoordinates(WorkState &s, const QString &latDeg, const QString &latMin,
     s.latMin = latMin;
     s.longDeg = longDeg;
     s.longMin = longMin;
+    s.calculatedFrom = {latDeg, latMin, longDeg, longMin};
     const CoordinateTexts typed{latDeg, latMin, longDeg, longMin};
     // As the last step of Calculate; a text that Calculate could not read leaves it empty
     // rather than showing the degrees of another place.

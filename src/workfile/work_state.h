@@ -23,6 +23,14 @@ struct ImageSource
     friend bool operator==(const ImageSource &, const ImageSource &) = default;
 };
 
+// The four coordinate texts as typed.
+struct TypedPosition
+{
+    QString latDeg, latMin, longDeg, longMin;
+
+    friend bool operator==(const TypedPosition &, const TypedPosition &) = default;
+};
+
 // The work: every text as the user typed it (the files copy them as typed), what Calculate
 // wrote, the two lists and the picture's source. What a work file keeps and Open puts back.
 struct WorkState
@@ -32,6 +40,8 @@ struct WorkState
     QString lwmCounter, vtpCounter;
     // Calculate's captions; empty before the first Calculate.
     QString latDecimal, lngDecimal, cellX, cellY, areaX, areaY;
+    // The coordinate texts that Calculate read: the fields may have changed since.
+    TypedPosition calculatedFrom;
     ListState lwm, vtp;
     ImageSource image;
 

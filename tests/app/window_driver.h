@@ -5,6 +5,7 @@
 #include "session/session.h"
 #include "widgets/point_list.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>

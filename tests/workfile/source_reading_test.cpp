@@ -147,6 +147,42 @@ TEST(SourceReading, TypedEntriesWithoutAOneComeBackByteIdentical)
     }
 }
 
+// A file edited by hand may hold tabs and other control characters: they read as typed text
+// would (a tab a blank, the rest dropped), so that Create writes the file Marlith would have.
+TEST(SourceReading, ControlCharactersReadAsTypedText)
+{
+    const QByteArray lwm = golden("lwm_worked_example.asm");
+    const QByteArray vtp = golden("vtp_worked_example.asm");
+    const struct
+    {
+        const QByteArray &file;
+        const char *was, *edited;
+    } cases[] = {
+        {lwm, "LWMPoint 12, 101", "LWMPoint\t12,\x01 101"},
+        {lwm, "LWMPoly2  03, 0, 0, 0, 0",
+         "LWMPoly2  03, 0, 0, \x1b"
+         "0\x7f, 0"},
+        {lwm, "include TDFHeaders.inc", "include\tTDFHeaders.inc\x0c"},
+        {lwm, "47 30.50",
+         "4\x02"
+         "7 30.50"},
+        {vtp, "VTPLayer 8, 0", "VTPLayer 8\x03, 0"},
+        {vtp, "VTPWidePoint 4650, 1, 11035, 0", "VTPWidePoint 4650,\x04 1, 11035,\t0"},
+    };
+    for (const auto &c : cases) {
+        const QByteArray edited = QByteArray(c.file).replace(c.was, c.edited);
+        ASSERT_NE(edited, c.file) << c.was;
+        QString fault;
+        QByteArray again;
+        fault = faultOf([&] {
+            again = &c.file == &vtp ? vtpSourceText(readVtpSource(edited, english).inputs, english)
+                                    : lwmSourceText(readLwmSource(edited, english).inputs, english);
+        });
+        EXPECT_EQ(fault, "<no fault>") << c.was;
+        EXPECT_EQ(again, c.file) << c.was;
+    }
+}
+
 QByteArray replacedLine(QByteArray file, int line, const QByteArray &text)
 {
     QList<QByteArray> lines = file.split('\n');

@@ -20,6 +20,7 @@ inline WorkState exampleState()
     s.cellY = "120";
     s.areaX = "2";
     s.areaY = "27";
+    s.calculatedFrom = {s.latDeg, s.latMin, s.longDeg, s.longMin};
     s.lineType = "\"1139\"  ;asphalt / 2 lanes";
     s.vtpWidth = "0";
     s.layer = "8";
