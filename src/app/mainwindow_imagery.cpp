@@ -72,14 +72,11 @@ void MainWindow::loadImage(const QString &path)
         return showMessage(probe.reason);
     const QString absolute = QFileInfo(path).absoluteFilePath();
     if (probe.kind == ImageProbe::Plain) {
-        const std::optional<QImage> picture = loadPicture(path);
-        if (!picture) {
-            if (!probe.reason.isEmpty())
-                showMessage(probe.reason);
-            return;
-        }
+        const PictureRead picture = readPicture(path);
+        if (picture.image.isNull())
+            return showMessage(picture.failure.isEmpty() ? probe.reason : picture.failure);
         m_decodedPath = absolute;
-        m_decoded = *picture;
+        m_decoded = picture.image;
     }
     const ImageSource source{absolute, probe.kind == ImageProbe::Georeferenced};
     if (source == m_session->imageSource())
@@ -115,16 +112,12 @@ void MainWindow::showImageSource()
                         .arg(QFileInfo(path).fileName()));
         return;
     }
-    const std::optional<QImage> picture =
-        fresh ? std::optional<QImage>(decoded) : loadPicture(path);
-    if (!picture) {
-        showMessage(
-            QStringLiteral("The image %1 could not be read.").arg(QDir::toNativeSeparators(path)));
-        return;
-    }
-    Picture1->setPicture(*picture);
-    if (picture->size() != QSize(lod::pixelUnits, lod::pixelUnits))
-        showMessage(imageSizeNote(picture->size()));
+    const PictureRead picture = fresh ? PictureRead{decoded, QString()} : readPicture(path);
+    if (picture.image.isNull())
+        return showMessage(picture.failure);
+    Picture1->setPicture(picture.image);
+    if (picture.image.size() != QSize(lod::pixelUnits, lod::pixelUnits))
+        showMessage(imageSizeNote(picture.image.size()));
 }
 
 void MainWindow::recutGeoreferenced()

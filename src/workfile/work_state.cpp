@@ -55,12 +55,12 @@ void putCoordinates(WorkState &s, const QString &latDeg, const QString &latMin,
     // As the last step of Calculate; a text that Calculate could not read leaves it empty
     // rather than showing the degrees of another place.
     try {
-        s.latDecimal = numberText(Lat(typed), locale);
+        s.latDecimal = numberText(Lat(typed, locale), locale);
     } catch (const RuntimeError &) {
         s.latDecimal.clear();
     }
     try {
-        s.lngDecimal = numberText(Lng(typed), locale);
+        s.lngDecimal = numberText(Lng(typed, locale), locale);
     } catch (const RuntimeError &) {
         s.lngDecimal.clear();
     }
