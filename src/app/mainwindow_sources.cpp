@@ -75,7 +75,7 @@ void MainWindow::viewSource(ListSide side, const QString &missingMessage)
     // user to press it again.
     if (!failure.isEmpty()) {
         m_desktop.messageBox(this,
-                             QStringLiteral("The last Create could not write the file: %1.\n\n"
+                             QStringLiteral("The last Create failed: %1.\n\n"
                                             "File > Output Folder... picks another folder.")
                                  .arg(failure),
                              programTitle());

@@ -332,9 +332,9 @@ private slots:
         desktop.messages.clear();
         click("cmdViewLWM");
         QCOMPARE(desktop.messages.size(), size_t(1));
-        QVERIFY2(desktop.messages[0].text.startsWith(
-                     "The last Create could not write the file: the folder " + unmakeable),
-                 qPrintable(desktop.messages[0].text));
+        QVERIFY2(
+            desktop.messages[0].text.startsWith("The last Create failed: the folder " + unmakeable),
+            qPrintable(desktop.messages[0].text));
         QVERIFY(desktop.editedFiles.isEmpty());
     }
 
