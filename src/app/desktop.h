@@ -1,5 +1,7 @@
 #pragma once
 
+#include "writers/program_layout.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +32,8 @@ public:
     // Unsaved work is about to go: Save, Discard or Cancel (Escape).
     enum class SaveChoice { Save, Discard, Cancel };
     virtual SaveChoice askToSave(QWidget *parent, const QString &text) = 0;
+    // A folder picked in a dialog that opens at `folder`, or nothing on Cancel.
+    virtual std::optional<QString> chooseFolder(QWidget *parent, const QString &folder) = 0;
     // One of `items` picked from a short list, or nothing on Cancel.
     virtual std::optional<int> chooseItem(QWidget *parent, const QString &prompt,
                                           const QStringList &items) = 0;
@@ -41,12 +45,20 @@ public:
     virtual void copyText(const QString &text) = 0;
     // The folder that holds the program file, without a trailing separator except for a root.
     virtual QString programFolder() const = 0;
+    // Whether the program folder holds everything or the program was installed.
+    virtual ProgramLayout programLayout() const = 0;
+    // The folder Create writes to when the window opens, and keeping the user's pick of it
+    // for the next run.
+    virtual QString startOutputFolder() const = 0;
+    virtual void rememberOutputFolder(const QString &folder) = 0;
 };
 
 // The real desktop, through Qt.
 class QtDesktop final : public Desktop
 {
 public:
+    explicit QtDesktop(ProgramLayout layout) : m_layout(layout) {}
+
     void messageBox(QWidget *parent, const QString &text, const QString &title) override;
     QString inputBox(QWidget *parent, const QString &prompt, const QString &title) override;
     std::optional<QString> openFileName(QWidget *parent, const QString &filter,
@@ -54,10 +66,17 @@ public:
     std::optional<QString> saveFileName(QWidget *parent, const QString &filter,
                                         const QString &folder, QString *selectedFilter) override;
     SaveChoice askToSave(QWidget *parent, const QString &text) override;
+    std::optional<QString> chooseFolder(QWidget *parent, const QString &folder) override;
     std::optional<int> chooseItem(QWidget *parent, const QString &prompt,
                                   const QStringList &items) override;
     bool openDocument(const QString &path) override;
     bool startTextEditor(const QString &path) override;
     void copyText(const QString &text) override;
     QString programFolder() const override;
+    ProgramLayout programLayout() const override { return m_layout; }
+    QString startOutputFolder() const override;
+    void rememberOutputFolder(const QString &folder) override;
+
+private:
+    ProgramLayout m_layout;
 };

@@ -8,21 +8,31 @@
 #include <QApplication>
 #include <QStyleFactory>
 
+namespace {
+#ifdef MARLITH_INSTALLED
+constexpr ProgramLayout layout = ProgramLayout::Installed;
+#else
+constexpr ProgramLayout layout = ProgramLayout::Portable;
+#endif
+} // namespace
+
 int main(int argc, char *argv[])
 {
     // Once, on this thread, before any cut or import opens a dataset on another.
     setUpGdal();
     // A command runs without a window, and without a display to show one.
-    if (const std::optional<int> exitCode = runCommandLine(argc, argv))
+    if (const std::optional<int> exitCode = runCommandLine(argc, argv, layout))
         return *exitCode;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(programTitle());
     QApplication::setApplicationVersion(programVersion());
+    // Lets the desktop match the window to the installed launcher and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.marlith.Marlith3"));
     // Fusion honours the window's colour coding on every platform.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
-    QtDesktop desktop;
+    QtDesktop desktop(layout);
     MainWindow window(desktop);
     window.show();
     if (argc == 2)

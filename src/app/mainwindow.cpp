@@ -13,7 +13,8 @@
 #include <QPushButton>
 
 MainWindow::MainWindow(Desktop &desktop, QWidget *parent)
-    : QMainWindow(parent), m_desktop(desktop), m_session(new Session(desktop.programFolder(), this))
+    : QMainWindow(parent), m_desktop(desktop),
+      m_session(new Session(desktop.startOutputFolder(), this))
 {
     setObjectName(QStringLiteral("Form1"));
     // The icon is the application's: read once, and every window of it shows it.

@@ -66,6 +66,7 @@ public slots:
     void mnuopen_Click();
     void mnusave_Click();
     void mnusaveas_Click();
+    void mnuoutputfolder_Click();
 
     QString LWMFilePath() const;
     QString VTPFilePath() const;
@@ -118,13 +119,18 @@ private:
     void showGridBounds();
     void showCursorPosition(QPointF position, QSizeF innerSize);
 
+    // Create and View of either file, in mainwindow_sources.cpp.
+    void createSource(ListSide side);
+    void viewSource(ListSide side, const QString &missingMessage);
+
     // The status line, in mainwindow_status.cpp.
     void buildStatusLine();
     void setPlaceStatus(const QString &text);
     void showMessage(const QString &text);
-    // After a list edit or Create: says when a counter no longer matches its list.
+    // After a list edit or Create: says when a counter no longer matches its list, on the
+    // line after `lead` when one is given.
     enum class Counters { Lwm, Vtp, Both };
-    void showCounterHints(Counters which);
+    void showCounterHints(Counters which, const QString &lead = QString());
     void showRuntimeErrorDetail(const RuntimeError &e);
 
     // Shapes in and out, in mainwindow_exchange.cpp.
@@ -145,6 +151,10 @@ private:
     AboutBox *m_about = nullptr;
     QString m_imageFolder; // where the image dialog opens: the last image's folder
     QLabel *m_placeStatus = nullptr;
+    QLabel *m_messageLine =
+        nullptr; // the passing message, wrapped over the status line's two lines
+    // Why the last Create of each file failed; empty after one that wrote its file.
+    QString m_lwmWriteFailure, m_vtpWriteFailure;
     QString m_counterHint; // the counter hint the status line shows, if any
     AreaCutter *m_cutter = nullptr;
     // A picture just decoded by Load, so that showing it does not decode it again.

@@ -26,6 +26,7 @@ void MainWindow::buildMenus()
         {"mnusave", "&Save", &MainWindow::mnusave_Click, QKeySequence(Qt::CTRL | Qt::Key_S)},
         {"mnusaveas", "Save &As...", &MainWindow::mnusaveas_Click,
          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {"mnuoutputfolder", "Output &Folder...", &MainWindow::mnuoutputfolder_Click, {}},
     };
     for (const auto &item : workItems) {
         QAction *a = file->addAction(QLatin1String(item.caption), this, item.handler);
@@ -68,8 +69,8 @@ void MainWindow::OpenFile(const QString &path)
 
 QString MainWindow::helpDocument(const QString &name) const
 {
-    return m_desktop.programFolder() + QDir::separator() + QStringLiteral("htmfiles")
-           + QDir::separator() + name;
+    return helpFolder(m_desktop.programFolder(), m_desktop.programLayout()) + QDir::separator()
+           + name;
 }
 
 void MainWindow::mnuhelptutorial_Click()

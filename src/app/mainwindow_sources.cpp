@@ -1,9 +1,10 @@
-// The two Create commands and viewing what they wrote.
+// The two Create commands, viewing what they wrote, and the folder they write into.
 #include "app/mainwindow.h"
 
 #include "app/desktop.h"
 #include "app/program_title.h"
 #include "session/session.h"
+#include "text/runtime_error.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -37,32 +38,75 @@ QString MainWindow::VTPFilePath() const
     return m_session->vtpSourcePath();
 }
 
+void MainWindow::createSource(ListSide side)
+{
+    const bool lwm = side == ListSide::Lwm;
+    QString &failure = lwm ? m_lwmWriteFailure : m_vtpWriteFailure;
+    try {
+        const QString path = lwm ? m_session->createLwm() : m_session->createVtp();
+        failure.clear();
+        showCounterHints(lwm ? Counters::Lwm : Counters::Vtp,
+                         QStringLiteral("Wrote %1.").arg(QDir::toNativeSeparators(path)));
+    } catch (RuntimeError &e) {
+        if (e.number() == RuntimeError::PathFileAccess) {
+            failure = e.detail();
+            e.setDetail(e.detail()
+                        + QStringLiteral("; File > Output Folder... picks another folder"));
+        }
+        reportRuntimeError(e);
+    }
+}
+
 void MainWindow::cmdcreatelwm_Click()
 {
-    runHandler([&] {
-        m_session->createLwm();
-        showCounterHints(Counters::Lwm);
-    });
+    createSource(ListSide::Lwm);
 }
 
 void MainWindow::cmdcreatevtp_Click()
 {
-    runHandler([&] {
-        m_session->createVtp();
-        showCounterHints(Counters::Vtp);
-    });
+    createSource(ListSide::Vtp);
+}
+
+void MainWindow::viewSource(ListSide side, const QString &missingMessage)
+{
+    const bool lwm = side == ListSide::Lwm;
+    const QString &failure = lwm ? m_lwmWriteFailure : m_vtpWriteFailure;
+    // Not "hasn't been created yet" when Create was pressed and failed: that would send the
+    // user to press it again.
+    if (!failure.isEmpty()) {
+        m_desktop.messageBox(this,
+                             QStringLiteral("The last Create failed: %1.\n\n"
+                                            "File > Output Folder... picks another folder.")
+                                 .arg(failure),
+                             programTitle());
+        return;
+    }
+    viewSourceFile(m_desktop, this, lwm ? LWMFilePath() : VTPFilePath(), missingMessage);
 }
 
 void MainWindow::cmdViewLWM_Click()
 {
-    viewSourceFile(m_desktop, this, LWMFilePath(),
-                   QStringLiteral("File hasn't been created yet. If you want to create the file "
-                                  "please click \"Create LWMsource.asm\""));
+    viewSource(ListSide::Lwm,
+               QStringLiteral("File hasn't been created yet. If you want to create the file "
+                              "please click \"Create LWMsource.asm\""));
 }
 
 void MainWindow::cmdViewVTP_Click()
 {
-    viewSourceFile(m_desktop, this, VTPFilePath(),
-                   QStringLiteral("File hasn't been created yet. If you want to create the file "
-                                  "please click \"Create VTPsource.asm\""));
+    viewSource(ListSide::Vtp,
+               QStringLiteral("File hasn't been created yet. If you want to create the file "
+                              "please click \"Create VTPsource.asm\""));
+}
+
+void MainWindow::mnuoutputfolder_Click()
+{
+    const std::optional<QString> picked = m_desktop.chooseFolder(this, m_session->outputFolder());
+    if (!picked)
+        return;
+    m_session->setOutputFolder(*picked);
+    m_desktop.rememberOutputFolder(*picked);
+    // What failed in the folder before says nothing of this one.
+    m_lwmWriteFailure.clear();
+    m_vtpWriteFailure.clear();
+    showMessage(QStringLiteral("Create writes into %1.").arg(QDir::toNativeSeparators(*picked)));
 }

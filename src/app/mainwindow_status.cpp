@@ -30,7 +30,30 @@ void MainWindow::buildStatusLine()
         widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(line)));
     m_placeStatus->setContentsMargins(0, 0, 6, 0); // clear of the window's edge
     m_placeStatus->setFixedSize(widest + 12, 2 * metrics.lineSpacing() + 2);
+
+    // The passing messages are shown by a label of the same two lines, which wraps a long one
+    // (a path and why it could not be written) instead of cutting it at the window's edge.
+    // It takes all the room left of the place part, so the bar paints no message of its own;
+    // the bar still holds the message, and its hover texts still replace it.
+    m_messageLine = new QLabel(statusBar());
+    m_messageLine->setObjectName(QStringLiteral("messageLine"));
+    m_messageLine->setAccessibleName(QStringLiteral("Message"));
+    m_messageLine->setWordWrap(true);
+    m_messageLine->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_messageLine->setTextFormat(Qt::PlainText);
+    m_messageLine->setContentsMargins(4, 0, 0, 0);
+    m_messageLine->setFixedHeight(m_placeStatus->height());
+    statusBar()->addPermanentWidget(m_messageLine, 1);
     statusBar()->addPermanentWidget(m_placeStatus);
+    connect(statusBar(), &QStatusBar::messageChanged, m_messageLine, [this](const QString &text) {
+        // A path has no blanks to wrap at: a zero-width space after each separator gives it
+        // places to break.
+        QString shown = text;
+        shown.replace(QLatin1Char('/'), QStringLiteral("/\u200b"));
+        shown.replace(QLatin1Char('\\'), QStringLiteral("\\\u200b"));
+        m_messageLine->setText(shown);
+        m_messageLine->setToolTip(text);
+    });
     setPlaceStatus(areaStatusText());
 }
 
@@ -44,7 +67,7 @@ void MainWindow::showMessage(const QString &text)
     statusBar()->showMessage(text);
 }
 
-void MainWindow::showCounterHints(Counters which)
+void MainWindow::showCounterHints(Counters which, const QString &lead)
 {
     QStringList hints;
     if (which != Counters::Vtp)
@@ -56,7 +79,12 @@ void MainWindow::showCounterHints(Counters which)
     hints.removeAll(QString());
     if (!hints.isEmpty()) {
         m_counterHint = hints.join(QStringLiteral("  "));
+        if (!lead.isEmpty())
+            m_counterHint = lead + QLatin1Char('\n') + m_counterHint;
         showMessage(m_counterHint);
+    } else if (!lead.isEmpty()) {
+        showMessage(lead);
+        m_counterHint.clear();
     } else if (!m_counterHint.isEmpty() && statusBar()->currentMessage() == m_counterHint) {
         // The counters agree again: a hint that stayed would now mislead.
         statusBar()->clearMessage();

@@ -10,6 +10,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 void QtDesktop::messageBox(QWidget *parent, const QString &text, const QString &title)
@@ -66,6 +67,14 @@ Desktop::SaveChoice QtDesktop::askToSave(QWidget *parent, const QString &text)
     }
 }
 
+std::optional<QString> QtDesktop::chooseFolder(QWidget *parent, const QString &folder)
+{
+    const QString picked = QFileDialog::getExistingDirectory(parent, QString(), folder);
+    if (picked.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(picked);
+}
+
 std::optional<int> QtDesktop::chooseItem(QWidget *parent, const QString &prompt,
                                          const QStringList &items)
 {
@@ -99,6 +108,18 @@ bool QtDesktop::startTextEditor(const QString &path)
 QString QtDesktop::programFolder() const
 {
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+}
+
+QString QtDesktop::startOutputFolder() const
+{
+    return ::startOutputFolder(m_layout, programFolder(),
+                               QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                               rememberedOutputFolder());
+}
+
+void QtDesktop::rememberOutputFolder(const QString &folder)
+{
+    ::rememberOutputFolder(folder);
 }
 
 void QtDesktop::copyText(const QString &text)

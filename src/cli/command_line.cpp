@@ -8,6 +8,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QStandardPaths>
 #include <QTextStream>
 
 namespace {
@@ -37,7 +38,7 @@ int usageError(const QString &what)
 
 // The window's Create of both files after opening the work file, stopping where the window
 // would stop.
-int create(const QStringList &arguments)
+int create(const QStringList &arguments, ProgramLayout layout)
 {
     QCommandLineParser parser;
     const QCommandLineOption folder(QStringLiteral("output-folder"),
@@ -51,9 +52,13 @@ int create(const QStringList &arguments)
         return usageError(QStringLiteral("create takes one work file."));
     const QString workFile = parser.positionalArguments().first();
 
-    Session session(parser.isSet(folder)
-                        ? QDir::toNativeSeparators(QDir(parser.value(folder)).absolutePath())
-                        : QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+    Session session(
+        parser.isSet(folder)
+            ? QDir::toNativeSeparators(QDir(parser.value(folder)).absolutePath())
+            : startOutputFolder(layout,
+                                QDir::toNativeSeparators(QCoreApplication::applicationDirPath()),
+                                QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                                rememberedOutputFolder()));
     try {
         session.open(workFile);
     } catch (const OpenFault &f) {
@@ -69,6 +74,8 @@ int create(const QStringList &arguments)
         err() << "Run-time error '" << int(e.number()) << "': " << e.description() << "\n";
         if (!e.detail().isEmpty())
             err() << e.detail() << "\n";
+        if (e.number() == RuntimeError::PathFileAccess)
+            err() << "--output-folder DIR writes into another folder.\n";
         return 1;
     }
     return 0;
@@ -76,7 +83,7 @@ int create(const QStringList &arguments)
 
 } // namespace
 
-std::optional<int> runCommandLine(int &argc, char **argv)
+std::optional<int> runCommandLine(int &argc, char **argv, ProgramLayout layout)
 {
     if (argc < 2)
         return std::nullopt;
@@ -91,7 +98,7 @@ std::optional<int> runCommandLine(int &argc, char **argv)
     QStringList arguments = QCoreApplication::arguments();
     if (first == QStringLiteral("create")) {
         arguments.removeAt(1);
-        const int code = create(arguments);
+        const int code = create(arguments, layout);
         out().flush();
         err().flush();
         return code;

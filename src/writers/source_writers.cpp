@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <filesystem>
+#include <system_error>
+
 namespace {
 
 const QString crlf = QStringLiteral("\r\n");
@@ -319,6 +322,15 @@ QString replaceFile(const QString &path, const QByteArray &bytes)
 
 void writeSourceFile(const QString &path, const QByteArray &bytes)
 {
+    const QString folder = QFileInfo(path).absolutePath();
+    std::error_code error;
+    // The standard library's call, because it tells the system's reason when it fails.
+    std::filesystem::create_directories(std::filesystem::path(folder.toStdU16String()), error);
+    if (error)
+        throw RuntimeError(RuntimeError::PathFileAccess,
+                           QStringLiteral("the folder %1 could not be made: %2")
+                               .arg(QDir::toNativeSeparators(folder),
+                                    QString::fromLocal8Bit(error.message().c_str())));
     if (const QString why = replaceFile(path, bytes); !why.isEmpty())
         throw RuntimeError(
             RuntimeError::PathFileAccess,

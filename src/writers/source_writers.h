@@ -32,5 +32,6 @@ QString vtpSourcePath(const QString &programFolder);
 // Replaces the file at `path` as a whole or not at all. On failure an earlier file stays as
 // it was and the result says why; on success it is empty.
 QString replaceFile(const QString &path, const QByteArray &bytes);
-// The same for a source file, whose failure is RuntimeError 75.
+// The same for a source file, whose failure is RuntimeError 75. A missing folder is made
+// first, so that an output folder comes into being with its first file.
 void writeSourceFile(const QString &path, const QByteArray &bytes);

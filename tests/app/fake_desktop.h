@@ -34,6 +34,11 @@ public:
     QStringList copiedTexts;
     bool launchSucceeds = true;
     QString folder;
+    ProgramLayout layout = ProgramLayout::Portable;
+    QString startFolder; // empty: the program folder
+    std::deque<std::optional<QString>> folderAnswers;
+    QString lastFolderStart;
+    QStringList rememberedFolders;
 
     void messageBox(QWidget *, const QString &text, const QString &title) override
     {
@@ -76,6 +81,11 @@ public:
         saveChoices.pop_front();
         return choice;
     }
+    std::optional<QString> chooseFolder(QWidget *, const QString &start) override
+    {
+        lastFolderStart = start;
+        return next(folderAnswers);
+    }
     std::optional<int> chooseItem(QWidget *, const QString &, const QStringList &items) override
     {
         lastChoices = items;
@@ -93,6 +103,12 @@ public:
     }
     void copyText(const QString &text) override { copiedTexts << text; }
     QString programFolder() const override { return folder; }
+    ProgramLayout programLayout() const override { return layout; }
+    QString startOutputFolder() const override
+    {
+        return startFolder.isEmpty() ? folder : startFolder;
+    }
+    void rememberOutputFolder(const QString &picked) override { rememberedFolders << picked; }
 
 private:
     // The next scripted answer; a dry queue answers Cancel.

@@ -209,10 +209,13 @@ private slots:
         const auto message = [&] {
             const QString m = window->statusBar()->currentMessage();
             const int room = window->statusBar()->width() - control("placeStatus")->width() - 12;
-            if (window->statusBar()->fontMetrics().horizontalAdvance(m) > room)
-                shown << QStringLiteral("<too wide> ") + m;
-            else
-                shown << m;
+            bool wide = false;
+            for (const QString &line : m.split('\n'))
+                wide = wide || window->statusBar()->fontMetrics().horizontalAdvance(line) > room;
+            shown << (wide ? QStringLiteral("<too wide> ") + m : m);
+        };
+        const auto wrote = [&](const char *name) {
+            return "Wrote " + QDir::toNativeSeparators(folder.filePath(name)) + ".\n";
         };
         for (int i = 0; i < 3; ++i)
             press(i, i);
@@ -238,10 +241,12 @@ private slots:
                      "",
                      "VTP list empty, but its counter reads 6: the next point would start no line. "
                      "Type 0 to start a new line.",
-                     "VTP counter 7, but the list's 5 entries make 3 points, and Create writes the "
-                     "counter: type 3, or the next point sets it.",
-                     "LWM counter empty, but 4 entries in the list, and Create writes the counter: "
-                     "type 4, or the next point sets it.",
+                     wrote("VTPSource.asm")
+                         + "VTP counter 7, but the list's 5 entries make 3 points, and Create "
+                           "writes the counter: type 3, or the next point sets it.",
+                     wrote("LWMSource.asm")
+                         + "LWM counter empty, but 4 entries in the list, and Create writes the "
+                           "counter: type 4, or the next point sets it.",
                  }));
         QVERIFY(desktop.messages.empty());
     }
@@ -291,16 +296,46 @@ private slots:
         QCOMPARE(window->statusBar()->currentMessage(), status);
     }
 
-    void fileErrorsGiveTheFullPath()
+    // The folder in full, why in the system's words, and the way out, in a status line that
+    // shows all of it; View then says that the file could not be written.
+    void fileErrorsGiveTheFullPathAndTheWayOut()
     {
-        window->session().setOutputFolder(folder.filePath("missing"));
+        // A long folder name, and a file where a folder should be made.
+        const QString parent = "a folder with a long name that a file is in the way of";
+        QVERIFY(QDir(folder.path()).mkdir(parent));
+        QFile blocker(folder.filePath(parent + "/blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString unmakeable =
+            QDir::toNativeSeparators(folder.filePath(parent + "/blocker/Marlith"));
+        window->session().setOutputFolder(unmakeable);
         click("cmdcreatelwm");
-        // The path in full, then why, in the system's words.
-        const QString expected =
-            QStringLiteral("Run-time error 75: %1 could not be written: ")
-                .arg(QDir::toNativeSeparators(folder.filePath("missing/LWMSource.asm")));
-        QVERIFY2(window->statusBar()->currentMessage().startsWith(expected),
-                 qPrintable(window->statusBar()->currentMessage()));
+        const QString status = window->statusBar()->currentMessage();
+        QVERIFY2(status.startsWith(QStringLiteral("Run-time error 75: the folder %1 could not be "
+                                                  "made: ")
+                                       .arg(unmakeable)),
+                 qPrintable(status));
+        QVERIFY2(status.endsWith("; File > Output Folder... picks another folder."),
+                 qPrintable(status));
+        auto *line = control<QLabel>("messageLine");
+        QVERIFY(line->isVisible());
+        QCOMPARE(line->text().remove(QChar(0x200b)), status);
+        const int needed = line->heightForWidth(line->width());
+        QVERIFY2(needed > 0 && needed <= line->height(),
+                 qPrintable(QStringLiteral("%1 wide, %2 high, needs %3")
+                                .arg(line->width())
+                                .arg(line->height())
+                                .arg(line->heightForWidth(line->width()))));
+        QCOMPARE(desktop.messages.size(), size_t(1));
+        QCOMPARE(desktop.messages[0].text, RuntimeError(RuntimeError::PathFileAccess).reportText());
+
+        desktop.messages.clear();
+        click("cmdViewLWM");
+        QCOMPARE(desktop.messages.size(), size_t(1));
+        QVERIFY2(
+            desktop.messages[0].text.startsWith("The last Create failed: the folder " + unmakeable),
+            qPrintable(desktop.messages[0].text));
+        QVERIFY(desktop.editedFiles.isEmpty());
     }
 
     // "47.5" once read as 475 in German and the header said 476.

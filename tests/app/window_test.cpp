@@ -304,6 +304,29 @@ private slots:
         QVERIFY(desktop.editedFiles.isEmpty());
     }
 
+    // The picked folder is where Create writes, what View opens and what the next run starts
+    // with; Cancel changes nothing.
+    void outputFolderIsPickedForCreateAndViewAndRemembered()
+    {
+        QTemporaryDir picked;
+        const QString native = QDir::toNativeSeparators(picked.path());
+        desktop.folderAnswers = {std::nullopt, native};
+        window->findChild<QAction *>("mnuoutputfolder")->trigger();
+        QCOMPARE(desktop.lastFolderStart, folder.path());
+        QVERIFY(desktop.rememberedFolders.isEmpty());
+        window->findChild<QAction *>("mnuoutputfolder")->trigger();
+        QCOMPARE(desktop.rememberedFolders, QStringList{native});
+
+        click("cmdcreatelwm");
+        const QString written = native + QDir::separator() + "LWMSource.asm";
+        QVERIFY(QFile::exists(written));
+        QVERIFY(!QFile::exists(folder.filePath("LWMSource.asm")));
+        QCOMPARE(window->statusBar()->currentMessage(), "Wrote " + written + ".");
+        click("cmdViewLWM");
+        QCOMPARE(desktop.editedFiles, QStringList{written});
+        QVERIFY(desktop.messages.empty());
+    }
+
     void viewOpensAnExistingFileAndSaysSoWhenNothingStarts()
     {
         QFile existing(folder.filePath("VTPSource.asm"));
@@ -330,6 +353,15 @@ private slots:
                               folder.path() + sep + "htmfiles" + sep + "QuickStart.htm"}));
         // A missing document shows nothing.
         QVERIFY(desktop.messages.empty());
+    }
+
+    void anInstalledProgramOpensTheHelpOfItsShareFolder()
+    {
+        desktop.layout = ProgramLayout::Installed;
+        desktop.folder = QDir::toNativeSeparators("/usr/bin");
+        window->findChild<QAction *>("mnuquickstart")->trigger();
+        QCOMPARE(desktop.openedDocuments, QStringList{QDir::toNativeSeparators(
+                                              "/usr/share/marlith3/htmfiles/QuickStart.htm")});
     }
 
     void f1OpensTheHelpTutorial()

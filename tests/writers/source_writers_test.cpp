@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <system_error>
+
 namespace {
 
 const QLocale english(QLocale::English, QLocale::UnitedStates);
@@ -342,6 +344,32 @@ TEST(SourceFiles, FailuresLeaveTheEarlierFileAsItWas)
         EXPECT_EQ(f.readAll(), "second\r\n");
     }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST(SourceFiles, AMissingFolderIsMadeWithTheFirstFile)
+{
+    QTemporaryDir dir;
+    const QString path = lwmSourcePath(dir.filePath("Documents/Marlith"));
+    writeSourceFile(path, "made\r\n");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), "made\r\n");
+
+    // A file where a folder should be: the report names the folder and the system's reason.
+    QFile blocker(dir.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString folder = QDir::toNativeSeparators(dir.filePath("blocker/Marlith"));
+    try {
+        writeSourceFile(vtpSourcePath(folder), "x");
+        ADD_FAILURE() << "a folder under a file was written";
+    } catch (const RuntimeError &e) {
+        EXPECT_EQ(e.number(), RuntimeError::PathFileAccess);
+        EXPECT_TRUE(e.detail().contains(folder)) << e.detail().toStdString();
+        EXPECT_TRUE(e.detail().contains(
+            QString::fromStdString(std::make_error_code(std::errc::not_a_directory).message())))
+            << e.detail().toStdString();
+    }
 }
 
 TEST(SourceFiles, AReadOnlyFileIsNotReplaced)
