@@ -48,9 +48,9 @@ struct Capture
     QString lwmEntry;
     QStringList vtpEntries;
     QString lwmCounter, vtpCounter;
-    bool lwmWarning, vtpWarning;
+    bool lwmWarning = false, vtpWarning = false;
     // The area captions as the press read them, to place the new entries in the image.
-    double areaColumn, areaRow;
+    double areaColumn = 0, areaRow = 0;
 };
 
 Capture capturePoint(const CursorInput &in, const QString &vtpCounterText, const QString &widthText,

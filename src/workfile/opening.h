@@ -11,7 +11,7 @@ enum class OpenedKind { WorkFile, LwmSource, VtpSource };
 // What Open puts in the window, decided before the window changes.
 struct Opened
 {
-    OpenedKind kind;
+    OpenedKind kind = OpenedKind::WorkFile;
     WorkState state;
     bool lfOnly = false; // a source whose lines end in LF alone
 };

@@ -165,6 +165,13 @@ TEST(CaptureRun, PressesInTurnEachReadingTheCounterBeforeIt)
     EXPECT_EQ(cleared.vtpEntries.size(), 6);
     EXPECT_EQ(cleared.last.vtpCounter, "4");
     EXPECT_EQ(cleared.last.lwmCounter, "12");
+
+    // An empty run presses nothing; its last press is blank, with no warning to copy.
+    const CaptureRun empty = captureRun({}, "3", "7", "5", "0", 70, 70);
+    EXPECT_TRUE(empty.lwmEntries.isEmpty() && empty.vtpEntries.isEmpty());
+    EXPECT_FALSE(empty.last.lwmWarning || empty.last.vtpWarning);
+    EXPECT_EQ(empty.last.areaColumn, 0);
+    EXPECT_EQ(empty.last.areaRow, 0);
 }
 
 TEST(Overlay, EntriesMapBackToImagePixels)
