@@ -288,6 +288,12 @@ QString metres(double value)
 AreaCut cutArea(const QString &path, const GridPlace &place, const std::function<bool()> &cancelled)
 {
     GeoRaster raster = openGeoRaster(path);
+    return cutGeoRaster(raster, path, place, cancelled);
+}
+
+AreaCut cutGeoRaster(GeoRaster &raster, const QString &path, const GridPlace &place,
+                     const std::function<bool()> &cancelled)
+{
     const QString name = fileName(path);
     if (raster.kind != ImageProbe::Georeferenced)
         return failed(!raster.reason.isEmpty()
