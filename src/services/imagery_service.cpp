@@ -92,7 +92,7 @@ TemplateCheck checkTemplate(const QString &urlTemplate)
             return refused(QStringLiteral("The address holds {%1}, which this program does not "
                                           "fill; it fills {z} {x} {y} {-y} {q} and {west} {south} "
                                           "{east} {north}.")
-                               .arg(name.left(40)));
+                               .arg(oneLine(name.left(40))));
         used.insert(name);
         filled.replace(m.captured(0), QStringLiteral("0"));
     }
