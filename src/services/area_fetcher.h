@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -58,6 +59,8 @@ private:
     void startRequests();
     void request(int index, bool cacheOnly);
     void answered(QNetworkReply *reply);
+    bool took(int index, int httpStatus, const QByteArray &bytes, bool fromCache);
+    std::optional<QByteArray> freshFromCache(const QUrl &url) const;
     void timedOut(QNetworkReply *reply);
     void fail(const QString &why);
     void cutMosaic();
