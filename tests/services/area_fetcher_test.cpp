@@ -135,6 +135,13 @@ TEST_F(AreaFetcherTest, TheTilesCutAsTheFileOfTheSameGroundAndComeFromTheCacheAf
             aging.updateMetaData(old);
         }
     }
+    AreaFetcher empty({folder.filePath(QStringLiteral("empty")), 15000, 2});
+    empty.fetch(service, london);
+    const auto unreachable = fetched(empty);
+    ASSERT_TRUE(unreachable);
+    EXPECT_TRUE(unreachable->status.startsWith(QStringLiteral("The service could not be reached:")))
+        << unreachable->status.toStdString();
+
     AreaFetcher offline(settings());
     offline.fetch(service, london);
     const auto cached = fetched(offline);
