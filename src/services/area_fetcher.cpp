@@ -22,6 +22,8 @@ namespace {
 
 constexpr int tileSize = 256;
 constexpr qint64 aWeek = 7 * 24 * 3600;
+// Far more than any tile or GetMap picture of one area; a service sending more is broken.
+constexpr qint64 mostBytes = 16 * 1024 * 1024;
 
 QString metres(double value)
 {
@@ -79,7 +81,7 @@ struct AreaFetcher::Job
     QList<QByteArray> bytes;
     QHash<int, QString> unreachable; // why a tile the cache is asked for again failed
     QHash<QNetworkReply *, InFlight> replies;
-    QSet<QNetworkReply *> timedOut;
+    QSet<QNetworkReply *> timedOut, tooLarge;
     int next = 0, done = 0, fromCache = 0, missing = 0;
     std::shared_ptr<std::atomic<bool>> dropped = std::make_shared<std::atomic<bool>>(false);
 };
@@ -125,6 +127,8 @@ void AreaFetcher::cancel()
     for (QNetworkReply *reply : replies) {
         reply->disconnect(this);
         reply->abort();
+        // Whatever of its answer the cache took is no tile.
+        cache->remove(reply->request().url());
         reply->deleteLater();
     }
 }
@@ -187,6 +191,13 @@ void AreaFetcher::request(int index, bool cacheOnly)
     QNetworkReply *reply = network->get(request);
     job->replies.insert(reply, {index, cacheOnly});
     connect(reply, &QNetworkReply::finished, this, [this, reply] { answered(reply); });
+    connect(reply, &QNetworkReply::downloadProgress, this, [this, reply](qint64 received) {
+        if (received > mostBytes && job && job->replies.contains(reply)
+            && !job->timedOut.contains(reply) && !job->tooLarge.contains(reply)) {
+            job->tooLarge.insert(reply);
+            reply->abort();
+        }
+    });
     auto *timer = new QTimer(reply);
     timer->setSingleShot(true);
     connect(timer, &QTimer::timeout, this, [this, reply] { timedOut(reply); });
@@ -195,7 +206,7 @@ void AreaFetcher::request(int index, bool cacheOnly)
 
 void AreaFetcher::timedOut(QNetworkReply *reply)
 {
-    if (!job || !job->replies.contains(reply))
+    if (!job || !job->replies.contains(reply) || job->tooLarge.contains(reply))
         return;
     job->timedOut.insert(reply);
     reply->abort();
@@ -208,7 +219,16 @@ void AreaFetcher::answered(QNetworkReply *reply)
         return;
     const Job::InFlight tile = job->replies.take(reply);
     const bool late = job->timedOut.remove(reply);
+    const QUrl url = job->plan.tiles[tile.index].url;
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    // An answer cut short is no tile, whatever the cache kept of it.
+    if ((late && status.isValid()) || job->tooLarge.contains(reply))
+        cache->remove(url);
+    if (job->tooLarge.remove(reply)) {
+        fail(QStringLiteral("The service sent more than %1 MB for one picture.")
+                 .arg(mostBytes / (1024 * 1024)));
+        return;
+    }
     if (late || (reply->error() != QNetworkReply::NoError && !status.isValid())) {
         // No answer from the service: a tile kept from before still serves.
         if (tile.cacheOnly) {

@@ -158,13 +158,15 @@ TEST_F(AreaFetcherTest, FailuresSayWhyAndAreNeverKeptAsGood)
         ServedAnswer bad; // the answer for one tile of the six
         const char *statusPart;
         bool shown; // the picture still shows, with the tile grey
+        int timeoutMs = 5000;
     };
     const Case cases[] = {
         {"refused", {403, "no"}, "refused the request; it may block this program", false},
         {"missing", {404, {}}, "1 missing (grey)", true},
         {"server error", {500, "oops"}, "HTTP 500", false},
         {"garbage", {200, "<html>not a tile</html>"}, "not a picture", false},
-        {"slow", {200, {}, 3000}, "did not answer within 0.3 s", false},
+        {"slow", {200, {}, 3000}, "did not answer within 0.3 s", false, 300},
+        {"endless", {200, QByteArray(17 << 20, 'x')}, "more than 16 MB", false},
     };
     const MercatorTiles tiles = londonTiles();
     for (const Case &c : cases) {
@@ -176,7 +178,7 @@ TEST_F(AreaFetcherTest, FailuresSayWhyAndAreNeverKeptAsGood)
                        : c.bad;
         });
         // Each case in a cache of its own.
-        AreaFetcher fetcher({folder.filePath(QString::fromUtf8(c.name)), 300, 2});
+        AreaFetcher fetcher({folder.filePath(QString::fromUtf8(c.name)), c.timeoutMs, 2});
         fetcher.fetch(xyz(server), london);
         const auto cut = fetched(fetcher);
         ASSERT_TRUE(cut);
