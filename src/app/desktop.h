@@ -1,5 +1,8 @@
 #pragma once
 
+#include "services/imagery_service.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +33,11 @@ public:
     // One of `items` picked from a short list, or nothing on Cancel.
     virtual std::optional<int> chooseItem(QWidget *parent, const QString &prompt,
                                           const QStringList &items) = 0;
+    // Add Service: the service as the user typed it, or nothing on Cancel.
+    virtual std::optional<ImageryService> addService(QWidget *parent) = 0;
+    // Edit Services: the list as the user left it, or nothing on Cancel.
+    virtual std::optional<QList<ImageryService>>
+    editServices(QWidget *parent, const QList<ImageryService> &services) = 0;
     // The shell's "open" action on a document; false when nothing could be started.
     virtual bool openDocument(const QString &path) = 0;
     // Opens a text file in the system's text editor; false when nothing could be started.
@@ -52,6 +60,9 @@ public:
                                         QString *selectedFilter) override;
     std::optional<int> chooseItem(QWidget *parent, const QString &prompt,
                                   const QStringList &items) override;
+    std::optional<ImageryService> addService(QWidget *parent) override;
+    std::optional<QList<ImageryService>>
+    editServices(QWidget *parent, const QList<ImageryService> &services) override;
     bool openDocument(const QString &path) override;
     bool startTextEditor(const QString &path) override;
     void copyText(const QString &text) override;
