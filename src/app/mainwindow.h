@@ -9,6 +9,7 @@
 
 class AboutBox;
 class AreaCutter;
+class AreaFetcher;
 class Desktop;
 class ImagePanel;
 class PointList;
@@ -20,6 +21,8 @@ class QPushButton;
 class RuntimeError;
 class Session;
 struct AreaCut;
+struct ImageryService;
+struct ServiceCut;
 struct EntriesChange;
 struct GeoBounds;
 struct ImagePosition;
@@ -136,6 +139,15 @@ private:
     void recutGeoreferenced();
     void showCut(const QString &path, const AreaCut &cut);
 
+    // Imagery from tile and map services, in mainwindow_services.cpp.
+    void buildServices();
+    void rebuildImageryMenu();
+    void pickService(const ImageryService *service);
+    void mnuaddservice_Click();
+    void mnueditservices_Click();
+    void fetchService();
+    void showServiceCut(const ServiceCut &result);
+
     // Control building, in mainwindow_controls.cpp.
     void buildControls();
     void buildCoordinateGroup(QWidget *client);
@@ -154,6 +166,8 @@ private:
     QLabel *m_placeStatus = nullptr;
     QString m_counterHint; // the counter hint the status line shows, if any
     AreaCutter *m_cutter = nullptr;
+    AreaFetcher *m_fetcher = nullptr;
+    QMenu *m_imageryMenu = nullptr;
     // A picture just decoded by Load, so that showing it does not decode it again.
     QString m_decodedPath;
     QImage m_decoded;
