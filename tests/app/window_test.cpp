@@ -268,18 +268,27 @@ private slots:
     void menusHoldTheirItems()
     {
         const QList<QAction *> bar = window->menuBar()->actions();
-        QCOMPARE(bar.size(), 3);
+        QCOMPARE(bar.size(), 4);
         QCOMPARE(bar[0]->text(), QStringLiteral("&File"));
-        QCOMPARE(bar[1]->text(), QStringLiteral("|"));
-        QCOMPARE(bar[1]->objectName(), QStringLiteral("mnu01"));
-        QCOMPARE(bar[2]->text(), QStringLiteral("&Help"));
+        QCOMPARE(bar[1]->text(), QStringLiteral("&Imagery"));
+        QCOMPARE(bar[2]->text(), QStringLiteral("|"));
+        QCOMPARE(bar[2]->objectName(), QStringLiteral("mnu01"));
+        QCOMPARE(bar[3]->text(), QStringLiteral("&Help"));
         QCOMPARE(bar[0]->menu()->objectName(), QStringLiteral("mnufile"));
-        QCOMPARE(bar[2]->menu()->objectName(), QStringLiteral("mnuhelp"));
-        QStringList file, help;
+        QCOMPARE(bar[3]->menu()->objectName(), QStringLiteral("mnuhelp"));
+        QStringList file, imagery, help;
         for (QAction *a : bar[0]->menu()->actions())
             file << a->objectName() + '=' + a->text();
-        for (QAction *a : bar[2]->menu()->actions())
+        for (QAction *a : bar[1]->menu()->actions())
+            imagery << a->objectName() + '=' + a->text();
+        for (QAction *a : bar[3]->menu()->actions())
             help << a->objectName() + '=' + a->text();
+        // The presets, in settings never written yet; none of them picked.
+        QCOMPARE(imagery,
+                 (QStringList{"mnuimagerynone=&None (images from files)", "=OpenStreetMap",
+                              "=USGS National Map imagery", "=", "mnuaddservice=&Add Service...",
+                              "mnueditservices=&Edit Services..."}));
+        QVERIFY(bar[1]->menu()->actions().first()->isChecked());
         QCOMPARE(file, (QStringList{"mnunew=&New", "mnuopen=&Open...", "mnusave=&Save",
                                     "mnusaveas=Save &As...", "=", "mnuexport=Expor&t Shapes...",
                                     "mnuimport=&Import Points...", "=", "mnuexit=&Exit"}));
