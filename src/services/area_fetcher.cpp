@@ -3,6 +3,7 @@
 #include "imagery/gdal_setup.h"
 #include "imagery/mosaic_cut.h"
 #include "services/tile_answer.h"
+#include "text/version.h"
 
 #include <QDateTime>
 #include <QFutureWatcher>
@@ -108,7 +109,7 @@ AreaFetcher::~AreaFetcher()
 
 QByteArray AreaFetcher::userAgent()
 {
-    return QByteArrayLiteral("Marlith/" MARLITH_VERSION);
+    return "Marlith/" + programVersion().toUtf8();
 }
 
 bool AreaFetcher::busy() const

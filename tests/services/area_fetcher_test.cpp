@@ -1,5 +1,6 @@
 #include "services/area_fetcher.h"
 #include "services/tile_plan.h"
+#include "text/version.h"
 
 #include "imagery/gdal_setup.h"
 #include "mercator_tiles.h"
@@ -110,7 +111,7 @@ TEST_F(AreaFetcherTest, TheTilesCutAsTheFileOfTheSameGroundAndComeFromTheCacheAf
         expected.sort();
         EXPECT_EQ(asked.join(u' ').toStdString(), expected.join(u' ').toStdString());
         EXPECT_LE(server->mostAtOnce, 2);
-        EXPECT_EQ(server->userAgent, QByteArrayLiteral("Marlith/" MARLITH_VERSION));
+        EXPECT_EQ(server->userAgent, "Marlith/" + programVersion().toUtf8());
         EXPECT_EQ(progress.first(), QStringLiteral("Fetching 1 of 6 tiles…"));
         EXPECT_TRUE(progress.contains(QStringLiteral("Fetching 6 of 6 tiles…")));
         EXPECT_TRUE(cut->status.contains(QStringLiteral("zoom 15, 6 tiles:")));
