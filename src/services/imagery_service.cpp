@@ -85,7 +85,8 @@ TemplateCheck checkTemplate(const QString &urlTemplate)
         return refused(QStringLiteral("Type the address of the service."));
     static const QRegularExpression placeholder(QStringLiteral("\\{([^{}]*)\\}"));
     QSet<QString> used;
-    QString filled = text;
+    // Filled with a digit, and with nothing as a quadkey at zoom 0 is: a host must stay either way.
+    QString filled = text, bare = text;
     for (const QRegularExpressionMatch &m : placeholder.globalMatch(text)) {
         const QString name = m.captured(1);
         if (!isKnown(name))
@@ -95,6 +96,7 @@ TemplateCheck checkTemplate(const QString &urlTemplate)
                                .arg(oneLine(name.left(40))));
         used.insert(name);
         filled.replace(m.captured(0), QStringLiteral("0"));
+        bare.replace(m.captured(0), QString());
     }
     if (filled.contains(u'{') || filled.contains(u'}'))
         return refused(QStringLiteral("The address holds a brace outside a placeholder."));
@@ -103,7 +105,9 @@ TemplateCheck checkTemplate(const QString &urlTemplate)
         return refused(QStringLiteral("The address needs {z} {x} and {y} (or {-y} for rows from "
                                       "the south), {q} for a quadkey, or all of {west} {south} "
                                       "{east} {north} for a WMS GetMap."));
-    const QString problem = webAddressProblem(filled, QStringLiteral("address"));
+    QString problem = webAddressProblem(filled, QStringLiteral("address"));
+    if (problem.isEmpty())
+        problem = webAddressProblem(bare, QStringLiteral("address"));
     if (!problem.isEmpty())
         return refused(problem);
     return {kind, {}};
