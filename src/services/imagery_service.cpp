@@ -100,6 +100,16 @@ TemplateCheck checkTemplate(const QString &urlTemplate)
     }
     if (filled.contains(u'{') || filled.contains(u'}'))
         return refused(QStringLiteral("The address holds a brace outside a placeholder."));
+    // The host stays as typed: a placeholder there could make any host, or none.
+    const qsizetype authority = text.indexOf(QStringLiteral("://"));
+    if (authority >= 0) {
+        static const QRegularExpression endOfHost(QStringLiteral("[/?#]"));
+        const qsizetype hostEnd = text.indexOf(endOfHost, authority + 3);
+        const qsizetype brace = text.indexOf(u'{');
+        if (brace >= 0 && (hostEnd < 0 || brace < hostEnd))
+            return refused(QStringLiteral("Placeholders belong in the path of the address, not "
+                                          "in its host."));
+    }
     const std::optional<ServiceKind> kind = kindOf(used);
     if (!kind)
         return refused(QStringLiteral("The address needs {z} {x} and {y} (or {-y} for rows from "

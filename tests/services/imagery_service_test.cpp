@@ -27,7 +27,7 @@ TEST(ImageryServiceTest, TheKindComesFromThePlaceholdersAndOnlyWebAddressesPass)
         {"ftp://example.org/{z}/{x}/{y}", std::nullopt, "\"ftp:\""},
         {"tile.example.org/{z}/{x}/{y}.png", std::nullopt, "http://"},
         {"https:///{z}/{x}/{y}", std::nullopt, "no host"},
-        {"https://{q}/tile.jpg", std::nullopt, "no host"},
+        {"https://{q}.tiles.example.org/a.jpg", std::nullopt, "not in its host"},
         {"https://example.org/{z}/{x}/{y}/{s}", std::nullopt, "{s}"},
         {"https://example.org/{z}/{x}", std::nullopt, "needs {z}"},
         {"https://example.org/{z}/{x}/{y}/{-y}", std::nullopt, "needs {z}"},
