@@ -85,6 +85,8 @@ QString tileAddress(const ImageryService &service, int zoom, int x, int y)
     address.replace(QStringLiteral("{-y}"), QString::number((1 << zoom) - 1 - y));
     address.replace(QStringLiteral("{y}"), QString::number(y));
     address.replace(QStringLiteral("{q}"), quadkey(zoom, x, y));
+    address.replace(QStringLiteral("{width}"), QString::number(tileSize));
+    address.replace(QStringLiteral("{height}"), QString::number(tileSize));
     return address;
 }
 
