@@ -3,7 +3,7 @@
 
 Usage: report.py RESULTS_DIR REPORT_MD
 RESULTS_DIR holds window.json, writers.json, canvas.json, workfile.json, exchange.json,
-imagery.json (Google Benchmark JSON with aggregates) and memory.json (the one line
+imagery.json, services.json (Google Benchmark JSON with aggregates) and memory.json (the one line
 window_memory prints), plus machine.txt.
 """
 import json
@@ -25,7 +25,7 @@ def medians(path):
             "us": b["real_time"] * UNIT_US[b["time_unit"]],
             "counters": {k: v for k, v in b.items() if k in ("paints/press", "paints/move",
                                                              "lwm", "vtp", "file_bytes",
-                                                             "largest_difference")},
+                                                             "largest_difference", "tiles")},
         }
     return runs
 
@@ -49,6 +49,7 @@ def main():
     exchange = medians(results / "exchange.json")
     memory = json.loads((results / "memory.json").read_text())
     imagery = medians(results / "imagery.json")
+    services = medians(results / "services.json")
     machine = (results / "machine.txt").read_text().strip()
 
     rows = []  # (what, measured, target, verdict)
@@ -133,6 +134,18 @@ def main():
     tiled = imagery["BM_Cut/TiledGeoTiff"]["us"]
     rows.append(("Cut of one area from the tiled GeoTIFF", f"**{fmt_us(tiled)}**", "< 100 ms",
                  verdict(tiled < 100e3)))
+
+    warm, file = services["BM_CutFromWarmCache"]["us"], services["BM_CutFromGeoTiff"]["us"]
+    rows.append(("Area from a tile service's warm cache, against the cut of the same pixels from "
+                 "a local GeoTIFF", f"{fmt_us(warm)} vs {fmt_us(file)} = **{warm / file:.2f}×**",
+                 "≤ 1.5×", verdict(warm / file <= 1.5)))
+    cold = services["BM_ColdFetch"]
+    tiles = cold["counters"]["tiles"]
+    budget = tiles / 2 * 100e3 + 150e3
+    rows.append((f"Cold fetch of {tiles:.0f} tiles from a loopback server that takes 100 ms a "
+                 "tile, to the picture", f"**{fmt_us(cold['us'])}**",
+                 f"≤ {fmt_us(budget)} ({tiles:.0f} / 2 × 100 ms + 150 ms)",
+                 verdict(cold["us"] <= budget)))
 
     out = ["# Benchmark report", "",
            "Written by `scripts/bench` (release build, offscreen platform, medians of "

@@ -2,6 +2,9 @@
 
 #include "writers/program_layout.h"
 
+#include "services/imagery_service.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -37,6 +40,11 @@ public:
     // One of `items` picked from a short list, or nothing on Cancel.
     virtual std::optional<int> chooseItem(QWidget *parent, const QString &prompt,
                                           const QStringList &items) = 0;
+    // Add Service: the service as the user typed it, or nothing on Cancel.
+    virtual std::optional<ImageryService> addService(QWidget *parent) = 0;
+    // Edit Services: the list as the user left it, or nothing on Cancel.
+    virtual std::optional<QList<ImageryService>>
+    editServices(QWidget *parent, const QList<ImageryService> &services) = 0;
     // The shell's "open" action on a document; false when nothing could be started.
     virtual bool openDocument(const QString &path) = 0;
     // Opens a text file in the system's text editor; false when nothing could be started.
@@ -69,6 +77,9 @@ public:
     std::optional<QString> chooseFolder(QWidget *parent, const QString &folder) override;
     std::optional<int> chooseItem(QWidget *parent, const QString &prompt,
                                   const QStringList &items) override;
+    std::optional<ImageryService> addService(QWidget *parent) override;
+    std::optional<QList<ImageryService>>
+    editServices(QWidget *parent, const QList<ImageryService> &services) override;
     bool openDocument(const QString &path) override;
     bool startTextEditor(const QString &path) override;
     void copyText(const QString &text) override;

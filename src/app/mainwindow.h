@@ -11,6 +11,7 @@
 
 class AboutBox;
 class AreaCutter;
+class AreaFetcher;
 class Desktop;
 class ImagePanel;
 class PointList;
@@ -22,6 +23,8 @@ class QPushButton;
 class RuntimeError;
 class Session;
 struct AreaCut;
+struct ImageryService;
+struct ServiceCut;
 struct EntriesChange;
 struct GeoBounds;
 struct ImagePosition;
@@ -144,6 +147,15 @@ private:
     void recutGeoreferenced();
     void showCut(const QString &path, const AreaCut &cut);
 
+    // Imagery from tile and map services, in mainwindow_services.cpp.
+    void buildServices();
+    void rebuildImageryMenu();
+    void pickService(const ImageryService *service);
+    void mnuaddservice_Click();
+    void mnueditservices_Click();
+    void fetchService();
+    void showServiceCut(const ServiceCut &result);
+
     void connectHandlers();
 
     Desktop &m_desktop;
@@ -157,6 +169,8 @@ private:
     QString m_lwmWriteFailure, m_vtpWriteFailure;
     QString m_counterHint; // the counter hint the status line shows, if any
     AreaCutter *m_cutter = nullptr;
+    AreaFetcher *m_fetcher = nullptr;
+    QMenu *m_imageryMenu = nullptr;
     // A picture just decoded by Load, so that showing it does not decode it again.
     QString m_decodedPath;
     QImage m_decoded;

@@ -7,6 +7,7 @@
 #include "canvas/picture_loader.h"
 #include "grid/grid_constants.h"
 #include "imagery/area_cutter.h"
+#include "services/area_fetcher.h"
 #include "session/session.h"
 #include "widgets/image_panel.h"
 
@@ -50,6 +51,7 @@ void MainWindow::buildImagery()
             QApplication::restoreOverrideCursor();
     });
     connect(m_session, &Session::imageSourceChanged, this, &MainWindow::showImageSource);
+    buildServices();
 }
 
 void MainWindow::cmdload_Click()
@@ -78,7 +80,7 @@ void MainWindow::loadImage(const QString &path)
         m_decodedPath = absolute;
         m_decoded = picture.image;
     }
-    const ImageSource source{absolute, probe.kind == ImageProbe::Georeferenced};
+    const ImageSource source{absolute, probe.kind == ImageProbe::Georeferenced, {}};
     if (source == m_session->imageSource())
         showImageSource(); // the same file again: it may have changed on disk
     else
@@ -88,7 +90,12 @@ void MainWindow::loadImage(const QString &path)
 void MainWindow::showImageSource()
 {
     m_cutter->cancel();
+    m_fetcher->cancel();
     const ImageSource &source = m_session->imageSource();
+    if (!source.service.isEmpty()) {
+        Picture1->setPicture(QImage());
+        return fetchService();
+    }
     const QString path = source.path;
     QImage decoded = std::exchange(m_decoded, QImage());
     const bool fresh = std::exchange(m_decodedPath, QString()) == path && !decoded.isNull();
@@ -123,6 +130,8 @@ void MainWindow::showImageSource()
 void MainWindow::recutGeoreferenced()
 {
     const ImageSource &source = m_session->imageSource();
+    if (!source.service.isEmpty())
+        return fetchService();
     if (!source.georeferenced || !m_session->place())
         return;
     const GridPlace &place = *m_session->place();

@@ -1,5 +1,6 @@
 #include "app/desktop.h"
 #include "app/program_title.h"
+#include "app/service_dialogs.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -84,6 +85,23 @@ std::optional<int> QtDesktop::chooseItem(QWidget *parent, const QString &prompt,
     if (!ok)
         return std::nullopt;
     return int(items.indexOf(picked));
+}
+
+std::optional<ImageryService> QtDesktop::addService(QWidget *parent)
+{
+    ServiceDialog dialog(parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.service();
+}
+
+std::optional<QList<ImageryService>> QtDesktop::editServices(QWidget *parent,
+                                                             const QList<ImageryService> &services)
+{
+    EditServicesDialog dialog(parent, services);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.services();
 }
 
 bool QtDesktop::openDocument(const QString &path)

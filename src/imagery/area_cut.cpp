@@ -284,6 +284,13 @@ double coveredShare(const QImage &rgba)
     return alpha / (255.0 * cutSize * cutSize);
 }
 
+AreaCut stoppedCut(const QString &name)
+{
+    AreaCut cut = failed(QStringLiteral("The cut of %1 was stopped.").arg(name));
+    cut.stopped = true;
+    return cut;
+}
+
 QString metres(double value)
 {
     return QString::number(value, 'f', value < 1 ? 2 : value < 10 ? 1 : 0);
@@ -293,18 +300,21 @@ QString metres(double value)
 
 AreaCut cutArea(const QString &path, const GridPlace &place, const std::function<bool()> &cancelled)
 {
+    // A cut no longer wanted does not even open the file.
+    if (cancelled && cancelled())
+        return stoppedCut(fileName(path));
+    GeoRaster raster = openGeoRaster(path);
+    return cutGeoRaster(raster, path, place, cancelled);
+}
+
+AreaCut cutGeoRaster(GeoRaster &raster, const QString &path, const GridPlace &place,
+                     const std::function<bool()> &cancelled)
+{
     const QString name = fileName(path);
     // Asked between the steps, so that a cut no longer wanted does no more work; it never
     // ends with an image.
     const auto stopped = [&] { return cancelled && cancelled(); };
-    const auto stop = [&] {
-        AreaCut cut = failed(QStringLiteral("The cut of %1 was stopped.").arg(name));
-        cut.stopped = true;
-        return cut;
-    };
-    if (stopped())
-        return stop();
-    GeoRaster raster = openGeoRaster(path);
+    const auto stop = [&] { return stoppedCut(name); };
     if (stopped())
         return stop();
     if (raster.kind != ImageProbe::Georeferenced)

@@ -21,6 +21,11 @@ struct GeoRaster
 // latitude and longitude, and 8-bit bands.
 GeoRaster openGeoRaster(const QString &path);
 
+// The area cut from a raster already open. `path` names it in messages and finds its overviews
+// when it has any.
+AreaCut cutGeoRaster(GeoRaster &raster, const QString &path, const GridPlace &place,
+                     const std::function<bool()> &cancelled);
+
 // The same file again, as the overview of the given level (0 is the first reduction).
 GDALDatasetUniquePtr openOverview(const QString &path, int level);
 

@@ -49,6 +49,16 @@ public:
             mistyped(key, QStringLiteral("an object"));
         return Level(v.toObject(), name(key));
     }
+    // The object as it is, or an empty one when the key is missing.
+    QJsonObject optionalObject(const QString &key) const
+    {
+        if (!m_object.contains(key))
+            return {};
+        const QJsonValue v = value(key);
+        if (!v.isObject())
+            mistyped(key, QStringLiteral("an object"));
+        return v.toObject();
+    }
     QString text(const QString &key) const
     {
         const QJsonValue v = value(key);
@@ -225,9 +235,11 @@ QByteArray workFileText(const WorkState &s)
         from.insert(QLatin1String(k.key), s.calculatedFrom.*(k.text));
     calculated.insert(QStringLiteral("from"), from);
     root.insert(QStringLiteral("calculated"), calculated);
-    root.insert(QStringLiteral("image"),
-                QJsonObject{{QStringLiteral("path"), s.image.path},
-                            {QStringLiteral("georeferenced"), s.image.georeferenced}});
+    QJsonObject image{{QStringLiteral("path"), s.image.path},
+                      {QStringLiteral("georeferenced"), s.image.georeferenced}};
+    if (!s.image.service.isEmpty())
+        image.insert(QStringLiteral("service"), s.image.service);
+    root.insert(QStringLiteral("image"), image);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -265,5 +277,6 @@ WorkState readWorkFile(const QByteArray &bytes)
     const Level image = top.object(QStringLiteral("image"));
     s.image.path = image.text(QStringLiteral("path"));
     s.image.georeferenced = image.flag(QStringLiteral("georeferenced"));
+    s.image.service = image.optionalObject(QStringLiteral("service"));
     return s;
 }

@@ -2,6 +2,7 @@
 
 #include "writers/source_writers.h"
 
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +20,9 @@ struct ImageSource
 {
     QString path; // empty: no image was loaded
     bool georeferenced = false;
+    // The imagery service whose tiles make the picture, as the work file keeps it; empty for
+    // an image from a file. The window checks it before anything is asked of the network.
+    QJsonObject service;
 
     friend bool operator==(const ImageSource &, const ImageSource &) = default;
 };

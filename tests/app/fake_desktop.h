@@ -29,6 +29,10 @@ public:
     QStringList saveQuestions;
     std::deque<std::optional<int>> choiceAnswers;
     QStringList lastChoices;
+    std::deque<std::optional<ImageryService>> addServiceAnswers;
+    std::deque<std::optional<QList<ImageryService>>> editServicesAnswers;
+    QList<ImageryService> lastServices;
+    int serviceDialogs = 0;
     QStringList openedDocuments;
     QStringList editedFiles;
     QStringList copiedTexts;
@@ -90,6 +94,18 @@ public:
     {
         lastChoices = items;
         return next(choiceAnswers);
+    }
+    std::optional<ImageryService> addService(QWidget *) override
+    {
+        ++serviceDialogs;
+        return next(addServiceAnswers);
+    }
+    std::optional<QList<ImageryService>> editServices(QWidget *,
+                                                      const QList<ImageryService> &list) override
+    {
+        ++serviceDialogs;
+        lastServices = list;
+        return next(editServicesAnswers);
     }
     bool openDocument(const QString &path) override
     {

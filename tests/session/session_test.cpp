@@ -119,7 +119,7 @@ TEST(Session, EveryChangeOfTheWorkMarksItModified)
          true},
         {"an image",
          [](Session &s) {
-             s.setImageSource({"/x.bmp", false});
+             s.setImageSource({"/x.bmp", false, {}});
          },
          true},
         {"a selection", [](Session &s) { s.select(ListSide::Lwm, 0); }, false},
