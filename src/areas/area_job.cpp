@@ -6,10 +6,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryFile>
+#include <QTemporaryDir>
 
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -100,17 +100,8 @@ private:
     {
         AreasTally &t = m_plan.tally;
         ++t.polygons;
-        std::unique_ptr<OGRGeometry> repaired;
-        if (!g.IsValid()) {
-            repaired.reset(g.MakeValid());
-            ++t.madeValid;
-            if (!repaired) {
-                ++t.unclipped;
-                return;
-            }
-        }
         PolygonTally parts;
-        polygonAreaParts(repaired ? *repaired : g, parts, [this](AreaPart &&part) {
+        polygonAreaParts(g, parts, [this](AreaPart &&part) {
             const int n = ++m_numbers[lwmFileName(part.place, 1)];
             m_plan.files.push_back({lwmFileName(part.place, n),
                                     lwmPartText(part.place, part.pixels, m_choices),
@@ -120,6 +111,7 @@ private:
         t.fewPixels += parts.fewPixels;
         t.tooManyPoints += parts.tooManyPoints;
         t.unclipped += parts.unclipped;
+        t.madeValid += parts.madeValid;
     }
 
     void line(const OGRLineString &line)
@@ -282,29 +274,41 @@ AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks)
 
 QString writeAreaFiles(const QString &folder, const std::vector<AreaFile> &files)
 {
-    const QDir dir(folder);
+    const QString shown = quoted(QDir::toNativeSeparators(folder));
     if (!QDir().mkpath(folder))
-        return QStringLiteral("The folder %1 cannot be made.").arg(quoted(folder));
-    QTemporaryFile probe(dir.filePath(QStringLiteral(".areas-XXXXXX")));
-    if (!probe.open())
+        return QStringLiteral("The folder %1 cannot be made.").arg(shown);
+    // Written beside their places first and moved in when all are there: a failure on the
+    // way leaves the folder as it was. Thousands of files are one job, so none is synced to
+    // the disk on its own as a saved work file is.
+    QTemporaryDir staging(QDir(folder).filePath(QStringLiteral(".areas-XXXXXX")));
+    if (!staging.isValid())
         return QStringLiteral("The folder %1 cannot be written: %2.")
-            .arg(quoted(QDir::toNativeSeparators(folder)), probe.errorString());
-    probe.close();
-    std::vector<QString> added;
+            .arg(shown, staging.errorString());
     for (const AreaFile &file : files) {
-        const QString path = dir.filePath(file.name);
-        const bool existed = QFileInfo::exists(path);
-        QSaveFile out(path);
+        QFile out(staging.filePath(file.name));
         if (!out.open(QIODevice::WriteOnly) || out.write(file.bytes) != file.bytes.size()
-            || !out.commit()) {
-            for (const QString &earlier : added)
-                QFile::remove(earlier);
-            return QStringLiteral("%1 could not be written (%2); the files this run had added "
-                                  "were removed again.")
-                .arg(quoted(QDir::toNativeSeparators(path)), out.errorString());
+            || !out.flush())
+            return QStringLiteral("%1 could not be written in %2 (%3); nothing was written.")
+                .arg(quoted(file.name), shown, out.errorString());
+    }
+    std::vector<std::filesystem::path> added;
+    for (const AreaFile &file : files) {
+        const std::filesystem::path from =
+            QFileInfo(staging.filePath(file.name)).filesystemAbsoluteFilePath();
+        const std::filesystem::path to =
+            QFileInfo(QDir(folder).filePath(file.name)).filesystemAbsoluteFilePath();
+        std::error_code error;
+        const bool existed = std::filesystem::exists(to, error);
+        std::filesystem::rename(from, to, error);
+        if (error) {
+            for (const std::filesystem::path &earlier : added)
+                std::filesystem::remove(earlier, error);
+            return QStringLiteral("%1 could not be put into %2 (%3); the files this run had "
+                                  "added were removed again.")
+                .arg(quoted(file.name), shown, QString::fromStdString(error.message()));
         }
         if (!existed)
-            added.push_back(path);
+            added.push_back(to);
     }
     return {};
 }

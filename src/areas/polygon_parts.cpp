@@ -3,6 +3,8 @@
 #include "areas/area_files.h"
 #include "grid/grid_constants.h"
 
+#include <geos_c.h>
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -55,47 +57,36 @@ GeoBounds boundsOf(const AreaBlock &b)
     return {nw.north, se.south, nw.west, se.east};
 }
 
-std::unique_ptr<OGRPolygon> rectangle(const GeoBounds &b)
+// GEOS directly: the shape is handed over once, then only clipped by rectangles, which
+// GEOS does in one pass over the vertices, without the overlay a general intersection needs.
+class Geos
 {
-    auto ring = std::make_unique<OGRLinearRing>();
-    ring->addPoint(b.west, b.north);
-    ring->addPoint(b.east, b.north);
-    ring->addPoint(b.east, b.south);
-    ring->addPoint(b.west, b.south);
-    ring->addPoint(b.west, b.north);
-    auto polygon = std::make_unique<OGRPolygon>();
-    polygon->addRingDirectly(ring.release());
-    return polygon;
-}
+public:
+    Geos() : m_context(OGRGeometry::createGEOSContext()) {}
+    ~Geos() { OGRGeometry::freeGEOSContext(m_context); }
+    Geos(const Geos &) = delete;
+    Geos &operator=(const Geos &) = delete;
+    GEOSContextHandle_t operator*() const { return m_context; }
 
-// The polygons of a result; the lines and points where a shape only touches an edge go.
-void collectPolygons(const OGRGeometry *g, OGRMultiPolygon &into)
+private:
+    GEOSContextHandle_t m_context;
+};
+
+struct GeometryDeleter
 {
-    if (!g)
-        return;
-    if (auto *polygon = dynamic_cast<const OGRPolygon *>(g)) {
-        if (!polygon->IsEmpty())
-            into.addGeometry(polygon);
-    } else if (auto *collection = dynamic_cast<const OGRGeometryCollection *>(g)) {
-        for (const OGRGeometry *member : *collection)
-            collectPolygons(member, into);
-    }
-}
+    GEOSContextHandle_t context;
+    void operator()(GEOSGeometry *g) const { GEOSGeom_destroy_r(context, g); }
+};
+using Geometry = std::unique_ptr<GEOSGeometry, GeometryDeleter>;
 
-using Polygons = std::unique_ptr<OGRMultiPolygon>;
-
-// The polygons of `g` inside `bounds`; nothing when GEOS gives up on them.
-Polygons cut(const OGRGeometry &g, const GeoBounds &bounds, PolygonTally &tally)
+OGREnvelope envelopeOf(GEOSContextHandle_t c, const GEOSGeometry *g)
 {
-    const std::unique_ptr<OGRPolygon> box = rectangle(bounds);
-    const std::unique_ptr<OGRGeometry> inside(g.Intersection(box.get()));
-    if (!inside) {
-        ++tally.unclipped;
-        return nullptr;
-    }
-    auto polygons = std::make_unique<OGRMultiPolygon>();
-    collectPolygons(inside.get(), *polygons);
-    return polygons;
+    OGREnvelope e;
+    GEOSGeom_getXMin_r(c, g, &e.MinX);
+    GEOSGeom_getXMax_r(c, g, &e.MaxX);
+    GEOSGeom_getYMin_r(c, g, &e.MinY);
+    GEOSGeom_getYMax_r(c, g, &e.MaxY);
+    return e;
 }
 
 bool within(const OGREnvelope &e, const GeoBounds &b)
@@ -103,18 +94,47 @@ bool within(const OGREnvelope &e, const GeoBounds &b)
     return e.MinX >= b.west && e.MaxX <= b.east && e.MinY >= b.south && e.MaxY <= b.north;
 }
 
+// Calls `each` for every polygon of a clip's result; lines and points where a shape only
+// touches an edge are passed over.
+template <typename Each>
+void forEachPolygon(GEOSContextHandle_t c, const GEOSGeometry *g, const Each &each)
+{
+    const int type = GEOSGeomTypeId_r(c, g);
+    if (type == GEOS_POLYGON) {
+        if (!GEOSisEmpty_r(c, g))
+            each(g);
+    } else if (type == GEOS_MULTIPOLYGON || type == GEOS_GEOMETRYCOLLECTION) {
+        for (int i = 0; i < GEOSGetNumGeometries_r(c, g); ++i)
+            forEachPolygon(c, GEOSGetGeometryN_r(c, g, i), each);
+    }
+}
+
+std::vector<GeoPoint> ringPoints(GEOSContextHandle_t c, const GEOSGeometry *ring)
+{
+    const GEOSCoordSequence *sequence = GEOSGeom_getCoordSeq_r(c, ring);
+    unsigned int n = 0;
+    if (!sequence || !GEOSCoordSeq_getSize_r(c, sequence, &n))
+        return {};
+    std::vector<GeoPoint> points(n);
+    for (unsigned int i = 0; i < n; ++i)
+        GEOSCoordSeq_getXY_r(c, sequence, i, &points[i].longitude, &points[i].latitude);
+    return points;
+}
+
 class Cutter
 {
 public:
-    Cutter(PolygonTally &tally, const std::function<void(AreaPart &&)> &part)
-        : m_tally(tally), m_part(part)
+    Cutter(GEOSContextHandle_t context, PolygonTally &tally,
+           const std::function<void(AreaPart &&)> &part)
+        : c(context), m_tally(tally), m_part(part)
     {
     }
 
-    void areas(const OGRGeometry &g, AreaBlock block)
+    Geometry own(GEOSGeometry *g) const { return Geometry(g, GeometryDeleter{c}); }
+
+    void areas(const GEOSGeometry *g, AreaBlock block)
     {
-        OGREnvelope e;
-        g.getEnvelope(&e);
+        const OGREnvelope e = envelopeOf(c, g);
         block = common(block, blockOf(e));
         if (empty(block))
             return;
@@ -131,35 +151,40 @@ public:
             second.north = first.south + 1;
         }
         for (const AreaBlock &half : {first, second}) {
-            const GeoBounds bounds = boundsOf(half);
-            if (within(e, bounds)) {
+            if (within(e, boundsOf(half))) {
                 areas(g, half);
                 return;
             }
         }
         for (const AreaBlock &half : {first, second}) {
-            if (Polygons piece = cut(g, boundsOf(half), m_tally))
-                areas(*piece, half);
+            if (const Geometry piece = clip(g, boundsOf(half)))
+                areas(piece.get(), half);
         }
     }
 
 private:
-    void leaf(const OGRGeometry &g, const GridPlace &place)
+    Geometry clip(const GEOSGeometry *g, const GeoBounds &b)
     {
-        OGRMultiPolygon polygons;
-        collectPolygons(&g, polygons);
-        for (const OGRPolygon *polygon : polygons) {
-            m_tally.islands += polygon->getNumInteriorRings();
-            OGRPolygon outer;
-            outer.addRingDirectly(polygon->getExteriorRing()->clone());
-            fit(outer, place, 0);
-        }
+        Geometry piece = own(GEOSClipByRect_r(c, g, b.west, b.south, b.east, b.north));
+        if (!piece)
+            ++m_tally.unclipped;
+        else if (GEOSisEmpty_r(c, piece.get()))
+            piece.reset();
+        return piece;
     }
 
-    // One hole-free polygon inside the area, halved until its parts fit a file.
-    void fit(const OGRPolygon &polygon, const GridPlace &place, int depth)
+    void leaf(const GEOSGeometry *g, const GridPlace &place)
     {
-        std::vector<ImagePosition> pixels = ringPixels(place, *polygon.getExteriorRing());
+        forEachPolygon(c, g, [&](const GEOSGeometry *polygon) {
+            m_tally.islands += GEOSGetNumInteriorRings_r(c, polygon);
+            fit(GEOSGetExteriorRing_r(c, polygon), place, 0);
+        });
+    }
+
+    // One outer ring inside the area, halved until its parts fit a file.
+    void fit(const GEOSGeometry *ring, const GridPlace &place, int depth)
+    {
+        std::vector<ImagePosition> pixels = ringPixels(place, ringPoints(c, ring));
         if (!distinctAtLeast(pixels, 3)) {
             ++m_tally.fewPixels;
             return;
@@ -172,24 +197,24 @@ private:
             ++m_tally.tooManyPoints;
             return;
         }
-        OGREnvelope e;
-        polygon.getEnvelope(&e);
+        const Geometry outer =
+            own(GEOSGeom_createPolygon_r(c, GEOSGeom_clone_r(c, ring), nullptr, 0));
+        const OGREnvelope e = envelopeOf(c, outer.get());
         GeoBounds first{e.MaxY, e.MinY, e.MinX, e.MaxX}, second = first;
         if ((e.MaxX - e.MinX) / lod::areaWidth >= (e.MaxY - e.MinY) / lod::areaHeight)
             first.east = second.west = (e.MinX + e.MaxX) / 2;
         else
             first.south = second.north = (e.MinY + e.MaxY) / 2;
         for (const GeoBounds &half : {first, second}) {
-            if (Polygons piece = cut(polygon, half, m_tally)) {
-                for (const OGRPolygon *p : *piece) {
-                    OGRPolygon outer;
-                    outer.addRingDirectly(p->getExteriorRing()->clone());
-                    fit(outer, place, depth + 1);
-                }
+            if (const Geometry piece = clip(outer.get(), half)) {
+                forEachPolygon(c, piece.get(), [&](const GEOSGeometry *p) {
+                    fit(GEOSGetExteriorRing_r(c, p), place, depth + 1);
+                });
             }
         }
     }
 
+    GEOSContextHandle_t c;
     PolygonTally &m_tally;
     const std::function<void(AreaPart &&)> &m_part;
 };
@@ -199,19 +224,34 @@ private:
 void polygonAreaParts(const OGRGeometry &polygonal, PolygonTally &tally,
                       const std::function<void(AreaPart &&)> &part)
 {
-    Cutter(tally, part).areas(polygonal, {0, lastGlobalColumn, 0, lastGlobalRow});
+    const Geos geos;
+    const GEOSContextHandle_t c = *geos;
+    Cutter cutter(c, tally, part);
+    Geometry shape = cutter.own(polygonal.exportToGEOS(c));
+    if (!shape) {
+        ++tally.unclipped;
+        return;
+    }
+    if (GEOSisValid_r(c, shape.get()) != 1) {
+        ++tally.madeValid;
+        shape = cutter.own(GEOSMakeValid_r(c, shape.get()));
+        if (!shape) {
+            ++tally.unclipped;
+            return;
+        }
+    }
+    cutter.areas(shape.get(), {0, lastGlobalColumn, 0, lastGlobalRow});
 }
 
-std::vector<ImagePosition> ringPixels(const GridPlace &place, const OGRLinearRing &ring)
+std::vector<ImagePosition> ringPixels(const GridPlace &place, const std::vector<GeoPoint> &ring)
 {
     std::vector<ImagePosition> pixels;
-    const int n = ring.getNumPoints();
-    pixels.reserve(std::size_t(std::max(n, 0)));
+    pixels.reserve(ring.size());
     const auto onImage = [](double v) {
         return std::clamp(std::nearbyint(v), 0.0, double(lod::lastPixel));
     };
-    for (int i = 0; i < n; ++i) {
-        const ImagePosition p = imagePositionOf(place, {ring.getY(i), ring.getX(i)});
+    for (const GeoPoint &point : ring) {
+        const ImagePosition p = imagePositionOf(place, point);
         const ImagePosition pixel{onImage(p.x), onImage(p.y)};
         if (pixels.empty() || pixel.x != pixels.back().x || pixel.y != pixels.back().y)
             pixels.push_back(pixel);
@@ -221,6 +261,15 @@ std::vector<ImagePosition> ringPixels(const GridPlace &place, const OGRLinearRin
            && pixels.back().y == pixels.front().y)
         pixels.pop_back();
     return pixels;
+}
+
+std::vector<ImagePosition> ringPixels(const GridPlace &place, const OGRLinearRing &ring)
+{
+    std::vector<GeoPoint> points;
+    points.reserve(std::size_t(std::max(ring.getNumPoints(), 0)));
+    for (int i = 0; i < ring.getNumPoints(); ++i)
+        points.push_back({ring.getY(i), ring.getX(i)});
+    return ringPixels(place, points);
 }
 
 bool distinctAtLeast(const std::vector<ImagePosition> &pixels, int count)
