@@ -114,6 +114,23 @@ BENCHMARK(BM_AreasJob)
     ->Iterations(1)
     ->UseRealTime();
 
+// The same without writing: what the cut and the texts cost apart from the file system.
+void BM_AreasPlan(benchmark::State &state)
+{
+    const Block b = blocks[state.range(0)];
+    AreasRequest request;
+    request.shapePath = blockFile(b.degrees, b.vertices);
+    std::size_t files = 0;
+    for (auto _ : state)
+        files = planAreas(request).files.size();
+    state.counters["files"] = double(files);
+}
+BENCHMARK(BM_AreasPlan)
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
+
 void BM_IntersectionBaseline(benchmark::State &state)
 {
     const Block b = blocks[state.range(0)];
