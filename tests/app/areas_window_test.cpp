@@ -16,11 +16,34 @@ class AreasWindowTest : public QObject
 {
     Q_OBJECT
 
-    static QStringList firstLineTexts(const QByteArray &file)
+    QTemporaryDir dir;
+
+    // The shape written as a GeoJSON file and run through the job; the folder of its files.
+    QString writeAreasOf(const std::vector<GeoPoint> &shape, bool polygon)
     {
-        const QString first = QString::fromLatin1(file.left(file.indexOf("\r\n")));
-        return first.mid(QStringLiteral(";----> FS Coordinates:").size())
-            .split(u' ', Qt::SkipEmptyParts);
+        QString wkt;
+        for (const GeoPoint &p : shape)
+            wkt +=
+                QStringLiteral("%1 %2,").arg(p.longitude, 0, 'g', 17).arg(p.latitude, 0, 'g', 17);
+        wkt.chop(1);
+        wkt = polygon ? QStringLiteral("POLYGON((%1))").arg(wkt)
+                      : QStringLiteral("LINESTRING(%1)").arg(wkt);
+        const QByteArray text = wkt.toUtf8();
+        AreasRequest request;
+        request.shapePath = dir.filePath(QStringLiteral("shape.geojson"));
+        request.outputFolder = dir.filePath(polygon ? "lake" : "road");
+        QFile::remove(request.shapePath);
+        if (!writeVectorFile(request.shapePath, "GeoJSON",
+                             {{polygon ? wkbPolygon : wkbLineString, {text.constData()}}})
+            || writeAreas(request).result != AreasOutcome::Result::Written)
+            return {};
+        return request.outputFolder;
+    }
+
+    static QByteArray read(const QString &folder, const QString &name)
+    {
+        QFile f(QDir(folder).filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
     // A press exactly on a pixel: a click's whole panel units reach only 255 of the 256
@@ -31,12 +54,12 @@ class AreasWindowTest : public QObject
         const QRectF inner = panel->contentsRect();
         const QPointF at = inner.topLeft()
                            + QPointF(pixel.x * inner.width() / 256, pixel.y * inner.height() / 256);
-        QMouseEvent event(QEvent::MouseButtonPress, at, panel->mapToGlobal(at), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(panel, &event);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, panel->mapToGlobal(at), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(panel, &release);
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, panel->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(panel, &event);
+        }
     }
 
     static QByteArray byTheWindow(const QByteArray &file, const std::vector<ImagePosition> &pixels,
@@ -45,13 +68,13 @@ class AreasWindowTest : public QObject
         WindowDriver w;
         if (!w.start())
             qFatal("no window");
-        const QStringList texts = firstLineTexts(file);
+        const QString first = QString::fromLatin1(file.left(file.indexOf("\r\n")));
+        const QStringList texts = first.mid(QStringLiteral(";----> FS Coordinates:").size())
+                                      .split(u' ', Qt::SkipEmptyParts);
         if (texts.size() != 4)
             return {};
-        w.set("txtlatdeg", texts[0]);
-        w.set("txtlatmin", texts[1]);
-        w.set("txtlongdeg", texts[2]);
-        w.set("txtlongmin", texts[3]);
+        for (int i = 0; i < 4; ++i)
+            w.set(std::array{"txtlatdeg", "txtlatmin", "txtlongdeg", "txtlongmin"}[i], texts[i]);
         w.click("cmdcalculate");
         for (const ImagePosition &p : pixels)
             press(w, p);
@@ -59,53 +82,38 @@ class AreasWindowTest : public QObject
         return w.file(written);
     }
 
-    static QByteArray read(const QString &path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
 private slots:
     void aLakeOverFourAreasIsWhatTheWindowWrites()
     {
         // Around the corner where areas 2 and 3 of rows 27 and 28 of cell 123, 120 meet.
         const GeoBounds home = areaBounds(GridPlace{123, 120, 2, 27});
-        QString wkt = QStringLiteral("POLYGON((");
+        std::vector<GeoPoint> shore;
         for (int i = 0; i <= 16; ++i) {
             const double a = 2 * std::numbers::pi * (i % 16) / 16;
-            wkt += QStringLiteral("%1 %2,")
-                       .arg(home.east + 0.37 * lod::areaWidth * std::cos(a), 0, 'g', 15)
-                       .arg(home.south + 0.29 * lod::areaHeight * std::sin(a), 0, 'g', 15);
+            shore.push_back({home.south + 0.29 * lod::areaHeight * std::sin(a),
+                             home.east + 0.37 * lod::areaWidth * std::cos(a)});
         }
-        wkt.chop(1);
-        wkt += QStringLiteral("))");
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("lake.geojson"));
-        const QByteArray text = wkt.toUtf8();
-        QVERIFY(writeVectorFile(path, "GeoJSON", {{wkbPolygon, {text.constData()}}}));
-        AreasRequest request;
-        request.shapePath = path;
-        request.outputFolder = dir.filePath(QStringLiteral("out"));
-        const AreasOutcome outcome = writeAreas(request);
-        QCOMPARE(outcome.result, AreasOutcome::Result::Written);
+        const QString folder = writeAreasOf(shore, true);
+        QVERIFY(!folder.isEmpty());
 
-        OGRGeometry *lake = nullptr;
-        OGRGeometryFactory::createFromWkt(text.constData(), nullptr, &lake);
+        OGRLinearRing ring;
+        for (const GeoPoint &p : shore)
+            ring.addPoint(p.longitude, p.latitude);
+        OGRPolygon lake;
+        lake.addRing(&ring);
         PolygonTally tally;
         std::vector<AreaPart> parts;
-        polygonAreaParts(*lake, tally, [&](AreaPart &&p) { parts.push_back(std::move(p)); });
-        OGRGeometryFactory::destroyGeometry(lake);
+        polygonAreaParts(lake, tally, [&](AreaPart &&p) { parts.push_back(std::move(p)); });
         QCOMPARE(parts.size(), std::size_t(4));
         for (const AreaPart &part : parts) {
-            const QString name = lwmFileName(part.place, 1);
-            const QByteArray file = read(QDir(request.outputFolder).filePath(name));
-            QVERIFY2(!file.isEmpty(), qPrintable(name));
+            const QByteArray file = read(folder, lwmFileName(part.place, 1));
+            QVERIFY(!file.isEmpty());
             QCOMPARE(byTheWindow(file, part.pixels, "cmdcreatelwm", "LWMSource.asm"), file);
         }
     }
 
     // A road over the edge between cells 123 and 124: each half stays on its first area's
-    // image, so that it can be clicked.
+    // image, so that it can be clicked; the second half starts on the edge, in area 0.
     void aRoadOverACellEdgeIsWhatTheWindowWrites()
     {
         const GeoBounds east = areaBounds(GridPlace{124, 120, 0, 5});
@@ -114,28 +122,15 @@ private slots:
             {y + 0.2 * lod::areaHeight, east.west - 0.5 * lod::areaWidth},
             {y, east.west + 0.1 * lod::areaWidth},
             {y - 0.3 * lod::areaHeight, east.west + 0.6 * lod::areaWidth}};
-        QString wkt = QStringLiteral("LINESTRING(");
-        for (const GeoPoint &p : road)
-            wkt +=
-                QStringLiteral("%1 %2,").arg(p.longitude, 0, 'g', 17).arg(p.latitude, 0, 'g', 17);
-        wkt.chop(1);
-        wkt += u')';
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("road.geojson"));
-        const QByteArray text = wkt.toUtf8();
-        QVERIFY(writeVectorFile(path, "GeoJSON", {{wkbLineString, {text.constData()}}}));
-        AreasRequest request;
-        request.shapePath = path;
-        request.outputFolder = dir.filePath(QStringLiteral("out"));
-        QCOMPARE(writeAreas(request).result, AreasOutcome::Result::Written);
+        const QString folder = writeAreasOf(road, false);
+        QVERIFY(!folder.isEmpty());
 
         const std::vector<CellLine> halves = cutAtCells(road);
         QCOMPARE(halves.size(), std::size_t(2));
         for (const CellLine &half : halves) {
             const LinePresses presses = linePresses(half.cellColumn, half.cellRow, half.points);
-            const QString name = vtpFileName(half.cellColumn, half.cellRow, 1);
-            const QByteArray file = read(QDir(request.outputFolder).filePath(name));
-            QVERIFY2(!file.isEmpty(), qPrintable(name));
+            const QByteArray file = read(folder, vtpFileName(half.cellColumn, half.cellRow, 1));
+            QVERIFY(!file.isEmpty());
             QCOMPARE(byTheWindow(file, presses.pixels, "cmdcreatevtp", "VTPSource.asm"), file);
         }
     }

@@ -40,33 +40,4 @@ TEST(CentreTexts, AreTypedAsAUserWould)
               "47 30.62 -122 18.43");
 }
 
-TEST(AreaFileNames, NumberTheSecondPartOn)
-{
-    EXPECT_EQ(lwmFileName({123, 120, 2, 27}, 1), "LWM_123_120_2_27.asm");
-    EXPECT_EQ(lwmFileName({123, 120, 2, 27}, 3), "LWM_123_120_2_27_3.asm");
-    EXPECT_EQ(vtpFileName(706, 352, 1), "VTP_706_352.asm");
-    EXPECT_EQ(vtpFileName(706, 352, 2), "VTP_706_352_2.asm");
-}
-
-// The three presses of the capture example give the counters and entries the window shows.
-TEST(AreaFiles, CarryTheCapturesOfThePresses)
-{
-    const std::vector<ImagePosition> pixels{{12, 101}, {40, 90}, {60, 70}};
-    const QByteArray lwm = lwmPartText({123, 120, 2, 27}, pixels, {});
-    EXPECT_TRUE(lwm.startsWith(";----> FS Coordinates:    47 30.62   -122 18.43\r\n"));
-    EXPECT_TRUE(lwm.contains("\r\nLWMDataAreaDrawPolygons 1, 3, 1, 2, 27\r\n\r\n"
-                             "LWMPoly2  03, 0, 0, 0, 0\r\n\r\n"
-                             "LWMPoint 12, 101\r\nLWMPoint 40, 90\r\nLWMPoint 60, 70\r\n\r\n"));
-    SourceChoices choices;
-    choices.layer = "12";
-    choices.width = "2";
-    const QByteArray vtp = vtpPartText({123, 120, 2, 27}, pixels, choices);
-    EXPECT_TRUE(vtp.contains("\r\nVTPLayer 12, 0\r\n"));
-    EXPECT_TRUE(vtp.contains("VTPPolyMethod2 05, 1, 0\r\n\r\n"
-                             "VTPWidePoint 4602, 1, 11066, 0\r\nVTPWidePointWidth 1\r\n"
-                             "VTPWidePoint 4602, 1, 11066, 0\r\nVTPWidePointWidth 2\r\n"
-                             "VTPWidePoint 4602, 0, 11066, 0\r\nVTPWidePoint 4630, 0, 11055, 0\r\n"
-                             "VTPWidePoint 4650, 1, 11035, 0\r\nVTPWidePointWidth 0\r\n"));
-}
-
 } // namespace

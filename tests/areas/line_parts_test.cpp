@@ -56,19 +56,6 @@ TEST(CutAtCells, SplitsOnTheEdgeAndKeepsTheCrossingInBoth)
     }
 }
 
-// A part that starts on its cell's west edge starts in area 0; pressed from there, its other
-// points lie beyond the image, where only the grid point follows them.
-TEST(LinePresses, StartInTheAreaOfTheFirstPoint)
-{
-    const double y = edgeY + 0.5 * lod::areaHeight;
-    const LinePresses p = linePresses(124, 120, {{y, edgeX}, {y, edgeX + 3.5 * lod::areaWidth}});
-    EXPECT_EQ(p.start.areaColumn, 0);
-    EXPECT_EQ(p.start.areaRow, 31);
-    ASSERT_EQ(p.pixels.size(), 2u);
-    EXPECT_EQ(p.pixels[0].x, 0);
-    EXPECT_NEAR(p.pixels[1].x, 3.5 * 255, 0.5);
-}
-
 TEST(LinePieces, ShareTheirJointsAndStayWithinTheLimit)
 {
     std::vector<GeoPoint> line;

@@ -104,17 +104,6 @@ TEST(PolygonParts, KeepWithinTheFormatsLimits)
     }
 }
 
-TEST(PolygonParts, LeaveIslandsOutAndCountThem)
-{
-    const GeoBounds b = areaBounds(home);
-    const double x = (b.west + b.east) / 2, y = (b.north + b.south) / 2;
-    const Parts lake = partsOf("POLYGON((" + circle(x, y, 0.4, 0.4, 30) + "),("
-                               + circle(x, y, 0.1, 0.1, 8) + "))");
-    ASSERT_EQ(lake.parts.size(), 1u);
-    EXPECT_EQ(lake.tally.islands, 1);
-    EXPECT_EQ(lake.parts[0].pixels.size(), 30u);
-}
-
 TEST(RingPixels, DropRepeatsAndTheClosingPoint)
 {
     const GeoBounds b = areaBounds(home);
