@@ -195,13 +195,29 @@ AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks)
                 .arg(quoted(QFileInfo(request.shapePath).fileName()), quoted(request.shape));
         return plan;
     }
+    // Counted before anything is cut, so that a file too large is refused at once, with its
+    // size; the count of features drives the progress.
     qint64 total = 0, done = 0, vertices = 0;
     for (int i = 0; i < dataset.GetLayerCount(); ++i) {
-        if (!selection->layer || *selection->layer == i)
-            total += std::max<GIntBig>(dataset.GetLayer(i)->GetFeatureCount(), 0);
+        if (selection->layer && *selection->layer != i)
+            continue;
+        qint64 place = -1;
+        for (auto &feature : *dataset.GetLayer(i)) {
+            if (selection->feature >= 0 && ++place != selection->feature)
+                continue;
+            vertices += vertexCount(feature->GetGeometryRef());
+            ++total;
+        }
     }
-    if (selection->feature >= 0)
-        total = 1;
+    if (vertices > request.vertexLimit) {
+        plan.failure = QStringLiteral("%1 holds %L2 vertices; at most %L3 can be written at once. "
+                                      "Pick one shape with --shape, or cut the file into smaller "
+                                      "ones.")
+                           .arg(quoted(QFileInfo(request.shapePath).fileName()))
+                           .arg(vertices)
+                           .arg(request.vertexLimit);
+        return plan;
+    }
     Builder builder(plan, request.choices);
     for (int i = 0; i < dataset.GetLayerCount(); ++i) {
         if (selection->layer && *selection->layer != i)
@@ -218,22 +234,6 @@ AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks)
             ++place;
             if (selection->feature >= 0 && place != selection->feature)
                 continue;
-            vertices += vertexCount(feature->GetGeometryRef());
-            if (vertices > request.vertexLimit) {
-                // Counted to the end, so that the message gives the file's real size.
-                for (int j = i; j < dataset.GetLayerCount(); ++j) {
-                    for (auto &rest : *dataset.GetLayer(j))
-                        vertices += vertexCount(rest->GetGeometryRef());
-                }
-                plan.files.clear();
-                plan.failure = QStringLiteral("%1 holds %L2 vertices or more; at most %L3 can be "
-                                              "written at once. Pick one shape with --shape, or "
-                                              "cut the file into smaller ones.")
-                                   .arg(quoted(QFileInfo(request.shapePath).fileName()))
-                                   .arg(vertices)
-                                   .arg(request.vertexLimit);
-                return plan;
-            }
             std::unique_ptr<OGRGeometry> g = linearGeometry(feature->GetGeometryRef());
             if (g && !g->IsEmpty()) {
                 if (degrees.transform && g->transform(degrees.transform.get()) != OGRERR_NONE) {

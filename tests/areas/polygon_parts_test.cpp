@@ -11,7 +11,6 @@
 
 namespace {
 
-// Area 2, 27 of cell 123, 120; its south-east corner is where the four sample areas meet.
 const GridPlace home{123, 120, 2, 27};
 
 std::unique_ptr<OGRGeometry> wkt(const std::string &text)
@@ -45,29 +44,6 @@ Parts partsOf(const std::string &text)
     polygonAreaParts(*wkt(text), out.tally,
                      [&](AreaPart &&p) { out.parts.push_back(std::move(p)); });
     return out;
-}
-
-bool onEdge(const ImagePosition &p)
-{
-    return p.x == 0 || p.y == 0 || p.x == lod::lastPixel || p.y == lod::lastPixel;
-}
-
-TEST(PolygonParts, LakeOverFourAreasMeetsOnTheEdges)
-{
-    const GeoBounds b = areaBounds(home);
-    const Parts lake = partsOf("POLYGON((" + circle(b.east, b.south, 0.4, 0.4, 24) + "))");
-    ASSERT_EQ(lake.parts.size(), 4u);
-    std::set<std::pair<int, int>> areas;
-    for (const AreaPart &part : lake.parts) {
-        areas.emplace(part.place.areaColumn, part.place.areaRow);
-        EXPECT_EQ(part.place.cellColumn, 123);
-        // Each quarter has the shared corner and two points where the shore meets an edge.
-        const int onEdges = int(std::count_if(part.pixels.begin(), part.pixels.end(), onEdge));
-        EXPECT_EQ(onEdges, 3);
-        for (const ImagePosition &p : part.pixels)
-            EXPECT_TRUE(p.x >= 0 && p.x <= 255 && p.y >= 0 && p.y <= 255);
-    }
-    EXPECT_EQ(areas, (std::set<std::pair<int, int>>{{2, 27}, {3, 27}, {2, 28}, {3, 28}}));
 }
 
 struct LimitCase
