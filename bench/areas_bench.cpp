@@ -14,14 +14,17 @@
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <numbers>
 #include <random>
 
 namespace {
 
-// Lakes and ponds as OSM draws them: many small, a few large, shores jagged at every scale.
+// Lakes and ponds as OSM draws them: many small, a few large, shores jagged at every scale,
+// none over another.
 // The block's west and north edges lie on area edges, as any block's would by chance.
 constexpr double blockWest = -122.5, blockNorth = 48.0;
 
@@ -43,25 +46,41 @@ QString blockFile(double degrees, qint64 vertices)
 
     std::mt19937 random(7);
     std::uniform_real_distribution<double> unit(0, 1);
-    // Radii in areas, log-uniform from a pond of 30 pixels to a lake of 4 areas; vertices grow
-    // with the shore.
-    const int lakes = int(std::max<qint64>(vertices / 500, 1));
+    // Radii in areas, log-uniform from a pond of 25 pixels to a lake of 2 areas, the largest
+    // placed first; like OSM's water polygons they never overlap, and they cover about a third
+    // of the block. Vertices grow with the shore, about 1 000 a lake.
+    const int lakes = int(std::max<qint64>(vertices / 1000, 1));
     std::vector<double> radii(std::size_t(lakes), 0.0);
     double shore = 0;
     for (double &r : radii) {
-        r = 0.12 * std::pow(4.0 / 0.12, unit(random));
+        r = 0.1 * std::pow(2.0 / 0.1, unit(random));
         shore += r;
     }
+    std::sort(radii.begin(), radii.end(), std::greater<>());
+    std::vector<std::pair<double, double>> placed; // centres in areas from the block's corner
+    const double span = degrees / lod::areaWidth, height = degrees / lod::areaHeight;
     qint64 left = vertices;
     for (int i = 0; i < lakes; ++i) {
-        const double r = radii[std::size_t(i)];
+        double r = radii[std::size_t(i)];
         const int n = i + 1 == lakes ? int(std::max<qint64>(left, 8))
                                      : std::max(8, int(double(vertices) * r / shore));
         left -= n;
-        const double x =
-            blockWest + r * lod::areaWidth + unit(random) * (degrees - 2 * r * lod::areaWidth);
-        const double y =
-            blockNorth - r * lod::areaHeight - unit(random) * (degrees - 2 * r * lod::areaHeight);
+        double cx = 0, cy = 0;
+        for (int attempt = 0;; ++attempt) {
+            if (attempt % 50 == 49)
+                r *= 0.8;
+            cx = 1.4 * r + unit(random) * (span - 2.8 * r);
+            cy = 1.4 * r + unit(random) * (height - 2.8 * r);
+            bool free = true;
+            for (std::size_t j = 0; j < placed.size() && free; ++j)
+                free =
+                    std::hypot(cx - placed[j].first, cy - placed[j].second) > 1.4 * (r + radii[j]);
+            if (free)
+                break;
+        }
+        radii[std::size_t(i)] = r;
+        placed.emplace_back(cx, cy);
+        const double x = blockWest + cx * lod::areaWidth, y = blockNorth - cy * lod::areaHeight;
         double phase[3] = {unit(random) * 6.3, unit(random) * 6.3, unit(random) * 6.3};
         auto *ring = new OGRLinearRing;
         for (int k = 0; k <= n; ++k) {
