@@ -8,6 +8,11 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -65,7 +70,10 @@ QString offTheGrid(const OGRGeometry &g)
 class Builder
 {
 public:
-    Builder(AreasPlan &plan, const SourceChoices &choices) : m_plan(plan), m_choices(choices) {}
+    Builder(AreasPlan &plan, const SourceChoices &choices, const AreaFileSink &sink)
+        : m_plan(plan), m_choices(choices), m_sink(sink)
+    {
+    }
 
     // Polygons and closed rings become LWM parts, open lines VTP parts.
     void add(const OGRGeometry &g)
@@ -96,6 +104,16 @@ public:
     bool full() const { return qsizetype(m_plan.files.size()) > fileLimit; }
 
 private:
+    // A file handed on keeps only its name and cell here.
+    void made(AreaFile &&file)
+    {
+        if (m_sink) {
+            m_sink(file);
+            file.bytes.clear();
+        }
+        m_plan.files.push_back(std::move(file));
+    }
+
     void polygonal(const OGRGeometry &g)
     {
         AreasTally &t = m_plan.tally;
@@ -103,9 +121,8 @@ private:
         PolygonTally parts;
         polygonAreaParts(g, parts, [this](AreaPart &&part) {
             const int n = ++m_numbers[lwmFileName(part.place, 1)];
-            m_plan.files.push_back({lwmFileName(part.place, n),
-                                    lwmPartText(part.place, part.pixels, m_choices),
-                                    part.place.cellColumn, part.place.cellRow, true});
+            made({lwmFileName(part.place, n), lwmPartText(part.place, part.pixels, m_choices),
+                  part.place.cellColumn, part.place.cellRow, true});
         });
         t.islands += parts.islands;
         t.fewPixels += parts.fewPixels;
@@ -129,15 +146,16 @@ private:
                     continue;
                 }
                 const int n = ++m_numbers[vtpFileName(part.cellColumn, part.cellRow, 1)];
-                m_plan.files.push_back({vtpFileName(part.cellColumn, part.cellRow, n),
-                                        vtpPartText(piece.start, piece.pixels, m_choices),
-                                        part.cellColumn, part.cellRow, false});
+                made({vtpFileName(part.cellColumn, part.cellRow, n),
+                      vtpPartText(piece.start, piece.pixels, m_choices), part.cellColumn,
+                      part.cellRow, false});
             }
         }
     }
 
     AreasPlan &m_plan;
     const SourceChoices &m_choices;
+    const AreaFileSink &m_sink;
     std::map<QString, int> m_numbers;
 };
 
@@ -179,7 +197,7 @@ QString nothingToTake(const QString &path, const AreasTally &t)
 
 } // namespace
 
-AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks)
+AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks, const AreaFileSink &sink)
 {
     AreasPlan plan;
     OpenedVector opened = openVectorFile(request.shapePath);
@@ -218,7 +236,7 @@ AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks)
                            .arg(request.vertexLimit);
         return plan;
     }
-    Builder builder(plan, request.choices);
+    Builder builder(plan, request.choices, sink);
     for (int i = 0; i < dataset.GetLayerCount(); ++i) {
         if (selection->layer && *selection->layer != i)
             continue;
@@ -272,46 +290,128 @@ AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks)
     return plan;
 }
 
-QString writeAreaFiles(const QString &folder, const std::vector<AreaFile> &files)
+namespace {
+
+// The files of one run, written by a thread of their own while the next ones are made, into
+// a hidden folder beside their places; moved in only when all are there, so that a refusal,
+// a cancel or a failure on the way leaves the output folder as it was. Thousands of files
+// are one job, so none is synced to the disk on its own as a saved work file is.
+class StagedFiles
 {
-    const QString shown = quoted(QDir::toNativeSeparators(folder));
-    if (!QDir().mkpath(folder))
-        return QStringLiteral("The folder %1 cannot be made.").arg(shown);
-    // Written beside their places first and moved in when all are there: a failure on the
-    // way leaves the folder as it was. Thousands of files are one job, so none is synced to
-    // the disk on its own as a saved work file is.
-    QTemporaryDir staging(QDir(folder).filePath(QStringLiteral(".areas-XXXXXX")));
-    if (!staging.isValid())
-        return QStringLiteral("The folder %1 cannot be written: %2.")
-            .arg(shown, staging.errorString());
-    for (const AreaFile &file : files) {
-        QFile out(staging.filePath(file.name));
-        if (!out.open(QIODevice::WriteOnly) || out.write(file.bytes) != file.bytes.size()
-            || !out.flush())
-            return QStringLiteral("%1 could not be written in %2 (%3); nothing was written.")
-                .arg(quoted(file.name), shown, out.errorString());
-    }
-    std::vector<std::filesystem::path> added;
-    for (const AreaFile &file : files) {
-        const std::filesystem::path from =
-            QFileInfo(staging.filePath(file.name)).filesystemAbsoluteFilePath();
-        const std::filesystem::path to =
-            QFileInfo(QDir(folder).filePath(file.name)).filesystemAbsoluteFilePath();
-        std::error_code error;
-        const bool existed = std::filesystem::exists(to, error);
-        std::filesystem::rename(from, to, error);
-        if (error) {
-            for (const std::filesystem::path &earlier : added)
-                std::filesystem::remove(earlier, error);
-            return QStringLiteral("%1 could not be put into %2 (%3); the files this run had "
-                                  "added were removed again.")
-                .arg(quoted(file.name), shown, QString::fromStdString(error.message()));
+public:
+    explicit StagedFiles(const QString &folder)
+        : m_folder(folder), m_shown(quoted(QDir::toNativeSeparators(folder))),
+          m_madeFolder(!QDir(folder).exists())
+    {
+        if (!QDir().mkpath(folder)) {
+            m_failure = QStringLiteral("The folder %1 cannot be made.").arg(m_shown);
+            return;
         }
-        if (!existed)
-            added.push_back(to);
+        m_staging.emplace(QDir(folder).filePath(QStringLiteral(".areas-XXXXXX")));
+        if (!m_staging->isValid()) {
+            m_failure = QStringLiteral("The folder %1 cannot be written: %2.")
+                            .arg(m_shown, m_staging->errorString());
+            return;
+        }
+        m_writer = std::thread([this] { write(); });
     }
-    return {};
-}
+
+    ~StagedFiles()
+    {
+        stop();
+        m_staging.reset();
+        // A folder this run made stays only when something was put into it.
+        if (m_madeFolder)
+            QDir().rmdir(m_folder);
+    }
+
+    StagedFiles(const StagedFiles &) = delete;
+    StagedFiles &operator=(const StagedFiles &) = delete;
+
+    QString failure() const { return m_failure; }
+
+    void add(const AreaFile &file)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_queue.emplace_back(file.name, file.bytes);
+        m_ready.notify_one();
+    }
+
+    // Waits for the last file, then moves all of them into the folder; the reason on failure.
+    QString moveIn(const std::vector<AreaFile> &files)
+    {
+        stop();
+        if (!m_failure.isEmpty())
+            return m_failure;
+        std::vector<std::filesystem::path> added;
+        for (const AreaFile &file : files) {
+            const std::filesystem::path from =
+                QFileInfo(m_staging->filePath(file.name)).filesystemAbsoluteFilePath();
+            const std::filesystem::path to =
+                QFileInfo(QDir(m_folder).filePath(file.name)).filesystemAbsoluteFilePath();
+            std::error_code error;
+            const bool existed = std::filesystem::exists(to, error);
+            std::filesystem::rename(from, to, error);
+            if (error) {
+                for (const std::filesystem::path &earlier : added)
+                    std::filesystem::remove(earlier, error);
+                return QStringLiteral("%1 could not be put into %2 (%3); the files this run had "
+                                      "added were removed again.")
+                    .arg(quoted(file.name), m_shown, QString::fromStdString(error.message()));
+            }
+            if (!existed)
+                added.push_back(to);
+        }
+        m_madeFolder = m_madeFolder && files.empty();
+        return {};
+    }
+
+private:
+    void stop()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_done = true;
+            m_ready.notify_one();
+        }
+        if (m_writer.joinable())
+            m_writer.join();
+    }
+
+    void write()
+    {
+        for (;;) {
+            std::pair<QString, QByteArray> next;
+            {
+                std::unique_lock lock(m_mutex);
+                m_ready.wait(lock, [this] { return m_done || !m_queue.empty(); });
+                if (m_queue.empty())
+                    return;
+                next = std::move(m_queue.front());
+                m_queue.pop_front();
+            }
+            if (!m_failure.isEmpty())
+                continue;
+            QFile out(m_staging->filePath(next.first));
+            if (!out.open(QIODevice::WriteOnly) || out.write(next.second) != next.second.size()
+                || !out.flush())
+                m_failure = QStringLiteral("%1 could not be written in %2 (%3); nothing was "
+                                           "written.")
+                                .arg(quoted(next.first), m_shown, out.errorString());
+        }
+    }
+
+    QString m_folder, m_shown, m_failure; // m_failure: written by the writer until it stops
+    bool m_madeFolder;
+    std::optional<QTemporaryDir> m_staging;
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
+    std::deque<std::pair<QString, QByteArray>> m_queue;
+    bool m_done = false;
+    std::thread m_writer;
+};
+
+} // namespace
 
 QString areasSummary(const AreasRequest &request, const AreasPlan &plan)
 {
@@ -377,15 +477,18 @@ QString areasSummary(const AreasRequest &request, const AreasPlan &plan)
 
 AreasOutcome writeAreas(const AreasRequest &request, const AreasHooks &hooks)
 {
-    const AreasPlan plan = planAreas(request, hooks);
+    StagedFiles staged(request.outputFolder);
+    if (!staged.failure().isEmpty())
+        return {AreasOutcome::Result::BadInput, staged.failure()};
+    const AreasPlan plan =
+        planAreas(request, hooks, [&staged](const AreaFile &file) { staged.add(file); });
     if (plan.canceled)
         return {AreasOutcome::Result::Canceled, QStringLiteral("Canceled; nothing was written.")};
     if (!plan.failure.isEmpty())
         return {AreasOutcome::Result::BadInput, plan.failure};
     if (plan.files.empty())
         return {AreasOutcome::Result::BadInput, areasSummary(request, plan)};
-    if (const QString failure = writeAreaFiles(request.outputFolder, plan.files);
-        !failure.isEmpty())
+    if (const QString failure = staged.moveIn(plan.files); !failure.isEmpty())
         return {AreasOutcome::Result::BadInput, failure};
     return {AreasOutcome::Result::Written, areasSummary(request, plan)};
 }

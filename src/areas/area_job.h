@@ -10,10 +10,11 @@
 #include <vector>
 
 // Writing the sources of every area a shape file's polygons cover and of every cell its lines
-// cross. The files are made in memory first and written only when all of them are ready, so a
-// refused file or a cancel leaves the output folder as it was.
+// cross. The files are moved into the output folder only when all of them are ready, so a
+// refused file, a cancel or a failure leaves the folder as it was.
 
-// No file takes more vertices than this: the files are held in memory until all are made.
+// No file takes more vertices than this: a larger one would take minutes and fill a folder
+// with more files than anyone checks.
 inline constexpr qint64 areasVertexLimit = 5'000'000;
 
 struct AreasRequest
@@ -53,12 +54,11 @@ struct AreasPlan
     bool canceled = false;
 };
 
-// Reads the file and makes every file, writing nothing.
-AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks = {});
-
-// Writes the plan's files into the folder, each whole or not at all; on failure the files
-// this run had already added are removed again and the result says why.
-QString writeAreaFiles(const QString &folder, const std::vector<AreaFile> &files);
+// Reads the file and makes every file, writing nothing. With a sink each file is handed to
+// it as soon as it is made, and the plan keeps only its name and cell.
+using AreaFileSink = std::function<void(const AreaFile &)>;
+AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks = {},
+                    const AreaFileSink &sink = {});
 
 // What was written, per cell, what was left out and why.
 QString areasSummary(const AreasRequest &request, const AreasPlan &plan);
