@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <set>
 
 namespace {
@@ -48,8 +49,10 @@ std::unique_ptr<OGRGeometry> valid(const OGRGeometry &g)
     return std::unique_ptr<OGRGeometry>(g.MakeValid());
 }
 
-// Where a plain intersection with each area leaves a polygon of three distinct pixels.
-std::set<Area> areasWithParts(const OGRGeometry &g)
+// Where a plain intersection with each area leaves a polygon of three distinct pixels; nothing
+// when the overlay gives up on a nearly degenerate shape (a side location conflict), which the
+// rectangle clipping under test does not.
+std::optional<std::set<Area>> areasWithParts(const OGRGeometry &g)
 {
     std::set<Area> out;
     OGREnvelope e;
@@ -69,7 +72,7 @@ std::set<Area> areasWithParts(const OGRGeometry &g)
             box.addRing(&ring);
             const std::unique_ptr<OGRGeometry> cut(g.Intersection(&box));
             if (!cut)
-                continue;
+                return std::nullopt;
             const auto check = [&](const OGRGeometry *member) {
                 auto *p = dynamic_cast<const OGRPolygon *>(member);
                 if (p && !p->IsEmpty()
@@ -126,7 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
         }
     });
     FUZZ_CHECK(tally.tooManyPoints == 0);
-    if (tally.unclipped == 0)
-        FUZZ_CHECK(written == areasWithParts(*shape));
+    const std::optional<std::set<Area>> expected = areasWithParts(*shape);
+    if (tally.unclipped == 0 && expected)
+        FUZZ_CHECK(written == *expected);
     return 0;
 }
