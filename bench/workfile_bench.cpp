@@ -58,7 +58,7 @@ void BM_OpenVtpSource(benchmark::State &state)
     QTemporaryDir dir;
     const QString path = dir.filePath("VTPSource.asm");
     WorkState s = bench::filledState(int(state.range(0)) - 4);
-    s.txtvtpnumber = "40"; // the writer's count is a byte
+    s.vtpCounter = "40"; // the writer's count is a byte
     writeSourceFile(path, vtpSourceText(vtpInputs(s), QLocale::c()));
     for (auto _ : state)
         benchmark::DoNotOptimize(openFile(path, s, QLocale::c()));

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     if (written < 6)
         return 0;
 
-    const double lat = Lat(typed), lng = Lng(typed);
+    const double lat = Lat(typed, locale), lng = Lng(typed, locale);
     // The largest doubles have a 15-digit text beyond the double range; the number text
     // fuzzer covers those.
     constexpr double readable = 1.79769313486231e308;

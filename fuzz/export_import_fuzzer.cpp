@@ -1,6 +1,7 @@
 // The shapes exported in each format and imported again: the polygon's vertices come back
 // within half a pixel (and so as the very LWM entries they were), none off the globe or
-// outside the area, whatever the grid place and whatever the property texts hold.
+// outside the area, whatever the grid place and whatever the property texts hold (line
+// breaks and other control characters included); and reading writes nothing beside the file.
 #include "canvas/point_capture.h"
 #include "exchange/shape_export.h"
 #include "exchange/shape_reader.h"
@@ -8,6 +9,8 @@
 #include "fuzz_support.h"
 #include "grid/grid_constants.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
@@ -22,6 +25,8 @@ void noFailure(const QString &failure)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
 {
     static QTemporaryDir dir;
+    for (const QString &left : QDir(dir.path()).entryList(QDir::Files))
+        QFile::remove(dir.filePath(left));
     FuzzedDataProvider data(bytes, size);
     const GridPlace place{data.ConsumeIntegralInRange(0, lod::lastCellColumn),
                           data.ConsumeIntegralInRange(0, lod::lastCellRow),
@@ -29,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
                           data.ConsumeIntegralInRange(0, lod::lastArea)};
     const auto format = ShapeFormat(data.ConsumeIntegralInRange(0, 2));
     ShapeTexts texts;
-    texts.altitude = singleLine(fuzzText(data, 16));
-    texts.lineType = singleLine(fuzzText(data, 16));
-    texts.layer = singleLine(fuzzText(data, 4));
+    texts.altitude = fuzzText(data, 16);
+    texts.lineType = fuzzText(data, 16);
+    texts.layer = fuzzText(data, 4);
     const int corners = data.ConsumeIntegralInRange(3, 40);
     std::vector<ImagePosition> pixels;
     for (int i = 0; i < corners; ++i) {
@@ -43,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
             << QStringLiteral("VTPWidePoint %1, 0, %2, 0")
                    .arg(data.ConsumeIntegralInRange(lod::gridOrigin, lod::lastGridPoint))
                    .arg(data.ConsumeIntegralInRange(lod::gridOrigin, lod::lastGridPoint))
-            << QStringLiteral("VTPWidePointWidth ") + singleLine(fuzzText(data, 4));
+            << QStringLiteral("VTPWidePointWidth ") + fuzzText(data, 4);
     }
 
     static const char *const names[] = {"f.geojson", "f.kml", "f.gpx"};
@@ -76,5 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
         expected << expected.first();
     const QString ax = QString::number(place.areaColumn), ay = QString::number(place.areaRow);
     FUZZ_CHECK(captureRun(presses.positions, ax, ay, {}, {}, 0, 0).lwmEntries == expected);
+    FUZZ_CHECK(QDir(dir.path()).entryList(QDir::Files)
+               == QStringList{target.path.section(u'/', -1)});
     return 0;
 }

@@ -48,15 +48,6 @@ inline QString fuzzText(FuzzedDataProvider &data, std::size_t maxLength = 64)
     return QString::fromStdString(data.ConsumeRandomLengthString(maxLength));
 }
 
-// A control text can hold neither CR nor LF: line edits, the combo box and the input box
-// are all single-line.
-inline QString singleLine(QString text)
-{
-    text.replace(u'\r', u' ');
-    text.replace(u'\n', u' ');
-    return text;
-}
-
 inline bool isOneOf(const RuntimeError &e, std::initializer_list<RuntimeError::Number> allowed)
 {
     for (RuntimeError::Number n : allowed) {

@@ -1,11 +1,13 @@
 // Any bytes as the file an import opens, under the names of the usual formats: the listing
 // either fails with one sentence or offers candidates, and each candidate reads back with as
 // many vertices as the listing promised, or fails with one sentence; never more than an
-// import takes.
+// import takes. Every name offered is typed text, and nothing is left beside the file.
 #include "exchange/shape_reader.h"
 #include "exchange/vertex_presses.h"
 #include "fuzz_support.h"
+#include "text/typed_text.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -52,6 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
         FUZZ_CHECK(c.vertices <= importVertexLimit);
         FUZZ_CHECK(shape.parts >= 1 && shape.holes >= 0);
     }
+    for (const ShapeCandidate &c : listing.candidates)
+        FUZZ_CHECK(isTypedText(c.name));
     QFile::remove(path);
+    FUZZ_CHECK(QDir(dir.path()).isEmpty());
     return 0;
 }

@@ -1,5 +1,6 @@
 // The leading-number parse never fails, ignores blanks anywhere, and agrees with the C
-// library on the number it finds at the start.
+// library on the number it finds at the start. Its locale form reads the same where the
+// locale's decimal separator is "." or absent, and reads a "," as "." where it is ",".
 #include "fuzz_support.h"
 #include "text/numbers.h"
 
@@ -73,6 +74,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     FUZZ_CHECK(sameDouble(leadingNumber(packed), value));
     // Reading stops at a character that cannot continue a number.
     FUZZ_CHECK(sameDouble(leadingNumber(text + QStringLiteral("x;")), value));
+
+    // Every fuzzed locale writes its decimals with "." or ",".
+    for (std::uint8_t pick = 0; pick < 5; ++pick) {
+        const QLocale &locale = fuzzLocale(pick);
+        const QString decimal = locale.decimalPoint();
+        const double local = localLeadingNumber(text, locale);
+        if (decimal == u"." || !text.contains(decimal))
+            FUZZ_CHECK(sameDouble(local, value));
+        else if (!text.contains(u'.'))
+            FUZZ_CHECK(sameDouble(
+                local, leadingNumber(QString(text).replace(decimal, QStringLiteral(".")))));
+    }
 
     if (packed.startsWith(u'&')) {
         const QChar kind = packed.size() > 1 ? packed[1].toUpper() : QChar();

@@ -27,6 +27,7 @@ void writtenFile(FuzzedDataProvider &data, const QLocale &locale)
     for (qsizetype i = 0; i < in.entries.size(); ++i)
         FUZZ_CHECK(back->entries[i] == singleByte(in.entries[i]));
     FUZZ_CHECK(back->cellX == singleByte(in.cellX) && back->cellY == singleByte(in.cellY));
+    FUZZ_CHECK(back->altitude == singleByte(in.altitude));
 }
 
 void anyFile(const QByteArray &file, const QLocale &locale)

@@ -1,9 +1,11 @@
-// Both writers on any control texts: they fail only with error 13 (degrees that are no
-// number) or 6 (a count outside 0..255, bounds beyond a double); otherwise every line ends
-// in CR LF, the file has its fixed lines plus the list, the entries are copied in single-byte
+// Both writers on any texts, line breaks and other control characters included: they fail
+// only with error 13 (degrees that are no number) or 6 (a count outside 0..255, bounds beyond
+// a double); otherwise every line ends in CR LF and holds no other control character, the
+// file has its fixed lines plus the list, the entries are copied as typed text in single-byte
 // form, and the header bounds are the typed degrees plus and minus one written with ".".
 #include "fuzz_support.h"
 #include "text/numbers.h"
+#include "text/typed_text.h"
 #include "writers/source_writers.h"
 
 #include <cmath>
@@ -11,7 +13,7 @@
 namespace {
 
 // The file cut at its line ends; false if a CR or LF stands anywhere but in a CR LF that
-// ends a line.
+// ends a line, or a line holds any other control character.
 bool splitLines(const QByteArray &file, QList<QByteArray> &lines)
 {
     if (!file.endsWith("\r\n"))
@@ -24,7 +26,7 @@ bool splitLines(const QByteArray &file, QList<QByteArray> &lines)
                 return false;
             line.chop(1);
         }
-        if (line.contains('\r'))
+        if (!isTypedText(QString::fromLatin1(line)))
             return false;
     }
     return true;
@@ -38,7 +40,8 @@ void checkBounds(const QByteArray &line, const QByteArray &start, const QString 
     FUZZ_CHECK(line.startsWith(start));
     const QList<QByteArray> parts = line.sliced(start.size()).split(',');
     FUZZ_CHECK(parts.size() == 6);
-    const double lat = strictNumber(latDeg, locale), lng = strictNumber(longDeg, locale);
+    const double lat = strictNumber(typedText(latDeg), locale);
+    const double lng = strictNumber(typedText(longDeg), locale);
     const double expected[] = {lat + 1, lat - 1, lng + 1, lng - 1};
     for (int k = 0; k < 4; ++k) {
         const double written = strictNumber(QString::fromLatin1(parts[k]), QLocale::c());
@@ -46,23 +49,29 @@ void checkBounds(const QByteArray &line, const QByteArray &start, const QString 
     }
 }
 
-QStringList fuzzEntries(FuzzedDataProvider &data, bool raw)
+QStringList fuzzEntries(FuzzedDataProvider &data)
 {
     QStringList entries;
     const int n = data.ConsumeIntegralInRange(0, 40);
     for (int i = 0; i < n && data.remaining_bytes() > 0; ++i)
-        entries << (raw ? fuzzText(data, 48) : singleLine(fuzzText(data, 48)));
+        entries << fuzzText(data, 48);
     return entries;
 }
 
-void fuzzLwm(FuzzedDataProvider &data, const QLocale &locale, bool raw)
+// What the writer makes of a text: typed, one byte a character.
+QByteArray written(const QString &text)
 {
-    auto text = [&] { return raw ? fuzzText(data, 24) : singleLine(fuzzText(data, 24)); };
+    return typedText(text).toLatin1();
+}
+
+void fuzzLwm(FuzzedDataProvider &data, const QLocale &locale)
+{
+    auto text = [&] { return fuzzText(data, 24); };
     LwmInputs in;
     for (QString *field : {&in.latDeg, &in.latMin, &in.longDeg, &in.longMin, &in.cellX, &in.cellY,
                            &in.areaX, &in.areaY, &in.lwmNumber, &in.altitude})
         *field = text();
-    in.entries = fuzzEntries(data, raw);
+    in.entries = fuzzEntries(data);
 
     QByteArray file;
     try {
@@ -72,8 +81,6 @@ void fuzzLwm(FuzzedDataProvider &data, const QLocale &locale, bool raw)
         return;
     }
     FUZZ_CHECK(file.endsWith("LWMEnd        label        word\r\n\r\n"));
-    if (raw)
-        return;
     QList<QByteArray> lines;
     FUZZ_CHECK(splitLines(file, lines));
     FUZZ_CHECK(lines.size() == 58 + in.entries.size());
@@ -85,17 +92,17 @@ void fuzzLwm(FuzzedDataProvider &data, const QLocale &locale, bool raw)
         FUZZ_CHECK(lines[30].startsWith("LWMPoly2Ex  63, ")
                    && lines[30].endsWith(", " + QByteArray::number(n - 63)));
     for (qsizetype i = 0; i < in.entries.size(); ++i)
-        FUZZ_CHECK(lines[32 + i] == in.entries[i].toLatin1());
+        FUZZ_CHECK(lines[32 + i] == written(in.entries[i]));
 }
 
-void fuzzVtp(FuzzedDataProvider &data, const QLocale &locale, bool raw)
+void fuzzVtp(FuzzedDataProvider &data, const QLocale &locale)
 {
-    auto text = [&] { return raw ? fuzzText(data, 24) : singleLine(fuzzText(data, 24)); };
+    auto text = [&] { return fuzzText(data, 24); };
     VtpInputs in;
     for (QString *field : {&in.latDeg, &in.latMin, &in.longDeg, &in.longMin, &in.cellX, &in.cellY,
                            &in.layer, &in.vtpNumber, &in.lineType})
         *field = text();
-    in.entries = fuzzEntries(data, raw);
+    in.entries = fuzzEntries(data);
     const QStringList before = in.entries;
 
     QByteArray file;
@@ -107,8 +114,6 @@ void fuzzVtp(FuzzedDataProvider &data, const QLocale &locale, bool raw)
     }
     FUZZ_CHECK(in.entries == before);
     FUZZ_CHECK(file.endsWith("VTPEnd        label        word\r\n\r\n"));
-    if (raw)
-        return;
     QList<QByteArray> lines;
     FUZZ_CHECK(splitLines(file, lines));
     const int n = roundToByte(leadingNumber(in.vtpNumber));
@@ -121,7 +126,7 @@ void fuzzVtp(FuzzedDataProvider &data, const QLocale &locale, bool raw)
         FUZZ_CHECK(lines[32] == "VTPPolyMethod2Ex " + twoDigit(n - 31).toLatin1());
     const qsizetype first = 33 + extra;
     for (qsizetype i = 0; i < in.entries.size(); ++i) {
-        QString expected = in.entries[i];
+        QString expected = typedText(in.entries[i]);
         if (i + 1 == in.entries.size()) {
             const qsizetype at = expected.indexOf(QStringLiteral(", 0"));
             if (at >= 0)
@@ -131,7 +136,7 @@ void fuzzVtp(FuzzedDataProvider &data, const QLocale &locale, bool raw)
     }
     FUZZ_CHECK(lines[first + std::max<qsizetype>(in.entries.size(), 1)] == "VTPWidePointWidth 0");
     // Six texture marks of three lines each, eight fixed lines before the end.
-    const QByteArray name = "                   VTPTextureName " + in.lineType.toLatin1();
+    const QByteArray name = "                   VTPTextureName " + written(in.lineType);
     for (qsizetype k = 0; k < 6; ++k)
         FUZZ_CHECK(lines[lines.size() - 25 + 3 * k] == name);
 }
@@ -143,12 +148,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     FuzzedDataProvider data(bytes, size);
     const std::uint8_t mode = data.ConsumeIntegral<std::uint8_t>();
     const QLocale &locale = fuzzLocale(mode >> 2);
-    // Mostly single-line texts, as the window holds them; now and then raw text with line
-    // ends, which must still come out without a crash.
-    const bool raw = (mode & 2) != 0 && (mode & 0xF0) == 0xF0;
     if (mode & 1)
-        fuzzVtp(data, locale, raw);
+        fuzzVtp(data, locale);
     else
-        fuzzLwm(data, locale, raw);
+        fuzzLwm(data, locale);
     return 0;
 }

@@ -43,8 +43,8 @@ void anyState(FuzzedDataProvider &data)
             list.entries << text(32);
         list.selected = data.ConsumeIntegralInRange<int>(-1, int(list.entries.size()) - 1);
     }
-    s.imagePath = text(40);
-    s.imageGeoreferenced = data.ConsumeBool();
+    s.image.path = text(40);
+    s.image.georeferenced = data.ConsumeBool();
 
     try {
         FUZZ_CHECK(readWorkFile(workFileText(s)) == s);

@@ -22,11 +22,14 @@ public:
     // The chosen file, or nothing on Cancel. `filter` is a Qt name filter; the dialog opens
     // in `folder`, or where the platform likes when it is empty.
     virtual std::optional<QString> openFileName(QWidget *parent, const QString &filter,
-                                                const QString &folder = QString()) = 0;
+                                                const QString &folder) = 0;
     // The name to save under, or nothing on Cancel. `filter` is a Qt name filter whose first
-    // entry is the active one; `selectedFilter`, when given, gets the entry the user chose.
+    // entry is the active one; `selectedFilter`, when not null, gets the entry the user chose.
     virtual std::optional<QString> saveFileName(QWidget *parent, const QString &filter,
-                                                QString *selectedFilter = nullptr) = 0;
+                                                const QString &folder, QString *selectedFilter) = 0;
+    // Unsaved work is about to go: Save, Discard or Cancel (Escape).
+    enum class SaveChoice { Save, Discard, Cancel };
+    virtual SaveChoice askToSave(QWidget *parent, const QString &text) = 0;
     // One of `items` picked from a short list, or nothing on Cancel.
     virtual std::optional<int> chooseItem(QWidget *parent, const QString &prompt,
                                           const QStringList &items) = 0;
@@ -49,7 +52,8 @@ public:
     std::optional<QString> openFileName(QWidget *parent, const QString &filter,
                                         const QString &folder) override;
     std::optional<QString> saveFileName(QWidget *parent, const QString &filter,
-                                        QString *selectedFilter) override;
+                                        const QString &folder, QString *selectedFilter) override;
+    SaveChoice askToSave(QWidget *parent, const QString &text) override;
     std::optional<int> chooseItem(QWidget *parent, const QString &prompt,
                                   const QStringList &items) override;
     bool openDocument(const QString &path) override;

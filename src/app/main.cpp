@@ -1,20 +1,31 @@
 #include "app/desktop.h"
 #include "app/mainwindow.h"
 #include "app/program_title.h"
+#include "cli/command_line.h"
+#include "imagery/gdal_setup.h"
+#include "text/version.h"
 
 #include <QApplication>
 #include <QStyleFactory>
 
 int main(int argc, char *argv[])
 {
+    // Once, on this thread, before any cut or import opens a dataset on another.
+    setUpGdal();
+    // A command runs without a window, and without a display to show one.
+    if (const std::optional<int> exitCode = runCommandLine(argc, argv))
+        return *exitCode;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(programTitle());
-    QApplication::setApplicationVersion(QStringLiteral("3"));
+    QApplication::setApplicationVersion(programVersion());
     // Fusion honours the window's colour coding on every platform.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     QtDesktop desktop;
     MainWindow window(desktop);
     window.show();
+    if (argc == 2)
+        window.openWorkOrSource(QString::fromLocal8Bit(argv[1]));
     return app.exec();
 }

@@ -2,25 +2,19 @@
 
 #include "app/desktop.h"
 #include "app/program_title.h"
-#include "grid/lod_grid.h"
-#include "lists/list_changes.h"
+#include "session/session.h"
 #include "text/runtime_error.h"
 #include "widgets/image_panel.h"
 #include "widgets/point_list.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QStatusBar>
 
-#include <utility>
-
-MainWindow::MainWindow(Desktop &desktop, QWidget *parent) : QMainWindow(parent), m_desktop(desktop)
+MainWindow::MainWindow(Desktop &desktop, QWidget *parent)
+    : QMainWindow(parent), m_desktop(desktop), m_session(new Session(desktop.programFolder(), this))
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral(" Marlith3"));
     // The icon is the application's: read once, and every window of it shows it.
     if (QApplication::windowIcon().isNull())
         QApplication::setWindowIcon(QIcon(QStringLiteral(":/marlith.png")));
@@ -31,30 +25,36 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent) : QMainWindow(parent),
                       QStringLiteral("Helvetica"), QStringLiteral("Segoe UI")});
     face.setPixelSize(11);
     setFont(face);
+    m_session->setLocale(locale());
     buildControls();
+    bindSession();
     buildHistory();
     buildWorkFile();
+    buildImagery();
     connectHandlers();
     setFocusOrder();
     buildStatusLine();
+    showTitle();
     setFixedSize(sizeHint());
 }
 
 MainWindow::~MainWindow()
 {
-    stopCuts();
     // Hiding the children as the window goes still sends signals (the panel losing focus says
     // the cursor left); none may reach a window that is half destroyed.
     for (QObject *child : findChildren<QObject *>())
         disconnect(child, nullptr, this, nullptr);
+    disconnect(m_session, nullptr, this, nullptr);
 }
 
-void MainWindow::runHandler(const std::function<void()> &steps)
+bool MainWindow::runHandler(const std::function<void()> &steps)
 {
     try {
         steps();
+        return true;
     } catch (const RuntimeError &e) {
         reportRuntimeError(e);
+        return false;
     }
 }
 
@@ -65,27 +65,12 @@ void MainWindow::reportRuntimeError(const RuntimeError &e)
     m_desktop.messageBox(this, e.reportText(), programTitle());
 }
 
-CoordinateTexts MainWindow::coordinateTexts() const
-{
-    return {txtlatdeg->text(), txtlatmin->text(), txtlongdeg->text(), txtlongmin->text()};
-}
-
 void MainWindow::cmdcalculate_Click()
 {
-    const GridCaptions c = calculateGrid(coordinateTexts(), locale());
-    const std::pair<QLabel *, const std::optional<QString> *> captions[] = {
-        {lblcellx, &c.cellX}, {lblcelly, &c.cellY},      {lblareax, &c.areaX},
-        {lblareay, &c.areaY}, {lbllatdd, &c.latDecimal}, {lbllongdd, &c.lngDecimal},
-    };
-    for (const auto &[label, text] : captions) {
-        if (*text)
-            label->setText(**text);
-    }
-    if (c.error)
-        reportRuntimeError(*c.error);
+    const bool calculated = runHandler([&] { m_session->calculate(); });
     showGridBounds();
     redrawShapes();
-    if (!c.error)
+    if (calculated)
         recutGeoreferenced();
 }
 
@@ -113,6 +98,4 @@ void MainWindow::connectHandlers()
     connect(lstVTP, &PointList::removeRequested, this, &MainWindow::cmdvtpclearitem_Click);
     connect(lstLWM, &PointList::insertRequested, this, &MainWindow::lstLWM_DblClick);
     connect(lstVTP, &PointList::insertRequested, this, &MainWindow::lstVTP_DblClick);
-    connect(lstLWM, &PointList::selectedEntryChanged, this, &MainWindow::redrawShapes);
-    connect(lstVTP, &PointList::selectedEntryChanged, this, &MainWindow::redrawShapes);
 }

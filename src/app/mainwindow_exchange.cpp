@@ -3,24 +3,14 @@
 #include "app/mainwindow.h"
 
 #include "app/desktop.h"
-#include "app/line_edit_counter.h"
 #include "app/program_title.h"
-#include "canvas/point_capture.h"
 #include "exchange/shape_export.h"
 #include "exchange/shape_reader.h"
-#include "exchange/vertex_presses.h"
-#include "grid/geo_bounds.h"
-#include "lists/list_changes.h"
-#include "widgets/point_list.h"
+#include "session/session.h"
+#include "workfile/work_file.h"
 
 #include <QAction>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QStatusBar>
-
-#include <utility>
 
 void MainWindow::addExchangeCommands(QMenu *file)
 {
@@ -32,26 +22,24 @@ void MainWindow::addExchangeCommands(QMenu *file)
     importPoints->setObjectName(QStringLiteral("mnuimport"));
 }
 
-std::optional<GridPlace> MainWindow::requireCalculatedPlace()
+bool MainWindow::requireCalculatedPlace()
 {
-    const auto place = gridPlaceFromCaptions(lblcellx->text(), lblcelly->text(), lblareax->text(),
-                                             lblareay->text());
-    if (!place)
+    if (!m_session->place())
         m_desktop.messageBox(this,
                              QStringLiteral("Calculate first: the shapes are placed on the globe "
                                             "by the calculated cell and area."),
                              programTitle());
-    return place;
+    return m_session->place().has_value();
 }
 
 void MainWindow::mnuexport_Click()
 {
-    const std::optional<GridPlace> place = requireCalculatedPlace();
-    if (!place)
+    if (!requireCalculatedPlace())
         return;
+    const WorkState &work = m_session->work();
     const ExportShapes shapes =
-        exportShapes(*place, {lstLWM->entries(), lstVTP->entries(), txtaltitude->text(),
-                              cbovtptype->currentText(), cbolayer->currentText()});
+        exportShapes(*m_session->place(), {work.lwm.entries, work.vtp.entries, work.altitude,
+                                           work.lineType, work.layer});
     if (!shapes.hasPolygon() && !shapes.hasLine()) {
         m_desktop.messageBox(this,
                              QStringLiteral("Nothing to export: a polygon needs three LWM points "
@@ -60,7 +48,8 @@ void MainWindow::mnuexport_Click()
         return;
     }
     QString filter;
-    const std::optional<QString> name = m_desktop.saveFileName(this, exportFilter(), &filter);
+    const std::optional<QString> name =
+        m_desktop.saveFileName(this, exportFilter(), QString(), &filter);
     if (!name)
         return;
     const ExportTarget target = exportTarget(*name, filter);
@@ -68,23 +57,19 @@ void MainWindow::mnuexport_Click()
         m_desktop.messageBox(this, failure, programTitle());
         return;
     }
-    statusBar()->showMessage(exportSummary(shapes, target.path));
+    showMessage(exportSummary(shapes, target.path));
 }
 
 void MainWindow::mnuimport_Click()
 {
-    const std::optional<GridPlace> place = requireCalculatedPlace();
-    if (!place)
+    if (!requireCalculatedPlace())
         return;
-    const std::optional<QString> path = m_desktop.openFileName(this, importFilter());
+    const std::optional<QString> path = m_desktop.openFileName(this, importFilter(), QString());
     if (!path)
         return;
-    const auto refuse = [&](const QString &why) {
-        m_desktop.messageBox(this, why, programTitle());
-    };
     const ShapeListing listing = listShapes(*path);
     if (!listing.failure.isEmpty())
-        return refuse(listing.failure);
+        return m_desktop.messageBox(this, listing.failure, programTitle());
     std::size_t chosen = 0;
     if (listing.candidates.size() > 1) {
         QStringList items;
@@ -99,32 +84,15 @@ void MainWindow::mnuimport_Click()
             return;
         chosen = std::size_t(*pick);
     }
-    const ShapeCandidate &candidate = listing.candidates[chosen];
-    const ShapeVertices shape = readShape(*path, candidate);
-    if (!shape.failure.isEmpty())
-        return refuse(shape.failure);
-    const VertexPresses presses = vertexPresses(*place, shape.vertices);
-    if (const QString refusal = importRefusal(candidate, presses); !refusal.isEmpty())
-        return refuse(refusal);
-    pressAll(presses.positions);
-    statusBar()->showMessage(importSummary(*path, candidate, shape, presses));
-}
-
-// Every position goes through the steps of Picture1_MouseDown, in turn; the lists take the
-// entries, and are drawn, once, and the whole import is one step on the undo stack.
-void MainWindow::pressAll(const std::vector<ImagePosition> &positions)
-{
-    auto change = std::make_unique<PointCaptured>(*lstLWM, *lstVTP, *m_lwmCounter, *m_vtpCounter);
-    runHandler([&] {
-        const CaptureRun run =
-            captureRun(positions, lblareax->text(), lblareay->text(), txtvtpnumber->text(),
-                       txtvtplinewidth->text(), lstLWM->count(), lstVTP->count());
-        showReadouts(run.last.readouts);
-        lstLWM->append(run.lwmEntries);
-        lstVTP->append(run.vtpEntries);
-        m_lwmCounter->setState({run.last.lwmCounter, run.last.lwmWarning});
-        m_vtpCounter->setState({run.last.vtpCounter, run.last.vtpWarning});
-        redrawShapes();
+    QString summary;
+    const bool pressed = runHandler([&] {
+        try {
+            summary = m_session->importShape(*path, listing.candidates[chosen]);
+        } catch (const OpenFault &f) {
+            m_desktop.messageBox(this, f.text, programTitle());
+        }
     });
-    record(std::move(change), QStringLiteral("Import Points"));
+    redrawShapes();
+    if (pressed && !summary.isEmpty())
+        showMessage(summary);
 }

@@ -3,22 +3,25 @@
 #include "app/mainwindow.h"
 
 #include "grid/geo_bounds.h"
+#include "session/session.h"
 #include "text/numbers.h"
 
 #include <QLabel>
 
-std::optional<GeoBounds> MainWindow::shownAreaBounds() const
+namespace {
+
+std::optional<GeoBounds> shownAreaBounds(const Session &session)
 {
-    const auto place = gridPlaceFromCaptions(lblcellx->text(), lblcelly->text(), lblareax->text(),
-                                             lblareay->text());
-    if (!place)
+    if (!session.place())
         return std::nullopt;
-    return areaBounds(*place);
+    return areaBounds(*session.place());
 }
+
+} // namespace
 
 QString MainWindow::areaStatusText() const
 {
-    const std::optional<GeoBounds> area = shownAreaBounds();
+    const std::optional<GeoBounds> area = shownAreaBounds(*m_session);
     if (!area)
         return QStringLiteral("Type a position\nand press Calculate.");
     return QStringLiteral("Area image: %1 to %2\n%3 to %4")
@@ -28,27 +31,29 @@ QString MainWindow::areaStatusText() const
 
 void MainWindow::showGridBounds()
 {
-    if (lblcellx->text().isEmpty() || lblcelly->text().isEmpty())
+    setPlaceStatus(areaStatusText());
+    const QString &cellX = m_session->text(Field::CellX), &cellY = m_session->text(Field::CellY);
+    if (cellX.isEmpty() || cellY.isEmpty())
         return;
-    const int cx = int(leadingNumber(lblcellx->text())), cy = int(leadingNumber(lblcelly->text()));
+    const int cx = int(leadingNumber(cellX)), cy = int(leadingNumber(cellY));
     const QString cell =
         boundsText(QStringLiteral("LOD 8 cell %1, %2").arg(cx).arg(cy), cellBounds(cx, cy));
     for (QLabel *l : {lblcellx, lblcelly})
         l->setToolTip(cell);
-
-    setPlaceStatus(areaStatusText());
-    const std::optional<GeoBounds> area = shownAreaBounds();
+    const std::optional<GeoBounds> area = shownAreaBounds(*m_session);
     if (!area)
         return;
-    const QString areaText = boundsText(
-        QStringLiteral("LOD 13 area %1, %2").arg(lblareax->text(), lblareay->text()), *area);
+    const QString areaText =
+        boundsText(QStringLiteral("LOD 13 area %1, %2")
+                       .arg(m_session->text(Field::AreaX), m_session->text(Field::AreaY)),
+                   *area);
     for (QLabel *l : {lblareax, lblareay})
         l->setToolTip(areaText);
 }
 
 void MainWindow::showCursorPosition(QPointF position, QSizeF innerSize)
 {
-    const std::optional<GeoBounds> area = shownAreaBounds();
+    const std::optional<GeoBounds> area = shownAreaBounds(*m_session);
     // Before Calculate the image lies nowhere yet: a place shown for it would be made up.
     if (!area) {
         setPlaceStatus(QStringLiteral("Cursor: nowhere yet;\nCalculate places it on the globe."));

@@ -1,18 +1,36 @@
-// Georeferenced pictures: the calculated area cut out of them, off the window's thread, and
-// cut again after every Calculate and every restored state.
+// The picture on the panel, from the session's image source: a plain picture as it is, a
+// georeferenced one cut to the calculated area off the window's thread, cut again after
+// every Calculate, and only the newest cut shown.
 #include "app/mainwindow.h"
 
+#include "app/desktop.h"
 #include "canvas/picture_loader.h"
-#include "grid/geo_bounds.h"
-#include "imagery/area_cut.h"
+#include "grid/grid_constants.h"
+#include "imagery/area_cutter.h"
+#include "session/session.h"
 #include "widgets/image_panel.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
-#include <QFutureWatcher>
-#include <QLabel>
-#include <QStatusBar>
-#include <QtConcurrent>
+
+namespace {
+
+// Presses map to the panel, not to the picture, so a picture of another size does not line
+// up with the area.
+QString imageSizeNote(QSize size)
+{
+    const QString shown = size.width() >= lod::pixelUnits && size.height() >= lod::pixelUnits
+                              ? QStringLiteral("the panel shows its top-left 256 × 256")
+                              : QStringLiteral("the panel shows it from its top-left corner");
+    return QStringLiteral("The image is %1 × %2 pixels, not 256 × 256: %3. Presses count in "
+                          "the panel's 256 × 256 pixels all the same.")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(shown);
+}
+
+} // namespace
 
 QString MainWindow::imageFilter()
 {
@@ -21,79 +39,108 @@ QString MainWindow::imageFilter()
                             "*.jp2 *.mbtiles *.gpkg *.vrt);;All files (*)");
 }
 
-void MainWindow::supersedeCuts()
+void MainWindow::buildImagery()
 {
-    ++*m_cutGeneration;
+    m_cutter = new AreaCutter(this);
+    connect(m_cutter, &AreaCutter::cut, this, &MainWindow::showCut);
+    connect(m_cutter, &AreaCutter::busyChanged, this, [](bool busy) {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::BusyCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
+    connect(m_session, &Session::imageSourceChanged, this, &MainWindow::showImageSource);
 }
 
-void MainWindow::loadGeoreferenced(const QString &path, const ImageProbe &probe)
+void MainWindow::cmdload_Click()
 {
-    if (probe.kind == ImageProbe::Refused) {
-        statusBar()->showMessage(probe.reason);
+    // Every failure ends this without a message box: the panel keeps the picture it had, and
+    // the status line says why.
+    const std::optional<QString> path = m_desktop.openFileName(this, imageFilter(), m_imageFolder);
+    if (!path)
+        return;
+    // The next image is most likely beside this one.
+    m_imageFolder = QFileInfo(*path).absolutePath();
+    loadImage(*path);
+}
+
+void MainWindow::loadImage(const QString &path)
+{
+    // All checked before anything changes: a file that cannot be shown leaves the work alone.
+    const ImageProbe probe = probeImage(path);
+    if (probe.kind == ImageProbe::Refused)
+        return showMessage(probe.reason);
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (probe.kind == ImageProbe::Plain) {
+        const PictureRead picture = readPicture(path);
+        if (picture.image.isNull())
+            return showMessage(picture.failure.isEmpty() ? probe.reason : picture.failure);
+        m_decodedPath = absolute;
+        m_decoded = picture.image;
+    }
+    const ImageSource source{absolute, probe.kind == ImageProbe::Georeferenced};
+    if (source == m_session->imageSource())
+        showImageSource(); // the same file again: it may have changed on disk
+    else
+        m_session->setImageSource(source);
+}
+
+void MainWindow::showImageSource()
+{
+    m_cutter->cancel();
+    const ImageSource &source = m_session->imageSource();
+    const QString path = source.path;
+    QImage decoded = std::exchange(m_decoded, QImage());
+    const bool fresh = std::exchange(m_decodedPath, QString()) == path && !decoded.isNull();
+    if (path.isEmpty()) {
+        Picture1->setPicture(QImage());
         return;
     }
-    supersedeCuts();
-    m_imagePath = QFileInfo(path).absoluteFilePath();
-    m_imageGeoreferenced = true;
-    const std::optional<GridPlace> place = gridPlaceFromCaptions(
-        lblcellx->text(), lblcelly->text(), lblareax->text(), lblareay->text());
-    if (place)
-        return startCut(m_imagePath, *place);
-    // Before any Calculate there is no area to cut: the picture shows as any other would.
-    if (const std::optional<QImage> picture = loadPicture(path))
-        Picture1->setPicture(*picture);
-    statusBar()->showMessage(QStringLiteral("%1 is georeferenced: Calculate will place it.")
-                                 .arg(QFileInfo(path).fileName()));
+    if (!QFileInfo::exists(path)) {
+        Picture1->setPicture(QImage());
+        showMessage(QStringLiteral("The image %1 is gone.").arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (source.georeferenced) {
+        if (m_session->place())
+            return recutGeoreferenced();
+        // Before any Calculate there is no area to cut: the picture shows as any other would,
+        // where the picture reader can read it.
+        const std::optional<QImage> whole = loadPicture(path);
+        Picture1->setPicture(whole.value_or(QImage()));
+        showMessage(QStringLiteral("%1 is georeferenced: Calculate will place it.")
+                        .arg(QFileInfo(path).fileName()));
+        return;
+    }
+    const PictureRead picture = fresh ? PictureRead{decoded, QString()} : readPicture(path);
+    if (picture.image.isNull())
+        return showMessage(picture.failure);
+    Picture1->setPicture(picture.image);
+    if (picture.image.size() != QSize(lod::pixelUnits, lod::pixelUnits))
+        showMessage(imageSizeNote(picture.image.size()));
 }
 
 void MainWindow::recutGeoreferenced()
 {
-    supersedeCuts();
-    const std::optional<GridPlace> place = gridPlaceFromCaptions(
-        lblcellx->text(), lblcelly->text(), lblareax->text(), lblareay->text());
-    if (m_imageGeoreferenced && place)
-        startCut(m_imagePath, *place);
-}
-
-void MainWindow::startCut(const QString &path, const GridPlace &place)
-{
-    const int generation = *m_cutGeneration;
-    auto *watcher = new QFutureWatcher<AreaCut>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation, path] {
-        --m_cutsRunning;
-        QApplication::restoreOverrideCursor();
-        watcher->deleteLater();
-        // A later load, Calculate or restored state has asked for another picture.
-        if (generation == *m_cutGeneration)
-            showCut(path, watcher->result());
-    });
-    ++m_cutsRunning;
-    QApplication::setOverrideCursor(Qt::BusyCursor);
-    statusBar()->showMessage(QStringLiteral("Cutting area %1, %2 of cell %3, %4 from %5 …")
-                                 .arg(place.areaColumn)
-                                 .arg(place.areaRow)
-                                 .arg(place.cellColumn)
-                                 .arg(place.cellRow)
-                                 .arg(QFileInfo(path).fileName()));
-    // The worker opens its own dataset; it gives up as soon as it is no longer wanted.
-    watcher->setFuture(QtConcurrent::run([path, place, generation, latest = m_cutGeneration] {
-        return cutArea(path, place, [&] { return *latest != generation; });
-    }));
+    const ImageSource &source = m_session->imageSource();
+    if (!source.georeferenced || !m_session->place())
+        return;
+    const GridPlace &place = *m_session->place();
+    showMessage(QStringLiteral("Cutting area %1, %2 of cell %3, %4 from %5 …")
+                    .arg(place.areaColumn)
+                    .arg(place.areaRow)
+                    .arg(place.cellColumn)
+                    .arg(place.cellRow)
+                    .arg(QFileInfo(source.path).fileName()));
+    m_cutter->request(source.path, place);
 }
 
 void MainWindow::showCut(const QString &path, const AreaCut &cut)
 {
     if (!cut.ok()) {
-        statusBar()->showMessage(cut.failure);
+        showMessage(cut.failure);
         return;
     }
     Picture1->setPicture(cut.image);
-    statusBar()->showMessage(cutSummary(path, cut));
-}
-
-void MainWindow::stopCuts()
-{
-    supersedeCuts();
-    for (; m_cutsRunning > 0; --m_cutsRunning)
-        QApplication::restoreOverrideCursor();
+    showMessage(cutSummary(path, cut));
 }

@@ -4,71 +4,49 @@
 
 #include "app/desktop.h"
 #include "app/program_title.h"
-#include "lists/list_changes.h"
 #include "lists/list_editing.h"
-#include "widgets/point_list.h"
-
-#include <utility>
-
-void MainWindow::removeSelected(PointList *list)
-{
-    EntryList &entries = *list;
-    auto change = std::make_unique<EntriesRemoved>(entries, EntriesRemoved::Which::Selected);
-    xListRemoveSelected(entries);
-    redrawShapes();
-    record(std::move(change), QStringLiteral("Remove Selected"));
-    showCounterHints(list == lstLWM ? Counters::Lwm : Counters::Vtp);
-}
-
-void MainWindow::clearEntries(PointList *list)
-{
-    EntryList &entries = *list;
-    auto change = std::make_unique<EntriesRemoved>(entries, EntriesRemoved::Which::All);
-    clearList(entries);
-    redrawShapes();
-    record(std::move(change),
-           list == lstLWM ? QStringLiteral("Clear LWM List") : QStringLiteral("Clear VTP List"));
-    showCounterHints(list == lstLWM ? Counters::Lwm : Counters::Vtp);
-}
-
-void MainWindow::insertEntry(PointList *list)
-{
-    const QString typed =
-        m_desktop.inputBox(this, QLatin1String(insertEntryPrompt), programTitle());
-    EntryList &entries = *list;
-    auto change = std::make_unique<EntryInserted>(entries);
-    if (insertTypedEntry(entries, typed))
-        redrawShapes();
-    record(std::move(change), QStringLiteral("Insert"));
-    showCounterHints(list == lstLWM ? Counters::Lwm : Counters::Vtp);
-}
+#include "session/session.h"
 
 void MainWindow::cmdlwmclearlistitem_Click()
 {
-    removeSelected(lstLWM);
+    m_session->removeSelected(ListSide::Lwm);
+    redrawShapes();
+    showCounterHints(Counters::Lwm);
 }
 
 void MainWindow::cmdvtpclearitem_Click()
 {
-    removeSelected(lstVTP);
+    m_session->removeSelected(ListSide::Vtp);
+    redrawShapes();
+    showCounterHints(Counters::Vtp);
 }
 
 void MainWindow::cmdclearlwmlist_Click()
 {
-    clearEntries(lstLWM);
+    m_session->clearList(ListSide::Lwm);
+    redrawShapes();
+    showCounterHints(Counters::Lwm);
 }
 
 void MainWindow::cmdclearvtplist_Click()
 {
-    clearEntries(lstVTP);
+    m_session->clearList(ListSide::Vtp);
+    redrawShapes();
+    showCounterHints(Counters::Vtp);
 }
 
 void MainWindow::lstLWM_DblClick()
 {
-    insertEntry(lstLWM);
+    m_session->insertEntry(
+        ListSide::Lwm, m_desktop.inputBox(this, QLatin1String(insertEntryPrompt), programTitle()));
+    redrawShapes();
+    showCounterHints(Counters::Lwm);
 }
 
 void MainWindow::lstVTP_DblClick()
 {
-    insertEntry(lstVTP);
+    m_session->insertEntry(
+        ListSide::Vtp, m_desktop.inputBox(this, QLatin1String(insertEntryPrompt), programTitle()));
+    redrawShapes();
+    showCounterHints(Counters::Vtp);
 }

@@ -21,6 +21,7 @@ void MainWindow::buildMenus()
         void (MainWindow::*handler)();
         QKeySequence keys;
     } workItems[] = {
+        {"mnunew", "&New", &MainWindow::mnunew_Click, QKeySequence(Qt::CTRL | Qt::Key_N)},
         {"mnuopen", "&Open...", &MainWindow::mnuopen_Click, QKeySequence(Qt::CTRL | Qt::Key_O)},
         {"mnusave", "&Save", &MainWindow::mnusave_Click, QKeySequence(Qt::CTRL | Qt::Key_S)},
         {"mnusaveas", "Save &As...", &MainWindow::mnusaveas_Click,
@@ -99,6 +100,11 @@ void MainWindow::mnuexit_Click()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // Unsaved work is never lost without a question; nothing unsaved, nothing asked.
+    if (!workMayGo()) {
+        event->ignore();
+        return;
+    }
     // Closing the main window ends the run, also when the about box is open or hidden.
     if (m_about)
         m_about->close();

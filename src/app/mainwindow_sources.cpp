@@ -3,27 +3,44 @@
 
 #include "app/desktop.h"
 #include "app/program_title.h"
-#include "workfile/work_state.h"
-#include "writers/source_writers.h"
+#include "session/session.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+
+void viewSourceFile(Desktop &desktop, QWidget *window, const QString &path,
+                    const QString &missingMessage)
+{
+    if (!QFileInfo(path).isFile()) {
+        desktop.messageBox(window, missingMessage, programTitle());
+        return;
+    }
+    if (!desktop.startTextEditor(path)) {
+        desktop.messageBox(window,
+                           QStringLiteral("The text editor could not be started for %1.")
+                               .arg(QDir::toNativeSeparators(path)),
+                           programTitle());
+    }
+}
+
+} // namespace
+
 QString MainWindow::LWMFilePath() const
 {
-    return lwmSourcePath(m_desktop.programFolder());
+    return m_session->lwmSourcePath();
 }
 
 QString MainWindow::VTPFilePath() const
 {
-    return vtpSourcePath(m_desktop.programFolder());
+    return m_session->vtpSourcePath();
 }
 
 void MainWindow::cmdcreatelwm_Click()
 {
     runHandler([&] {
-        // The whole text first: a failure must not leave a broken file behind.
-        writeSourceFile(LWMFilePath(), lwmSourceText(lwmInputs(workState()), locale()));
+        m_session->createLwm();
         showCounterHints(Counters::Lwm);
     });
 }
@@ -31,35 +48,21 @@ void MainWindow::cmdcreatelwm_Click()
 void MainWindow::cmdcreatevtp_Click()
 {
     runHandler([&] {
-        writeSourceFile(VTPFilePath(), vtpSourceText(vtpInputs(workState()), locale()));
+        m_session->createVtp();
         showCounterHints(Counters::Vtp);
     });
 }
 
-void MainWindow::viewSourceFile(const QString &path, const QString &missingMessage)
-{
-    if (!QFileInfo(path).isFile()) {
-        m_desktop.messageBox(this, missingMessage, programTitle());
-        return;
-    }
-    if (!m_desktop.startTextEditor(path)) {
-        m_desktop.messageBox(this,
-                             QStringLiteral("The text editor could not be started for %1.")
-                                 .arg(QDir::toNativeSeparators(path)),
-                             programTitle());
-    }
-}
-
 void MainWindow::cmdViewLWM_Click()
 {
-    viewSourceFile(LWMFilePath(),
+    viewSourceFile(m_desktop, this, LWMFilePath(),
                    QStringLiteral("File hasn't been created yet. If you want to create the file "
                                   "please click \"Create LWMsource.asm\""));
 }
 
 void MainWindow::cmdViewVTP_Click()
 {
-    viewSourceFile(VTPFilePath(),
+    viewSourceFile(m_desktop, this, VTPFilePath(),
                    QStringLiteral("File hasn't been created yet. If you want to create the file "
                                   "please click \"Create VTPsource.asm\""));
 }

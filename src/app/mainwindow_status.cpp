@@ -2,61 +2,14 @@
 // messages for what just happened: what a run-time error hit, and the counters' traps.
 #include "app/mainwindow.h"
 
-#include "text/numbers.h"
+#include "session/counter_hints.h"
+#include "session/session.h"
 #include "text/runtime_error.h"
-#include "widgets/point_list.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QStatusBar>
 
 #include <algorithm>
-
-namespace {
-
-QString counterText(const QString &counter)
-{
-    return counter.trimmed().isEmpty() ? QStringLiteral("empty") : counter.trimmed();
-}
-
-// The files take the counters, not the lists, and the list edits leave the counters alone:
-// say so when they no longer agree, and how to bring them in line. Short enough to fit
-// beside the place part of the status line.
-QString lwmCounterHint(const QString &counter, int entries)
-{
-    if (leadingNumber(counter) == entries)
-        return QString();
-    return QStringLiteral("LWM counter %1, but %2 entries in the list, and Create writes the "
-                          "counter: type %2, or the next point sets it.")
-        .arg(counterText(counter))
-        .arg(entries);
-}
-
-QString vtpCounterHint(const QString &counter, int entries)
-{
-    const double reads = leadingNumber(counter);
-    if (entries == 0) {
-        if (reads <= 1)
-            return QString();
-        return QStringLiteral("VTP list empty, but its counter reads %1: the next point would "
-                              "start no line. Type 0 to start a new line.")
-            .arg(counterText(counter));
-    }
-    const int points = entries - 2; // the two width entries of a line's start
-    if (reads == points)
-        return QString();
-    const QString fix = points >= 0
-                            ? QStringLiteral("type %1, or the next point sets it").arg(points)
-                            : QStringLiteral("the next point sets it");
-    return QStringLiteral("VTP counter %1, but the list's %2 entries make %3 points, and Create "
-                          "writes the counter: %4.")
-        .arg(counterText(counter))
-        .arg(entries)
-        .arg(points)
-        .arg(fix);
-}
-
-} // namespace
 
 void MainWindow::buildStatusLine()
 {
@@ -86,17 +39,24 @@ void MainWindow::setPlaceStatus(const QString &text)
     m_placeStatus->setText(text);
 }
 
+void MainWindow::showMessage(const QString &text)
+{
+    statusBar()->showMessage(text);
+}
+
 void MainWindow::showCounterHints(Counters which)
 {
     QStringList hints;
     if (which != Counters::Vtp)
-        hints << lwmCounterHint(txtlwmnumber->text(), lstLWM->count());
+        hints << lwmCounterHint(m_session->text(Field::LwmCounter),
+                                int(m_session->entries(ListSide::Lwm).size()));
     if (which != Counters::Lwm)
-        hints << vtpCounterHint(txtvtpnumber->text(), lstVTP->count());
+        hints << vtpCounterHint(m_session->text(Field::VtpCounter),
+                                int(m_session->entries(ListSide::Vtp).size()));
     hints.removeAll(QString());
     if (!hints.isEmpty()) {
         m_counterHint = hints.join(QStringLiteral("  "));
-        statusBar()->showMessage(m_counterHint);
+        showMessage(m_counterHint);
     } else if (!m_counterHint.isEmpty() && statusBar()->currentMessage() == m_counterHint) {
         // The counters agree again: a hint that stayed would now mislead.
         statusBar()->clearMessage();
@@ -106,7 +66,7 @@ void MainWindow::showCounterHints(Counters which)
 
 void MainWindow::showRuntimeErrorDetail(const RuntimeError &e)
 {
-    statusBar()->showMessage(QStringLiteral("Run-time error %1: %2.")
-                                 .arg(int(e.number()))
-                                 .arg(e.detail().isEmpty() ? e.description() : e.detail()));
+    showMessage(QStringLiteral("Run-time error %1: %2.")
+                    .arg(int(e.number()))
+                    .arg(e.detail().isEmpty() ? e.description() : e.detail()));
 }

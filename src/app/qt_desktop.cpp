@@ -39,16 +39,31 @@ std::optional<QString> QtDesktop::openFileName(QWidget *parent, const QString &f
 }
 
 std::optional<QString> QtDesktop::saveFileName(QWidget *parent, const QString &filter,
-                                               QString *selectedFilter)
+                                               const QString &folder, QString *selectedFilter)
 {
     QString selected = filter.section(QStringLiteral(";;"), 0, 0);
-    const QString path =
-        QFileDialog::getSaveFileName(parent, QString(), QString(), filter, &selected);
+    const QString path = QFileDialog::getSaveFileName(parent, QString(), folder, filter, &selected);
     if (path.isEmpty())
         return std::nullopt;
     if (selectedFilter)
         *selectedFilter = selected;
     return path;
+}
+
+Desktop::SaveChoice QtDesktop::askToSave(QWidget *parent, const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, programTitle(), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveChoice::Save;
+    case QMessageBox::Discard:
+        return SaveChoice::Discard;
+    default:
+        return SaveChoice::Cancel;
+    }
 }
 
 std::optional<int> QtDesktop::chooseItem(QWidget *parent, const QString &prompt,

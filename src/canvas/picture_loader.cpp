@@ -1,13 +1,47 @@
 #include "canvas/picture_loader.h"
 
+#include <QFileInfo>
 #include <QImageReader>
+#include <QLocale>
+
+namespace {
+QString quoted(const QString &path)
+{
+    return QStringLiteral("\u201c%1\u201d").arg(QFileInfo(path).fileName());
+}
+} // namespace
+
+PictureRead readPicture(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        return {{}, QStringLiteral("%1 is no longer there.").arg(quoted(path))};
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    // The header's size is known before anything is decoded; a size refused later by Qt's
+    // own allocation limit would leave no word why.
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > mostPicturePixels) {
+        const QLocale c = QLocale::c();
+        return {{},
+                QStringLiteral("%1 is %2 \u00d7 %3 pixels, more than Marlith opens: at most %4 "
+                               "million pixels, such as 8000 \u00d7 8000.")
+                    .arg(quoted(path), c.toString(size.width()), c.toString(size.height()))
+                    .arg(mostPicturePixels / 1'000'000)};
+    }
+    reader.setAllocationLimit(int(mostPicturePixels * 4 / (1024 * 1024)) + 1);
+    QImage image = reader.read();
+    if (image.isNull())
+        return {{},
+                QStringLiteral("%1 cannot be shown: it is damaged, or not a BMP, JPEG, GIF or PNG "
+                               "picture.")
+                    .arg(quoted(path))};
+    return {image, {}};
+}
 
 std::optional<QImage> loadPicture(const QString &path)
 {
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    QImage image = reader.read();
-    if (image.isNull())
+    PictureRead read = readPicture(path);
+    if (read.image.isNull())
         return std::nullopt;
-    return image;
+    return read.image;
 }

@@ -5,8 +5,20 @@
 
 #include <optional>
 
-// Reads a BMP, JPEG, GIF or PNG by its content; nothing for a missing, unreadable or broken
-// file.
+// The most pixels a picture may have: a quarter of a gigabyte decoded, far more than an area
+// needs, and little enough that a false header cannot exhaust the memory.
+inline constexpr qint64 mostPicturePixels = 64'000'000;
+
+// A picture read by its content (BMP, JPEG, GIF or PNG), or why not, in one sentence that
+// names the file: missing, damaged, or larger than mostPicturePixels, with its size.
+struct PictureRead
+{
+    QImage image; // null when the picture was refused
+    QString failure;
+};
+PictureRead readPicture(const QString &path);
+
+// The same, without the reason.
 std::optional<QImage> loadPicture(const QString &path);
 
 // The open dialog's filter for a picture: one entry, the active one.

@@ -4,6 +4,7 @@
 #include "writers/line_types.h"
 
 #include <QCommandLineParser>
+#include <QRegularExpression>
 
 #include <cstdio>
 
@@ -79,9 +80,11 @@ int runAreasCommand(const QStringList &arguments)
     if (!parser.parse(QStringList{QStringLiteral("marlith3 areas")} + arguments))
         return usage(parser.errorText());
     if (parser.isSet(help)) {
-        // Without an application object the parser cannot know the program's name.
-        print(stdout, parser.helpText().replace(QStringLiteral("<executable_name>"),
-                                                QStringLiteral("marlith3 areas")));
+        // The parser names only the program; the command belongs to it.
+        QString help = parser.helpText();
+        help.replace(QRegularExpression(QStringLiteral("^Usage: \\S+")),
+                     QStringLiteral("Usage: marlith3 areas"));
+        print(stdout, help);
         return 0;
     }
     const QStringList files = parser.positionalArguments();

@@ -3,6 +3,7 @@
 #include "canvas/overlay.h"
 #include "grid/grid_constants.h"
 #include "grid/point_geography.h"
+#include "text/typed_text.h"
 
 #include <QFileInfo>
 
@@ -54,7 +55,10 @@ ExportTarget exportTarget(const QString &chosenName, const QString &selectedFilt
 
 ExportShapes exportShapes(const GridPlace &place, const ShapeTexts &texts)
 {
-    ExportShapes shapes{place, texts.altitude, texts.lineType, texts.layer, {}, {}, {}};
+    // Typed as any text: a control character would make the XML formats unreadable.
+    ExportShapes shapes{
+        place, typedText(texts.altitude), typedText(texts.lineType), typedText(texts.layer), {}, {},
+        {}};
     for (const QString &entry : texts.lwmEntries) {
         const auto pixel = lwmEntryPixel(entry);
         const GeoPoint p = pixel ? pixelGeoPoint(place, {pixel->x(), pixel->y()}) : GeoPoint{};
@@ -68,7 +72,7 @@ ExportShapes exportShapes(const GridPlace &place, const ShapeTexts &texts)
         // A grid point is a pixel of area 0, 0 seen from the cell's corner.
         const auto grid = vtpEntryPixel(entry, 0, 0);
         if (entry.startsWith(widthPrefix))
-            shapes.widths << entry.sliced(widthPrefix.size());
+            shapes.widths << typedText(QStringView(entry).sliced(widthPrefix.size()));
         const GeoPoint p =
             grid ? gridGeoPoint(place.cellColumn, place.cellRow,
                                 {grid->x() + lod::gridOrigin, grid->y() + lod::gridOrigin})

@@ -3,15 +3,20 @@
 #include "exchange/vector_file.h"
 #include "exchange/vertex_presses.h"
 #include "imagery/gdal_setup.h"
+#include "text/typed_text.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+#include <cpl_string.h>
 #include <gdal_priv.h>
 #include <ogr_geometry.h>
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
 
+#include <algorithm>
+#include <cstring>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -50,6 +55,58 @@ QString missingShapefilePart(const QFileInfo &file)
     return {};
 }
 
+// The driver a known suffix names; any other file may go to any vector driver but these,
+// which reach the network, run other programs, or write files beside the one they read (the
+// .gfs of GML is kept from being written by an open option instead).
+struct SuffixDriver
+{
+    const char *suffix, *driver;
+};
+const SuffixDriver suffixDrivers[] = {
+    {"gpx", "GPX"},
+    {"kml", "KML"},
+    {"geojson", "GeoJSON"},
+    {"json", "GeoJSON"},
+    {"shp", "ESRI Shapefile"},
+    {"gpkg", "GPKG"},
+};
+const char *const refusedDrivers[] = {
+    "GPSBabel", "NAS",        "GMLAS",    "VFK",        "EEDA",   "OGCAPI",
+    "WFS",      "OAPIF",      "CSW",      "PLSCENES",   "NGW",    "Elasticsearch",
+    "Carto",    "AmigoCloud", "HTTP",     "PostgreSQL", "MySQL",  "MSSQLSpatial",
+    "ODBC",     "PGeo",       "OGR_OGDI", "Memory",     "PGDUMP",
+};
+
+// The drivers that may read a file of this suffix, GML apart.
+CPLStringList allowedDrivers(const QString &suffix)
+{
+    CPLStringList names;
+    for (const SuffixDriver &d : suffixDrivers) {
+        if (suffix.compare(QLatin1String(d.suffix), Qt::CaseInsensitive) == 0) {
+            names.AddString(d.driver);
+            return names;
+        }
+    }
+    GDALDriverManager *manager = GetGDALDriverManager();
+    for (int i = 0; i < manager->GetDriverCount(); ++i) {
+        GDALDriver *driver = manager->GetDriver(i);
+        const char *name = driver->GetDescription();
+        if (!driver->GetMetadataItem(GDAL_DCAP_VECTOR) || std::strcmp(name, "GML") == 0
+            || std::any_of(std::begin(refusedDrivers), std::end(refusedDrivers),
+                           [&](const char *refused) { return std::strcmp(name, refused) == 0; }))
+            continue;
+        names.AddString(name);
+    }
+    return names;
+}
+
+GDALDatasetUniquePtr openWith(const QByteArray &name, const CPLStringList &drivers,
+                              const char *const *options = nullptr)
+{
+    return GDALDatasetUniquePtr(GDALDataset::FromHandle(GDALOpenEx(
+        name.constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers.List(), options, nullptr)));
+}
+
 Opened openVector(const QString &path)
 {
     setUpGdal();
@@ -67,13 +124,23 @@ Opened openVector(const QString &path)
             return {nullptr, missing};
     }
     CPLErrorReset();
-    // Only the vector drivers, read only, and no open options: nothing but the file decides.
+    // The suffix picks the driver, so that a text inside a file (a GPX name that mentions
+    // GML, say) never hands it to another one.
     const QByteArray name = QDir::toNativeSeparators(file.absoluteFilePath()).toUtf8();
-    GDALDatasetUniquePtr dataset(
-        GDALDataset::Open(name.constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
-    if (!dataset)
-        return {nullptr, QStringLiteral("%1 is not a vector file GDAL can read").arg(quoted(path))
-                             + becauseOfGdal()};
+    const CPLStringList drivers = allowedDrivers(file.suffix());
+    GDALDatasetUniquePtr dataset = openWith(name, drivers);
+    if (!dataset && drivers.size() > 1) {
+        CPLStringList gml;
+        gml.AddString("GML");
+        const char *const noGfs[] = {"WRITE_GFS=NO", nullptr};
+        dataset = openWith(name, gml, noGfs);
+    }
+    if (!dataset) {
+        QString failure = QStringLiteral("%1 is not a vector file GDAL can read").arg(quoted(path));
+        if (drivers.size() == 1)
+            failure += QStringLiteral(" as %1").arg(QLatin1String(drivers[0]));
+        return {nullptr, failure + becauseOfGdal()};
+    }
     return {std::move(dataset), {}};
 }
 
@@ -148,15 +215,21 @@ qsizetype pointCount(const OGRGeometry *g)
     return dynamic_cast<const OGRPoint *>(g) && !g->IsEmpty() ? 1 : 0;
 }
 
+// A name from the file, as a typed one: the picker and the messages show it on one line.
+QString textFromFile(const char *utf8)
+{
+    return typedText(QString::fromUtf8(utf8)).simplified();
+}
+
 QString nameOfFeature(OGRFeature &feature, OGRLayer &layer, qint64 place)
 {
     const int field = feature.GetFieldIndex("name");
     if (field >= 0 && feature.IsFieldSetAndNotNull(field)) {
-        const QString name = QString::fromUtf8(feature.GetFieldAsString(field)).simplified();
+        const QString name = textFromFile(feature.GetFieldAsString(field));
         if (!name.isEmpty())
             return name;
     }
-    return QStringLiteral("%1 %2").arg(QString::fromUtf8(layer.GetName())).arg(place + 1);
+    return QStringLiteral("%1 %2").arg(textFromFile(layer.GetName())).arg(place + 1);
 }
 
 // Turns a layer's coordinates into longitude (x) and latitude (y). A layer without a
@@ -246,8 +319,7 @@ ShapeListing listShapes(const QString &path)
             ++place;
         }
         if (points > 0)
-            pointLayers.push_back(
-                {QString::fromUtf8(layer.GetName()), Kind::Points, points, i, -1});
+            pointLayers.push_back({textFromFile(layer.GetName()), Kind::Points, points, i, -1});
     }
     if (listing.candidates.empty())
         listing.candidates = std::move(pointLayers);

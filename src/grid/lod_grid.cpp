@@ -4,23 +4,23 @@
 
 #include <cmath>
 
-double decimalDegrees(const QString &degrees, const QString &minutes)
+double decimalDegrees(const QString &degrees, const QString &minutes, const QLocale &locale)
 {
     const double d = leadingNumber(degrees);
-    const double m = leadingNumber(minutes);
+    const double m = localLeadingNumber(minutes, locale);
     // leadingNumber keeps the sign of a typed "-0", which decides for zero degrees.
     const double s = d < 0 ? -1.0 : d > 0 ? 1.0 : (std::signbit(d) ? -1.0 : 1.0);
     return checked(d + checkedDivide(checked(s * m), 60));
 }
 
-double Lat(const CoordinateTexts &typed)
+double Lat(const CoordinateTexts &typed, const QLocale &locale)
 {
-    return decimalDegrees(typed.latDeg, typed.latMin);
+    return decimalDegrees(typed.latDeg, typed.latMin, locale);
 }
 
-double Lng(const CoordinateTexts &typed)
+double Lng(const CoordinateTexts &typed, const QLocale &locale)
 {
-    return decimalDegrees(typed.longDeg, typed.longMin);
+    return decimalDegrees(typed.longDeg, typed.longMin, locale);
 }
 
 namespace {
@@ -48,26 +48,28 @@ GridCaptions calculateGrid(const CoordinateTexts &typed, const QLocale &locale)
 {
     GridCaptions c;
     try {
-        const double cellColumn = gridIndex(Lng(typed) + 180, lod::cellWidth);
+        const double cellColumn = gridIndex(Lng(typed, locale) + 180, lod::cellWidth);
         c.cellX = numberText(cellColumn, locale);
-        const double cellRow = gridIndex(90 - Lat(typed), lod::cellHeight);
+        const double cellRow = gridIndex(90 - Lat(typed, locale), lod::cellHeight);
         c.cellY = numberText(cellRow, locale);
 
         c.cellX = clamped(*c.cellX, cellColumn, lod::lastCellColumn);
         c.cellY = clamped(*c.cellY, cellRow, lod::lastCellRow);
 
         const double cx = leadingNumber(*c.cellX);
-        const double areaColumn = checked(gridIndex(Lng(typed) + 180, lod::areaWidth) - 32 * cx);
+        const double areaColumn =
+            checked(gridIndex(Lng(typed, locale) + 180, lod::areaWidth) - 32 * cx);
         c.areaX = numberText(areaColumn, locale);
         const double cy = leadingNumber(*c.cellY);
-        const double areaRow = checked(gridIndex(90 - Lat(typed), lod::areaHeight) - 32 * cy);
+        const double areaRow =
+            checked(gridIndex(90 - Lat(typed, locale), lod::areaHeight) - 32 * cy);
         c.areaY = numberText(areaRow, locale);
 
         c.areaX = clamped(*c.areaX, areaColumn, lod::lastArea);
         c.areaY = clamped(*c.areaY, areaRow, lod::lastArea);
 
-        c.latDecimal = numberText(Lat(typed), locale);
-        c.lngDecimal = numberText(Lng(typed), locale);
+        c.latDecimal = numberText(Lat(typed, locale), locale);
+        c.lngDecimal = numberText(Lng(typed, locale), locale);
     } catch (const RuntimeError &e) {
         c.error = e;
         c.error->setDetail(QStringLiteral("the position \"%1\" \"%2\", \"%3\" \"%4\" is too large "

@@ -198,14 +198,21 @@ Bands bandsOf(GDALDataset &source)
     return bands;
 }
 
-int progress(double, const char *, void *cancelled)
+// The warp's progress asks whether the cut is still wanted, and remembers the answer.
+struct Wanted
 {
-    const auto &asked = *static_cast<const std::function<bool()> *>(cancelled);
-    return asked && asked() ? FALSE : TRUE;
+    const std::function<bool()> &cancelled;
+    bool stopped = false;
+};
+
+int progress(double, const char *, void *wanted)
+{
+    auto &w = *static_cast<Wanted *>(wanted);
+    w.stopped = w.stopped || (w.cancelled && w.cancelled());
+    return w.stopped ? FALSE : TRUE;
 }
 
-bool warp(GDALDataset *source, GDALDataset *cut, void *transformer,
-          const std::function<bool()> &cancelled)
+bool warp(GDALDataset *source, GDALDataset *cut, void *transformer, Wanted &wanted)
 {
     const Bands bands = bandsOf(*source);
     GDALWarpOptions *options = GDALCreateWarpOptions();
@@ -231,7 +238,7 @@ bool warp(GDALDataset *source, GDALDataset *cut, void *transformer,
     options->pfnTransformer = GDALApproxTransform;
     options->pTransformerArg = transformer;
     options->pfnProgress = progress;
-    options->pProgressArg = const_cast<std::function<bool()> *>(&cancelled);
+    options->pProgressArg = &wanted;
     options->papszWarpOptions = CSLSetNameValue(options->papszWarpOptions, "INIT_DEST", "0");
 
     GDALWarpOperation operation;
@@ -258,12 +265,11 @@ AreaCut failed(const QString &reason)
     return cut;
 }
 
-// GDAL's last message, naming the file as the user knows it.
+// Reading fails part way only where the file is cut short or garbled; GDAL's own words
+// about it help no one who is not reading TIFF tags.
 AreaCut unreadable(const QString &path)
 {
-    const QString name = fileName(path);
-    return failed(fullSentence(
-        QStringLiteral("%1 could not be read: %2").arg(name, lastGdalError().replace(path, name))));
+    return failed(damagedText(path));
 }
 
 // The share of the area's pixels the source covers, partly covered ones in part.
@@ -287,24 +293,57 @@ QString metres(double value)
 
 AreaCut cutArea(const QString &path, const GridPlace &place, const std::function<bool()> &cancelled)
 {
-    GeoRaster raster = openGeoRaster(path);
     const QString name = fileName(path);
+    // Asked between the steps, so that a cut no longer wanted does no more work; it never
+    // ends with an image.
+    const auto stopped = [&] { return cancelled && cancelled(); };
+    const auto stop = [&] {
+        AreaCut cut = failed(QStringLiteral("The cut of %1 was stopped.").arg(name));
+        cut.stopped = true;
+        return cut;
+    };
+    if (stopped())
+        return stop();
+    GeoRaster raster = openGeoRaster(path);
+    if (stopped())
+        return stop();
     if (raster.kind != ImageProbe::Georeferenced)
         return failed(!raster.reason.isEmpty()
                           ? raster.reason
                           : QStringLiteral("%1 holds no georeferencing.").arg(name));
-    const QString doesNotReach = QStringLiteral("%1 does not reach area %2, %3 of cell %4, %5.")
-                                     .arg(name)
-                                     .arg(place.areaColumn)
-                                     .arg(place.areaRow)
-                                     .arg(place.cellColumn)
-                                     .arg(place.cellRow);
+    QString doesNotReach = QStringLiteral("%1 does not reach area %2, %3 of cell %4, %5")
+                               .arg(name)
+                               .arg(place.areaColumn)
+                               .arg(place.areaRow)
+                               .arg(place.cellColumn)
+                               .arg(place.cellRow);
+    // A guessed coordinate system is the likeliest reason; say which, and how to name the
+    // right one.
+    if (raster.crsOrigin == CrsOrigin::AssumedDegrees
+        || raster.crsOrigin == CrsOrigin::AssumedWebMercator)
+        doesNotReach +=
+            QStringLiteral(" in %1, the coordinate system assumed for a world file "
+                           "in %2: if it is in another one, put a .prj file naming "
+                           "it beside %3")
+                .arg(crsDisplayName(raster.crs),
+                     raster.crsOrigin == CrsOrigin::AssumedDegrees ? QStringLiteral("degrees")
+                                                                   : QStringLiteral("metres"),
+                     name);
+    doesNotReach += u'.';
 
     const GeoBounds area = areaBounds(place);
     GDALDriver *memory = GetGDALDriverManager()->GetDriverByName("MEM");
+    if (!memory)
+        return failed(QStringLiteral("This GDAL has no in-memory driver (MEM), so no area can "
+                                     "be cut."));
+    CPLErrorReset();
     GDALDatasetUniquePtr cut(memory->Create("", cutSize, cutSize, 4, GDT_Byte, nullptr));
     std::array<double, 6> gt = cutGeotransform(area);
-    cut->SetGeoTransform(gt.data());
+    if (!cut || cut->SetGeoTransform(gt.data()) != CE_None)
+        return failed(fullSentence(QStringLiteral("No room in memory for the cut of %1: %2")
+                                       .arg(name, lastGdalError().isEmpty()
+                                                      ? QStringLiteral("GDAL gave no reason")
+                                                      : lastGdalError())));
 
     GDALDataset *source = raster.dataset.get();
     Transformer transformer = makeTransformer(source, cut.get(), raster.crs);
@@ -340,12 +379,15 @@ AreaCut cutArea(const QString &path, const GridPlace &place, const std::function
     if (source != raster.dataset.get())
         transformer = makeTransformer(source, cut.get(), raster.crs);
 
+    if (stopped())
+        return stop();
     CPLErrorReset();
-    if (!transformer || !warp(source, cut.get(), transformer.get(), cancelled)) {
-        if (cancelled && cancelled())
-            return failed(QStringLiteral("The cut of %1 was stopped.").arg(name));
-        return unreadable(path);
-    }
+    Wanted wanted{cancelled};
+    if (!transformer || !warp(source, cut.get(), transformer.get(), wanted))
+        return wanted.stopped ? stop() : unreadable(path);
+    // GDAL may finish a warp whose last progress call said stop.
+    if (wanted.stopped || stopped())
+        return stop();
 
     QImage image(cutSize, cutSize, QImage::Format_RGBA8888);
     if (cut->RasterIO(GF_Read, 0, 0, cutSize, cutSize, image.bits(), cutSize, cutSize, GDT_Byte, 4,

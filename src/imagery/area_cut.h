@@ -37,12 +37,14 @@ struct AreaCut
     double sourceMetresPerPixel = 0;
     double cutMetresPerPixel = 0;
     double coveredShare = 0; // 0..1 of the area's pixels
+    bool stopped = false;    // ended because `cancelled` said so
 
     bool ok() const { return !image.isNull(); }
 };
 
-// Never throws and never writes to stderr. `cancelled`, when given, is asked now and then;
-// answering true ends the cut early as a failure.
+// Never throws and never writes to stderr. `cancelled`, when given, is asked before the file
+// is opened, after it is opened, before and during the warp, and before the image is made;
+// the first true answer ends the cut there, as a failure with `stopped` set and no image.
 AreaCut cutArea(const QString &path, const GridPlace &place,
                 const std::function<bool()> &cancelled = {});
 

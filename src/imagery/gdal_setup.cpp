@@ -32,6 +32,9 @@ void setUpGdal()
         CPLSetConfigOption("GDAL_HTTP_MAX_RETRY", "0");
         // PROJ would fetch missing datum grids from its CDN when PROJ_NETWORK=ON.
         OSRSetPROJEnableNetwork(FALSE);
+        // A JPEG cut short is only a warning to libjpeg, which fills the rest with grey; as
+        // an error, the cut can call the file damaged instead of showing a grey area.
+        CPLSetConfigOption("GDAL_ERROR_ON_LIBJPEG_WARNING", "TRUE");
         // Our own failure values tell the user what went wrong; GDAL's text stays off stderr.
         CPLSetErrorHandler(CPLQuietErrorHandler);
         GDALAllRegister();

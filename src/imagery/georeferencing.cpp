@@ -159,6 +159,13 @@ QString fileName(const QString &path)
     return QFileInfo(path).fileName();
 }
 
+QString damagedText(const QString &path)
+{
+    return QStringLiteral("\u201c%1\u201d is damaged: part of its picture cannot be read, as "
+                          "when a download or a copy stopped early.")
+        .arg(fileName(path));
+}
+
 QString crsDisplayName(const OGRSpatialReference &crs)
 {
     const char *name = crs.GetName();
@@ -183,6 +190,17 @@ GeoRaster openGeoRaster(const QString &path)
         GDALDataset::Open(path.toUtf8().constData(), GDAL_OF_RASTER | GDAL_OF_READONLY));
     if (!r.dataset) {
         const QString why = lastGdalError();
+        // A file a driver knows by its first bytes but cannot open is a damaged one, unless
+        // it holds shapes rather than a picture (a GeoPackage can hold either).
+        const QByteArray file = path.toUtf8();
+        if (GDALIdentifyDriverEx(file.constData(), GDAL_OF_RASTER, nullptr, nullptr)
+            && !GDALDatasetUniquePtr(
+                GDALDataset::Open(file.constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY))) {
+            r.reason = QStringLiteral("\u201c%1\u201d is damaged: it starts as an image does, "
+                                      "but the rest cannot be read.")
+                           .arg(name);
+            return r;
+        }
         r.reason =
             why.isEmpty()
                 ? QStringLiteral("%1 is not an image GDAL reads.").arg(name)

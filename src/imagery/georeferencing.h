@@ -30,5 +30,8 @@ QString crsDisplayName(const OGRSpatialReference &crs);
 // The file's name without its folder, as messages name it.
 QString fileName(const QString &path);
 
+// "“x.tif” is damaged: …", for a file whose picture cannot be read in full.
+QString damagedText(const QString &path);
+
 // A message on one line that ends with a full stop; GDAL's own end in neither.
 QString fullSentence(QString text);

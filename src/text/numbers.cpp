@@ -183,6 +183,30 @@ double leadingNumber(QStringView text)
     return convertAscii(ascii);
 }
 
+double localLeadingNumber(QStringView text, const QLocale &locale)
+{
+    const QString decimal = locale.decimalPoint();
+    if (decimal.isEmpty() || decimal == u".")
+        return leadingNumber(text);
+    // Where leadingNumber looks for its ".": after the blanks, a sign and the whole digits.
+    qsizetype i = 0;
+    const auto skip = [&] {
+        while (i < text.size() && isSkipped(text[i]))
+            ++i;
+    };
+    skip();
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        ++i;
+    for (skip(); i < text.size() && isAsciiDigit(text[i]); skip())
+        ++i;
+    if (!text.sliced(i).startsWith(decimal))
+        return leadingNumber(text);
+    QString read;
+    read.reserve(text.size());
+    read.append(text.left(i)).append(u'.').append(text.sliced(i + decimal.size()));
+    return leadingNumber(read);
+}
+
 double strictNumber(QStringView text, const QLocale &locale)
 {
     const QStringView t = text.trimmed();

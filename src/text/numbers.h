@@ -16,6 +16,12 @@
 // so callers can still see the sign of a zero. Magnitudes beyond a double give +-inf.
 double leadingNumber(QStringView text);
 
+// The leading number of a text in which the locale's decimal separator may stand for "."
+// ("51,5" reads 51.5 in German, "51.5" still reads 51.5); read as leadingNumber reads it in
+// every other way. For the minutes fields, whose decimals users type as their locale writes
+// them.
+double localLeadingNumber(QStringView text, const QLocale &locale);
+
 // The whole text, apart from blanks around it, must be a number in the locale's format:
 // its decimal separator, and digit-group separators only between whole groups ("1.234,5"
 // in German, but not "47.5"); one separator may end the text. Anything else, the empty

@@ -1,5 +1,6 @@
 #include "workfile/opening.h"
 
+#include "grid/lod_grid.h"
 #include "workfile/source_reading.h"
 #include "workfile/work_file.h"
 
@@ -31,6 +32,44 @@ void checkImagePath(const QString &path)
     if (image.exists() && !image.isFile())
         fault(QStringLiteral("The image of this work file, %1, is not an ordinary file.")
                   .arg(shownPath(path)));
+}
+
+// Decimal degrees are written in the locale of the run that saved them.
+QString comparable(QString caption)
+{
+    return caption.replace(u',', u'.');
+}
+
+// The typed texts may hold anything the user can type; what Calculate wrote must be what it
+// gives for the texts it read, so that a hand-edited cell or area that the coordinates
+// contradict never reaches a file. A caption that Calculate did not reach (it stopped at a
+// run-time error first) cannot be checked and is left as it is.
+void checkDerived(const WorkState &s, const QLocale &locale)
+{
+    const TypedPosition &from = s.calculatedFrom;
+    const GridCaptions c =
+        calculateGrid({from.latDeg, from.latMin, from.longDeg, from.longMin}, locale);
+    const struct
+    {
+        const char *key;
+        const QString &stored;
+        const std::optional<QString> &derived;
+    } rows[] = {
+        {"calculated.latitude", s.latDecimal, c.latDecimal},
+        {"calculated.longitude", s.lngDecimal, c.lngDecimal},
+        {"calculated.cellColumn", s.cellX, c.cellX},
+        {"calculated.cellRow", s.cellY, c.cellY},
+        {"calculated.areaColumn", s.areaX, c.areaX},
+        {"calculated.areaRow", s.areaY, c.areaY},
+    };
+    for (const auto &row : rows) {
+        if (row.stored.isEmpty() || !row.derived)
+            continue;
+        if (comparable(row.stored) != comparable(*row.derived))
+            fault(QStringLiteral("\"%1\" is %2, but Calculate gives %3 for the position the file "
+                                 "holds.")
+                      .arg(QLatin1String(row.key), row.stored, *row.derived));
+    }
 }
 
 bool startsAsJson(const QByteArray &bytes)
@@ -66,7 +105,8 @@ Opened openBytes(const QByteArray &bytes, const QString &name, const WorkState &
                              "VTPSource.asm as Marlith writes them: line 1 does not begin with "
                              "\";----> FS Coordinates:\"."));
     WorkState state = readWorkFile(bytes);
-    checkImagePath(state.imagePath);
+    checkDerived(state, locale);
+    checkImagePath(state.image.path);
     return {OpenedKind::WorkFile, state};
 }
 

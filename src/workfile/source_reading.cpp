@@ -2,6 +2,7 @@
 
 #include "text/numbers.h"
 #include "text/runtime_error.h"
+#include "text/typed_text.h"
 #include "workfile/work_file.h"
 
 #include <QHash>
@@ -38,6 +39,9 @@ public:
 
 private:
     std::vector<QByteArrayView> m_lines;
+    // The typed form of the lines that held control characters; moving one keeps its bytes
+    // where the view points.
+    std::vector<QByteArray> m_typed;
     bool m_lfOnly = false;
 };
 
@@ -73,7 +77,16 @@ SourceLines::SourceLines(const QByteArray &bytes)
                       : QStringLiteral("Line %1 holds a CR that does not end it.").arg(number));
         if (line.contains('\0'))
             fault(QStringLiteral("Line %1 holds a NUL character.").arg(number));
-        m_lines.push_back(line);
+        // Read as typed text: a tab is a blank, other control characters are dropped, so that
+        // what comes back into the window obeys the one rule and writes again as read.
+        // The bytes are looked at first, to spare a million-line file a copy of every line.
+        if (std::any_of(line.begin(), line.end(),
+                        [](char c) { return uchar(c) < 0x20 || c == 0x7f; })) {
+            m_typed.push_back(typedText(QString::fromLatin1(line)).toLatin1());
+            m_lines.emplace_back(m_typed.back());
+        } else {
+            m_lines.push_back(line);
+        }
         start = lf + 1;
     }
     if (start < bytes.size())

@@ -1,5 +1,7 @@
 #include "workfile/work_file.h"
 
+#include "text/typed_text.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -103,18 +105,9 @@ private:
     {
         fault(QStringLiteral("\"%1\" should be %2.").arg(name(key), kind));
     }
-    // Every control and list holds a single line; a line break would become two lines of a
-    // generated file, and a NUL would end the text early in other programs.
-    static QString checkedText(const QString &text, const QString &where)
-    {
-        for (const QChar c : text) {
-            if (c == u'\n' || c == u'\r')
-                fault(where + QStringLiteral(" holds a line break."));
-            if (c == QChar::Null)
-                fault(where + QStringLiteral(" holds a NUL character."));
-        }
-        return text;
-    }
+    // What comes in obeys the rule for typed text, so a hand-edited line break can never
+    // become two lines of a generated file.
+    static QString checkedText(const QString &text, const QString &) { return typedText(text); }
 
     QJsonObject m_object;
     QString m_path;
@@ -122,36 +115,125 @@ private:
 
 } // namespace
 
+namespace {
+
+// Each text of the work under its key in version 2 and its control's name in version 1.
+struct TextKey
+{
+    const char *group, *key, *control;
+    QString WorkState::*text;
+};
+
+constexpr TextKey textKeys[] = {
+    {"position", "latitudeDegrees", "txtlatdeg", &WorkState::latDeg},
+    {"position", "latitudeMinutes", "txtlatmin", &WorkState::latMin},
+    {"position", "longitudeDegrees", "txtlongdeg", &WorkState::longDeg},
+    {"position", "longitudeMinutes", "txtlongmin", &WorkState::longMin},
+    {"calculated", "latitude", "lbllatdd", &WorkState::latDecimal},
+    {"calculated", "longitude", "lbllongdd", &WorkState::lngDecimal},
+    {"calculated", "cellColumn", "lblcellx", &WorkState::cellX},
+    {"calculated", "cellRow", "lblcelly", &WorkState::cellY},
+    {"calculated", "areaColumn", "lblareax", &WorkState::areaX},
+    {"calculated", "areaRow", "lblareay", &WorkState::areaY},
+    {"lwm", "altitude", "txtaltitude", &WorkState::altitude},
+    {"lwm", "counter", "txtlwmnumber", &WorkState::lwmCounter},
+    {"vtp", "lineType", "cbovtptype", &WorkState::lineType},
+    {"vtp", "width", "txtvtplinewidth", &WorkState::vtpWidth},
+    {"vtp", "layer", "cbolayer", &WorkState::layer},
+    {"vtp", "counter", "txtvtpnumber", &WorkState::vtpCounter},
+};
+
+struct ListKey
+{
+    const char *group, *control;
+    ListState WorkState::*list;
+};
+
+constexpr ListKey listKeys[] = {
+    {"lwm", "lstLWM", &WorkState::lwm},
+    {"vtp", "lstVTP", &WorkState::vtp},
+};
+
+constexpr struct
+{
+    const char *key;
+    QString TypedPosition::*text;
+} positionKeys[] = {
+    {"latitudeDegrees", &TypedPosition::latDeg},
+    {"latitudeMinutes", &TypedPosition::latMin},
+    {"longitudeDegrees", &TypedPosition::longDeg},
+    {"longitudeMinutes", &TypedPosition::longMin},
+};
+
+void readList(const Level &list, ListState &to)
+{
+    to.entries = list.texts(QStringLiteral("entries"));
+    const double selected = list.number(QStringLiteral("selected"));
+    if (selected < -1 || selected >= double(to.entries.size()))
+        fault(QStringLiteral("\"%1\" points outside its list.")
+                  .arg(list.name(QStringLiteral("selected"))));
+    to.selected = int(selected);
+}
+
+// Version 1 kept each control's text under the control's name.
+void readVersion1(const Level &top, WorkState &s)
+{
+    const Level controls = top.object(QStringLiteral("controls"));
+    for (const TextKey &k : textKeys)
+        s.*(k.text) = controls.text(QLatin1String(k.control));
+    const Level lists = top.object(QStringLiteral("lists"));
+    for (const ListKey &k : listKeys)
+        readList(lists.object(QLatin1String(k.control)), s.*(k.list));
+    // It kept no record of what Calculate read: the fields are the best guess.
+    s.calculatedFrom = {s.latDeg, s.latMin, s.longDeg, s.longMin};
+}
+
+void readVersion2(const Level &top, WorkState &s)
+{
+    for (const TextKey &k : textKeys)
+        s.*(k.text) = top.object(QLatin1String(k.group)).text(QLatin1String(k.key));
+    for (const ListKey &k : listKeys)
+        readList(top.object(QLatin1String(k.group)), s.*(k.list));
+    const Level from = top.object(QStringLiteral("calculated")).object(QStringLiteral("from"));
+    for (const auto &k : positionKeys)
+        s.calculatedFrom.*(k.text) = from.text(QLatin1String(k.key));
+}
+
+} // namespace
+
 QByteArray workFileText(const WorkState &s)
 {
-    QJsonObject controls, warnings, lists;
-    for (const WorkControl &c : workControls)
-        controls.insert(QLatin1String(c.name), s.*(c.text));
-    for (const WorkCounter &c : workCounters)
-        warnings.insert(QLatin1String(c.name), s.*(c.warning));
-    for (const WorkList &l : workLists) {
-        const ListState &list = s.*(l.list);
-        lists.insert(
-            QLatin1String(l.name),
-            QJsonObject{{QStringLiteral("entries"), QJsonArray::fromStringList(list.entries)},
-                        {QStringLiteral("selected"), list.selected}});
-    }
-    const QJsonObject root{
+    QJsonObject root{
         {QStringLiteral("format"), formatName},
         {QStringLiteral("version"), workFileVersion},
-        {QStringLiteral("controls"), controls},
-        {QStringLiteral("counterWarnings"), warnings},
-        {QStringLiteral("lists"), lists},
-        {QStringLiteral("image"),
-         QJsonObject{{QStringLiteral("path"), s.imagePath},
-                     {QStringLiteral("georeferenced"), s.imageGeoreferenced}}},
     };
+    const auto group = [&](const char *name) { return root.value(QLatin1String(name)).toObject(); };
+    for (const TextKey &k : textKeys) {
+        QJsonObject g = group(k.group);
+        g.insert(QLatin1String(k.key), s.*(k.text));
+        root.insert(QLatin1String(k.group), g);
+    }
+    for (const ListKey &k : listKeys) {
+        QJsonObject g = group(k.group);
+        const ListState &list = s.*(k.list);
+        g.insert(QStringLiteral("entries"), QJsonArray::fromStringList(list.entries));
+        g.insert(QStringLiteral("selected"), list.selected);
+        root.insert(QLatin1String(k.group), g);
+    }
+    QJsonObject calculated = group("calculated"), from;
+    for (const auto &k : positionKeys)
+        from.insert(QLatin1String(k.key), s.calculatedFrom.*(k.text));
+    calculated.insert(QStringLiteral("from"), from);
+    root.insert(QStringLiteral("calculated"), calculated);
+    root.insert(QStringLiteral("image"),
+                QJsonObject{{QStringLiteral("path"), s.image.path},
+                            {QStringLiteral("georeferenced"), s.image.georeferenced}});
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
 WorkState readWorkFile(const QByteArray &bytes)
 {
-    // Both lists and the controls; a few more strings than that are keys.
+    // Both lists and the fields; a few more strings than that are keys.
     if (stringCount(bytes) > 2 * maxListEntries + 1000)
         fault(QStringLiteral("The file holds more entries than Marlith keeps (at most %1 in a "
                              "list).")
@@ -176,25 +258,12 @@ WorkState readWorkFile(const QByteArray &bytes)
         fault(QStringLiteral("\"version\" should be 1 or more."));
 
     WorkState s;
-    const Level controls = top.object(QStringLiteral("controls"));
-    for (const WorkControl &c : workControls)
-        s.*(c.text) = controls.text(QLatin1String(c.name));
-    const Level warnings = top.object(QStringLiteral("counterWarnings"));
-    for (const WorkCounter &c : workCounters)
-        s.*(c.warning) = warnings.flag(QLatin1String(c.name));
-    const Level lists = top.object(QStringLiteral("lists"));
-    for (const WorkList &l : workLists) {
-        const Level list = lists.object(QLatin1String(l.name));
-        ListState &to = s.*(l.list);
-        to.entries = list.texts(QStringLiteral("entries"));
-        const double selected = list.number(QStringLiteral("selected"));
-        if (selected < -1 || selected >= double(to.entries.size()))
-            fault(QStringLiteral("\"%1\" points outside its list.")
-                      .arg(list.name(QStringLiteral("selected"))));
-        to.selected = int(selected);
-    }
+    if (version < 2)
+        readVersion1(top, s);
+    else
+        readVersion2(top, s);
     const Level image = top.object(QStringLiteral("image"));
-    s.imagePath = image.text(QStringLiteral("path"));
-    s.imageGeoreferenced = image.flag(QStringLiteral("georeferenced"));
+    s.image.path = image.text(QStringLiteral("path"));
+    s.image.georeferenced = image.flag(QStringLiteral("georeferenced"));
     return s;
 }

@@ -2,17 +2,43 @@
 
 #include "grid/lod_grid.h"
 #include "text/numbers.h"
+#include "text/point_entries.h"
+#include "writers/line_types.h"
+
+WorkState startState()
+{
+    WorkState s;
+    s.latDeg = QStringLiteral("-00");
+    s.latMin = QStringLiteral("00.00");
+    s.longDeg = QStringLiteral("-000");
+    s.longMin = QStringLiteral("00.00");
+    s.altitude = QStringLiteral("0");
+    s.lineType = lineTypeStartText;
+    s.vtpWidth = QStringLiteral("0");
+    s.layer = layerStartText;
+    return s;
+}
+
+bool lwmCounterWarning(const QString &counter)
+{
+    return leadingNumber(counter) > entries::lwmShortFormPoints;
+}
+
+bool vtpCounterWarning(const QString &counter)
+{
+    return leadingNumber(counter) > entries::vtpBlockPoints;
+}
 
 LwmInputs lwmInputs(const WorkState &s)
 {
-    return {s.txtlatdeg, s.txtlatmin, s.txtlongdeg,   s.txtlongmin,  s.lblcellx,      s.lblcelly,
-            s.lblareax,  s.lblareay,  s.txtlwmnumber, s.txtaltitude, s.lstLWM.entries};
+    return {s.latDeg, s.latMin, s.longDeg,    s.longMin,  s.cellX,      s.cellY,
+            s.areaX,  s.areaY,  s.lwmCounter, s.altitude, s.lwm.entries};
 }
 
 VtpInputs vtpInputs(const WorkState &s)
 {
-    return {s.txtlatdeg, s.txtlatmin, s.txtlongdeg,   s.txtlongmin, s.lblcellx,
-            s.lblcelly,  s.cbolayer,  s.txtvtpnumber, s.cbovtptype, s.lstVTP.entries};
+    return {s.latDeg, s.latMin, s.longDeg,    s.longMin,  s.cellX,
+            s.cellY,  s.layer,  s.vtpCounter, s.lineType, s.vtp.entries};
 }
 
 namespace {
@@ -20,22 +46,23 @@ namespace {
 void putCoordinates(WorkState &s, const QString &latDeg, const QString &latMin,
                     const QString &longDeg, const QString &longMin, const QLocale &locale)
 {
-    s.txtlatdeg = latDeg;
-    s.txtlatmin = latMin;
-    s.txtlongdeg = longDeg;
-    s.txtlongmin = longMin;
+    s.latDeg = latDeg;
+    s.latMin = latMin;
+    s.longDeg = longDeg;
+    s.longMin = longMin;
+    s.calculatedFrom = {latDeg, latMin, longDeg, longMin};
     const CoordinateTexts typed{latDeg, latMin, longDeg, longMin};
     // As the last step of Calculate; a text that Calculate could not read leaves it empty
     // rather than showing the degrees of another place.
     try {
-        s.lbllatdd = numberText(Lat(typed), locale);
+        s.latDecimal = numberText(Lat(typed, locale), locale);
     } catch (const RuntimeError &) {
-        s.lbllatdd.clear();
+        s.latDecimal.clear();
     }
     try {
-        s.lbllongdd = numberText(Lng(typed), locale);
+        s.lngDecimal = numberText(Lng(typed, locale), locale);
     } catch (const RuntimeError &) {
-        s.lbllongdd.clear();
+        s.lngDecimal.clear();
     }
 }
 
@@ -44,25 +71,22 @@ void putCoordinates(WorkState &s, const QString &latDeg, const QString &latMin,
 void putLwmSource(WorkState &s, const LwmInputs &in, const QLocale &locale)
 {
     putCoordinates(s, in.latDeg, in.latMin, in.longDeg, in.longMin, locale);
-    s.lblcellx = in.cellX;
-    s.lblcelly = in.cellY;
-    s.lblareax = in.areaX;
-    s.lblareay = in.areaY;
-    s.txtlwmnumber = in.lwmNumber;
-    // Red from the count on which the polygon needs its extended line, as capture shows it.
-    s.lwmWarning = leadingNumber(in.lwmNumber) > 62;
-    s.txtaltitude = in.altitude;
-    s.lstLWM = {in.entries, -1};
+    s.cellX = in.cellX;
+    s.cellY = in.cellY;
+    s.areaX = in.areaX;
+    s.areaY = in.areaY;
+    s.lwmCounter = in.lwmNumber;
+    s.altitude = in.altitude;
+    s.lwm = {in.entries, -1};
 }
 
 void putVtpSource(WorkState &s, const VtpInputs &in, const QLocale &locale)
 {
     putCoordinates(s, in.latDeg, in.latMin, in.longDeg, in.longMin, locale);
-    s.lblcellx = in.cellX;
-    s.lblcelly = in.cellY;
-    s.cbolayer = in.layer;
-    s.txtvtpnumber = in.vtpNumber;
-    s.vtpWarning = leadingNumber(in.vtpNumber) > 31;
-    s.cbovtptype = in.lineType;
-    s.lstVTP = {in.entries, -1};
+    s.cellX = in.cellX;
+    s.cellY = in.cellY;
+    s.layer = in.layer;
+    s.vtpCounter = in.vtpNumber;
+    s.lineType = in.lineType;
+    s.vtp = {in.entries, -1};
 }

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-// One point list as the window holds it.
+// One point list: its entries and the selected one.
 struct ListState
 {
     QStringList entries;
@@ -14,81 +14,52 @@ struct ListState
     friend bool operator==(const ListState &, const ListState &) = default;
 };
 
-// The window's working state, by control name: what a work file keeps and what Open puts
-// back. The members carry the controls' names so that the tables below and the window's
-// findChild() agree without a further list.
+// Where the picture under the presses comes from.
+struct ImageSource
+{
+    QString path; // empty: no image was loaded
+    bool georeferenced = false;
+
+    friend bool operator==(const ImageSource &, const ImageSource &) = default;
+};
+
+// The four coordinate texts as typed.
+struct TypedPosition
+{
+    QString latDeg, latMin, longDeg, longMin;
+
+    friend bool operator==(const TypedPosition &, const TypedPosition &) = default;
+};
+
+// The work: every text as the user typed it (the files copy them as typed), what Calculate
+// wrote, the two lists and the picture's source. What a work file keeps and Open puts back.
 struct WorkState
 {
-    QString txtlatdeg, txtlatmin, txtlongdeg, txtlongmin, txtaltitude;
-    QString lbllatdd, lbllongdd, lblcellx, lblcelly, lblareax, lblareay;
-    QString cbovtptype, txtvtplinewidth, cbolayer;
-    QString txtlwmnumber, txtvtpnumber, lblx, lbly, lblvtp2x, lblvtp2y;
-    bool lwmWarning = false, vtpWarning = false; // the counters' red text
-    ListState lstLWM, lstVTP;
-    QString imagePath; // empty: no image was loaded
-    bool imageGeoreferenced = false;
+    QString latDeg, latMin, longDeg, longMin, altitude;
+    QString lineType, vtpWidth, layer;
+    QString lwmCounter, vtpCounter;
+    // Calculate's captions; empty before the first Calculate.
+    QString latDecimal, lngDecimal, cellX, cellY, areaX, areaY;
+    // The coordinate texts that Calculate read: the fields may have changed since.
+    TypedPosition calculatedFrom;
+    ListState lwm, vtp;
+    ImageSource image;
 
     friend bool operator==(const WorkState &, const WorkState &) = default;
 };
 
-struct WorkControl
-{
-    const char *name;
-    QString WorkState::*text;
-};
+// The texts a fresh window shows.
+WorkState startState();
 
-// Every text control of the working state: fields, combos, captions and readouts.
-inline constexpr WorkControl workControls[] = {
-    {"txtlatdeg", &WorkState::txtlatdeg},
-    {"txtlatmin", &WorkState::txtlatmin},
-    {"txtlongdeg", &WorkState::txtlongdeg},
-    {"txtlongmin", &WorkState::txtlongmin},
-    {"txtaltitude", &WorkState::txtaltitude},
-    {"lbllatdd", &WorkState::lbllatdd},
-    {"lbllongdd", &WorkState::lbllongdd},
-    {"lblcellx", &WorkState::lblcellx},
-    {"lblcelly", &WorkState::lblcelly},
-    {"lblareax", &WorkState::lblareax},
-    {"lblareay", &WorkState::lblareay},
-    {"cbovtptype", &WorkState::cbovtptype},
-    {"txtvtplinewidth", &WorkState::txtvtplinewidth},
-    {"cbolayer", &WorkState::cbolayer},
-    {"txtlwmnumber", &WorkState::txtlwmnumber},
-    {"txtvtpnumber", &WorkState::txtvtpnumber},
-    {"lblx", &WorkState::lblx},
-    {"lbly", &WorkState::lbly},
-    {"lblvtp2x", &WorkState::lblvtp2x},
-    {"lblvtp2y", &WorkState::lblvtp2y},
-};
+// Whether the counter's text asks for the file's extended form, which the window shows in red.
+bool lwmCounterWarning(const QString &counter);
+bool vtpCounterWarning(const QString &counter);
 
-struct WorkCounter
-{
-    const char *name;
-    bool WorkState::*warning;
-};
-
-inline constexpr WorkCounter workCounters[] = {
-    {"txtlwmnumber", &WorkState::lwmWarning},
-    {"txtvtpnumber", &WorkState::vtpWarning},
-};
-
-struct WorkList
-{
-    const char *name;
-    ListState WorkState::*list;
-};
-
-inline constexpr WorkList workLists[] = {
-    {"lstLWM", &WorkState::lstLWM},
-    {"lstVTP", &WorkState::lstVTP},
-};
-
-// What each writer reads of the working state.
+// What each writer reads of the work.
 LwmInputs lwmInputs(const WorkState &s);
 VtpInputs vtpInputs(const WorkState &s);
 
-// A reopened source put back into the working state: that side's fields, captions, counter
-// and list, and the decimal-degree readouts as Calculate would write them. The other side
-// stays as it was.
+// A reopened source put back into the work: that side's fields, captions, counter and list,
+// and the decimal degrees as Calculate would write them. The other side stays as it was.
 void putLwmSource(WorkState &s, const LwmInputs &in, const QLocale &locale);
 void putVtpSource(WorkState &s, const VtpInputs &in, const QLocale &locale);

@@ -2,6 +2,7 @@
 
 #include "text/numbers.h"
 #include "text/runtime_error.h"
+#include "text/typed_text.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -26,16 +27,13 @@ class Lines
 {
 public:
     explicit Lines(qsizetype expectedSize) { m_bytes.reserve(expectedSize); }
+    // Every text the writer copies passes through here, so no control character reaches a
+    // line of the file, whatever the caller held.
     Lines &operator<<(QStringView line)
     {
-        const qsizetype at = m_bytes.size();
-        m_bytes.resize(at + line.size() + 2);
-        char *out = m_bytes.data() + at;
-        for (QChar c : line)
-            *out++ = c.unicode() > 0xFF ? '?' : char(c.unicode());
-        *out++ = '\r';
-        *out = '\n';
-        return *this;
+        if (!isTypedText(line))
+            return append(typedText(line));
+        return append(line);
     }
     // The LWM list block: every entry on its own line, then the block's own line end.
     void lwmList(const QStringList &entries)
@@ -55,11 +53,24 @@ public:
         }
         for (qsizetype i = 0; i + 1 < entries.size(); ++i)
             *this << entries[i];
-        *this << closedLastEntry(entries.last());
+        // Typed first, so that the ", 0" changed is the one the file shows.
+        *this << closedLastEntry(typedText(entries.last()));
     }
     QByteArray bytes() const { return m_bytes; }
 
 private:
+    Lines &append(QStringView line)
+    {
+        const qsizetype at = m_bytes.size();
+        m_bytes.resize(at + line.size() + 2);
+        char *out = m_bytes.data() + at;
+        for (QChar c : line)
+            *out++ = c.unicode() > 0xFF ? '?' : char(c.unicode());
+        *out++ = '\r';
+        *out = '\n';
+        return *this;
+    }
+
     QByteArray m_bytes;
 };
 
@@ -75,7 +86,8 @@ qsizetype blockSize(const QStringList &entries)
 double typedDegrees(const QString &text, const char *which, const QLocale &locale)
 {
     try {
-        return strictNumber(text, locale);
+        // As the file will show them, so that reading it back finds the same bounds.
+        return strictNumber(typedText(text), locale);
     } catch (RuntimeError &e) {
         e.setDetail(e.number() == RuntimeError::TypeMismatch
                         ? QStringLiteral("the %1 degrees \"%2\" are no number in this system's "

@@ -75,7 +75,7 @@ private slots:
     void areaOutsideTheGridReportsAndKeepsTheLists()
     {
         press(1, 1);
-        control<QLabel>("lblareax")->setText("1e9");
+        window->session().setText(Field::AreaX, "1e9");
         press(2, 2);
         QCOMPARE(entries("lstLWM").size(), 1);
         QCOMPARE(desktop.messages.size(), size_t(1));

@@ -24,7 +24,9 @@ public:
     QString lastFilter, lastFolder;
     std::deque<std::optional<QString>> saveAnswers;
     QString saveFilterAnswer; // the filter entry the user "chose"; empty: the first one
-    QString lastSaveFilter;
+    QString lastSaveFilter, lastSaveFolder;
+    std::deque<SaveChoice> saveChoices; // a dry queue answers Cancel
+    QStringList saveQuestions;
     std::deque<std::optional<int>> choiceAnswers;
     QStringList lastChoices;
     QStringList openedDocuments;
@@ -54,15 +56,25 @@ public:
         lastFolder = folder;
         return next(fileAnswers);
     }
-    std::optional<QString> saveFileName(QWidget *, const QString &filter,
+    std::optional<QString> saveFileName(QWidget *, const QString &filter, const QString &folder,
                                         QString *selectedFilter) override
     {
         lastSaveFilter = filter;
+        lastSaveFolder = folder;
         if (selectedFilter)
             *selectedFilter = saveFilterAnswer.isEmpty()
                                   ? filter.section(QStringLiteral(";;"), 0, 0)
                                   : saveFilterAnswer;
         return next(saveAnswers);
+    }
+    SaveChoice askToSave(QWidget *, const QString &text) override
+    {
+        saveQuestions << text;
+        if (saveChoices.empty())
+            return SaveChoice::Cancel;
+        const SaveChoice choice = saveChoices.front();
+        saveChoices.pop_front();
+        return choice;
     }
     std::optional<int> chooseItem(QWidget *, const QString &, const QStringList &items) override
     {

@@ -49,7 +49,7 @@ class FaultTest : public QObject, WindowDriver
     // the folder held stays as it was, and so do the lists.
     void expectCreateFailsIn(const QString &dir)
     {
-        desktop.folder = dir;
+        window->session().setOutputFolder(dir);
         QStringList before;
         for (const QString &name : QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
             before << name + QLatin1Char('=') + QString::fromLatin1(read(dir + '/' + name).toHex());

@@ -293,7 +293,7 @@ private slots:
 
     void fileErrorsGiveTheFullPath()
     {
-        desktop.folder = folder.filePath("missing");
+        window->session().setOutputFolder(folder.filePath("missing"));
         click("cmdcreatelwm");
         // The path in full, then why, in the system's words.
         const QString expected =

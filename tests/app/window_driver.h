@@ -2,8 +2,10 @@
 
 #include "app/mainwindow.h"
 #include "fake_desktop.h"
+#include "session/session.h"
 #include "widgets/point_list.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>

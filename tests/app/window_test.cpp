@@ -153,7 +153,8 @@ private slots:
     void windowHasItsCaptionSizeAndFrames()
     {
         QCOMPARE(window->objectName(), QStringLiteral("Form1"));
-        QCOMPARE(window->windowTitle(), QStringLiteral(" Marlith3"));
+        QCOMPARE(window->windowTitle(), QStringLiteral(" Marlith3[*]"));
+        QVERIFY(!window->isWindowModified());
         QVERIFY(!window->windowIcon().pixmap(32, 32).isNull());
         QCOMPARE(window->centralWidget()->size(), QSize(825, 384));
         QCOMPARE(control("Picture1")->size(), QSize(257, 257));
@@ -279,8 +280,8 @@ private slots:
             file << a->objectName() + '=' + a->text();
         for (QAction *a : bar[2]->menu()->actions())
             help << a->objectName() + '=' + a->text();
-        QCOMPARE(file, (QStringList{"mnuopen=&Open...", "mnusave=&Save", "mnusaveas=Save &As...",
-                                    "=", "mnuexport=Expor&t Shapes...",
+        QCOMPARE(file, (QStringList{"mnunew=&New", "mnuopen=&Open...", "mnusave=&Save",
+                                    "mnusaveas=Save &As...", "=", "mnuexport=Expor&t Shapes...",
                                     "mnuimport=&Import Points...", "=", "mnuexit=&Exit"}));
         QCOMPARE(help, (QStringList{"mnuquickstart=&Quick Start Guide",
                                     "mnuhelptutorial=Help Tutorial", "mnuabout=&About Marlith"}));

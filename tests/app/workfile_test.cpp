@@ -1,3 +1,4 @@
+#include "session/session.h"
 #include "widgets/image_panel.h"
 #include "window_driver.h"
 #include "workfile/work_file.h"
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QUndoStack>
 
 // Save, Save As and Open of work files and generated sources in the real window, the undo
@@ -15,7 +17,8 @@ class WorkFileTest : public QObject, WindowDriver
 {
     Q_OBJECT
 
-    QString status() { return control<QLabel>("workFileStatus")->text(); }
+    // The title names the work file; the status line says what Open found.
+    QString status() { return window->windowTitle() + '|' + window->statusBar()->currentMessage(); }
     void undo() { QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier); }
     void redo() { QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier); }
     void createBoth()
@@ -60,8 +63,8 @@ private slots:
         for (QAction *a : control<QMenu>("mnufile")->actions())
             items << a->objectName() + '=' + a->text() + '=' + a->shortcut().toString();
         items.last() = items.last().section('=', 0, 1); // Exit's keys are the platform's
-        QCOMPARE(items, (QStringList{"mnuopen=&Open...=Ctrl+O", "mnusave=&Save=Ctrl+S",
-                                     "mnusaveas=Save &As...=Ctrl+Shift+S",
+        QCOMPARE(items, (QStringList{"mnunew=&New=Ctrl+N", "mnuopen=&Open...=Ctrl+O",
+                                     "mnusave=&Save=Ctrl+S", "mnusaveas=Save &As...=Ctrl+Shift+S",
                                      "==", "mnuexport=Expor&t Shapes...=",
                                      "mnuimport=&Import Points...=", "==", "mnuexit=&Exit"}));
     }
@@ -72,18 +75,19 @@ private slots:
         fillWindow();
         createBoth();
         const QByteArray lwm = file("LWMSource.asm"), vtp = file("VTPSource.asm");
-        const WorkState saved = window->workState();
+        const WorkState saved = window->session().work();
         desktop.saveAnswers = {folder.filePath("seattle")};
         window->mnusaveas_Click();
         QCOMPARE(desktop.lastSaveFilter, QStringLiteral("Marlith work (*.marlith)"));
         QCOMPARE(readWorkFile(file("seattle.marlith")), saved);
-        QCOMPARE(status(), QStringLiteral("Work file: seattle.marlith"));
+        QVERIFY(status().startsWith(QStringLiteral(" Marlith3 - seattle.marlith[*]|")));
+        QVERIFY(!window->isWindowModified());
 
         QVERIFY(start());
         desktop.fileAnswers = {folder.filePath("seattle.marlith")};
         QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
         QVERIFY(desktop.lastFilter.startsWith("Marlith work and sources (*.marlith *.asm);;"));
-        QCOMPARE(window->workState(), saved);
+        QCOMPARE(window->session().work(), saved);
         QCOMPARE(control<ImagePanel>("Picture1")->picture().size(), QSize(256, 256));
         QVERIFY(status().contains("seattle.marlith"));
         createBoth();
@@ -93,7 +97,7 @@ private slots:
         // Save goes back to the same file without asking.
         set("txtaltitude", "7");
         QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(readWorkFile(file("seattle.marlith")).txtaltitude, QStringLiteral("7"));
+        QCOMPARE(readWorkFile(file("seattle.marlith")).altitude, QStringLiteral("7"));
         QVERIFY(desktop.messages.empty());
     }
 
@@ -102,18 +106,18 @@ private slots:
         fillWindow();
         desktop.saveAnswers = {folder.filePath("work.marlith")};
         window->mnusave_Click(); // no work file yet: asks as Save As does
-        const WorkState saved = window->workState();
+        const WorkState saved = window->session().work();
         QVERIFY(start());
         press(3, 3);
-        const WorkState before = window->workState();
+        const WorkState before = window->session().work();
         desktop.fileAnswers = {folder.filePath("work.marlith")};
         window->mnuopen_Click();
-        QCOMPARE(window->workState(), saved);
+        QCOMPARE(window->session().work(), saved);
         undo();
-        QCOMPARE(window->workState(), before);
+        QCOMPARE(window->session().work(), before);
         QVERIFY(control<ImagePanel>("Picture1")->picture().isNull());
         redo();
-        QCOMPARE(window->workState(), saved);
+        QCOMPARE(window->session().work(), saved);
         undo();
         undo(); // and the press before it
         QVERIFY(entries("lstLWM").isEmpty());
@@ -127,19 +131,19 @@ private slots:
         const QByteArray lwm = file("LWMSource.asm"), vtp = file("VTPSource.asm");
         QVERIFY(QFile::rename(folder.filePath("LWMSource.asm"), folder.filePath("kept-lwm.txt")));
         QVERIFY(QFile::rename(folder.filePath("VTPSource.asm"), folder.filePath("kept-vtp.asm")));
-        const WorkState filled = window->workState();
+        const WorkState filled = window->session().work();
 
         QVERIFY(start());
         desktop.fileAnswers = {folder.filePath("kept-lwm.txt")};
         window->mnuopen_Click();
-        QCOMPARE(entries("lstLWM"), filled.lstLWM.entries);
+        QCOMPARE(entries("lstLWM"), filled.lwm.entries);
         QVERIFY(entries("lstVTP").isEmpty());
-        QCOMPARE(control<QLabel>("lbllatdd")->text(), filled.lbllatdd);
+        QCOMPARE(control<QLabel>("lbllatdd")->text(), filled.latDecimal);
         QCOMPARE(control<QLabel>("lblareay")->text(), QStringLiteral("27"));
         desktop.fileAnswers = {folder.filePath("kept-vtp.asm")};
         window->mnuopen_Click();
-        QCOMPARE(entries("lstVTP"), filled.lstVTP.entries);
-        QCOMPARE(control<QComboBox>("cbovtptype")->currentText(), filled.cbovtptype);
+        QCOMPARE(entries("lstVTP"), filled.vtp.entries);
+        QCOMPARE(control<QComboBox>("cbovtptype")->currentText(), filled.lineType);
         QVERIFY(desktop.messages.empty());
         createBoth();
         QCOMPARE(file("LWMSource.asm"), lwm);
@@ -157,10 +161,11 @@ private slots:
         bad.close();
         QFile newer(folder.filePath("newer.marlith"));
         QVERIFY(newer.open(QIODevice::WriteOnly));
-        newer.write(workFileText(window->workState()).replace("\"version\": 1", "\"version\": 9"));
+        newer.write(
+            workFileText(window->session().work()).replace("\"version\": 2", "\"version\": 9"));
         newer.close();
 
-        const WorkState before = window->workState();
+        const WorkState before = window->session().work();
         const int steps = window->findChild<QUndoStack *>("history")->count();
         desktop.fileAnswers = {folder.filePath("bad.asm"), folder.filePath("newer.marlith")};
         window->mnuopen_Click();
@@ -168,7 +173,7 @@ private slots:
         QCOMPARE(desktop.messages.size(), size_t(2));
         QVERIFY(desktop.messages[0].text.contains("Line 27 is not as Marlith writes"));
         QVERIFY(desktop.messages[1].text.contains("written by a newer Marlith"));
-        QCOMPARE(window->workState(), before);
+        QCOMPARE(window->session().work(), before);
         QCOMPARE(window->findChild<QUndoStack *>("history")->count(), steps);
     }
 
@@ -192,10 +197,10 @@ private slots:
         fillWindow();
         desktop.saveAnswers = {folder.filePath("dropped.marlith")};
         window->mnusaveas_Click();
-        const WorkState saved = window->workState();
+        const WorkState saved = window->session().work();
         QVERIFY(start());
         drop(control("txtlatdeg"), folder.filePath("dropped.marlith"));
-        QCOMPARE(window->workState(), saved);
+        QCOMPARE(window->session().work(), saved);
         QCOMPARE(control<QLineEdit>("txtlatdeg")->text(), QStringLiteral("47"));
 
         QImage other(256, 256, QImage::Format_RGB32);
@@ -203,7 +208,7 @@ private slots:
         QVERIFY(other.save(folder.filePath("other.bmp")));
         drop(control("Picture1"), folder.filePath("other.bmp"));
         QCOMPARE(control<ImagePanel>("Picture1")->picture().pixelColor(9, 9), QColor(Qt::red));
-        QCOMPARE(window->workState().imagePath, folder.filePath("other.bmp"));
+        QCOMPARE(window->session().work().image.path, folder.filePath("other.bmp"));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "exchange/shape_reader.h"
 #include "exchange/vertex_presses.h"
 #include "ogr_files.h"
+#include "text/typed_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -251,6 +252,49 @@ TEST(ShapeImport, OddVerticesAreSkippedOrRefused)
     const ShapeVertices refused = readShape(big, bigListing.candidates[0]);
     EXPECT_TRUE(refused.failure.contains("at most 100000")) << refused.failure.toStdString();
     EXPECT_TRUE(refused.vertices.empty());
+}
+
+// The suffix decides the driver, whatever the text inside says, and no driver leaves a file
+// beside the one it read.
+TEST(ShapeImport, TheSuffixPicksTheDriver)
+{
+    const QByteArray gpx = R"(<?xml version="1.0"?>
+<gpx version="1.1" creator="x" xmlns="http://www.topografix.com/GPX/1/1"><rte>
+<name>see http://www.opengis.net/gml</name>
+<rtept lat="47.5" lon="-122.3"/><rtept lat="47.52" lon="-122.28"/></rte></gpx>
+)";
+    const QByteArray gml = R"(<?xml version="1.0"?>
+<ogr:FeatureCollection xmlns:ogr="http://ogr.maptools.org/" xmlns:gml="http://www.opengis.net/gml">
+<gml:featureMember><ogr:road><ogr:geometryProperty><gml:LineString srsName="EPSG:4326">
+<gml:coordinates>-122.3,47.5 -122.28,47.52 -122.27,47.53</gml:coordinates>
+</gml:LineString></ogr:geometryProperty><ogr:name>a&#9;b</ogr:name></ogr:road></gml:featureMember>
+</ogr:FeatureCollection>
+)";
+    const struct
+    {
+        const char *file;
+        const QByteArray &text;
+        qsizetype vertices; // 0: refused
+    } cases[] = {
+        {"mentions-gml.gpx", gpx, 2}, {"road.gml", gml, 3},  {"road.xml", gml, 3},
+        {"road.gpx", gml, 0},         {"route.kml", gpx, 0},
+    };
+    for (const auto &c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(c.file);
+        writeText(path, c.text);
+        const ShapeListing listing = listShapes(path);
+        if (c.vertices == 0) {
+            EXPECT_TRUE(listing.failure.contains("is not a vector file")) << c.file;
+        } else {
+            ASSERT_EQ(listing.failure, "") << c.file;
+            EXPECT_EQ(readShape(path, listing.candidates.at(0)).vertices.size(),
+                      std::size_t(c.vertices))
+                << c.file;
+            EXPECT_TRUE(isTypedText(listing.candidates.at(0).name)) << c.file;
+        }
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{c.file}) << c.file;
+    }
 }
 
 // A port on this machine that counts who knocks: a file that reached for the network would

@@ -84,6 +84,26 @@ TEST(CalculateGrid, DecimalDegreesFollowTheLocale)
     EXPECT_EQ(text(r.cellX), "123");
 }
 
+// 47° 51,5' typed in German is 47° 51.5', not 47° 51', which lies in the next area row.
+TEST(CalculateGrid, MinutesReadTheLocalesDecimalSeparator)
+{
+    const QLocale french(QLocale::French, QLocale::France);
+    const struct
+    {
+        const QLocale &locale;
+        const char *latMin, *areaY, *latDecimal;
+    } cases[] = {
+        {german, "51,5", "27", "47,8583333333333"}, {german, "51.5", "27", "47,8583333333333"},
+        {french, "51,5", "27", "47,8583333333333"}, {english, "51.5", "27", "47.8583333333333"},
+        {english, "51,5", "28", "47.85"},
+    };
+    for (const auto &c : cases) {
+        const GridCaptions r = calculateGrid({"47", c.latMin, "8", "30"}, c.locale);
+        EXPECT_EQ(text(r.areaY), c.areaY) << c.locale.name().toStdString() << c.latMin;
+        EXPECT_EQ(text(r.latDecimal), c.latDecimal) << c.locale.name().toStdString() << c.latMin;
+    }
+}
+
 TEST(CalculateGrid, OverflowKeepsTheCaptionsWrittenBeforeIt)
 {
     struct OverflowCase

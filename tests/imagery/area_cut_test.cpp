@@ -235,11 +235,24 @@ TEST_F(AreaCutTest, BadInputsGiveOneSentenceWhy)
         ImageProbe::Kind probe;
         const char *because;
     };
+    // A JPEG cut short, with its world file: libjpeg would fill the rest with grey.
+    const QString jpeg = writeRampRaster(file(QStringLiteral("short.jpg")), seattle,
+                                         {"JPEG", 4326, RampRaster::WorldFile});
+    QFile(jpeg).resize(QFile(jpeg).size() * 2 / 3);
+    // UTM metres in a world file, with no .prj to say so.
+    const QString utm = writeRampRaster(file(QStringLiteral("utm.jpg")), seattle,
+                                        {"JPEG", 32610, RampRaster::WorldFile});
     const Case cases[] = {
         {"truncated TIFF", bytes("truncated.tif", goodBytes.left(goodBytes.size() / 2)),
-         ImageProbe::Georeferenced, "truncated.tif could not be read"},
+         ImageProbe::Georeferenced, "\u201ctruncated.tif\u201d is damaged: part of its picture"},
+        {"truncated JPEG", jpeg, ImageProbe::Georeferenced, "\u201cshort.jpg\u201d is damaged"},
+        {"UTM without .prj", utm, ImageProbe::Georeferenced,
+         "in WGS 84 / Pseudo-Mercator (EPSG:3857), the coordinate system assumed for a world "
+         "file in metres: if it is in another one, put a .prj file naming it beside utm.jpg."},
         {"corrupt TIFF", bytes("corrupt.tif", "II*\0garbage garbage garbage"), ImageProbe::Plain,
-         "corrupt.tif is not an image GDAL reads"},
+         "\u201ccorrupt.tif\u201d is damaged: it starts as an image does"},
+        {"not an image", bytes("notes.tif", "just some words"), ImageProbe::Plain,
+         "notes.tif is not an image GDAL reads"},
         {"world file of two lines", pngWith("two", ".pgw", "0.0001\n0\n"), ImageProbe::Refused,
          "The world file two.pgw cannot be used"},
         {"zero pixel size", pngWith("zero", ".pgw", "0\n0\n0\n-0.0001\n-122.3\n47.5\n"),
@@ -272,7 +285,7 @@ TEST_F(AreaCutTest, BadInputsGiveOneSentenceWhy)
         EXPECT_LT(clock.elapsed(), 1000) << c.what;
         EXPECT_EQ(probe.kind, c.probe) << c.what << ": " << probe.reason.toStdString();
         EXPECT_FALSE(cut.ok()) << c.what;
-        EXPECT_TRUE(cut.failure.contains(QLatin1String(c.because)))
+        EXPECT_TRUE(cut.failure.contains(QString::fromUtf8(c.because)))
             << c.what << ": " << cut.failure.toStdString();
         EXPECT_TRUE(cut.failure.endsWith(u'.') && !cut.failure.contains(u'\n')
                     && cut.failure.count(QStringLiteral(". ")) == 0)
@@ -302,11 +315,25 @@ TEST_F(AreaCutTest, APlainImageIsNotCut)
     EXPECT_EQ(cutArea(path, seattle).failure, QStringLiteral("photo.png holds no georeferencing."));
 }
 
-TEST_F(AreaCutTest, ACancelledCutStops)
+// A cut no longer wanted stops at the first step after it is told, whichever step that is,
+// and never returns an image.
+TEST_F(AreaCutTest, ACancelledCutStopsBetweenItsSteps)
 {
     const QString path = writeRampRaster(file(QStringLiteral("slow.tif")), seattle, {});
-    const AreaCut cut = cutArea(path, seattle, [] { return true; });
-    EXPECT_EQ(cut.failure, QStringLiteral("The cut of slow.tif was stopped."));
+    int asked = 0;
+    ASSERT_TRUE(cutArea(path, seattle, [&] { return ++asked < 0; }).ok());
+    // Before and after opening, before and during the warp, before the image.
+    EXPECT_GE(asked, 5);
+    // The first steps, the warp's progress, and the last two answers.
+    for (const int n : {0, 1, 2, 3, asked / 2, asked - 2, asked - 1}) {
+        asked = 0;
+        const AreaCut cut = cutArea(path, seattle, [&] { return ++asked > n; });
+        EXPECT_TRUE(cut.stopped && !cut.ok()) << n;
+        EXPECT_EQ(cut.failure, QStringLiteral("The cut of slow.tif was stopped.")) << n;
+        EXPECT_EQ(asked, n + 1) << "asked again after the answer was yes, at " << n;
+    }
+    // Nothing is opened for a cut stopped before it began.
+    EXPECT_TRUE(cutArea(file(QStringLiteral("gone.tif")), seattle, [] { return true; }).stopped);
 }
 
 } // namespace

@@ -78,6 +78,39 @@ struct StrictCase
     double expected;
 };
 
+// The locale's decimal separator counts where "." would; everything else reads as the plain
+// leading number does.
+TEST(LocalLeadingNumber, TakesTheLocalesDecimalSeparatorToo)
+{
+    const struct
+    {
+        const QLocale &locale;
+        const char *text;
+        double value;
+    } cases[] = {
+        {german, "51,5", 51.5},
+        {german, "51.5", 51.5},
+        {french, "51,5", 51.5},
+        {english, "51,5", 51},
+        {english, "51.5", 51.5},
+        {swiss, "51,5", 51},
+        {QLocale::c(), "51,5", 51},
+        {german, " - 5 1 , 5", -51.5},
+        {german, ",5", 0.5},
+        {german, "-,25", -0.25},
+        {german, "1.234,5", 1.234},
+        {german, "51,5,5", 51.5},
+        {german, "51,5e1", 515},
+        {german, "&H1F,5", 31},
+        {german, "x51,5", 0},
+        {german, "51;5", 51},
+        {german, "", 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(localLeadingNumber(QString::fromUtf8(c.text), c.locale), c.value)
+            << c.locale.name().toStdString() << " \"" << c.text << '"';
+}
+
 TEST(StrictNumber, AcceptsNumbersInTheLocaleFormat)
 {
     const StrictCase cases[] = {

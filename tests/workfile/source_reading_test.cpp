@@ -28,7 +28,7 @@ TEST(SourceReading, WorkedExamplesComeBackAsTheyWereTyped)
     EXPECT_FALSE(lwm.lfOnly);
 
     const VtpReading vtp = readVtpSource(golden("vtp_worked_example.asm"), english);
-    EXPECT_EQ(vtp.inputs.entries, example.lstVTP.entries); // the last marker is 0 again
+    EXPECT_EQ(vtp.inputs.entries, example.vtp.entries); // the last marker is 0 again
     EXPECT_EQ(QStringList({vtp.inputs.cellX, vtp.inputs.cellY, vtp.inputs.layer,
                            vtp.inputs.vtpNumber, vtp.inputs.lineType}),
               QStringList({"123", "120", "8", "5", "\"1139\"  ;asphalt / 2 lanes"}));
@@ -37,24 +37,24 @@ TEST(SourceReading, WorkedExamplesComeBackAsTheyWereTyped)
 TEST(SourceReading, OpenPutsBackOneSideAndTheDecimalDegrees)
 {
     WorkState before = exampleState();
-    before.txtlatdeg = "12";
-    before.lbllatdd = "stale";
-    before.lstVTP.selected = 2;
+    before.latDeg = "12";
+    before.latDecimal = "stale";
+    before.vtp.selected = 2;
     const Opened lwm = openBytes(golden("lwm_worked_example.asm"), "x.asm", before, english);
     EXPECT_EQ(lwm.kind, OpenedKind::LwmSource);
     WorkState expected = before;
-    expected.txtlatdeg = "47";
-    expected.lbllatdd = "47.5083333333333";
-    expected.lstLWM.selected = -1;
+    expected.latDeg = "47";
+    expected.latDecimal = "47.5083333333333";
+    expected.lwm.selected = -1;
     EXPECT_EQ(lwm.state, expected);
 
     WorkState empty;
     const Opened vtp = openBytes(golden("vtp_worked_example.asm"), "VTPSource.asm", empty, german);
     EXPECT_EQ(vtp.kind, OpenedKind::VtpSource);
-    EXPECT_EQ(vtp.state.lbllongdd, "-122,304166666667");
-    EXPECT_EQ(vtp.state.lstVTP, ListState({exampleState().lstVTP.entries, -1}));
-    EXPECT_TRUE(vtp.state.lstLWM.entries.isEmpty());
-    EXPECT_EQ(vtp.state.lblareax, ""); // not in a VTP file, so left as it was
+    EXPECT_EQ(vtp.state.lngDecimal, "-122,304166666667");
+    EXPECT_EQ(vtp.state.vtp, ListState({exampleState().vtp.entries, -1}));
+    EXPECT_TRUE(vtp.state.lwm.entries.isEmpty());
+    EXPECT_EQ(vtp.state.areaX, ""); // not in a VTP file, so left as it was
 }
 
 TEST(SourceReading, TakesBackTheWritersLastEntryChange)
@@ -79,21 +79,17 @@ TEST(SourceReading, TakesBackTheWritersLastEntryChange)
 WorkState captured(QRandomGenerator &random, int presses)
 {
     WorkState s = exampleState();
-    s.lstLWM = s.lstVTP = {};
-    s.txtlwmnumber = s.txtvtpnumber = QString();
+    s.lwm = s.vtp = {};
+    s.lwmCounter = s.vtpCounter = QString();
     for (int p = 0; p < presses; ++p) {
-        const CursorInput at{float(random.bounded(256)),
-                             float(random.bounded(256)),
-                             256,
-                             256,
-                             s.lblareax,
-                             s.lblareay};
-        const Capture c = capturePoint(at, s.txtvtpnumber, QString::number(random.bounded(9)),
-                                       s.lstLWM.entries.size(), s.lstVTP.entries.size());
-        s.lstLWM.entries << c.lwmEntry;
-        s.lstVTP.entries << c.vtpEntries;
-        s.txtlwmnumber = c.lwmCounter;
-        s.txtvtpnumber = c.vtpCounter;
+        const CursorInput at{
+            float(random.bounded(256)), float(random.bounded(256)), 256, 256, s.areaX, s.areaY};
+        const Capture c = capturePoint(at, s.vtpCounter, QString::number(random.bounded(9)),
+                                       s.lwm.entries.size(), s.vtp.entries.size());
+        s.lwm.entries << c.lwmEntry;
+        s.vtp.entries << c.vtpEntries;
+        s.lwmCounter = c.lwmCounter;
+        s.vtpCounter = c.vtpCounter;
     }
     return s;
 }
@@ -116,20 +112,20 @@ TEST(SourceReading, CreateOpenCreateGivesTheSameBytes)
     for (const auto &place : places) {
         for (const int presses : {0, 1, 2, 5, 31, 40, 62, 63, 120, 200}) {
             WorkState s = captured(random, presses);
-            s.txtlatdeg = place.latDeg;
-            s.txtlatmin = place.latMin;
-            s.txtlongdeg = place.longDeg;
-            s.txtlongmin = place.longMin;
+            s.latDeg = place.latDeg;
+            s.latMin = place.latMin;
+            s.longDeg = place.longDeg;
+            s.longMin = place.longMin;
             const QByteArray lwm = lwmSourceText(lwmInputs(s), place.locale);
             const LwmInputs lwmBack = readLwmSource(lwm, place.locale).inputs;
             EXPECT_EQ(lwmSourceText(lwmBack, place.locale), lwm) << place.latDeg << presses;
-            EXPECT_EQ(lwmBack.entries, s.lstLWM.entries);
+            EXPECT_EQ(lwmBack.entries, s.lwm.entries);
 
             const QByteArray vtp = vtpSourceText(vtpInputs(s), place.locale);
             const VtpInputs vtpBack = readVtpSource(vtp, place.locale).inputs;
             EXPECT_EQ(vtpSourceText(vtpBack, place.locale), vtp) << place.latDeg << presses;
-            EXPECT_EQ(vtpBack.entries, s.lstVTP.entries);
-            EXPECT_EQ(vtpBack.vtpNumber.toInt(), s.txtvtpnumber.toInt());
+            EXPECT_EQ(vtpBack.entries, s.vtp.entries);
+            EXPECT_EQ(vtpBack.vtpNumber.toInt(), s.vtpCounter.toInt());
         }
     }
 }
@@ -139,15 +135,51 @@ TEST(SourceReading, TypedEntriesWithoutAOneComeBackByteIdentical)
     const QStringList lasts = {"free text, 0", "x, 0, 0", "VTPWidePointWidth 3", "", "ä ß"};
     for (const QString &last : lasts) {
         WorkState s = exampleState();
-        s.lstVTP.entries << last;
-        s.lstLWM.entries << last;
-        s.txtaltitude = "12, 0, 5";
+        s.vtp.entries << last;
+        s.lwm.entries << last;
+        s.altitude = "12, 0, 5";
         const QByteArray vtp = vtpSourceText(vtpInputs(s), english);
         EXPECT_EQ(vtpSourceText(readVtpSource(vtp, english).inputs, english), vtp)
             << last.toStdString();
         const QByteArray lwm = lwmSourceText(lwmInputs(s), english);
         EXPECT_EQ(lwmSourceText(readLwmSource(lwm, english).inputs, english), lwm)
             << last.toStdString();
+    }
+}
+
+// A file edited by hand may hold tabs and other control characters: they read as typed text
+// would (a tab a blank, the rest dropped), so that Create writes the file Marlith would have.
+TEST(SourceReading, ControlCharactersReadAsTypedText)
+{
+    const QByteArray lwm = golden("lwm_worked_example.asm");
+    const QByteArray vtp = golden("vtp_worked_example.asm");
+    const struct
+    {
+        const QByteArray &file;
+        const char *was, *edited;
+    } cases[] = {
+        {lwm, "LWMPoint 12, 101", "LWMPoint\t12,\x01 101"},
+        {lwm, "LWMPoly2  03, 0, 0, 0, 0",
+         "LWMPoly2  03, 0, 0, \x1b"
+         "0\x7f, 0"},
+        {lwm, "include TDFHeaders.inc", "include\tTDFHeaders.inc\x0c"},
+        {lwm, "47 30.50",
+         "4\x02"
+         "7 30.50"},
+        {vtp, "VTPLayer 8, 0", "VTPLayer 8\x03, 0"},
+        {vtp, "VTPWidePoint 4650, 1, 11035, 0", "VTPWidePoint 4650,\x04 1, 11035,\t0"},
+    };
+    for (const auto &c : cases) {
+        const QByteArray edited = QByteArray(c.file).replace(c.was, c.edited);
+        ASSERT_NE(edited, c.file) << c.was;
+        QString fault;
+        QByteArray again;
+        fault = faultOf([&] {
+            again = &c.file == &vtp ? vtpSourceText(readVtpSource(edited, english).inputs, english)
+                                    : lwmSourceText(readLwmSource(edited, english).inputs, english);
+        });
+        EXPECT_EQ(fault, "<no fault>") << c.was;
+        EXPECT_EQ(again, c.file) << c.was;
     }
 }
 

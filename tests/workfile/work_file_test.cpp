@@ -16,13 +16,12 @@ namespace {
 WorkState oddState()
 {
     WorkState s = exampleState();
-    s.txtlatdeg = " 47 ";
-    s.txtaltitude = "Zürich 東京 \"quoted\" \\back\\ \t tab";
-    s.cbovtptype.clear();
-    s.lblx = "\u00e9\u20ac\U0001F600";
-    s.lwmWarning = s.vtpWarning = true;
-    s.lstLWM = {{"", "  ", "{\"not\": \"json\"}"}, 2};
-    s.imageGeoreferenced = true;
+    s.latDeg = " 47 ";
+    s.altitude = "Zürich 東京 \"quoted\" \\back\\  tab";
+    s.lineType.clear();
+    s.vtpCounter = "\u00e9\u20ac\U0001F600";
+    s.lwm = {{"", "  ", "{\"not\": \"json\"}"}, 2};
+    s.image.georeferenced = true;
     return s;
 }
 
@@ -30,42 +29,73 @@ WorkState longState()
 {
     WorkState s = exampleState();
     for (int i = 0; i < 100000; ++i)
-        s.lstLWM.entries << QStringLiteral("LWMPoint %1, %2").arg(i % 256).arg(i / 256 % 256);
-    s.lstVTP.entries = s.lstVTP.entries.mid(0, 4);
+        s.lwm.entries << QStringLiteral("LWMPoint %1, %2").arg(i % 256).arg(i / 256 % 256);
+    s.vtp.entries = s.vtp.entries.mid(0, 4);
     for (int i = 0; i < 100000; ++i)
-        s.lstVTP.entries << QStringLiteral("VTPWidePoint %1, 0, %2, 0").arg(4080 + i % 8160).arg(i);
-    s.lstVTP.selected = 100003;
+        s.vtp.entries << QStringLiteral("VTPWidePoint %1, 0, %2, 0").arg(4080 + i % 8160).arg(i);
+    s.vtp.selected = 100003;
     return s;
 }
 
 TEST(WorkFile, RoundTripsTheWholeState)
 {
-    const WorkState states[] = {WorkState(), exampleState(), oddState(), longState()};
+    const WorkState states[] = {WorkState(), startState(), exampleState(), oddState(), longState()};
     for (const WorkState &s : states) {
         const QByteArray text = workFileText(s);
         EXPECT_EQ(readWorkFile(text), s) << text.left(400).toStdString();
     }
     const QJsonObject root = QJsonDocument::fromJson(workFileText(exampleState())).object();
-    EXPECT_EQ(root["format"].toString(), "Marlith work");
-    EXPECT_EQ(root["version"].toInt(), 1);
-    EXPECT_EQ(root["controls"]["lbllongdd"].toString(), "-122.304166666667");
-    EXPECT_EQ(root["lists"]["lstLWM"]["selected"].toInt(), 1);
+    EXPECT_EQ(root["version"].toInt(), 2);
+    EXPECT_EQ(root["calculated"]["longitude"].toString(), "-122.304166666667");
+    EXPECT_EQ(root["lwm"]["selected"].toInt(), 1);
+    EXPECT_FALSE(root.contains("controls")) << "domain keys, not control names";
 }
 
-TEST(WorkFile, ReadsNoOtherControlThanTheTables)
+// The example as the first version of the format kept it: by control name, with the passing
+// cursor readouts and the counters' colours.
+QByteArray versionOneExample()
 {
-    // A state set through the tables only must equal the full state: no member is missed.
-    const WorkState full = oddState();
-    WorkState copy;
-    for (const WorkControl &c : workControls)
-        copy.*(c.text) = full.*(c.text);
-    for (const WorkCounter &c : workCounters)
-        copy.*(c.warning) = full.*(c.warning);
-    for (const WorkList &l : workLists)
-        copy.*(l.list) = full.*(l.list);
-    copy.imagePath = full.imagePath;
-    copy.imageGeoreferenced = full.imageGeoreferenced;
-    EXPECT_EQ(copy, full);
+    const WorkState s = exampleState();
+    QJsonObject controls{
+        {"txtlatdeg", s.latDeg},
+        {"txtlatmin", s.latMin},
+        {"txtlongdeg", s.longDeg},
+        {"txtlongmin", s.longMin},
+        {"txtaltitude", s.altitude},
+        {"lbllatdd", s.latDecimal},
+        {"lbllongdd", s.lngDecimal},
+        {"lblcellx", s.cellX},
+        {"lblcelly", s.cellY},
+        {"lblareax", s.areaX},
+        {"lblareay", s.areaY},
+        {"cbovtptype", s.lineType},
+        {"txtvtplinewidth", s.vtpWidth},
+        {"cbolayer", s.layer},
+        {"txtlwmnumber", s.lwmCounter},
+        {"txtvtpnumber", s.vtpCounter},
+        {"lblx", "60, "},
+        {"lbly", "70"},
+        {"lblvtp2x", "4650, 0, "},
+        {"lblvtp2y", "11035, 0"},
+    };
+    const auto list = [](const ListState &l) {
+        return QJsonObject{{"entries", QJsonArray::fromStringList(l.entries)},
+                           {"selected", l.selected}};
+    };
+    const QJsonObject root{
+        {"format", "Marlith work"},
+        {"version", 1},
+        {"controls", controls},
+        {"counterWarnings", QJsonObject{{"txtlwmnumber", false}, {"txtvtpnumber", false}}},
+        {"lists", QJsonObject{{"lstLWM", list(s.lwm)}, {"lstVTP", list(s.vtp)}}},
+        {"image", QJsonObject{{"path", s.image.path}, {"georeferenced", false}}},
+    };
+    return QJsonDocument(root).toJson();
+}
+
+TEST(WorkFile, ReadsTheFirstVersionIntoTheSameWork)
+{
+    EXPECT_EQ(readWorkFile(versionOneExample()), exampleState());
 }
 
 // The work file of the example with one key changed by `edit`.
@@ -84,14 +114,6 @@ void setPath(QJsonObject &root, const QString &a, const QString &b, const T &val
     root[a] = inner;
 }
 
-void setList(QJsonObject &root, const QString &key, const QJsonValue &value)
-{
-    QJsonObject lists = root["lists"].toObject(), list = lists["lstVTP"].toObject();
-    list[key] = value;
-    lists["lstVTP"] = list;
-    root["lists"] = lists;
-}
-
 TEST(WorkFile, RefusesBadInputNamingTheFault)
 {
     const struct
@@ -103,30 +125,21 @@ TEST(WorkFile, RefusesBadInputNamingTheFault)
         {"{\"format\": \"Marlith work\", \"version\": 1", "it is not JSON"},
         {"[1, 2]", "JSON of another kind"},
         {"{\"type\": \"FeatureCollection\"}", "JSON of another kind"},
-        {edited([](QJsonObject &r) { r["version"] = 2; }), "written by a newer Marlith"},
+        {edited([](QJsonObject &r) { r["version"] = 3; }), "written by a newer Marlith"},
         {edited([](QJsonObject &r) { r["version"] = "1"; }), "\"version\" should be a whole"},
-        {edited([](QJsonObject &r) { r.remove("controls"); }), "\"controls\" is missing"},
-        {edited([](QJsonObject &r) { setPath(r, "controls", "txtlatdeg", 47); }),
-         "\"controls.txtlatdeg\" should be a text"},
-        {edited([](QJsonObject &r) { setPath(r, "controls", "lblx", QJsonValue()); }),
-         "\"controls.lblx\" should be a text"},
-        {edited([](QJsonObject &r) { setPath(r, "controls", "cbolayer", "8\n9"); }),
-         "\"controls.cbolayer\" holds a line break"},
-        {edited([](QJsonObject &r) { setPath(r, "counterWarnings", "txtvtpnumber", 1); }),
-         "\"counterWarnings.txtvtpnumber\" should be true or false"},
+        {edited([](QJsonObject &r) { r.remove("position"); }), "\"position\" is missing"},
+        {edited([](QJsonObject &r) { setPath(r, "position", "latitudeDegrees", 47); }),
+         "\"position.latitudeDegrees\" should be a text"},
         {edited([](QJsonObject &r) {
-             setList(r, "entries", QJsonArray{"a", 1});
+             setPath(r, "vtp", "entries", QJsonArray{"a", 1});
          }),
-         "entry 2 of \"lists.lstVTP.entries\" is not a text"},
-        {edited([](QJsonObject &r) {
-             setList(r, "entries", QJsonArray{"a", "b\rc"});
-         }),
-         "entry 2 of \"lists.lstVTP.entries\" holds a line break"},
-        {edited([](QJsonObject &r) { setList(r, "entries", QJsonArray{QString(QChar(0))}); }),
-         "holds a NUL character"},
-        {edited([](QJsonObject &r) { setList(r, "selected", 7); }), "points outside its list"},
-        {edited([](QJsonObject &r) { setList(r, "selected", -2); }), "points outside its list"},
-        {edited([](QJsonObject &r) { setList(r, "selected", 1.5); }), "should be a whole number"},
+         "entry 2 of \"vtp.entries\" is not a text"},
+        {edited([](QJsonObject &r) { setPath(r, "vtp", "selected", 7); }),
+         "points outside its list"},
+        {edited([](QJsonObject &r) { setPath(r, "vtp", "selected", -2); }),
+         "points outside its list"},
+        {edited([](QJsonObject &r) { setPath(r, "vtp", "selected", 1.5); }),
+         "should be a whole number"},
         {edited([](QJsonObject &r) { setPath(r, "image", "georeferenced", "no"); }),
          "\"image.georeferenced\" should be true or false"},
     };
@@ -135,23 +148,27 @@ TEST(WorkFile, RefusesBadInputNamingTheFault)
             << c.fault << " -> " << faultOf([&] { readWorkFile(c.file); }).toStdString();
 }
 
-TEST(WorkFile, IgnoresKeysItDoesNotKnow)
+TEST(WorkFile, TakesTypedTextAsAFieldWould)
 {
+    // A hand-edited line break or NUL must never become a line of a generated file.
     const QByteArray file = edited([](QJsonObject &r) {
-        r["comment"] = "from a later version";
-        setPath(r, "controls", "txtfuture", "x");
+        setPath(r, "vtp", "layer", "8\n9");
+        setPath(r, "vtp", "entries", QJsonArray{"a\tb", "b\rc", QString(QChar(0)) + "d"});
+        r["comment"] = "from a later version"; // unknown keys are ignored
     });
-    EXPECT_EQ(readWorkFile(file), exampleState());
+    const WorkState s = readWorkFile(file);
+    EXPECT_EQ(s.layer, "89");
+    EXPECT_EQ(s.vtp.entries, QStringList({"a b", "bc", "d"}));
 }
 
 TEST(WorkFile, RefusesTenMillionEntriesBeforeParsing)
 {
-    QByteArray file = "{\"format\": \"Marlith work\", \"version\": 1, \"lists\": {\"lstLWM\": "
+    QByteArray file = "{\"format\": \"Marlith work\", \"version\": 2, \"lwm\": "
                       "{\"entries\": [";
     file.reserve(10'000'000 * 5);
     for (int i = 0; i < 10'000'000; ++i)
         file += "\"\",\n";
-    file += "\"\"]}}}";
+    file += "\"\"]}}";
     EXPECT_TRUE(faultOf([&] { readWorkFile(file); }).contains("more entries than Marlith keeps"));
 }
 
@@ -164,13 +181,13 @@ TEST(Opening, RefusesWhatIsNoOrdinaryFileOrTooLarge)
     sparse.close();
     const WorkState picturesInWay = [&] {
         WorkState s = exampleState();
-        s.imagePath = dir.path();
+        s.image.path = dir.path();
         return s;
     }();
     const QString folderImage = dir.filePath("folder-image.marlith");
     ASSERT_TRUE(saveWorkFile(folderImage, picturesInWay).isEmpty());
     WorkState device = exampleState();
-    device.imagePath = "/dev/zero";
+    device.image.path = "/dev/zero";
     const QString deviceImage = dir.filePath("device-image.marlith");
     ASSERT_TRUE(saveWorkFile(deviceImage, device).isEmpty());
 
@@ -207,6 +224,34 @@ TEST(Opening, SavesWholeOrLeavesTheEarlierFile)
     QFile::setPermissions(path, QFile::ReadOwner);
     EXPECT_EQ(saveWorkFile(path, oddState()), "the file is read-only");
     EXPECT_EQ(openFile(path, WorkState(), QLocale::c()).state, exampleState());
+}
+
+TEST(Opening, RefusesCalculatedValuesThePositionDoesNotGive)
+{
+    const struct
+    {
+        QString WorkState::*text;
+        const char *value, *fault; // no fault: it opens
+    } cases[] = {
+        {&WorkState::cellX, "9999", "\"calculated.cellColumn\" is 9999"},
+        {&WorkState::areaY, "26", "\"calculated.areaRow\" is 26"},
+        {&WorkState::latDecimal, "47.5", "\"calculated.latitude\""},
+        {&WorkState::cellX, "", nullptr},                       // not calculated yet
+        {&WorkState::lngDecimal, "-122,304166666667", nullptr}, // saved in a comma locale
+        {&WorkState::latDeg, "48", nullptr}, // typed after Calculate: Create reads it as typed
+    };
+    QTemporaryDir dir;
+    for (const auto &c : cases) {
+        WorkState s = exampleState();
+        s.*(c.text) = QString::fromUtf8(c.value);
+        const QString path = dir.filePath("edited.marlith");
+        ASSERT_TRUE(saveWorkFile(path, s).isEmpty());
+        const QString fault = faultOf([&] { openFile(path, WorkState(), QLocale::c()); });
+        if (c.fault)
+            EXPECT_TRUE(fault.contains(QString::fromUtf8(c.fault))) << fault.toStdString();
+        else
+            EXPECT_EQ(fault, "<no fault>");
+    }
 }
 
 TEST(Opening, TellsTheFormsApart)

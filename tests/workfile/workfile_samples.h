@@ -9,33 +9,30 @@
 inline WorkState exampleState()
 {
     WorkState s;
-    s.txtlatdeg = "47";
-    s.txtlatmin = "30.50";
-    s.txtlongdeg = "-122";
-    s.txtlongmin = "18.25";
-    s.txtaltitude = "0";
-    s.lbllatdd = "47.5083333333333";
-    s.lbllongdd = "-122.304166666667";
-    s.lblcellx = "123";
-    s.lblcelly = "120";
-    s.lblareax = "2";
-    s.lblareay = "27";
-    s.cbovtptype = "\"1139\"  ;asphalt / 2 lanes";
-    s.txtvtplinewidth = "0";
-    s.cbolayer = "8";
-    s.txtlwmnumber = "3";
-    s.txtvtpnumber = "5";
-    s.lblx = "60, ";
-    s.lbly = "70";
-    s.lblvtp2x = "4650, 0, ";
-    s.lblvtp2y = "11035, 0";
-    s.lstLWM = {{"LWMPoint 12, 101", "LWMPoint 40, 90", "LWMPoint 60, 70"}, 1};
-    s.lstVTP = {{"VTPWidePoint 4602, 1, 11066, 0", "VTPWidePointWidth 1",
-                 "VTPWidePoint 4602, 1, 11066, 0", "VTPWidePointWidth 0",
-                 "VTPWidePoint 4602, 0, 11066, 0", "VTPWidePoint 4630, 0, 11055, 0",
-                 "VTPWidePoint 4650, 0, 11035, 0"},
-                -1};
-    s.imagePath = "/data/areas/seattle 2_27.bmp";
+    s.latDeg = "47";
+    s.latMin = "30.50";
+    s.longDeg = "-122";
+    s.longMin = "18.25";
+    s.altitude = "0";
+    s.latDecimal = "47.5083333333333";
+    s.lngDecimal = "-122.304166666667";
+    s.cellX = "123";
+    s.cellY = "120";
+    s.areaX = "2";
+    s.areaY = "27";
+    s.calculatedFrom = {s.latDeg, s.latMin, s.longDeg, s.longMin};
+    s.lineType = "\"1139\"  ;asphalt / 2 lanes";
+    s.vtpWidth = "0";
+    s.layer = "8";
+    s.lwmCounter = "3";
+    s.vtpCounter = "5";
+    s.lwm = {{"LWMPoint 12, 101", "LWMPoint 40, 90", "LWMPoint 60, 70"}, 1};
+    s.vtp = {{"VTPWidePoint 4602, 1, 11066, 0", "VTPWidePointWidth 1",
+              "VTPWidePoint 4602, 1, 11066, 0", "VTPWidePointWidth 0",
+              "VTPWidePoint 4602, 0, 11066, 0", "VTPWidePoint 4630, 0, 11055, 0",
+              "VTPWidePoint 4650, 0, 11035, 0"},
+             -1};
+    s.image.path = "/data/areas/seattle 2_27.bmp";
     return s;
 }
 

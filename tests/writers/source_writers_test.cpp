@@ -124,9 +124,12 @@ TEST(LwmWriter, EmptyListAndNoCalculateLeaveEmptyPlaces)
 TEST(LwmWriter, TypedTextsAreCopiedAsTyped)
 {
     LwmInputs in = seattleLwm();
-    in.altitude = "12.5";
-    in.latDeg = "47.5";
-    in.entries = {"free text, 0", ""};
+    // Control characters never reach a line: a tab is a blank, the rest are dropped.
+    in.altitude = "\x1b"
+                  "12.5\r";
+    in.latDeg = "47.5\x7f";
+    in.latMin = "30.50\r\n";
+    in.entries = {"free\ttext,\n 0", "\x01"};
     const QList<QByteArray> l = lines(lwmSourceText(in, english));
     EXPECT_EQ(l[0], ";----> FS Coordinates:    47.5 30.50   -122 18.25");
     EXPECT_EQ(l[10], "BGLHeader          48.5, 46.5, -121, -123, LWMHeader, TerrainHeaderStart");
@@ -280,6 +283,7 @@ TEST(Writers, ListBlocksHoldEachEntryOnItsOwnLine)
          {"", "?, 0", "??, 0, 0", "", ""},
          {"", "?, 0", "??, 1, 0"}},
         {{"", ""}, {"", "", "", "", ""}, {"", "", ""}},
+        {{"a\r\nb, 0", "\tc,\x01 0"}, {"", "ab, 0", " c, 0", "", ""}, {"", "ab, 0", " c, 1"}},
     };
     for (const auto &c : cases) {
         LwmInputs lwm = seattleLwm();
