@@ -1,3 +1,4 @@
+#include "app/areas_dialog.h"
 #include "areas/area_job.h"
 #include "areas/line_parts.h"
 #include "areas/polygon_parts.h"
@@ -5,7 +6,11 @@
 #include "ogr_files.h"
 #include "window_driver.h"
 
+#include <QAction>
 #include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
 
 #include <cmath>
 #include <numbers>
@@ -33,6 +38,7 @@ class AreasWindowTest : public QObject
         request.shapePath = dir.filePath(QStringLiteral("shape.geojson"));
         request.outputFolder = dir.filePath(polygon ? "lake" : "road");
         QFile::remove(request.shapePath);
+        QDir(request.outputFolder).removeRecursively();
         if (!writeVectorFile(request.shapePath, "GeoJSON",
                              {{polygon ? wkbPolygon : wkbLineString, {text.constData()}}})
             || writeAreas(request).result != AreasOutcome::Result::Written)
@@ -133,6 +139,39 @@ private slots:
             QVERIFY(!file.isEmpty());
             QCOMPARE(byTheWindow(file, presses.pixels, "cmdcreatevtp", "VTPSource.asm"), file);
         }
+    }
+
+    // File > Write Areas for a Shape... runs the same job off the window's thread and shows
+    // its summary; the dialog starts from the window's fields.
+    void theDialogWritesTheSameFiles()
+    {
+        const GeoBounds home = areaBounds(GridPlace{123, 120, 2, 27});
+        const std::vector<GeoPoint> shore{{home.north - 0.001, home.west + 0.001},
+                                          {home.north - 0.001, home.east + 0.002},
+                                          {home.south + 0.003, home.east + 0.002},
+                                          {home.north - 0.001, home.west + 0.001}};
+        const QString folder = writeAreasOf(shore, true);
+        QVERIFY(!folder.isEmpty());
+        WindowDriver w;
+        QVERIFY(w.start());
+        w.set("txtaltitude", "12");
+        w.control<QAction>("mnuwriteareas")->trigger();
+        auto *dialog = w.control<AreasDialog>("frmareas");
+        QCOMPARE(dialog->findChild<QLineEdit *>("txtareaaltitude")->text(), QString("12"));
+        w.desktop.fileAnswers.push_back(dir.filePath(QStringLiteral("shape.geojson")));
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdshapefile"), Qt::LeftButton);
+        QCOMPARE(dialog->findChild<QLineEdit *>("txtoutputfolder")->text(),
+                 QDir::toNativeSeparators(dir.filePath(QStringLiteral("areas"))));
+        dialog->findChild<QLineEdit *>("txtareaaltitude")->setText("0");
+        QSignalSpy done(dialog, &AreasDialog::done);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
+        QVERIFY(done.wait(30000));
+        const QString summary = dialog->findChild<QPlainTextEdit *>("areassummary")->toPlainText();
+        QVERIFY2(summary.startsWith("Wrote 2 files"), qPrintable(summary));
+        const QStringList names = QDir(folder).entryList({"*.asm"});
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("areas"))).entryList({"*.asm"}), names);
+        for (const QString &name : names)
+            QCOMPARE(read(dir.filePath(QStringLiteral("areas")), name), read(folder, name));
     }
 };
 
