@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -59,13 +60,16 @@ AreasDialog::AreasDialog(Desktop &desktop, const SourceChoices &start, QWidget *
     shapeRow->addWidget(browse);
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("&Shape file:"), shapeRow);
+    // A row that holds a layout gets no buddy of its own, so its label names the field.
+    auto *shapeLabel = new QLabel(QStringLiteral("&Shape file:"), this);
+    shapeLabel->setBuddy(txtshapefile);
+    form->addRow(shapeLabel, shapeRow);
     form->addRow(QStringLiteral("&Only the shape or layer:"), txtshape);
     form->addRow(QStringLiteral("Output &folder:"), txtoutputfolder);
     form->addRow(QStringLiteral("LWM &altitude:"), txtareaaltitude);
     form->addRow(QStringLiteral("VTP line &type:"), cboareatype);
     form->addRow(QStringLiteral("VTP &layer:"), cboarealayer);
-    form->addRow(QStringLiteral("VTP line &width:"), txtareawidth);
+    form->addRow(QStringLiteral("VTP line wi&dth:"), txtareawidth);
 
     progress = new QProgressBar(this);
     progress->setObjectName(QStringLiteral("areasprogress"));
