@@ -280,9 +280,11 @@ private slots:
             file << a->objectName() + '=' + a->text();
         for (QAction *a : bar[2]->menu()->actions())
             help << a->objectName() + '=' + a->text();
-        QCOMPARE(file, (QStringList{"mnunew=&New", "mnuopen=&Open...", "mnusave=&Save",
-                                    "mnusaveas=Save &As...", "=", "mnuexport=Expor&t Shapes...",
-                                    "mnuimport=&Import Points...", "=", "mnuexit=&Exit"}));
+        QCOMPARE(file,
+                 (QStringList{"mnunew=&New", "mnuopen=&Open...", "mnusave=&Save",
+                              "mnusaveas=Save &As...", "=", "mnuexport=Expor&t Shapes...",
+                              "mnuimport=&Import Points...",
+                              "mnuwriteareas=Write &Areas for a Shape...", "=", "mnuexit=&Exit"}));
         QCOMPARE(help, (QStringList{"mnuquickstart=&Quick Start Guide",
                                     "mnuhelptutorial=Help Tutorial", "mnuabout=&About Marlith"}));
     }

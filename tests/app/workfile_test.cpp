@@ -63,10 +63,11 @@ private slots:
         for (QAction *a : control<QMenu>("mnufile")->actions())
             items << a->objectName() + '=' + a->text() + '=' + a->shortcut().toString();
         items.last() = items.last().section('=', 0, 1); // Exit's keys are the platform's
-        QCOMPARE(items, (QStringList{"mnunew=&New=Ctrl+N", "mnuopen=&Open...=Ctrl+O",
-                                     "mnusave=&Save=Ctrl+S", "mnusaveas=Save &As...=Ctrl+Shift+S",
-                                     "==", "mnuexport=Expor&t Shapes...=",
-                                     "mnuimport=&Import Points...=", "==", "mnuexit=&Exit"}));
+        QCOMPARE(items, (QStringList{
+                            "mnunew=&New=Ctrl+N", "mnuopen=&Open...=Ctrl+O", "mnusave=&Save=Ctrl+S",
+                            "mnusaveas=Save &As...=Ctrl+Shift+S",
+                            "==", "mnuexport=Expor&t Shapes...=", "mnuimport=&Import Points...=",
+                            "mnuwriteareas=Write &Areas for a Shape...=", "==", "mnuexit=&Exit"}));
     }
 
     // Save As, exit, start again, Open: the same window, and Create writes the same bytes.
