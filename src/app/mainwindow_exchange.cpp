@@ -21,7 +21,7 @@ void MainWindow::addExchangeCommands(QMenu *file)
     QAction *importPoints =
         file->addAction(QStringLiteral("&Import Points..."), this, &MainWindow::mnuimport_Click);
     importPoints->setObjectName(QStringLiteral("mnuimport"));
-    QAction *writeAreas = file->addAction(QStringLiteral("Write &Areas for a Shape..."), this,
+    QAction *writeAreas = file->addAction(QStringLiteral("Write A&reas for a Shape..."), this,
                                           &MainWindow::mnuwriteareas_Click);
     writeAreas->setObjectName(QStringLiteral("mnuwriteareas"));
 }
