@@ -61,6 +61,7 @@ public slots:
     void lstVTP_DblClick();
     void mnuexport_Click();
     void mnuimport_Click();
+    void mnuwriteareas_Click();
     void mnuexit_Click();
     void mnuquickstart_Click();
     void mnuhelptutorial_Click();

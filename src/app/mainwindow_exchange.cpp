@@ -2,6 +2,7 @@
 // polygon or points of a GIS file imported as presses on the picture.
 #include "app/mainwindow.h"
 
+#include "app/areas_dialog.h"
 #include "app/desktop.h"
 #include "app/program_title.h"
 #include "exchange/shape_export.h"
@@ -20,6 +21,19 @@ void MainWindow::addExchangeCommands(QMenu *file)
     QAction *importPoints =
         file->addAction(QStringLiteral("&Import Points..."), this, &MainWindow::mnuimport_Click);
     importPoints->setObjectName(QStringLiteral("mnuimport"));
+    QAction *writeAreas = file->addAction(QStringLiteral("Write A&reas for a Shape..."), this,
+                                          &MainWindow::mnuwriteareas_Click);
+    writeAreas->setObjectName(QStringLiteral("mnuwriteareas"));
+}
+
+void MainWindow::mnuwriteareas_Click()
+{
+    const WorkState &work = m_session->work();
+    auto *dialog =
+        new AreasDialog(m_desktop, {work.altitude, work.layer, work.vtpWidth, work.lineType}, this);
+    dialog->setObjectName(QStringLiteral("frmareas"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 bool MainWindow::requireCalculatedPlace()

@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include "cli/areas_command.h"
 #include "session/session.h"
 #include "text/runtime_error.h"
 #include "text/version.h"
@@ -15,6 +16,10 @@ namespace {
 
 const QString usage = QStringLiteral("Usage: marlith3 [FILE]\n"
                                      "       marlith3 create WORKFILE [--output-folder DIR]\n"
+                                     "       marlith3 areas SHAPEFILE --output-folder DIR "
+                                     "[--shape NAME] [--altitude TEXT]\n"
+                                     "                      [--line-type CODE] [--vtp-layer N] "
+                                     "[--vtp-width N]\n"
                                      "       marlith3 --help | --version\n");
 
 QTextStream &out()
@@ -88,7 +93,8 @@ std::optional<int> runCommandLine(int &argc, char **argv, ProgramLayout layout)
     if (argc < 2)
         return std::nullopt;
     const QString first = QString::fromLocal8Bit(argv[1]);
-    const bool command = first == QStringLiteral("create") || first.startsWith(u'-');
+    const bool command = first == QStringLiteral("create") || first == QStringLiteral("areas")
+                         || first.startsWith(u'-');
     if (!command && argc == 2)
         return std::nullopt; // a file for the window to open
 
@@ -96,6 +102,8 @@ std::optional<int> runCommandLine(int &argc, char **argv, ProgramLayout layout)
     QCoreApplication::setApplicationName(QStringLiteral("marlith3"));
     QCoreApplication::setApplicationVersion(programVersion());
     QStringList arguments = QCoreApplication::arguments();
+    if (first == QStringLiteral("areas"))
+        return runAreasCommand(arguments.mid(2));
     if (first == QStringLiteral("create")) {
         arguments.removeAt(1);
         const int code = create(arguments, layout);

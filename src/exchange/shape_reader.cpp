@@ -1,5 +1,6 @@
 #include "exchange/shape_reader.h"
 
+#include "exchange/vector_file.h"
 #include "exchange/vertex_presses.h"
 #include "imagery/gdal_setup.h"
 #include "text/typed_text.h"
@@ -220,7 +221,7 @@ QString textFromFile(const char *utf8)
     return typedText(QString::fromUtf8(utf8)).simplified();
 }
 
-QString featureName(OGRFeature &feature, OGRLayer &layer, qint64 place)
+QString nameOfFeature(OGRFeature &feature, OGRLayer &layer, qint64 place)
 {
     const int field = feature.GetFieldIndex("name");
     if (field >= 0 && feature.IsFieldSetAndNotNull(field)) {
@@ -311,7 +312,7 @@ ShapeListing listShapes(const QString &path)
                     break;
                 }
                 listing.candidates.push_back(
-                    {featureName(*feature, layer, place), *p.kind, pressedVertices(p), i, place});
+                    {nameOfFeature(*feature, layer, place), *p.kind, pressedVertices(p), i, place});
             } else if (p.kind == Kind::Points) {
                 points += pointCount(g.get());
             }
@@ -394,4 +395,26 @@ ShapeVertices readShape(const QString &path, const ShapeCandidate &candidate)
     if (shape.vertices.empty())
         shape.failure = QStringLiteral("%1 has no vertex to press.").arg(candidate.name);
     return shape;
+}
+
+OpenedVector openVectorFile(const QString &path)
+{
+    Opened opened = openVector(path);
+    return {std::move(opened.dataset), opened.failure};
+}
+
+LayerToDegrees layerToDegrees(OGRLayer &layer, const QString &path)
+{
+    ToDegrees degrees = toDegrees(layer, path);
+    return {std::move(degrees.transform), degrees.failure};
+}
+
+QString featureName(OGRFeature &feature, OGRLayer &layer, qint64 place)
+{
+    return nameOfFeature(feature, layer, place);
+}
+
+std::unique_ptr<OGRGeometry> linearGeometry(const OGRGeometry *geometry)
+{
+    return linear(geometry);
 }

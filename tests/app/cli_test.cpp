@@ -87,6 +87,19 @@ private slots:
         QCOMPARE(missing.exitCode, 1);
         QVERIFY(missing.err.contains("There is no file"));
     }
+
+    void areasRunsWithoutADisplay()
+    {
+        QTemporaryDir out;
+        const Run help = marlith3({"areas", "--help"});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY2(help.out.startsWith("Usage: marlith3 areas [options] SHAPEFILE"),
+                 qPrintable(help.out));
+        QCOMPARE(marlith3({"areas", folder.filePath("none.shp"), "--output-folder", out.path()})
+                     .exitCode,
+                 1);
+        QCOMPARE(marlith3({"areas", "--output-folder", out.path()}).exitCode, 2);
+    }
 };
 
 QTEST_MAIN(CliTest)

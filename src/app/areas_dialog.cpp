@@ -1,0 +1,169 @@
+#include "app/areas_dialog.h"
+
+#include "app/desktop.h"
+#include "app/program_title.h"
+#include "areas/area_job.h"
+#include "exchange/shape_reader.h"
+#include "imagery/gdal_setup.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QtConcurrent>
+
+namespace {
+QLineEdit *field(QWidget *parent, const char *name, const QString &text)
+{
+    auto *edit = new QLineEdit(text, parent);
+    edit->setObjectName(QLatin1String(name));
+    return edit;
+}
+
+QComboBox *combo(QWidget *parent, const char *name, const QStringList &items, const QString &text)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setEditable(true);
+    box->addItems(items);
+    box->setCurrentIndex(box->findText(text));
+    box->setEditText(text);
+    return box;
+}
+} // namespace
+
+AreasDialog::AreasDialog(Desktop &desktop, const SourceChoices &start, QWidget *parent)
+    : QDialog(parent), m_desktop(desktop)
+{
+    setWindowTitle(QStringLiteral("Write Areas for a Shape"));
+    txtshapefile = field(this, "txtshapefile", {});
+    txtoutputfolder = field(this, "txtoutputfolder", {});
+    txtshape = field(this, "txtshape", {});
+    txtshape->setPlaceholderText(QStringLiteral("every polygon and line"));
+    txtareaaltitude = field(this, "txtareaaltitude", start.altitude);
+    txtareawidth = field(this, "txtareawidth", start.width);
+    cboareatype = combo(this, "cboareatype", lineTypeCatalogue(), start.lineType);
+    cboarealayer = combo(this, "cboarealayer", layerItems(), start.layer);
+    auto *browse = new QPushButton(QStringLiteral("..."), this);
+    browse->setObjectName(QStringLiteral("cmdshapefile"));
+    connect(browse, &QPushButton::clicked, this, &AreasDialog::cmdshapefile_Click);
+    auto *shapeRow = new QHBoxLayout;
+    shapeRow->addWidget(txtshapefile);
+    shapeRow->addWidget(browse);
+
+    auto *form = new QFormLayout;
+    // A row that holds a layout gets no buddy of its own, so its label names the field.
+    auto *shapeLabel = new QLabel(QStringLiteral("&Shape file:"), this);
+    shapeLabel->setBuddy(txtshapefile);
+    form->addRow(shapeLabel, shapeRow);
+    form->addRow(QStringLiteral("&Only the shape or layer:"), txtshape);
+    form->addRow(QStringLiteral("Output &folder:"), txtoutputfolder);
+    form->addRow(QStringLiteral("LWM &altitude:"), txtareaaltitude);
+    form->addRow(QStringLiteral("VTP line &type:"), cboareatype);
+    form->addRow(QStringLiteral("VTP &layer:"), cboarealayer);
+    form->addRow(QStringLiteral("VTP line wi&dth:"), txtareawidth);
+
+    progress = new QProgressBar(this);
+    progress->setObjectName(QStringLiteral("areasprogress"));
+    progress->setValue(0);
+    summary = new QPlainTextEdit(this);
+    summary->setObjectName(QStringLiteral("areassummary"));
+    summary->setReadOnly(true);
+    summary->setPlaceholderText(QStringLiteral("The files written, per cell, appear here."));
+
+    auto *buttons = new QDialogButtonBox(this);
+    cmdwrite = buttons->addButton(QStringLiteral("&Write"), QDialogButtonBox::AcceptRole);
+    cmdwrite->setObjectName(QStringLiteral("cmdwrite"));
+    cmdcancel = buttons->addButton(QDialogButtonBox::Cancel);
+    cmdcancel->setObjectName(QStringLiteral("cmdcancel"));
+    // The buttons act here; none of them closes the dialog behind a running job.
+    disconnect(buttons, nullptr, this, nullptr);
+    connect(cmdwrite, &QPushButton::clicked, this, &AreasDialog::cmdwrite_Click);
+    connect(cmdcancel, &QPushButton::clicked, this, &AreasDialog::cmdcancel_Click);
+    connect(&m_job, &QFutureWatcher<AreasOutcome>::finished, this, &AreasDialog::finished);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(progress);
+    layout->addWidget(summary);
+    layout->addWidget(buttons);
+    resize(520, 460);
+}
+
+AreasDialog::~AreasDialog()
+{
+    m_cancel = true;
+    m_job.waitForFinished();
+}
+
+void AreasDialog::cmdshapefile_Click()
+{
+    const std::optional<QString> chosen = m_desktop.openFileName(this, importFilter(), {});
+    if (!chosen)
+        return;
+    txtshapefile->setText(QDir::toNativeSeparators(*chosen));
+    if (txtoutputfolder->text().isEmpty())
+        txtoutputfolder->setText(
+            QDir::toNativeSeparators(QFileInfo(*chosen).absolutePath() + QStringLiteral("/areas")));
+}
+
+void AreasDialog::cmdwrite_Click()
+{
+    if (running())
+        return;
+    if (txtshapefile->text().trimmed().isEmpty() || txtoutputfolder->text().trimmed().isEmpty()) {
+        m_desktop.messageBox(this, QStringLiteral("Choose a shape file and an output folder."),
+                             programTitle());
+        return;
+    }
+    AreasRequest request;
+    request.shapePath = QDir::fromNativeSeparators(txtshapefile->text().trimmed());
+    request.outputFolder = QDir::fromNativeSeparators(txtoutputfolder->text().trimmed());
+    request.shape = txtshape->text().trimmed();
+    request.choices = {txtareaaltitude->text(), cboarealayer->currentText(), txtareawidth->text(),
+                       cboareatype->currentText()};
+    // GDAL's drivers are registered here, on the window's thread, before the job opens a file.
+    setUpGdal();
+    m_cancel = false;
+    cmdwrite->setEnabled(false);
+    progress->setRange(0, 0);
+    summary->setPlainText(QStringLiteral("Writing..."));
+    AreasHooks hooks;
+    hooks.progress = [this](qint64 done, qint64 total) {
+        QMetaObject::invokeMethod(
+            progress,
+            [bar = progress, done, total] {
+                bar->setRange(0, int(std::min<qint64>(total, INT_MAX)));
+                bar->setValue(int(std::min<qint64>(done, INT_MAX)));
+            },
+            Qt::QueuedConnection);
+    };
+    hooks.canceled = [this] { return m_cancel.load(); };
+    m_job.setFuture(QtConcurrent::run([request, hooks] { return writeAreas(request, hooks); }));
+}
+
+void AreasDialog::cmdcancel_Click()
+{
+    if (running())
+        m_cancel = true;
+    else
+        reject();
+}
+
+void AreasDialog::finished()
+{
+    const AreasOutcome outcome = m_job.result();
+    progress->setRange(0, 1);
+    progress->setValue(outcome.result == AreasOutcome::Result::Written ? 1 : 0);
+    summary->setPlainText(outcome.text);
+    cmdwrite->setEnabled(true);
+    emit done();
+}

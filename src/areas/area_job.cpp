@@ -1,0 +1,494 @@
+#include "areas/area_job.h"
+
+#include "areas/line_parts.h"
+#include "areas/polygon_parts.h"
+#include "exchange/vector_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+
+namespace {
+
+// More files than this in one folder help no one; a shape that needs them is a country, not
+// a lake, and would fill memory before the first file is written.
+constexpr qsizetype fileLimit = 100'000;
+
+QString quoted(const QString &text)
+{
+    return QStringLiteral("\u201c%1\u201d").arg(text);
+}
+
+qint64 vertexCount(const OGRGeometry *g)
+{
+    if (!g)
+        return 0;
+    if (auto *curve = dynamic_cast<const OGRSimpleCurve *>(g))
+        return curve->getNumPoints();
+    if (auto *polygon = dynamic_cast<const OGRCurvePolygon *>(g)) {
+        qint64 n = 0;
+        for (const OGRCurve *ring : *polygon)
+            n += ring->getNumPoints();
+        return n;
+    }
+    if (auto *collection = dynamic_cast<const OGRGeometryCollection *>(g)) {
+        qint64 n = 0;
+        for (const OGRGeometry *member : *collection)
+            n += vertexCount(member);
+        return n;
+    }
+    return dynamic_cast<const OGRPoint *>(g) ? 1 : 0;
+}
+
+// Why a shape in degrees has no place on the grid, or the empty text.
+QString offTheGrid(const OGRGeometry &g)
+{
+    OGREnvelope e;
+    g.getEnvelope(&e);
+    if (!std::isfinite(e.MinX) || !std::isfinite(e.MaxX) || !std::isfinite(e.MinY)
+        || !std::isfinite(e.MaxY) || std::abs(e.MinY) > 90 || std::abs(e.MaxY) > 90
+        || std::abs(e.MinX) > 360 || std::abs(e.MaxX) > 360)
+        return QStringLiteral("has coordinates that are no latitude and longitude");
+    if (e.MaxY >= 90 || e.MinY <= -90)
+        return QStringLiteral("touches a pole, where the grid's areas shrink to nothing");
+    if (e.MinX < -180 || e.MaxX > 180 || e.MaxX - e.MinX > 180)
+        return QStringLiteral("crosses the antimeridian (longitude 180); cut it there first");
+    return {};
+}
+
+class Builder
+{
+public:
+    Builder(AreasPlan &plan, const SourceChoices &choices, const AreaFileSink &sink)
+        : m_plan(plan), m_choices(choices), m_sink(sink)
+    {
+    }
+
+    // Polygons and closed rings become LWM parts, open lines VTP parts.
+    void add(const OGRGeometry &g)
+    {
+        AreasTally &t = m_plan.tally;
+        if (auto *polygon = dynamic_cast<const OGRPolygon *>(&g)) {
+            polygonal(*polygon);
+        } else if (auto *polygons = dynamic_cast<const OGRMultiPolygon *>(&g)) {
+            polygonal(*polygons);
+        } else if (auto *line = dynamic_cast<const OGRLineString *>(&g)) {
+            if (line->getNumPoints() >= 4 && line->get_IsClosed()) {
+                auto *ring = new OGRLinearRing;
+                ring->addSubLineString(line);
+                OGRPolygon polygon;
+                polygon.addRingDirectly(ring);
+                polygonal(polygon);
+            } else {
+                this->line(*line);
+            }
+        } else if (auto *collection = dynamic_cast<const OGRGeometryCollection *>(&g)) {
+            for (const OGRGeometry *member : *collection)
+                add(*member);
+        } else if (dynamic_cast<const OGRPoint *>(&g)) {
+            ++t.points;
+        }
+    }
+
+    bool full() const { return qsizetype(m_plan.files.size()) > fileLimit; }
+
+private:
+    // A file handed on keeps only its name and cell here.
+    void made(AreaFile &&file)
+    {
+        if (m_sink) {
+            m_sink(file);
+            file.bytes.clear();
+        }
+        m_plan.files.push_back(std::move(file));
+    }
+
+    void polygonal(const OGRGeometry &g)
+    {
+        AreasTally &t = m_plan.tally;
+        ++t.polygons;
+        PolygonTally parts;
+        polygonAreaParts(g, parts, [this](AreaPart &&part) {
+            const int n = ++m_numbers[lwmFileName(part.place, 1)];
+            made({lwmFileName(part.place, n), lwmPartText(part.place, part.pixels, m_choices),
+                  part.place.cellColumn, part.place.cellRow, true});
+        });
+        t.islands += parts.islands;
+        t.fewPixels += parts.fewPixels;
+        t.tooManyPoints += parts.tooManyPoints;
+        t.unclipped += parts.unclipped;
+        t.madeValid += parts.madeValid;
+    }
+
+    void line(const OGRLineString &line)
+    {
+        ++m_plan.tally.lines;
+        std::vector<GeoPoint> points;
+        points.reserve(std::size_t(line.getNumPoints()));
+        for (int i = 0; i < line.getNumPoints(); ++i)
+            points.push_back({line.getY(i), line.getX(i)});
+        for (const CellLine &part : cutAtCells(points)) {
+            for (const LinePresses &piece :
+                 linePieces(part.cellColumn, part.cellRow, part.points, partPointLimit)) {
+                if (!distinctAtLeast(piece.pixels, 2)) {
+                    ++m_plan.tally.fewPixels;
+                    continue;
+                }
+                const int n = ++m_numbers[vtpFileName(part.cellColumn, part.cellRow, 1)];
+                made({vtpFileName(part.cellColumn, part.cellRow, n),
+                      vtpPartText(piece.start, piece.pixels, m_choices), part.cellColumn,
+                      part.cellRow, false});
+            }
+        }
+    }
+
+    AreasPlan &m_plan;
+    const SourceChoices &m_choices;
+    const AreaFileSink &m_sink;
+    std::map<QString, int> m_numbers;
+};
+
+// The one feature --shape names, as (layer, place in the layer).
+struct Selection
+{
+    std::optional<int> layer;
+    qint64 feature = -1;
+};
+
+std::optional<Selection> select(GDALDataset &dataset, const QString &shape)
+{
+    if (shape.isEmpty())
+        return Selection{};
+    for (int i = 0; i < dataset.GetLayerCount(); ++i) {
+        if (QString::fromUtf8(dataset.GetLayer(i)->GetName()) == shape)
+            return Selection{i};
+    }
+    for (int i = 0; i < dataset.GetLayerCount(); ++i) {
+        OGRLayer &layer = *dataset.GetLayer(i);
+        qint64 place = 0;
+        for (auto &feature : layer) {
+            if (featureName(*feature, layer, place) == shape)
+                return Selection{i, place};
+            ++place;
+        }
+    }
+    return std::nullopt;
+}
+
+QString nothingToTake(const QString &path, const AreasTally &t)
+{
+    const QString file = quoted(QFileInfo(path).fileName());
+    if (t.points > 0)
+        return QStringLiteral("%1 holds only points; areas are written for polygons and lines.")
+            .arg(file);
+    return QStringLiteral("%1 holds no polygon or line.").arg(file);
+}
+
+} // namespace
+
+AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks, const AreaFileSink &sink)
+{
+    AreasPlan plan;
+    OpenedVector opened = openVectorFile(request.shapePath);
+    if (!opened.dataset) {
+        plan.failure = opened.failure;
+        return plan;
+    }
+    GDALDataset &dataset = *opened.dataset;
+    const std::optional<Selection> selection = select(dataset, request.shape);
+    if (!selection) {
+        plan.failure =
+            QStringLiteral("%1 holds no layer or feature named %2.")
+                .arg(quoted(QFileInfo(request.shapePath).fileName()), quoted(request.shape));
+        return plan;
+    }
+    // Counted before anything is cut, so that a file too large is refused at once, with its
+    // size; the count of features drives the progress.
+    qint64 total = 0, done = 0, vertices = 0;
+    for (int i = 0; i < dataset.GetLayerCount(); ++i) {
+        if (selection->layer && *selection->layer != i)
+            continue;
+        qint64 place = -1;
+        for (auto &feature : *dataset.GetLayer(i)) {
+            if (selection->feature >= 0 && ++place != selection->feature)
+                continue;
+            vertices += vertexCount(feature->GetGeometryRef());
+            ++total;
+        }
+    }
+    if (vertices > request.vertexLimit) {
+        plan.failure = QStringLiteral("%1 holds %L2 vertices; at most %L3 can be written at once. "
+                                      "Pick one shape with --shape, or cut the file into smaller "
+                                      "ones.")
+                           .arg(quoted(QFileInfo(request.shapePath).fileName()))
+                           .arg(vertices)
+                           .arg(request.vertexLimit);
+        return plan;
+    }
+    Builder builder(plan, request.choices, sink);
+    for (int i = 0; i < dataset.GetLayerCount(); ++i) {
+        if (selection->layer && *selection->layer != i)
+            continue;
+        OGRLayer &layer = *dataset.GetLayer(i);
+        const LayerToDegrees degrees = layerToDegrees(layer, request.shapePath);
+        if (!degrees.failure.isEmpty()) {
+            plan.failure = degrees.failure;
+            return plan;
+        }
+        layer.ResetReading();
+        qint64 place = -1;
+        for (auto &feature : layer) {
+            ++place;
+            if (selection->feature >= 0 && place != selection->feature)
+                continue;
+            std::unique_ptr<OGRGeometry> g = linearGeometry(feature->GetGeometryRef());
+            if (g && !g->IsEmpty()) {
+                if (degrees.transform && g->transform(degrees.transform.get()) != OGRERR_NONE) {
+                    plan.files.clear();
+                    plan.failure = QStringLiteral("%1 cannot be turned into latitude and "
+                                                  "longitude.")
+                                       .arg(quoted(featureName(*feature, layer, place)));
+                    return plan;
+                }
+                if (const QString why = offTheGrid(*g); !why.isEmpty()) {
+                    plan.files.clear();
+                    plan.failure = QStringLiteral("%1 %2.").arg(
+                        quoted(featureName(*feature, layer, place)), why);
+                    return plan;
+                }
+                builder.add(*g);
+                if (builder.full()) {
+                    plan.files.clear();
+                    plan.failure = QStringLiteral("The shapes cover more than %L1 areas and cells; "
+                                                  "pick one with --shape or cut the file first.")
+                                       .arg(fileLimit);
+                    return plan;
+                }
+            }
+            if (hooks.progress)
+                hooks.progress(++done, total);
+            if (hooks.canceled && hooks.canceled()) {
+                plan.files.clear();
+                plan.canceled = true;
+                return plan;
+            }
+        }
+    }
+    if (plan.tally.polygons == 0 && plan.tally.lines == 0)
+        plan.failure = nothingToTake(request.shapePath, plan.tally);
+    return plan;
+}
+
+namespace {
+
+// The files of one run, written by a thread of their own while the next ones are made, into
+// a hidden folder beside their places; moved in only when all are there, so that a refusal,
+// a cancel or a failure on the way leaves the output folder as it was. Thousands of files
+// are one job, so none is synced to the disk on its own as a saved work file is.
+class StagedFiles
+{
+public:
+    explicit StagedFiles(const QString &folder)
+        : m_folder(folder), m_shown(quoted(QDir::toNativeSeparators(folder))),
+          m_madeFolder(!QDir(folder).exists())
+    {
+        if (!QDir().mkpath(folder)) {
+            m_failure = QStringLiteral("The folder %1 cannot be made.").arg(m_shown);
+            return;
+        }
+        m_staging.emplace(QDir(folder).filePath(QStringLiteral(".areas-XXXXXX")));
+        if (!m_staging->isValid()) {
+            m_failure = QStringLiteral("The folder %1 cannot be written: %2.")
+                            .arg(m_shown, m_staging->errorString());
+            return;
+        }
+        m_writer = std::thread([this] { write(); });
+    }
+
+    ~StagedFiles()
+    {
+        stop();
+        m_staging.reset();
+        // A folder this run made stays only when something was put into it.
+        if (m_madeFolder)
+            QDir().rmdir(m_folder);
+    }
+
+    StagedFiles(const StagedFiles &) = delete;
+    StagedFiles &operator=(const StagedFiles &) = delete;
+
+    QString failure() const { return m_failure; }
+
+    void add(const AreaFile &file)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_queue.emplace_back(file.name, file.bytes);
+        m_ready.notify_one();
+    }
+
+    // Waits for the last file, then moves all of them into the folder; the reason on failure.
+    QString moveIn(const std::vector<AreaFile> &files)
+    {
+        stop();
+        if (!m_failure.isEmpty())
+            return m_failure;
+        std::vector<std::filesystem::path> added;
+        for (const AreaFile &file : files) {
+            const std::filesystem::path from =
+                QFileInfo(m_staging->filePath(file.name)).filesystemAbsoluteFilePath();
+            const std::filesystem::path to =
+                QFileInfo(QDir(m_folder).filePath(file.name)).filesystemAbsoluteFilePath();
+            std::error_code error;
+            const bool existed = std::filesystem::exists(to, error);
+            std::filesystem::rename(from, to, error);
+            if (error) {
+                for (const std::filesystem::path &earlier : added)
+                    std::filesystem::remove(earlier, error);
+                return QStringLiteral("%1 could not be put into %2 (%3); the files this run had "
+                                      "added were removed again.")
+                    .arg(quoted(file.name), m_shown, QString::fromStdString(error.message()));
+            }
+            if (!existed)
+                added.push_back(to);
+        }
+        m_madeFolder = m_madeFolder && files.empty();
+        return {};
+    }
+
+private:
+    void stop()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_done = true;
+            m_ready.notify_one();
+        }
+        if (m_writer.joinable())
+            m_writer.join();
+    }
+
+    void write()
+    {
+        for (;;) {
+            std::pair<QString, QByteArray> next;
+            {
+                std::unique_lock lock(m_mutex);
+                m_ready.wait(lock, [this] { return m_done || !m_queue.empty(); });
+                if (m_queue.empty())
+                    return;
+                next = std::move(m_queue.front());
+                m_queue.pop_front();
+            }
+            if (!m_failure.isEmpty())
+                continue;
+            QFile out(m_staging->filePath(next.first));
+            if (!out.open(QIODevice::WriteOnly) || out.write(next.second) != next.second.size()
+                || !out.flush())
+                m_failure = QStringLiteral("%1 could not be written in %2 (%3); nothing was "
+                                           "written.")
+                                .arg(quoted(next.first), m_shown, out.errorString());
+        }
+    }
+
+    QString m_folder, m_shown, m_failure; // m_failure: written by the writer until it stops
+    bool m_madeFolder;
+    std::optional<QTemporaryDir> m_staging;
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
+    std::deque<std::pair<QString, QByteArray>> m_queue;
+    bool m_done = false;
+    std::thread m_writer;
+};
+
+} // namespace
+
+QString areasSummary(const AreasRequest &request, const AreasPlan &plan)
+{
+    QStringList lines;
+    const QString file = quoted(QFileInfo(request.shapePath).fileName());
+    std::map<std::pair<int, int>, std::pair<int, int>> cells;
+    for (const AreaFile &f : plan.files) {
+        auto &[lwm, vtp] = cells[{f.cellColumn, f.cellRow}];
+        ++(f.lwm ? lwm : vtp);
+    }
+    if (plan.files.empty()) {
+        lines << QStringLiteral("Nothing to write from %1.").arg(file);
+    } else {
+        lines << QStringLiteral("Wrote %1 %2 from %3 into %4:")
+                     .arg(plan.files.size())
+                     .arg(plan.files.size() == 1 ? "file" : "files")
+                     .arg(file, quoted(QDir::toNativeSeparators(request.outputFolder)));
+        for (const auto &[cell, counts] : cells) {
+            QStringList kinds;
+            if (counts.first > 0)
+                kinds << QStringLiteral("%1 LWM").arg(counts.first);
+            if (counts.second > 0)
+                kinds << QStringLiteral("%1 VTP").arg(counts.second);
+            lines << QStringLiteral("  cell %1_%2: %3")
+                         .arg(cell.first)
+                         .arg(cell.second)
+                         .arg(kinds.join(QStringLiteral(", ")));
+        }
+    }
+    const AreasTally &t = plan.tally;
+    if (const qint64 skipped = t.fewPixels + t.tooManyPoints + t.unclipped; skipped > 0) {
+        QStringList why;
+        if (t.fewPixels > 0)
+            why << QStringLiteral("%1 too small (fewer than 3 distinct pixels for a polygon, 2 "
+                                  "for a line)")
+                       .arg(t.fewPixels);
+        if (t.tooManyPoints > 0)
+            why << QStringLiteral("%1 still above %2 points after halving")
+                       .arg(t.tooManyPoints)
+                       .arg(partPointLimit);
+        if (t.unclipped > 0)
+            why << QStringLiteral("%1 that GEOS could not cut").arg(t.unclipped);
+        lines << QStringLiteral("Skipped %1 %2: %3.")
+                     .arg(skipped)
+                     .arg(skipped == 1 ? "part" : "parts")
+                     .arg(why.join(QStringLiteral("; ")));
+    }
+    if (t.islands > 0)
+        lines << QStringLiteral("Left out %1 %2: an LWM polygon has one fill, without holes.")
+                     .arg(t.islands)
+                     .arg(t.islands == 1 ? "island" : "islands");
+    if (t.madeValid > 0)
+        lines << QStringLiteral("Made %1 %2 valid before cutting (a ring crossed itself or "
+                                "another).")
+                     .arg(t.madeValid)
+                     .arg(t.madeValid == 1 ? "polygon" : "polygons");
+    if (t.points > 0 && (t.polygons > 0 || t.lines > 0))
+        lines << QStringLiteral("Passed over %1 %2: only polygons and lines make areas.")
+                     .arg(t.points)
+                     .arg(t.points == 1 ? "point" : "points");
+    return lines.join(u'\n');
+}
+
+AreasOutcome writeAreas(const AreasRequest &request, const AreasHooks &hooks)
+{
+    StagedFiles staged(request.outputFolder);
+    if (!staged.failure().isEmpty())
+        return {AreasOutcome::Result::BadInput, staged.failure()};
+    const AreasPlan plan =
+        planAreas(request, hooks, [&staged](const AreaFile &file) { staged.add(file); });
+    if (plan.canceled)
+        return {AreasOutcome::Result::Canceled, QStringLiteral("Canceled; nothing was written.")};
+    if (!plan.failure.isEmpty())
+        return {AreasOutcome::Result::BadInput, plan.failure};
+    if (plan.files.empty())
+        return {AreasOutcome::Result::BadInput, areasSummary(request, plan)};
+    if (const QString failure = staged.moveIn(plan.files); !failure.isEmpty())
+        return {AreasOutcome::Result::BadInput, failure};
+    return {AreasOutcome::Result::Written, areasSummary(request, plan)};
+}

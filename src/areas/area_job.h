@@ -1,0 +1,71 @@
+#pragma once
+
+#include "areas/area_files.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+// Writing the sources of every area a shape file's polygons cover and of every cell its lines
+// cross. The files are moved into the output folder only when all of them are ready, so a
+// refused file, a cancel or a failure leaves the folder as it was.
+
+// No file takes more vertices than this: a larger one would take minutes and fill a folder
+// with more files than anyone checks.
+inline constexpr qint64 areasVertexLimit = 5'000'000;
+
+struct AreasRequest
+{
+    QString shapePath, outputFolder;
+    QString shape; // a layer's or a feature's name, as the import picker lists it; empty: all
+    SourceChoices choices;
+    qint64 vertexLimit = areasVertexLimit;
+};
+
+// Called between features; `canceled` is asked as often.
+struct AreasHooks
+{
+    std::function<void(qint64 done, qint64 total)> progress;
+    std::function<bool()> canceled;
+};
+
+struct AreaFile
+{
+    QString name;
+    QByteArray bytes;
+    int cellColumn, cellRow;
+    bool lwm;
+};
+
+struct AreasTally
+{
+    qint64 polygons = 0, lines = 0, points = 0, madeValid = 0;
+    qint64 islands = 0, fewPixels = 0, tooManyPoints = 0, unclipped = 0;
+};
+
+struct AreasPlan
+{
+    std::vector<AreaFile> files;
+    AreasTally tally;
+    QString failure; // why nothing can be written, in a sentence or two
+    bool canceled = false;
+};
+
+// Reads the file and makes every file, writing nothing. With a sink each file is handed to
+// it as soon as it is made, and the plan keeps only its name and cell.
+using AreaFileSink = std::function<void(const AreaFile &)>;
+AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks = {},
+                    const AreaFileSink &sink = {});
+
+// What was written, per cell, what was left out and why.
+QString areasSummary(const AreasRequest &request, const AreasPlan &plan);
+
+struct AreasOutcome
+{
+    enum class Result { Written, BadInput, Canceled } result;
+    QString text; // the summary, or the reason nothing was written
+};
+AreasOutcome writeAreas(const AreasRequest &request, const AreasHooks &hooks = {});

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "grid/geo_bounds.h"
+#include "grid/point_geography.h"
+
+#include <ogr_geometry.h>
+
+#include <functional>
+#include <vector>
+
+// A polygon in degrees (x longitude, y latitude), cut into the LOD 13 areas it covers.
+
+// One part inside one area: its outer ring as whole pixels of the area image, without
+// consecutive repeats and without the ring's closing point.
+struct AreaPart
+{
+    GridPlace place;
+    std::vector<ImagePosition> pixels;
+};
+
+struct PolygonTally
+{
+    qsizetype islands = 0;       // inner rings, which one LWM polygon cannot leave unfilled
+    qsizetype fewPixels = 0;     // parts that shrink to fewer than 3 distinct pixels
+    qsizetype tooManyPoints = 0; // parts still above the limit after every halving
+    qsizetype unclipped = 0;     // pieces GEOS could not cut
+    qsizetype madeValid = 0;     // shapes that crossed themselves, made valid first
+};
+
+// The polygon is made valid first. Every area the polygon's envelope touches is visited from the
+// largest block down by halving, so each vertex is cut about log2(areas) times, not once per area.
+// A part above partPointLimit points is halved again, across the longer side of its envelope.
+void polygonAreaParts(const OGRGeometry &polygonal, PolygonTally &tally,
+                      const std::function<void(AreaPart &&)> &part);
+
+// The outer ring of an area's part as whole pixels: rounded as a press rounds, pulled onto
+// the image where the arithmetic strays a hair beyond its edge, repeats dropped.
+std::vector<ImagePosition> ringPixels(const GridPlace &place, const std::vector<GeoPoint> &ring);
+std::vector<ImagePosition> ringPixels(const GridPlace &place, const OGRLinearRing &ring);
+
+// A polygon needs 3 distinct pixels, a line 2.
+bool distinctAtLeast(const std::vector<ImagePosition> &pixels, int count);

@@ -1,0 +1,120 @@
+#include "cli/areas_command.h"
+
+#include "areas/area_job.h"
+#include "writers/line_types.h"
+
+#include <QCommandLineParser>
+#include <QRegularExpression>
+
+#include <cstdio>
+
+namespace {
+
+void print(std::FILE *to, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), to);
+    std::fputc('\n', to);
+}
+
+int usage(const QString &problem)
+{
+    print(stderr, problem);
+    print(stderr, QStringLiteral("\"marlith3 areas --help\" lists the options."));
+    return 2;
+}
+
+// The catalogue entry whose quoted code is `code`, or the empty text.
+QString lineTypeOfCode(const QString &code)
+{
+    const QString quotedCode = u'"' + code.trimmed() + u'"';
+    for (const QString &item : lineTypeCatalogue()) {
+        if (item.startsWith(quotedCode))
+            return item;
+    }
+    return {};
+}
+
+bool isNumber(const QString &text)
+{
+    bool ok = false;
+    QLocale::c().toDouble(text.trimmed(), &ok);
+    return ok;
+}
+
+} // namespace
+
+int runAreasCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Writes LWM_<cellx>_<celly>_<areax>_<areay>.asm for every LOD 13 area a "
+                       "shape file's polygons cover and VTP_<cellx>_<celly>.asm for every LOD 8 "
+                       "cell its lines cross."));
+    parser.addPositionalArgument(QStringLiteral("SHAPEFILE"),
+                                 QStringLiteral("A vector file GDAL reads, in any coordinate "
+                                                "system it can turn into degrees."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this text."));
+    const QCommandLineOption folder(QStringLiteral("output-folder"),
+                                    QStringLiteral("Where the files go (made if missing)."),
+                                    QStringLiteral("DIR"));
+    const QCommandLineOption shape(QStringLiteral("shape"),
+                                   QStringLiteral("Only this layer or feature, named as the "
+                                                  "import picker lists it."),
+                                   QStringLiteral("NAME"));
+    const QCommandLineOption altitude(QStringLiteral("altitude"),
+                                      QStringLiteral("The LWM altitude text (default 0)."),
+                                      QStringLiteral("TEXT"), QStringLiteral("0"));
+    const QCommandLineOption lineType(QStringLiteral("line-type"),
+                                      QStringLiteral("A four-digit code of the VTP line-type "
+                                                     "catalogue, such as 1139."),
+                                      QStringLiteral("CODE"));
+    const QCommandLineOption layer(QStringLiteral("vtp-layer"),
+                                   QStringLiteral("The VTP layer, 0 to 100 (default 8)."),
+                                   QStringLiteral("N"), layerStartText);
+    const QCommandLineOption width(QStringLiteral("vtp-width"),
+                                   QStringLiteral("The VTP line width (default 0)."),
+                                   QStringLiteral("N"), QStringLiteral("0"));
+    parser.addOptions({help, folder, shape, altitude, lineType, layer, width});
+
+    if (!parser.parse(QStringList{QStringLiteral("marlith3 areas")} + arguments))
+        return usage(parser.errorText());
+    if (parser.isSet(help)) {
+        // The parser names only the program; the command belongs to it.
+        QString help = parser.helpText();
+        help.replace(QRegularExpression(QStringLiteral("^Usage: \\S+")),
+                     QStringLiteral("Usage: marlith3 areas"));
+        print(stdout, help);
+        return 0;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1)
+        return usage(files.isEmpty() ? QStringLiteral("Name one shape file.")
+                                     : QStringLiteral("Name only one shape file."));
+    if (!parser.isSet(folder) || parser.value(folder).isEmpty())
+        return usage(QStringLiteral("Say where the files go with --output-folder."));
+
+    AreasRequest request{files.first(), parser.value(folder), parser.value(shape), {}};
+    request.choices.altitude = parser.value(altitude);
+    request.choices.layer = parser.value(layer).trimmed();
+    if (!layerItems().contains(request.choices.layer))
+        return usage(QStringLiteral("--vtp-layer takes a whole number from 0 to 100."));
+    request.choices.width = parser.value(width).trimmed();
+    if (!isNumber(request.choices.width))
+        return usage(QStringLiteral("--vtp-width takes a number."));
+    if (parser.isSet(lineType)) {
+        request.choices.lineType = lineTypeOfCode(parser.value(lineType));
+        if (request.choices.lineType.isEmpty())
+            return usage(QStringLiteral("--line-type %1 is no code of the line-type catalogue "
+                                        "(1024 to 1209).")
+                             .arg(parser.value(lineType)));
+    }
+
+    const AreasOutcome outcome = writeAreas(request);
+    if (outcome.result != AreasOutcome::Result::Written) {
+        print(stderr, outcome.text);
+        return 1;
+    }
+    print(stdout, outcome.text);
+    return 0;
+}

@@ -1,0 +1,179 @@
+#include "app/areas_dialog.h"
+#include "areas/area_job.h"
+#include "areas/line_parts.h"
+#include "areas/polygon_parts.h"
+#include "grid/grid_constants.h"
+#include "ogr_files.h"
+#include "window_driver.h"
+
+#include <QAction>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include <cmath>
+#include <numbers>
+
+// Every file the areas job writes must be what the window writes when a user types the
+// coordinates of its first line, presses Calculate, presses the part's pixels and Create.
+class AreasWindowTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    // The shape written as a GeoJSON file and run through the job; the folder of its files.
+    QString writeAreasOf(const std::vector<GeoPoint> &shape, bool polygon)
+    {
+        QString wkt;
+        for (const GeoPoint &p : shape)
+            wkt +=
+                QStringLiteral("%1 %2,").arg(p.longitude, 0, 'g', 17).arg(p.latitude, 0, 'g', 17);
+        wkt.chop(1);
+        wkt = polygon ? QStringLiteral("POLYGON((%1))").arg(wkt)
+                      : QStringLiteral("LINESTRING(%1)").arg(wkt);
+        const QByteArray text = wkt.toUtf8();
+        AreasRequest request;
+        request.shapePath = dir.filePath(QStringLiteral("shape.geojson"));
+        request.outputFolder = dir.filePath(polygon ? "lake" : "road");
+        QFile::remove(request.shapePath);
+        QDir(request.outputFolder).removeRecursively();
+        if (!writeVectorFile(request.shapePath, "GeoJSON",
+                             {{polygon ? wkbPolygon : wkbLineString, {text.constData()}}})
+            || writeAreas(request).result != AreasOutcome::Result::Written)
+            return {};
+        return request.outputFolder;
+    }
+
+    static QByteArray read(const QString &folder, const QString &name)
+    {
+        QFile f(QDir(folder).filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    // A press exactly on a pixel: a click's whole panel units reach only 255 of the 256
+    // pixels, so the event carries the fraction a finer pointer would.
+    static void press(WindowDriver &w, ImagePosition pixel)
+    {
+        QWidget *panel = w.control("Picture1");
+        const QRectF inner = panel->contentsRect();
+        const QPointF at = inner.topLeft()
+                           + QPointF(pixel.x * inner.width() / 256, pixel.y * inner.height() / 256);
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, panel->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(panel, &event);
+        }
+    }
+
+    static QByteArray byTheWindow(const QByteArray &file, const std::vector<ImagePosition> &pixels,
+                                  const char *create, const char *written)
+    {
+        WindowDriver w;
+        if (!w.start())
+            qFatal("no window");
+        const QString first = QString::fromLatin1(file.left(file.indexOf("\r\n")));
+        const QStringList texts = first.mid(QStringLiteral(";----> FS Coordinates:").size())
+                                      .split(u' ', Qt::SkipEmptyParts);
+        if (texts.size() != 4)
+            return {};
+        for (int i = 0; i < 4; ++i)
+            w.set(std::array{"txtlatdeg", "txtlatmin", "txtlongdeg", "txtlongmin"}[i], texts[i]);
+        w.click("cmdcalculate");
+        for (const ImagePosition &p : pixels)
+            press(w, p);
+        w.click(create);
+        return w.file(written);
+    }
+
+private slots:
+    void aLakeOverFourAreasIsWhatTheWindowWrites()
+    {
+        // Around the corner where areas 2 and 3 of rows 27 and 28 of cell 123, 120 meet.
+        const GeoBounds home = areaBounds(GridPlace{123, 120, 2, 27});
+        std::vector<GeoPoint> shore;
+        for (int i = 0; i <= 16; ++i) {
+            const double a = 2 * std::numbers::pi * (i % 16) / 16;
+            shore.push_back({home.south + 0.29 * lod::areaHeight * std::sin(a),
+                             home.east + 0.37 * lod::areaWidth * std::cos(a)});
+        }
+        const QString folder = writeAreasOf(shore, true);
+        QVERIFY(!folder.isEmpty());
+
+        OGRLinearRing ring;
+        for (const GeoPoint &p : shore)
+            ring.addPoint(p.longitude, p.latitude);
+        OGRPolygon lake;
+        lake.addRing(&ring);
+        PolygonTally tally;
+        std::vector<AreaPart> parts;
+        polygonAreaParts(lake, tally, [&](AreaPart &&p) { parts.push_back(std::move(p)); });
+        QCOMPARE(parts.size(), std::size_t(4));
+        for (const AreaPart &part : parts) {
+            const QByteArray file = read(folder, lwmFileName(part.place, 1));
+            QVERIFY(!file.isEmpty());
+            QCOMPARE(byTheWindow(file, part.pixels, "cmdcreatelwm", "LWMSource.asm"), file);
+        }
+    }
+
+    // A road over the edge between cells 123 and 124: each half stays on its first area's
+    // image, so that it can be clicked; the second half starts on the edge, in area 0.
+    void aRoadOverACellEdgeIsWhatTheWindowWrites()
+    {
+        const GeoBounds east = areaBounds(GridPlace{124, 120, 0, 5});
+        const double y = (east.north + east.south) / 2;
+        const std::vector<GeoPoint> road{
+            {y + 0.2 * lod::areaHeight, east.west - 0.5 * lod::areaWidth},
+            {y, east.west + 0.1 * lod::areaWidth},
+            {y - 0.3 * lod::areaHeight, east.west + 0.6 * lod::areaWidth}};
+        const QString folder = writeAreasOf(road, false);
+        QVERIFY(!folder.isEmpty());
+
+        const std::vector<CellLine> halves = cutAtCells(road);
+        QCOMPARE(halves.size(), std::size_t(2));
+        for (const CellLine &half : halves) {
+            const LinePresses presses = linePresses(half.cellColumn, half.cellRow, half.points);
+            const QByteArray file = read(folder, vtpFileName(half.cellColumn, half.cellRow, 1));
+            QVERIFY(!file.isEmpty());
+            QCOMPARE(byTheWindow(file, presses.pixels, "cmdcreatevtp", "VTPSource.asm"), file);
+        }
+    }
+
+    // File > Write Areas for a Shape... runs the same job off the window's thread and shows
+    // its summary; the dialog starts from the window's fields.
+    void theDialogWritesTheSameFiles()
+    {
+        const GeoBounds home = areaBounds(GridPlace{123, 120, 2, 27});
+        const std::vector<GeoPoint> shore{{home.north - 0.001, home.west + 0.001},
+                                          {home.north - 0.001, home.east + 0.002},
+                                          {home.south + 0.003, home.east + 0.002},
+                                          {home.north - 0.001, home.west + 0.001}};
+        const QString folder = writeAreasOf(shore, true);
+        QVERIFY(!folder.isEmpty());
+        WindowDriver w;
+        QVERIFY(w.start());
+        w.set("txtaltitude", "12");
+        w.control<QAction>("mnuwriteareas")->trigger();
+        auto *dialog = w.control<AreasDialog>("frmareas");
+        QCOMPARE(dialog->findChild<QLineEdit *>("txtareaaltitude")->text(), QString("12"));
+        w.desktop.fileAnswers.push_back(dir.filePath(QStringLiteral("shape.geojson")));
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdshapefile"), Qt::LeftButton);
+        QCOMPARE(dialog->findChild<QLineEdit *>("txtoutputfolder")->text(),
+                 QDir::toNativeSeparators(dir.filePath(QStringLiteral("areas"))));
+        dialog->findChild<QLineEdit *>("txtareaaltitude")->setText("0");
+        QSignalSpy done(dialog, &AreasDialog::done);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
+        QVERIFY(done.wait(30000));
+        const QString summary = dialog->findChild<QPlainTextEdit *>("areassummary")->toPlainText();
+        QVERIFY2(summary.startsWith("Wrote 2 files"), qPrintable(summary));
+        const QStringList names = QDir(folder).entryList({"*.asm"});
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("areas"))).entryList({"*.asm"}), names);
+        for (const QString &name : names)
+            QCOMPARE(read(dir.filePath(QStringLiteral("areas")), name), read(folder, name));
+    }
+};
+
+QTEST_MAIN(AreasWindowTest)
+#include "areas_window_test.moc"
