@@ -130,7 +130,6 @@ private:
     bool requireCalculatedPlace();
 
     // The picture of the image source, in mainwindow_imagery.cpp.
-    static QString imageFilter();
     void buildImagery();
     void showImageSource();
     void recutGeoreferenced();
@@ -150,7 +149,6 @@ private:
     Desktop &m_desktop;
     Session *m_session;
     AboutBox *m_about = nullptr;
-    QString m_imageFolder; // where the image dialog opens: the last image's folder
     QLabel *m_placeStatus = nullptr;
     QString m_counterHint; // the counter hint the status line shows, if any
     AreaCutter *m_cutter = nullptr;

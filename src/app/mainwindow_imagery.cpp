@@ -7,6 +7,7 @@
 #include "canvas/picture_loader.h"
 #include "grid/grid_constants.h"
 #include "imagery/area_cutter.h"
+#include "session/dialog_folders.h"
 #include "session/session.h"
 #include "widgets/image_panel.h"
 
@@ -32,13 +33,6 @@ QString imageSizeNote(QSize size)
 
 } // namespace
 
-QString MainWindow::imageFilter()
-{
-    return pictureFilter
-           + QStringLiteral(";;Georeferenced images (*.tif *.tiff *.jpg *.jpeg *.png *.gif *.bmp "
-                            "*.jp2 *.mbtiles *.gpkg *.vrt);;All files (*)");
-}
-
 void MainWindow::buildImagery()
 {
     m_cutter = new AreaCutter(this);
@@ -56,11 +50,11 @@ void MainWindow::cmdload_Click()
 {
     // Every failure ends this without a message box: the panel keeps the picture it had, and
     // the status line says why.
-    const std::optional<QString> path = m_desktop.openFileName(this, imageFilter(), m_imageFolder);
+    const std::optional<QString> path =
+        m_desktop.openFileName(this, imageDialogFilter(), dialogFolder(FileDialog::Load));
     if (!path)
         return;
-    // The next image is most likely beside this one.
-    m_imageFolder = QFileInfo(*path).absolutePath();
+    rememberDialogFile(FileDialog::Load, *path);
     loadImage(*path);
 }
 
