@@ -3,6 +3,7 @@
 #include "app/desktop.h"
 #include "app/program_title.h"
 #include "session/session.h"
+#include "session/typing_hints.h"
 #include "text/runtime_error.h"
 #include "widgets/image_panel.h"
 #include "widgets/point_list.h"
@@ -70,8 +71,12 @@ void MainWindow::cmdcalculate_Click()
     const bool calculated = runHandler([&] { m_session->calculate(); });
     showGridBounds();
     redrawShapes();
-    if (calculated)
-        recutGeoreferenced();
+    if (!calculated)
+        return;
+    recutGeoreferenced();
+    const QString hint = minutesHint(m_session->work().calculatedFrom, m_session->locale());
+    if (!hint.isEmpty())
+        showMessage(hint);
 }
 
 void MainWindow::connectHandlers()

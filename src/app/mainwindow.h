@@ -10,7 +10,9 @@
 class AboutBox;
 class AreaCutter;
 class Desktop;
+class ElidingLabel;
 class ImagePanel;
+class MessageLog;
 class PointList;
 class QComboBox;
 class QLabel;
@@ -110,6 +112,8 @@ private:
     // Undo and redo, and the lists' context menus, in mainwindow_history.cpp.
     void buildHistory();
     void buildListMenu(PointList *list, ListSide side);
+    // The Edit menu, in mainwindow_edit.cpp.
+    void buildEditMenu();
 
     // Georeference aids, in mainwindow_georef.cpp.
     QString areaStatusText() const;
@@ -150,6 +154,8 @@ private:
     Session *m_session;
     AboutBox *m_about = nullptr;
     QLabel *m_placeStatus = nullptr;
+    ElidingLabel *m_messageStatus = nullptr;
+    MessageLog *m_messageLog = nullptr;
     QString m_counterHint; // the counter hint the status line shows, if any
     AreaCutter *m_cutter = nullptr;
     // A picture just decoded by Load, so that showing it does not decode it again.

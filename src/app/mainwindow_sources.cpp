@@ -4,6 +4,7 @@
 #include "app/desktop.h"
 #include "app/program_title.h"
 #include "session/session.h"
+#include "session/typing_hints.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -49,6 +50,9 @@ void MainWindow::cmdcreatevtp_Click()
 {
     runHandler([&] {
         m_session->createVtp();
+        // A counter that misses its list matters more: its hint comes last and stays shown.
+        if (const QString hint = lineTypeHint(m_session->text(Field::LineType)); !hint.isEmpty())
+            showMessage(hint);
         showCounterHints(Counters::Vtp);
     });
 }
