@@ -17,6 +17,8 @@ int main(int argc, char *argv[])
         return *exitCode;
 
     QApplication app(argc, argv);
+    // The settings (the dialogs' folders) live under the organisation and program names.
+    QApplication::setOrganizationName(QStringLiteral("Marlith"));
     QApplication::setApplicationName(programTitle());
     QApplication::setApplicationVersion(programVersion());
     // Fusion honours the window's colour coding on every platform.

@@ -268,18 +268,24 @@ private slots:
     void menusHoldTheirItems()
     {
         const QList<QAction *> bar = window->menuBar()->actions();
-        QCOMPARE(bar.size(), 3);
-        QCOMPARE(bar[0]->text(), QStringLiteral("&File"));
-        QCOMPARE(bar[1]->text(), QStringLiteral("|"));
-        QCOMPARE(bar[1]->objectName(), QStringLiteral("mnu01"));
-        QCOMPARE(bar[2]->text(), QStringLiteral("&Help"));
+        QStringList titles;
+        for (QAction *a : bar)
+            titles << a->text();
+        QCOMPARE(titles, (QStringList{"&File", "&Edit", "&View", "|", "&Help"}));
+        QCOMPARE(bar[3]->objectName(), QStringLiteral("mnu01"));
         QCOMPARE(bar[0]->menu()->objectName(), QStringLiteral("mnufile"));
-        QCOMPARE(bar[2]->menu()->objectName(), QStringLiteral("mnuhelp"));
-        QStringList file, help;
+        QCOMPARE(bar[4]->menu()->objectName(), QStringLiteral("mnuhelp"));
+        QStringList file, edit, help;
         for (QAction *a : bar[0]->menu()->actions())
             file << a->objectName() + '=' + a->text();
-        for (QAction *a : bar[2]->menu()->actions())
+        for (QAction *a : bar[1]->menu()->actions())
+            edit << a->objectName() + '=' + a->text() + '=' + a->shortcut().toString();
+        for (QAction *a : bar[4]->menu()->actions())
             help << a->objectName() + '=' + a->text();
+        QCOMPARE(edit,
+                 (QStringList{"undo=Undo=Ctrl+Z", "redo=Redo=Ctrl+Y", "==", "mnucut=Cu&t=Ctrl+X",
+                              "mnucopy=&Copy=Ctrl+C", "mnupaste=&Paste=Ctrl+V",
+                              "==", "mnucopyall=Copy &All Entries="}));
         QCOMPARE(file, (QStringList{"mnunew=&New", "mnuopen=&Open...", "mnusave=&Save",
                                     "mnusaveas=Save &As...", "=", "mnuexport=Expor&t Shapes...",
                                     "mnuimport=&Import Points...", "=", "mnuexit=&Exit"}));
@@ -396,6 +402,18 @@ private slots:
                               folder.path() + sep + "htmfiles" + sep + "QuickStart.htm"}));
         // A missing document shows nothing.
         QVERIFY(desktop.messages.empty());
+
+        // One that nothing could show is named, with how to open it by hand.
+        desktop.launchSucceeds = false;
+        QVERIFY(QDir(folder.path()).mkpath("htmfiles"));
+        QFile help(desktop.openedDocuments[0]);
+        QVERIFY(help.open(QIODevice::WriteOnly));
+        window->findChild<QAction *>("mnuquickstart")->trigger();
+        QVERIFY(desktop.messages.empty());
+        window->findChild<QAction *>("mnuhelptutorial")->trigger();
+        QCOMPARE(desktop.messages.size(), size_t(1));
+        QVERIFY(desktop.messages[0].text.contains(desktop.openedDocuments[0]));
+        QVERIFY(desktop.messages[0].text.contains("web browser"));
     }
 
     void f1OpensTheHelpTutorial()
