@@ -2,18 +2,132 @@
 #include "app/mainwindow.h"
 
 #include "app/window_colours.h"
-#include "widgets/form_controls.h"
 #include "widgets/image_panel.h"
 #include "widgets/point_list.h"
 #include "writers/line_types.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 
-using namespace form;
+namespace {
+
+void paint(QWidget *w, QPalette::ColorRole role, const QColor &colour)
+{
+    QPalette p = w->palette();
+    p.setColor(role, colour);
+    w->setPalette(p);
+}
+
+template <typename W>
+W *place(W *w, const char *name, QRect where, const QString &accessibleName)
+{
+    w->setObjectName(QLatin1String(name));
+    w->setGeometry(where);
+    w->setAccessibleName(accessibleName);
+    return w;
+}
+
+QLabel *caption(QWidget *parent, const char *name, const QString &text, QRect where,
+                Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter)
+{
+    auto *l = place(new QLabel(text, parent), name, where, text.simplified());
+    l->setAlignment(align);
+    return l;
+}
+
+// A label that the program fills; white so that it reads as a value, not a caption.
+QLabel *readout(QWidget *parent, const char *name, QRect where, const QString &accessibleName,
+                Qt::Alignment align = Qt::AlignCenter)
+{
+    auto *l = place(new QLabel(parent), name, where, accessibleName);
+    l->setAlignment(align);
+    l->setAutoFillBackground(true);
+    paint(l, QPalette::Window, colours::readout);
+    return l;
+}
+
+// A readout that Calculate fills, which the user may want to copy. The cursor readouts stay
+// plain: they change with every move, and a selectable label costs four times the repaint.
+QLabel *selectable(QLabel *l)
+{
+    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return l;
+}
+
+QLineEdit *field(QWidget *parent, const char *name, const QString &text, QRect where,
+                 const QString &accessibleName, const QColor &base = Qt::white)
+{
+    auto *e = place(new QLineEdit(text, parent), name, where, accessibleName);
+    e->setAlignment(Qt::AlignCenter);
+    paint(e, QPalette::Base, base);
+    return e;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &text, QRect where,
+                    const QColor &colour, const QString &accessibleName = QString())
+{
+    auto *b = place(new QPushButton(text, parent), name, where,
+                    accessibleName.isEmpty() ? text : accessibleName);
+    paint(b, QPalette::Button, colour);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QFrame *frame(QWidget *parent, const char *name, QRect where)
+{
+    auto *f = place(new QFrame(parent), name, where, QString());
+    f->setFrameShape(QFrame::Box);
+    f->setFrameShadow(QFrame::Plain);
+    f->lower();
+    return f;
+}
+
+// A wheel turned over a combo box the user is not working in would change its text unseen,
+// for instance while scrolling a list nearby.
+class WheelNeedsFocus final : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Wheel)
+            return false;
+        const auto *box = static_cast<QWidget *>(watched);
+        const QWidget *focus = QApplication::focusWidget();
+        return !(focus && (focus == box || box->isAncestorOf(focus)));
+    }
+};
+
+QComboBox *combo(QWidget *parent, const char *name, QRect where, const QString &accessibleName)
+{
+    auto *c = place(new QComboBox(parent), name, where, accessibleName);
+    c->setFocusPolicy(Qt::StrongFocus); // not taken by the wheel either
+    c->installEventFilter(new WheelNeedsFocus(c));
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    // Typed text is taken exactly as typed: no completion may change it.
+    c->setCompleter(nullptr);
+    c->setMaxVisibleItems(20);
+    paint(c, QPalette::Base, colours::vtp);
+    paint(c, QPalette::Button, colours::vtp);
+    return c;
+}
+
+PointList *pointList(QWidget *parent, const char *name, QRect where, const QString &accessibleName,
+                     const QColor &colour)
+{
+    auto *l = place(new PointList(parent), name, where, accessibleName);
+    paint(l, QPalette::Base, colour);
+    return l;
+}
+
+} // namespace
 
 void MainWindow::buildControls()
 {
@@ -75,8 +189,7 @@ void MainWindow::buildCoordinateGroup(QWidget *c)
 
 void MainWindow::buildVtpSettings(QWidget *c)
 {
-    cbovtptype =
-        combo(c, "cbovtptype", {8, 182, 200, 22}, QStringLiteral("VTP line type"), colours::vtp);
+    cbovtptype = combo(c, "cbovtptype", {8, 182, 200, 22}, QStringLiteral("VTP line type"));
     cbovtptype->addItems(lineTypeCatalogue());
     // The start text is none of the items, so no item is current: the first Down picks the
     // first item and the drop-down opens with nothing marked.
@@ -93,7 +206,7 @@ void MainWindow::buildVtpSettings(QWidget *c)
     rule->setFrameShadow(QFrame::Plain);
     caption(c, "lbllayerset", QStringLiteral("VTP Layer ---> "), {12, 245, 110, 22},
             Qt::AlignRight | Qt::AlignVCenter);
-    cbolayer = combo(c, "cbolayer", {124, 245, 80, 22}, QStringLiteral("VTP layer"), colours::vtp);
+    cbolayer = combo(c, "cbolayer", {124, 245, 80, 22}, QStringLiteral("VTP layer"));
     cbolayer->addItems(layerItems());
     // The start text is one of the items: Up and Down step from it.
     cbolayer->setCurrentIndex(cbolayer->findText(layerStartText));
