@@ -2,6 +2,7 @@
 
 #include "app/desktop.h"
 #include "app/program_title.h"
+#include "imagery/area_cutter.h"
 #include "session/session.h"
 #include "session/typing_hints.h"
 #include "text/runtime_error.h"
@@ -27,13 +28,17 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent)
     face.setPixelSize(11);
     setFont(face);
     m_session->setLocale(locale());
-    buildControls();
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(825, 384);
+    setCentralWidget(client);
+    static_cast<MainForm &>(*this) = buildMainForm(client);
+    buildMenus();
     bindSession();
     buildHistory();
     buildWorkFile();
     buildImagery();
     connectHandlers();
-    setFocusOrder();
     buildStatusLine();
     showTitle();
     setFixedSize(sizeHint());
@@ -41,6 +46,9 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // A cut still under way stops at its next step; its busy cursor goes with the window.
+    if (m_cutter->busy())
+        QApplication::restoreOverrideCursor();
     // Hiding the children as the window goes still sends signals (the panel losing focus says
     // the cursor left); none may reach a window that is half destroyed.
     for (QObject *child : findChildren<QObject *>())

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QMainWindow>
 
+#include "widgets/main_form.h"
+
 #include <array>
 #include <functional>
 #include <optional>
@@ -31,7 +33,7 @@ enum class ListSide;
 // The main window shows one Session and hands it what the user does: each control is bound
 // to a text of the session, and each handler runs the session's operation and reports its
 // run-time error. Dialogs go through the Desktop, so tests drive the real window.
-class MainWindow : public QMainWindow
+class MainWindow : public QMainWindow, private MainForm
 {
     Q_OBJECT
 
@@ -139,16 +141,7 @@ private:
     void recutGeoreferenced();
     void showCut(const QString &path, const AreaCut &cut);
 
-    // Control building, in mainwindow_controls.cpp.
-    void buildControls();
-    void buildCoordinateGroup(QWidget *client);
-    void buildVtpSettings(QWidget *client);
-    void buildGridReadouts(QWidget *client);
-    void buildLwmColumn(QWidget *client);
-    void buildCentre(QWidget *client);
-    void buildVtpColumn(QWidget *client);
     void connectHandlers();
-    void setFocusOrder();
 
     Desktop &m_desktop;
     Session *m_session;
@@ -163,19 +156,4 @@ private:
     QImage m_decoded;
     // Each text of the session and the control that shows it.
     std::array<QWidget *, 20> m_views{};
-
-    // The controls, under the names the rest of the program knows them by.
-    QLineEdit *txtlatdeg, *txtlatmin, *txtlongdeg, *txtlongmin, *txtaltitude;
-    QLabel *lbllatdd, *lbllongdd;
-    QPushButton *cmdcalculate;
-    QLabel *lblcellx, *lblcelly, *lblareax, *lblareay;
-    QComboBox *cbovtptype, *cbolayer;
-    QLineEdit *txtvtplinewidth;
-    ImagePanel *Picture1;
-    QPushButton *cmdload;
-    PointList *lstLWM, *lstVTP;
-    QLineEdit *txtlwmnumber, *txtvtpnumber;
-    QLabel *lblx, *lbly, *lblvtp2x, *lblvtp2y;
-    QPushButton *cmdcreatelwm, *cmdViewLWM, *cmdlwmclearlistitem, *cmdclearlwmlist;
-    QPushButton *cmdcreatevtp, *cmdViewVTP, *cmdvtpclearitem, *cmdclearvtplist;
 };

@@ -2,7 +2,7 @@
 // it: an edit writes the session, and a change of the session updates the control.
 #include "app/mainwindow.h"
 
-#include "app/window_colours.h"
+#include "widgets/window_colours.h"
 #include "session/session.h"
 #include "widgets/point_list.h"
 

@@ -1,7 +1,7 @@
 // The menu bar and its commands: help documents, the about box and the end of a run.
 #include "app/mainwindow.h"
 
-#include "app/aboutbox.h"
+#include "widgets/about_box.h"
 #include "app/desktop.h"
 #include "app/program_title.h"
 

@@ -1,6 +1,6 @@
-#include "app/window_colours.h"
 #include "canvas/picture_loader.h"
 #include "widgets/image_panel.h"
+#include "widgets/window_colours.h"
 #include "window_driver.h"
 
 #include <QComboBox>

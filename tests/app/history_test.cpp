@@ -1,4 +1,4 @@
-#include "app/window_colours.h"
+#include "widgets/window_colours.h"
 #include "window_driver.h"
 
 #include <QAction>

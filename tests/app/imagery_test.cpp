@@ -86,6 +86,40 @@ private slots:
         QCOMPARE(panel()->picture().size(), QSize(40, 30));
     }
 
+    // Only the newest cut may paint: twenty Calculates in a row end on the last area.
+    void manyCalculatesShowOnlyTheLastArea()
+    {
+        load(rampRaster());
+        calculateExample();
+        for (int i = 0; i < 20; ++i) {
+            set("txtlongmin", i % 2 ? "18.25" : "17.37");
+            click("cmdcalculate");
+        }
+        QVERIFY(cutsDone());
+        QCOMPARE(control<QLabel>("lblareax")->text(), QStringLiteral("2"));
+        QCOMPARE(qRed(panel()->picture().pixel(0, 128)), rampFromNear(0));
+    }
+
+    void closingOrUndoingWhileACutRunsIsSafe()
+    {
+        load(rampRaster());
+        calculateExample();
+        desktop.saveAnswers = {folder.filePath("cut.marlith")};
+        window->mnusaveas_Click();
+        QVERIFY(cutsDone());
+        QVERIFY(start());
+        desktop.fileAnswers = {folder.filePath("cut.marlith")};
+        window->mnuopen_Click(); // reopens the image as Load does: a cut, off this thread
+        QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(cutsDone());
+        QVERIFY(panel()->picture().isNull());
+        QVERIFY(window->session().imageSource().path.isEmpty());
+
+        QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier);
+        window.reset(); // the window goes while its cut still runs
+        QVERIFY(cutsDone());
+    }
+
     void aFileThatCannotBePlacedChangesNothingButTheStatusLine()
     {
         load(plainPicture());

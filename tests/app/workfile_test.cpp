@@ -57,18 +57,6 @@ private slots:
     void init() { QVERIFY(start()); }
     void cleanup() { window.reset(); }
 
-    void fileMenuHoldsTheWorkItemsAndKeys()
-    {
-        QStringList items;
-        for (QAction *a : control<QMenu>("mnufile")->actions())
-            items << a->objectName() + '=' + a->text() + '=' + a->shortcut().toString();
-        items.last() = items.last().section('=', 0, 1); // Exit's keys are the platform's
-        QCOMPARE(items, (QStringList{"mnunew=&New=Ctrl+N", "mnuopen=&Open...=Ctrl+O",
-                                     "mnusave=&Save=Ctrl+S", "mnusaveas=Save &As...=Ctrl+Shift+S",
-                                     "==", "mnuexport=Expor&t Shapes...=",
-                                     "mnuimport=&Import Points...=", "==", "mnuexit=&Exit"}));
-    }
-
     // Save As, exit, start again, Open: the same window, and Create writes the same bytes.
     void saveExitOpenCreatesTheSameFiles()
     {

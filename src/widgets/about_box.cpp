@@ -1,4 +1,4 @@
-#include "app/aboutbox.h"
+#include "widgets/about_box.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,9 +1,8 @@
-// Builds the controls of the main window at their fixed places in an 825 x 384 client area.
-#include "app/mainwindow.h"
+#include "widgets/main_form.h"
 
-#include "app/window_colours.h"
 #include "widgets/image_panel.h"
 #include "widgets/point_list.h"
+#include "widgets/window_colours.h"
 #include "writers/line_types.h"
 
 #include <QAction>
@@ -127,51 +126,33 @@ PointList *pointList(QWidget *parent, const char *name, QRect where, const QStri
     return l;
 }
 
-} // namespace
-
-void MainWindow::buildControls()
-{
-    auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(825, 384);
-    setCentralWidget(client);
-
-    buildCoordinateGroup(client);
-    buildVtpSettings(client);
-    buildGridReadouts(client);
-    buildLwmColumn(client);
-    buildCentre(client);
-    buildVtpColumn(client);
-    buildMenus();
-}
-
-void MainWindow::buildCoordinateGroup(QWidget *c)
+void buildCoordinateGroup(MainForm &f, QWidget *c)
 {
     frame(c, "Shape1", {8, 4, 98, 88});
     caption(c, "lbllatitude", QStringLiteral("Latitude  N-S"), {10, 6, 94, 16}, Qt::AlignCenter);
     caption(c, "lbllatdeg", QStringLiteral("Deg"), {12, 22, 40, 14}, Qt::AlignCenter);
     caption(c, "lbllatmin", QStringLiteral("Min"), {54, 22, 48, 14}, Qt::AlignCenter);
-    txtlatdeg = field(c, "txtlatdeg", QStringLiteral("-00"), {12, 38, 40, 22},
-                      QStringLiteral("Latitude degrees"));
-    txtlatmin = field(c, "txtlatmin", QStringLiteral("00.00"), {54, 38, 48, 22},
-                      QStringLiteral("Latitude minutes"));
+    f.txtlatdeg = field(c, "txtlatdeg", QStringLiteral("-00"), {12, 38, 40, 22},
+                        QStringLiteral("Latitude degrees"));
+    f.txtlatmin = field(c, "txtlatmin", QStringLiteral("00.00"), {54, 38, 48, 22},
+                        QStringLiteral("Latitude minutes"));
     frame(c, "Shape2", {11, 64, 92, 24});
-    lbllatdd = selectable(
+    f.lbllatdd = selectable(
         readout(c, "lbllatdd", {12, 65, 90, 22}, QStringLiteral("Latitude decimal degrees")));
 
     frame(c, "Shape3", {110, 4, 98, 88});
     caption(c, "lbllongitude", QStringLiteral("Longitude E-W"), {112, 6, 94, 16}, Qt::AlignCenter);
     caption(c, "lbllongdeg", QStringLiteral("Deg"), {114, 22, 40, 14}, Qt::AlignCenter);
     caption(c, "lbllongmin", QStringLiteral("Min"), {156, 22, 48, 14}, Qt::AlignCenter);
-    txtlongdeg = field(c, "txtlongdeg", QStringLiteral("-000"), {114, 38, 40, 22},
-                       QStringLiteral("Longitude degrees"));
-    txtlongmin = field(c, "txtlongmin", QStringLiteral("00.00"), {156, 38, 48, 22},
-                       QStringLiteral("Longitude minutes"));
+    f.txtlongdeg = field(c, "txtlongdeg", QStringLiteral("-000"), {114, 38, 40, 22},
+                         QStringLiteral("Longitude degrees"));
+    f.txtlongmin = field(c, "txtlongmin", QStringLiteral("00.00"), {156, 38, 48, 22},
+                         QStringLiteral("Longitude minutes"));
     frame(c, "Shape4", {113, 64, 92, 24});
-    lbllongdd = selectable(
+    f.lbllongdd = selectable(
         readout(c, "lbllongdd", {114, 65, 90, 22}, QStringLiteral("Longitude decimal degrees")));
     // Fifteen significant digits and a sign must fit the box.
-    for (QLabel *dd : {lbllatdd, lbllongdd}) {
+    for (QLabel *dd : {f.lbllatdd, f.lbllongdd}) {
         QFont narrow = dd->font();
         narrow.setPixelSize(9);
         dd->setFont(narrow);
@@ -180,40 +161,40 @@ void MainWindow::buildCoordinateGroup(QWidget *c)
     frame(c, "Shape5", {8, 96, 200, 52});
     caption(c, "lblaltitude", QStringLiteral("Altitude"), {12, 98, 80, 14});
     caption(c, "lblwholenumbers", QStringLiteral("Whole number meters only"), {12, 112, 192, 14});
-    txtaltitude = field(c, "txtaltitude", QStringLiteral("0"), {12, 126, 192, 20},
-                        QStringLiteral("Altitude in metres"), colours::lwm);
+    f.txtaltitude = field(c, "txtaltitude", QStringLiteral("0"), {12, 126, 192, 20},
+                          QStringLiteral("Altitude in metres"), colours::lwm);
 
-    cmdcalculate = button(c, "cmdcalculate", QStringLiteral("Calculate"), {8, 152, 200, 26},
-                          colours::calculate);
+    f.cmdcalculate = button(c, "cmdcalculate", QStringLiteral("Calculate"), {8, 152, 200, 26},
+                            colours::calculate);
 }
 
-void MainWindow::buildVtpSettings(QWidget *c)
+void buildVtpSettings(MainForm &f, QWidget *c)
 {
-    cbovtptype = combo(c, "cbovtptype", {8, 182, 200, 22}, QStringLiteral("VTP line type"));
-    cbovtptype->addItems(lineTypeCatalogue());
+    f.cbovtptype = combo(c, "cbovtptype", {8, 182, 200, 22}, QStringLiteral("VTP line type"));
+    f.cbovtptype->addItems(lineTypeCatalogue());
     // The start text is none of the items, so no item is current: the first Down picks the
     // first item and the drop-down opens with nothing marked.
-    cbovtptype->setCurrentIndex(-1);
-    cbovtptype->setEditText(lineTypeStartText);
+    f.cbovtptype->setCurrentIndex(-1);
+    f.cbovtptype->setEditText(lineTypeStartText);
 
     frame(c, "Shape6", {8, 208, 200, 64});
     caption(c, "lblvtplinewidth", QStringLiteral("VTP Width ---> "), {12, 212, 110, 22},
             Qt::AlignRight | Qt::AlignVCenter);
-    txtvtplinewidth = field(c, "txtvtplinewidth", QStringLiteral("0"), {124, 212, 80, 22},
-                            QStringLiteral("VTP line width"), colours::vtp);
+    f.txtvtplinewidth = field(c, "txtvtplinewidth", QStringLiteral("0"), {124, 212, 80, 22},
+                              QStringLiteral("VTP line width"), colours::vtp);
     auto *rule = place(new QFrame(c), "Line1", {12, 239, 192, 2}, QString());
     rule->setFrameShape(QFrame::HLine);
     rule->setFrameShadow(QFrame::Plain);
     caption(c, "lbllayerset", QStringLiteral("VTP Layer ---> "), {12, 245, 110, 22},
             Qt::AlignRight | Qt::AlignVCenter);
-    cbolayer = combo(c, "cbolayer", {124, 245, 80, 22}, QStringLiteral("VTP layer"));
-    cbolayer->addItems(layerItems());
+    f.cbolayer = combo(c, "cbolayer", {124, 245, 80, 22}, QStringLiteral("VTP layer"));
+    f.cbolayer->addItems(layerItems());
     // The start text is one of the items: Up and Down step from it.
-    cbolayer->setCurrentIndex(cbolayer->findText(layerStartText));
-    cbolayer->setEditText(layerStartText);
+    f.cbolayer->setCurrentIndex(f.cbolayer->findText(layerStartText));
+    f.cbolayer->setEditText(layerStartText);
 }
 
-void MainWindow::buildGridReadouts(QWidget *c)
+void buildGridReadouts(MainForm &f, QWidget *c)
 {
     struct Box
     {
@@ -252,108 +233,123 @@ void MainWindow::buildGridReadouts(QWidget *c)
         paint(xy, QPalette::Window, colours::gridCaption);
         ++i;
     }
-    lblcellx = made[0][0];
-    lblcelly = made[0][1];
-    lblareax = made[1][0];
-    lblareay = made[1][1];
+    f.lblcellx = made[0][0];
+    f.lblcelly = made[0][1];
+    f.lblareax = made[1][0];
+    f.lblareay = made[1][1];
 }
 
-void MainWindow::buildLwmColumn(QWidget *c)
+void buildLwmColumn(MainForm &f, QWidget *c)
 {
     // The caption takes two lines: the frame reaches up to give them their full height.
     frame(c, "Shape11", {216, 1, 70, 49});
     auto *count = caption(c, "lblnumlwmpoints", QStringLiteral("Num: LWM Lines/Points"),
                           {218, 2, 66, 27}, Qt::AlignCenter);
     count->setWordWrap(true);
-    txtlwmnumber = field(c, "txtlwmnumber", QString(), {220, 29, 62, 19},
-                         QStringLiteral("LWM point counter"), colours::lwm);
+    f.txtlwmnumber = field(c, "txtlwmnumber", QString(), {220, 29, 62, 19},
+                           QStringLiteral("LWM point counter"), colours::lwm);
 
     caption(c, "Label3", QStringLiteral("LWM  X,Y"), {290, 4, 62, 16}, Qt::AlignCenter);
-    lblx = readout(c, "lblx", {290, 22, 31, 20}, QStringLiteral("LWM pixel X"),
-                   Qt::AlignRight | Qt::AlignVCenter);
-    lbly = readout(c, "lbly", {321, 22, 31, 20}, QStringLiteral("LWM pixel Y"),
-                   Qt::AlignLeft | Qt::AlignVCenter);
+    f.lblx = readout(c, "lblx", {290, 22, 31, 20}, QStringLiteral("LWM pixel X"),
+                     Qt::AlignRight | Qt::AlignVCenter);
+    f.lbly = readout(c, "lbly", {321, 22, 31, 20}, QStringLiteral("LWM pixel Y"),
+                     Qt::AlignLeft | Qt::AlignVCenter);
 
-    lstLWM =
+    f.lstLWM =
         pointList(c, "lstLWM", {216, 52, 136, 250}, QStringLiteral("LWM point list"), colours::lwm);
-    cmdlwmclearlistitem =
+    f.cmdlwmclearlistitem =
         button(c, "cmdlwmclearlistitem", QStringLiteral("Remove Selected"), {216, 306, 136, 24},
                colours::lwm, QStringLiteral("Remove selected LWM entry"));
-    cmdclearlwmlist = button(c, "cmdclearlwmlist", QStringLiteral("Clear LWM List"),
-                             {216, 334, 136, 24}, colours::lwm);
+    f.cmdclearlwmlist = button(c, "cmdclearlwmlist", QStringLiteral("Clear LWM List"),
+                               {216, 334, 136, 24}, colours::lwm);
 }
 
-void MainWindow::buildCentre(QWidget *c)
+void buildCentre(MainForm &f, QWidget *c)
 {
-    cmdcreatelwm = button(c, "cmdcreatelwm", QStringLiteral("Create LWMSource.asm"),
-                          {356, 4, 127, 24}, colours::lwm);
-    cmdViewLWM = button(c, "cmdViewLWM", QStringLiteral("..."), {484, 4, 16, 24}, colours::lwm,
-                        QStringLiteral("View LWMSource.asm"));
-    cmdViewLWM->setToolTip(QStringLiteral("Open LWMSource.asm in the text editor"));
-    cmdcreatevtp = button(c, "cmdcreatevtp", QStringLiteral("Create VTPSource.asm"),
-                          {502, 4, 127, 24}, colours::vtp);
-    cmdViewVTP = button(c, "cmdViewVTP", QStringLiteral("..."), {630, 4, 16, 24}, colours::vtp,
-                        QStringLiteral("View VTPSource.asm"));
-    cmdViewVTP->setToolTip(QStringLiteral("Open VTPSource.asm in the text editor"));
-    cmdload = button(c, "cmdload", QStringLiteral("Load 256x256 Image"), {356, 32, 290, 24},
-                     colours::load);
+    f.cmdcreatelwm = button(c, "cmdcreatelwm", QStringLiteral("Create LWMSource.asm"),
+                            {356, 4, 127, 24}, colours::lwm);
+    f.cmdViewLWM = button(c, "cmdViewLWM", QStringLiteral("..."), {484, 4, 16, 24}, colours::lwm,
+                          QStringLiteral("View LWMSource.asm"));
+    f.cmdViewLWM->setToolTip(QStringLiteral("Open LWMSource.asm in the text editor"));
+    f.cmdcreatevtp = button(c, "cmdcreatevtp", QStringLiteral("Create VTPSource.asm"),
+                            {502, 4, 127, 24}, colours::vtp);
+    f.cmdViewVTP = button(c, "cmdViewVTP", QStringLiteral("..."), {630, 4, 16, 24}, colours::vtp,
+                          QStringLiteral("View VTPSource.asm"));
+    f.cmdViewVTP->setToolTip(QStringLiteral("Open VTPSource.asm in the text editor"));
+    f.cmdload = button(c, "cmdload", QStringLiteral("Load 256x256 Image"), {356, 32, 290, 24},
+                       colours::load);
 
-    Picture1 =
+    f.Picture1 =
         place(new ImagePanel(c), "Picture1", {372, 60, 257, 257}, QStringLiteral("Area image"));
-    paint(Picture1, QPalette::Window, colours::panel);
+    paint(f.Picture1, QPalette::Window, colours::panel);
 }
 
-void MainWindow::buildVtpColumn(QWidget *c)
+void buildVtpColumn(MainForm &f, QWidget *c)
 {
     caption(c, "Label4", QStringLiteral("VTP2  X,Y"), {648, 4, 100, 16}, Qt::AlignCenter);
-    lblvtp2x = readout(c, "lblvtp2x", {648, 22, 58, 20}, QStringLiteral("VTP grid X and marker"),
-                       Qt::AlignRight | Qt::AlignVCenter);
-    lblvtp2y = readout(c, "lblvtp2y", {706, 22, 42, 20}, QStringLiteral("VTP grid Y"),
-                       Qt::AlignLeft | Qt::AlignVCenter);
+    f.lblvtp2x = readout(c, "lblvtp2x", {648, 22, 58, 20}, QStringLiteral("VTP grid X and marker"),
+                         Qt::AlignRight | Qt::AlignVCenter);
+    f.lblvtp2y = readout(c, "lblvtp2y", {706, 22, 42, 20}, QStringLiteral("VTP grid Y"),
+                         Qt::AlignLeft | Qt::AlignVCenter);
 
     frame(c, "Shape12", {750, 1, 67, 49});
     auto *count = caption(c, "lblnumvtppoints", QStringLiteral("Num: VTP2 Lines/Points"),
                           {752, 2, 63, 27}, Qt::AlignCenter);
     count->setWordWrap(true);
-    txtvtpnumber = field(c, "txtvtpnumber", QString(), {754, 29, 59, 19},
-                         QStringLiteral("VTP point counter"), colours::vtp);
+    f.txtvtpnumber = field(c, "txtvtpnumber", QString(), {754, 29, 59, 19},
+                           QStringLiteral("VTP point counter"), colours::vtp);
 
-    lstVTP =
+    f.lstVTP =
         pointList(c, "lstVTP", {648, 52, 169, 250}, QStringLiteral("VTP point list"), colours::vtp);
-    cmdvtpclearitem =
+    f.cmdvtpclearitem =
         button(c, "cmdvtpclearitem", QStringLiteral("Remove Selected"), {648, 306, 169, 24},
                colours::vtp, QStringLiteral("Remove selected VTP entry"));
-    cmdclearvtplist = button(c, "cmdclearvtplist", QStringLiteral("Clear VTP List"),
-                             {648, 334, 169, 24}, colours::vtp);
+    f.cmdclearvtplist = button(c, "cmdclearvtplist", QStringLiteral("Clear VTP List"),
+                               {648, 334, 169, 24}, colours::vtp);
 }
 
-void MainWindow::setFocusOrder()
+void setFocusOrder(const MainForm &f)
 {
     QWidget *const order[] = {
-        txtlatdeg,
-        txtlatmin,
-        txtlongdeg,
-        txtlongmin,
-        txtaltitude,
-        cmdcalculate,
-        cbovtptype,
-        txtvtplinewidth,
-        cmdload,
-        cmdcreatelwm,
-        cmdcreatevtp,
-        Picture1,
-        txtlwmnumber,
-        txtvtpnumber,
-        lstLWM,
-        lstVTP,
-        cmdViewLWM,
-        cmdViewVTP,
-        cmdlwmclearlistitem,
-        cmdvtpclearitem,
-        cmdclearlwmlist,
-        cmdclearvtplist,
-        cbolayer,
+        f.txtlatdeg,
+        f.txtlatmin,
+        f.txtlongdeg,
+        f.txtlongmin,
+        f.txtaltitude,
+        f.cmdcalculate,
+        f.cbovtptype,
+        f.txtvtplinewidth,
+        f.cmdload,
+        f.cmdcreatelwm,
+        f.cmdcreatevtp,
+        f.Picture1,
+        f.txtlwmnumber,
+        f.txtvtpnumber,
+        f.lstLWM,
+        f.lstVTP,
+        f.cmdViewLWM,
+        f.cmdViewVTP,
+        f.cmdlwmclearlistitem,
+        f.cmdvtpclearitem,
+        f.cmdclearlwmlist,
+        f.cmdclearvtplist,
+        f.cbolayer,
     };
     for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+} // namespace
+
+MainForm buildMainForm(QWidget *client)
+{
+    MainForm f;
+    buildCoordinateGroup(f, client);
+    buildVtpSettings(f, client);
+    buildGridReadouts(f, client);
+    buildLwmColumn(f, client);
+    buildCentre(f, client);
+    buildVtpColumn(f, client);
+    setFocusOrder(f);
+    return f;
 }
