@@ -2,9 +2,9 @@
 // it: an edit writes the session, and a change of the session updates the control.
 #include "app/mainwindow.h"
 
-#include "widgets/window_colours.h"
 #include "session/session.h"
 #include "widgets/point_list.h"
+#include "widgets/window_colours.h"
 
 #include <QComboBox>
 #include <QFileInfo>
