@@ -25,6 +25,8 @@ int main(int argc, char *argv[])
         return *exitCode;
 
     QApplication app(argc, argv);
+    // The settings (the dialogs' folders) live under the organisation and program names.
+    QApplication::setOrganizationName(QStringLiteral("Marlith"));
     QApplication::setApplicationName(programTitle());
     QApplication::setApplicationVersion(programVersion());
     // Lets the desktop match the window to the installed launcher and its icon.

@@ -4,6 +4,7 @@
 #include "app/program_title.h"
 #include "imagery/area_cutter.h"
 #include "session/session.h"
+#include "session/typing_hints.h"
 #include "text/runtime_error.h"
 #include "widgets/image_panel.h"
 #include "widgets/point_list.h"
@@ -37,9 +38,10 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent)
     bindSession();
     buildHistory();
     buildWorkFile();
+    // Before the imagery: a service picked at start may already have something to say.
+    buildStatusLine();
     buildImagery();
     connectHandlers();
-    buildStatusLine();
     showTitle();
     setFixedSize(sizeHint());
 }
@@ -79,8 +81,12 @@ void MainWindow::cmdcalculate_Click()
     const bool calculated = runHandler([&] { m_session->calculate(); });
     showGridBounds();
     redrawShapes();
-    if (calculated)
-        recutGeoreferenced();
+    if (!calculated)
+        return;
+    recutGeoreferenced();
+    const QString hint = minutesHint(m_session->work().calculatedFrom, m_session->locale());
+    if (!hint.isEmpty())
+        showMessage(hint);
 }
 
 void MainWindow::connectHandlers()

@@ -13,7 +13,9 @@ class AboutBox;
 class AreaCutter;
 class AreaFetcher;
 class Desktop;
+class ElidingLabel;
 class ImagePanel;
+class MessageLog;
 class PointList;
 class QComboBox;
 class QLabel;
@@ -117,6 +119,8 @@ private:
     // Undo and redo, and the lists' context menus, in mainwindow_history.cpp.
     void buildHistory();
     void buildListMenu(PointList *list, ListSide side);
+    // The Edit menu, in mainwindow_edit.cpp.
+    void buildEditMenu();
 
     // Georeference aids, in mainwindow_georef.cpp.
     QString areaStatusText() const;
@@ -142,7 +146,6 @@ private:
     bool requireCalculatedPlace();
 
     // The picture of the image source, in mainwindow_imagery.cpp.
-    static QString imageFilter();
     void buildImagery();
     void showImageSource();
     void recutGeoreferenced();
@@ -162,12 +165,11 @@ private:
     Desktop &m_desktop;
     Session *m_session;
     AboutBox *m_about = nullptr;
-    QString m_imageFolder; // where the image dialog opens: the last image's folder
     QLabel *m_placeStatus = nullptr;
-    QLabel *m_messageLine =
-        nullptr; // the passing message, wrapped over the status line's two lines
     // Why the last Create of each file failed; empty after one that wrote its file.
     QString m_lwmWriteFailure, m_vtpWriteFailure;
+    ElidingLabel *m_messageStatus = nullptr;
+    MessageLog *m_messageLog = nullptr;
     QString m_counterHint; // the counter hint the status line shows, if any
     AreaCutter *m_cutter = nullptr;
     AreaFetcher *m_fetcher = nullptr;

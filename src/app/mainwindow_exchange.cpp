@@ -7,6 +7,7 @@
 #include "app/program_title.h"
 #include "exchange/shape_export.h"
 #include "exchange/shape_reader.h"
+#include "session/dialog_folders.h"
 #include "session/session.h"
 #include "workfile/work_file.h"
 
@@ -63,9 +64,10 @@ void MainWindow::mnuexport_Click()
     }
     QString filter;
     const std::optional<QString> name =
-        m_desktop.saveFileName(this, exportFilter(), QString(), &filter);
+        m_desktop.saveFileName(this, exportFilter(), dialogFolder(FileDialog::Export), &filter);
     if (!name)
         return;
+    rememberDialogFile(FileDialog::Export, *name);
     const ExportTarget target = exportTarget(*name, filter);
     if (const QString failure = writeShapes(target, shapes); !failure.isEmpty()) {
         m_desktop.messageBox(this, failure, programTitle());
@@ -78,9 +80,11 @@ void MainWindow::mnuimport_Click()
 {
     if (!requireCalculatedPlace())
         return;
-    const std::optional<QString> path = m_desktop.openFileName(this, importFilter(), QString());
+    const std::optional<QString> path =
+        m_desktop.openFileName(this, importFilter(), dialogFolder(FileDialog::Import));
     if (!path)
         return;
+    rememberDialogFile(FileDialog::Import, *path);
     const ShapeListing listing = listShapes(*path);
     if (!listing.failure.isEmpty())
         return m_desktop.messageBox(this, listing.failure, programTitle());

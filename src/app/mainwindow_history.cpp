@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 
 #include "app/desktop.h"
+#include "lists/list_editing.h"
 #include "session/session.h"
 #include "widgets/point_list.h"
 
@@ -32,6 +33,7 @@ void MainWindow::buildHistory()
 
     for (ListSide side : {ListSide::Lwm, ListSide::Vtp})
         buildListMenu(listOf(side), side);
+    buildEditMenu();
 }
 
 void MainWindow::buildListMenu(PointList *list, ListSide side)
@@ -51,11 +53,8 @@ void MainWindow::buildListMenu(PointList *list, ListSide side)
     menu->addAction(findChild<QAction *>(QStringLiteral("undo")));
     menu->addAction(findChild<QAction *>(QStringLiteral("redo")));
     menu->addSeparator();
-    menu->addAction(QStringLiteral("Copy all entries"), this, [this, side] {
-        // Each entry on its own line, the last one ended too, as a text file would have it.
-        const QStringList &entries = m_session->entries(side);
-        m_desktop.copyText(entries.isEmpty() ? QString() : entries.join(u'\n') + u'\n');
-    });
+    menu->addAction(QStringLiteral("Copy all entries"), this,
+                    [this, side] { m_desktop.copyText(entriesText(m_session->entries(side))); });
 
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list, &QWidget::customContextMenuRequested, menu,

@@ -8,6 +8,7 @@
 #include "grid/grid_constants.h"
 #include "imagery/area_cutter.h"
 #include "services/area_fetcher.h"
+#include "session/dialog_folders.h"
 #include "session/session.h"
 #include "widgets/image_panel.h"
 
@@ -33,13 +34,6 @@ QString imageSizeNote(QSize size)
 
 } // namespace
 
-QString MainWindow::imageFilter()
-{
-    return pictureFilter
-           + QStringLiteral(";;Georeferenced images (*.tif *.tiff *.jpg *.jpeg *.png *.gif *.bmp "
-                            "*.jp2 *.mbtiles *.gpkg *.vrt);;All files (*)");
-}
-
 void MainWindow::buildImagery()
 {
     m_cutter = new AreaCutter(this);
@@ -58,11 +52,11 @@ void MainWindow::cmdload_Click()
 {
     // Every failure ends this without a message box: the panel keeps the picture it had, and
     // the status line says why.
-    const std::optional<QString> path = m_desktop.openFileName(this, imageFilter(), m_imageFolder);
+    const std::optional<QString> path =
+        m_desktop.openFileName(this, imageDialogFilter(), dialogFolder(FileDialog::Load));
     if (!path)
         return;
-    // The next image is most likely beside this one.
-    m_imageFolder = QFileInfo(*path).absolutePath();
+    rememberDialogFile(FileDialog::Load, *path);
     loadImage(*path);
 }
 

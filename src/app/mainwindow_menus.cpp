@@ -2,12 +2,14 @@
 #include "app/mainwindow.h"
 
 #include "app/desktop.h"
+#include "app/program_title.h"
 #include "widgets/about_box.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenuBar>
 
 void MainWindow::buildMenus()
@@ -63,8 +65,15 @@ void MainWindow::buildMenus()
 
 void MainWindow::OpenFile(const QString &path)
 {
-    // Whether anything opened is not examined: a missing document simply shows nothing.
-    m_desktop.openDocument(path);
+    // A missing document simply shows nothing; one that nothing could show is named, so that
+    // the user can open it by hand.
+    if (!m_desktop.openDocument(path) && QFileInfo::exists(path))
+        m_desktop.messageBox(this,
+                             QStringLiteral("No program could be started to show %1.\n\nOpen it "
+                                            "in a web browser: drag the file onto the browser's "
+                                            "window, or type its path in the address bar.")
+                                 .arg(QDir::toNativeSeparators(path)),
+                             programTitle());
 }
 
 QString MainWindow::helpDocument(const QString &name) const

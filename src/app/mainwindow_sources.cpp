@@ -4,6 +4,7 @@
 #include "app/desktop.h"
 #include "app/program_title.h"
 #include "session/session.h"
+#include "session/typing_hints.h"
 #include "text/runtime_error.h"
 
 #include <QDir>
@@ -45,8 +46,12 @@ void MainWindow::createSource(ListSide side)
     try {
         const QString path = lwm ? m_session->createLwm() : m_session->createVtp();
         failure.clear();
-        showCounterHints(lwm ? Counters::Lwm : Counters::Vtp,
-                         QStringLiteral("Wrote %1.").arg(QDir::toNativeSeparators(path)));
+        QString lead = QStringLiteral("Wrote %1.").arg(QDir::toNativeSeparators(path));
+        // A file that names no line type is still written as typed; say how to name one.
+        if (const QString hint = lineTypeHint(m_session->text(Field::LineType));
+            !lwm && !hint.isEmpty())
+            lead += QStringLiteral("  ") + hint;
+        showCounterHints(lwm ? Counters::Lwm : Counters::Vtp, lead);
     } catch (RuntimeError &e) {
         if (e.number() == RuntimeError::PathFileAccess) {
             failure = e.detail();

@@ -1,12 +1,16 @@
 // The status line: a permanent part that says where the grid and the cursor are, and passing
-// messages for what just happened: what a run-time error hit, and the counters' traps.
+// messages for what just happened: what a run-time error hit, and the counters' traps. Every
+// message also goes to the log that View > Messages shows.
 #include "app/mainwindow.h"
 
 #include "session/counter_hints.h"
 #include "session/session.h"
 #include "text/runtime_error.h"
+#include "widgets/eliding_label.h"
+#include "widgets/message_log.h"
 
 #include <QLabel>
+#include <QMenuBar>
 #include <QStatusBar>
 
 #include <algorithm>
@@ -30,31 +34,25 @@ void MainWindow::buildStatusLine()
         widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(line)));
     m_placeStatus->setContentsMargins(0, 0, 6, 0); // clear of the window's edge
     m_placeStatus->setFixedSize(widest + 12, 2 * metrics.lineSpacing() + 2);
-
-    // The passing messages are shown by a label of the same two lines, which wraps a long one
-    // (a path and why it could not be written) instead of cutting it at the window's edge.
-    // It takes all the room left of the place part, so the bar paints no message of its own;
-    // the bar still holds the message, and its hover texts still replace it.
-    m_messageLine = new QLabel(statusBar());
-    m_messageLine->setObjectName(QStringLiteral("messageLine"));
-    m_messageLine->setAccessibleName(QStringLiteral("Message"));
-    m_messageLine->setWordWrap(true);
-    m_messageLine->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_messageLine->setTextFormat(Qt::PlainText);
-    m_messageLine->setContentsMargins(4, 0, 0, 0);
-    m_messageLine->setFixedHeight(m_placeStatus->height());
-    statusBar()->addPermanentWidget(m_messageLine, 1);
+    m_messageStatus = new ElidingLabel(statusBar());
+    m_messageStatus->setObjectName(QStringLiteral("messageStatus"));
+    m_messageStatus->setAccessibleName(QStringLiteral("Message"));
+    statusBar()->addWidget(m_messageStatus, 1);
     statusBar()->addPermanentWidget(m_placeStatus);
-    connect(statusBar(), &QStatusBar::messageChanged, m_messageLine, [this](const QString &text) {
-        // A path has no blanks to wrap at: a zero-width space after each separator gives it
-        // places to break.
-        QString shown = text;
-        shown.replace(QLatin1Char('/'), QStringLiteral("/\u200b"));
-        shown.replace(QLatin1Char('\\'), QStringLiteral("\\\u200b"));
-        m_messageLine->setText(shown);
-        m_messageLine->setToolTip(text);
-    });
     setPlaceStatus(areaStatusText());
+
+    m_messageLog = new MessageLog(this);
+    m_messageLog->setObjectName(QStringLiteral("messageLog"));
+    QMenu *view = new QMenu(QStringLiteral("&View"), menuBar());
+    view->setObjectName(QStringLiteral("mnuview"));
+    menuBar()->insertMenu(findChild<QAction *>(QStringLiteral("mnu01")), view);
+    view->addAction(QStringLiteral("&Messages"), m_messageLog,
+                    [this] {
+                        m_messageLog->show();
+                        m_messageLog->raise();
+                        m_messageLog->activateWindow();
+                    })
+        ->setObjectName(QStringLiteral("mnumessages"));
 }
 
 void MainWindow::setPlaceStatus(const QString &text)
@@ -64,7 +62,9 @@ void MainWindow::setPlaceStatus(const QString &text)
 
 void MainWindow::showMessage(const QString &text)
 {
-    statusBar()->showMessage(text);
+    m_messageStatus->setText(text);
+    if (!text.isEmpty())
+        m_messageLog->add(text);
 }
 
 void MainWindow::showCounterHints(Counters which, const QString &lead)
@@ -80,14 +80,14 @@ void MainWindow::showCounterHints(Counters which, const QString &lead)
     if (!hints.isEmpty()) {
         m_counterHint = hints.join(QStringLiteral("  "));
         if (!lead.isEmpty())
-            m_counterHint = lead + QLatin1Char('\n') + m_counterHint;
+            m_counterHint = lead + QStringLiteral("  ") + m_counterHint;
         showMessage(m_counterHint);
     } else if (!lead.isEmpty()) {
         showMessage(lead);
         m_counterHint.clear();
-    } else if (!m_counterHint.isEmpty() && statusBar()->currentMessage() == m_counterHint) {
+    } else if (!m_counterHint.isEmpty() && m_messageStatus->text() == m_counterHint) {
         // The counters agree again: a hint that stayed would now mislead.
-        statusBar()->clearMessage();
+        m_messageStatus->clear();
         m_counterHint.clear();
     }
 }

@@ -4,6 +4,7 @@
 
 #include "app/desktop.h"
 #include "app/program_title.h"
+#include "session/dialog_folders.h"
 #include "session/session.h"
 #include "widgets/image_panel.h"
 #include "workfile/opening.h"
@@ -117,8 +118,12 @@ void MainWindow::mnunew_Click()
 
 void MainWindow::mnuopen_Click()
 {
-    if (const std::optional<QString> path = m_desktop.openFileName(this, openFilter, QString()))
-        openWorkOrSource(*path);
+    const std::optional<QString> path =
+        m_desktop.openFileName(this, openFilter, dialogFolder(FileDialog::Open));
+    if (!path)
+        return;
+    rememberDialogFile(FileDialog::Open, *path);
+    openWorkOrSource(*path);
 }
 
 void MainWindow::mnusave_Click()
@@ -131,9 +136,11 @@ void MainWindow::mnusave_Click()
 
 void MainWindow::mnusaveas_Click()
 {
-    std::optional<QString> path = m_desktop.saveFileName(this, workFileFilter, QString(), nullptr);
+    std::optional<QString> path =
+        m_desktop.saveFileName(this, workFileFilter, dialogFolder(FileDialog::Save), nullptr);
     if (!path)
         return;
+    rememberDialogFile(FileDialog::Save, *path);
     if (!path->endsWith(QStringLiteral(".marlith"), Qt::CaseInsensitive))
         *path += QStringLiteral(".marlith");
     saveWorkTo(*path);

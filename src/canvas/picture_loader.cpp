@@ -45,3 +45,26 @@ std::optional<QImage> loadPicture(const QString &path)
         return std::nullopt;
     return read.image;
 }
+
+QString imageDialogFilter()
+{
+    const std::pair<const char *, const char *> kinds[] = {
+        {"GeoTIFF", "*.tif *.tiff"},
+        {"JPEG", "*.jpg *.jpeg"},
+        {"PNG", "*.png"},
+        {"GIF", "*.gif"},
+        {"BMP", "*.bmp"},
+        {"JPEG 2000", "*.jp2"},
+        {"MBTiles", "*.mbtiles"},
+        {"GeoPackage", "*.gpkg"},
+        {"GDAL virtual raster", "*.vrt"},
+    };
+    QStringList every, each;
+    for (const auto &[name, patterns] : kinds) {
+        every << QLatin1String(patterns);
+        each << QStringLiteral("%1 (%2)").arg(QLatin1String(name), QLatin1String(patterns));
+    }
+    return QStringLiteral("Every image Marlith can use (%1);;BMP, JPEG, GIF (*.gif *.jpg *.bmp);;")
+               .arg(every.join(u' '))
+           + each.join(QStringLiteral(";;")) + QStringLiteral(";;All files (*)");
+}

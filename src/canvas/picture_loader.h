@@ -21,5 +21,6 @@ PictureRead readPicture(const QString &path);
 // The same, without the reason.
 std::optional<QImage> loadPicture(const QString &path);
 
-// The open dialog's filter for a picture: one entry, the active one.
-inline const QString pictureFilter = QStringLiteral("BMP, JPEG, GIF (*.gif *.jpg *.bmp)");
+// The image dialog's filter: first every picture the program can use, plain or georeferenced;
+// then the plain pictures' own entry, one entry per kind, and all files.
+QString imageDialogFilter();

@@ -31,3 +31,8 @@ bool insertTypedEntry(EntryList &list, const QString &typed)
     list.insertAt(validPosition ? selected : list.count(), typed);
     return true;
 }
+
+QString entriesText(const QStringList &entries)
+{
+    return entries.isEmpty() ? QString() : entries.join(u'\n') + u'\n';
+}

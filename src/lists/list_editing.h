@@ -3,6 +3,7 @@
 #include "lists/entry_list.h"
 
 #include <QString>
+#include <QStringList>
 
 // The prompt of the input box that asks for an entry to insert.
 inline constexpr char insertEntryPrompt[] = "Value to insert";
@@ -18,3 +19,7 @@ void clearList(EntryList &list) noexcept;
 // nothing is selected. Empty text (also a cancelled input box) changes nothing. Returns
 // whether an entry was inserted.
 bool insertTypedEntry(EntryList &list, const QString &typed);
+
+// The entries as the clipboard gets them: each on its own line, the last one ended too, as a
+// text file would have it; nothing for no entries.
+QString entriesText(const QStringList &entries);

@@ -1,5 +1,7 @@
 #include "writers/line_types.h"
 
+#include <algorithm>
+
 namespace {
 
 enum class Set { Own, Ocean, Lake, River, Roads, DividedRoads };
@@ -122,4 +124,15 @@ const QStringList &layerItems()
 {
     static const QStringList items = buildLayers();
     return items;
+}
+
+bool namesCatalogueLineType(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.size() < 6 || t[0] != u'"' || t[5] != u'"')
+        return false;
+    const QStringView code = QStringView(t).first(6);
+    const QStringList &items = lineTypeCatalogue();
+    return std::any_of(items.begin(), items.end(),
+                       [code](const QString &item) { return item.startsWith(code); });
 }

@@ -6,6 +6,9 @@
 // The items of the line-type combo box, in order: group headings, line types with their
 // quoted codes 1024..1209, and the separators between the groups.
 const QStringList &lineTypeCatalogue();
+// The text starts with the quoted code of a catalogue line type, as a picked item does. The
+// writer takes any text; one that names no line type assembles into no known texture.
+bool namesCatalogueLineType(const QString &text);
 // "0" to "100".
 const QStringList &layerItems();
 

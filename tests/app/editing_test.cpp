@@ -1,3 +1,4 @@
+#include "canvas/picture_loader.h"
 #include "widgets/image_panel.h"
 #include "widgets/window_colours.h"
 #include "window_driver.h"
@@ -181,10 +182,7 @@ private slots:
         desktop.fileAnswers = {std::nullopt};
         QTest::mouseClick(control("cmdload"), Qt::LeftButton);
         QVERIFY(panel->picture().isNull());
-        QCOMPARE(desktop.lastFilter,
-                 QStringLiteral("BMP, JPEG, GIF (*.gif *.jpg *.bmp);;Georeferenced images (*.tif "
-                                "*.tiff *.jpg *.jpeg *.png *.gif *.bmp *.jp2 *.mbtiles *.gpkg "
-                                "*.vrt);;All files (*)"));
+        QCOMPARE(desktop.lastFilter, imageDialogFilter());
         for (const char *ext : {"bmp", "jpg", "gif"}) {
             desktop.fileAnswers = {folder.filePath(QStringLiteral("a.") + ext)};
             QTest::mouseClick(control("cmdload"), Qt::LeftButton);

@@ -23,7 +23,7 @@ class ExchangeTest : public QObject, WindowDriver
                 w.control<QLineEdit>("txtvtpnumber")->text()};
     }
     void run(const char *action) { control<QAction>(action)->trigger(); }
-    QString status() { return window->statusBar()->currentMessage(); }
+    QString status() { return message(); }
     int steps() { return control<QUndoStack>("history")->count(); }
     GridPlace place()
     {

@@ -12,7 +12,7 @@ class ImageryTest : public QObject, WindowDriver
     Q_OBJECT
 
     ImagePanel *panel() { return control<ImagePanel>("Picture1"); }
-    QString status() { return window->statusBar()->currentMessage(); }
+    QString status() { return message(); }
     void load(const QString &path)
     {
         desktop.fileAnswers = {path};

@@ -17,7 +17,7 @@ class ServicesWindowTest : public QObject, WindowDriver
 
     QTemporaryDir home;
 
-    QString status() { return window->statusBar()->currentMessage(); }
+    QString status() { return message(); }
     void trigger(const char *action) { window->findChild<QAction *>(action)->trigger(); }
 
 private slots:

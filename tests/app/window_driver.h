@@ -7,7 +7,9 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -27,6 +29,10 @@ struct WindowDriver
         desktop.folder = folder.path();
         QFile::remove(folder.filePath("LWMSource.asm"));
         QFile::remove(folder.filePath("VTPSource.asm"));
+        // The dialogs' folders of an earlier test, or of the user, stay out.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           folder.filePath("settings"));
+        QSettings().clear();
         window = std::make_unique<MainWindow>(desktop);
         window->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
         window->show();
@@ -41,6 +47,8 @@ struct WindowDriver
             qFatal("no control %s", name);
         return w;
     }
+    // The passing message of the status line, whole.
+    QString message() { return control<QLabel>("messageStatus")->text(); }
     QStringList entries(const char *list) { return control<PointList>(list)->entries(); }
     void set(const char *name, const QString &text) { control<QLineEdit>(name)->setText(text); }
     void click(const char *button) { QTest::mouseClick(control(button), Qt::LeftButton); }

@@ -221,6 +221,22 @@ private slots:
         }
     }
 
+    // Edit and View sit between File and the divider; Edit offers the history's own actions.
+    void editAndViewMenusComeBeforeTheDivider()
+    {
+        const QList<QAction *> bar = window->menuBar()->actions();
+        QStringList titles, edit;
+        for (QAction *a : bar)
+            titles << a->text();
+        QCOMPARE(titles, (QStringList{"&File", "&Edit", "&View", "&Imagery", "|", "&Help"}));
+        for (QAction *a : bar[1]->menu()->actions())
+            edit << a->objectName() + '=' + a->text() + '=' + a->shortcut().toString();
+        QCOMPARE(edit,
+                 (QStringList{"undo=Undo=Ctrl+Z", "redo=Redo=Ctrl+Y", "==", "mnucut=Cu&t=Ctrl+X",
+                              "mnucopy=&Copy=Ctrl+C", "mnupaste=&Paste=Ctrl+V",
+                              "==", "mnucopyall=Copy &All Entries="}));
+    }
+
     void calculateFillsTheSixCaptions_data()
     {
         QTest::addColumn<QStringList>("typed");
@@ -321,7 +337,7 @@ private slots:
         const QString written = native + QDir::separator() + "LWMSource.asm";
         QVERIFY(QFile::exists(written));
         QVERIFY(!QFile::exists(folder.filePath("LWMSource.asm")));
-        QCOMPARE(window->statusBar()->currentMessage(), "Wrote " + written + ".");
+        QCOMPARE(message(), "Wrote " + written + ".");
         click("cmdViewLWM");
         QCOMPARE(desktop.editedFiles, QStringList{written});
         QVERIFY(desktop.messages.empty());
@@ -353,6 +369,18 @@ private slots:
                               folder.path() + sep + "htmfiles" + sep + "QuickStart.htm"}));
         // A missing document shows nothing.
         QVERIFY(desktop.messages.empty());
+
+        // One that nothing could show is named, with how to open it by hand.
+        desktop.launchSucceeds = false;
+        QVERIFY(QDir(folder.path()).mkpath("htmfiles"));
+        QFile help(desktop.openedDocuments[0]);
+        QVERIFY(help.open(QIODevice::WriteOnly));
+        window->findChild<QAction *>("mnuquickstart")->trigger();
+        QVERIFY(desktop.messages.empty());
+        window->findChild<QAction *>("mnuhelptutorial")->trigger();
+        QCOMPARE(desktop.messages.size(), size_t(1));
+        QVERIFY(desktop.messages[0].text.contains(desktop.openedDocuments[0]));
+        QVERIFY(desktop.messages[0].text.contains("web browser"));
     }
 
     void anInstalledProgramOpensTheHelpOfItsShareFolder()

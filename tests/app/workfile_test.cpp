@@ -18,7 +18,7 @@ class WorkFileTest : public QObject, WindowDriver
     Q_OBJECT
 
     // The title names the work file; the status line says what Open found.
-    QString status() { return window->windowTitle() + '|' + window->statusBar()->currentMessage(); }
+    QString status() { return window->windowTitle() + '|' + message(); }
     void undo() { QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier); }
     void redo() { QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier); }
     void createBoth()

@@ -79,3 +79,22 @@ TEST(PictureLoader, RefusesWhatItCannotShowAndSaysWhy)
 }
 
 } // namespace
+
+// The first entry is the active one: it must show every file that a later entry shows.
+TEST(PictureLoader, ImageDialogOpensOnEveryUsableKind)
+{
+    const QStringList entries = imageDialogFilter().split(QStringLiteral(";;"));
+    const auto patterns = [](const QString &entry) {
+        return entry.section(u'(', -1).chopped(1).split(u' ');
+    };
+    ASSERT_GE(entries.size(), 4);
+    EXPECT_EQ(entries[1], QStringLiteral("BMP, JPEG, GIF (*.gif *.jpg *.bmp)"));
+    EXPECT_EQ(entries.last(), QStringLiteral("All files (*)"));
+    const QStringList first = patterns(entries[0]);
+    for (const char *georeferenced : {"*.tif", "*.png", "*.mbtiles", "*.gpkg", "*.jp2", "*.vrt"})
+        EXPECT_TRUE(first.contains(QLatin1String(georeferenced))) << georeferenced;
+    for (const QString &entry : entries.mid(1, entries.size() - 2)) {
+        for (const QString &pattern : patterns(entry))
+            EXPECT_TRUE(first.contains(pattern)) << entry.toStdString();
+    }
+}

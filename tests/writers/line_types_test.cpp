@@ -61,3 +61,26 @@ TEST(LineTypes, LayersRunFromZeroToHundred)
     EXPECT_EQ(l[8], "8");
     EXPECT_EQ(l.last(), "100");
 }
+
+TEST(LineTypes, OnlyAQuotedCatalogueCodeNamesALineType)
+{
+    const struct
+    {
+        const char *text;
+        bool names;
+    } rows[] = {
+        {"\"1139\"  ;asphalt / 2 lanes", true},
+        {"\"1024\"", true},
+        {"  \"1209\" ;typed by hand", true},
+        {"Select VTP Road/Line/Shoreline", false},
+        {";ROADS - Divided Median", false},
+        {"", false},
+        {" ", false},
+        {"1139", false},
+        {"\"1023\"  ;before the first", false},
+        {"\"1210\"", false},
+        {"\"113\"", false},
+    };
+    for (const auto &r : rows)
+        EXPECT_EQ(namesCatalogueLineType(QString::fromUtf8(r.text)), r.names) << r.text;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QLabel>
+
+// A one-line label that never cuts its text silently: too wide, the text is elided in the
+// middle and its tooltip shows it whole. It asks for no width of its own, so a layout may
+// give it whatever is left.
+class ElidingLabel final : public QLabel
+{
+    Q_OBJECT
+
+public:
+    using QLabel::QLabel;
+
+    bool isElided() const;
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString shownText() const;
+};
