@@ -1,6 +1,7 @@
 #include "session/session.h"
 #include "text/runtime_error.h"
 #include "workfile/work_file.h"
+#include "workfile/workfile_samples.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -33,47 +34,6 @@ QByteArray read(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// The work as the first version of the work file kept it: by control name.
-QByteArray versionOne(const WorkState &w)
-{
-    const auto list = [](const ListState &l) {
-        return QJsonObject{{"entries", QJsonArray::fromStringList(l.entries)},
-                           {"selected", l.selected}};
-    };
-    const QJsonObject controls{
-        {"txtlatdeg", w.latDeg},
-        {"txtlatmin", w.latMin},
-        {"txtlongdeg", w.longDeg},
-        {"txtlongmin", w.longMin},
-        {"txtaltitude", w.altitude},
-        {"lbllatdd", w.latDecimal},
-        {"lbllongdd", w.lngDecimal},
-        {"lblcellx", w.cellX},
-        {"lblcelly", w.cellY},
-        {"lblareax", w.areaX},
-        {"lblareay", w.areaY},
-        {"cbovtptype", w.lineType},
-        {"txtvtplinewidth", w.vtpWidth},
-        {"cbolayer", w.layer},
-        {"txtlwmnumber", w.lwmCounter},
-        {"txtvtpnumber", w.vtpCounter},
-        {"lblx", "1, "},
-        {"lbly", "2"},
-        {"lblvtp2x", "4081, 0, "},
-        {"lblvtp2y", "4082, 0"},
-    };
-    return QJsonDocument(
-               QJsonObject{
-                   {"format", "Marlith work"},
-                   {"version", 1},
-                   {"controls", controls},
-                   {"counterWarnings", QJsonObject{{"txtlwmnumber", true}, {"txtvtpnumber", true}}},
-                   {"lists", QJsonObject{{"lstLWM", list(w.lwm)}, {"lstVTP", list(w.vtp)}}},
-                   {"image", QJsonObject{{"path", ""}, {"georeferenced", false}}},
-               })
-        .toJson();
-}
-
 TEST(Session, WritesTheSameBytesFromAVersionOneFileAndItsSave)
 {
     QTemporaryDir dir;
@@ -84,7 +44,7 @@ TEST(Session, WritesTheSameBytesFromAVersionOneFileAndItsSave)
     made.createVtp();
     QFile old(dir.filePath("old.marlith"));
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write(versionOne(made.work()));
+    old.write(versionOneText(made.work()));
     old.close();
 
     Session fromOld(dir.filePath("again"));

@@ -51,51 +51,9 @@ TEST(WorkFile, RoundTripsTheWholeState)
     EXPECT_FALSE(root.contains("controls")) << "domain keys, not control names";
 }
 
-// The example as the first version of the format kept it: by control name, with the passing
-// cursor readouts and the counters' colours.
-QByteArray versionOneExample()
-{
-    const WorkState s = exampleState();
-    QJsonObject controls{
-        {"txtlatdeg", s.latDeg},
-        {"txtlatmin", s.latMin},
-        {"txtlongdeg", s.longDeg},
-        {"txtlongmin", s.longMin},
-        {"txtaltitude", s.altitude},
-        {"lbllatdd", s.latDecimal},
-        {"lbllongdd", s.lngDecimal},
-        {"lblcellx", s.cellX},
-        {"lblcelly", s.cellY},
-        {"lblareax", s.areaX},
-        {"lblareay", s.areaY},
-        {"cbovtptype", s.lineType},
-        {"txtvtplinewidth", s.vtpWidth},
-        {"cbolayer", s.layer},
-        {"txtlwmnumber", s.lwmCounter},
-        {"txtvtpnumber", s.vtpCounter},
-        {"lblx", "60, "},
-        {"lbly", "70"},
-        {"lblvtp2x", "4650, 0, "},
-        {"lblvtp2y", "11035, 0"},
-    };
-    const auto list = [](const ListState &l) {
-        return QJsonObject{{"entries", QJsonArray::fromStringList(l.entries)},
-                           {"selected", l.selected}};
-    };
-    const QJsonObject root{
-        {"format", "Marlith work"},
-        {"version", 1},
-        {"controls", controls},
-        {"counterWarnings", QJsonObject{{"txtlwmnumber", false}, {"txtvtpnumber", false}}},
-        {"lists", QJsonObject{{"lstLWM", list(s.lwm)}, {"lstVTP", list(s.vtp)}}},
-        {"image", QJsonObject{{"path", s.image.path}, {"georeferenced", false}}},
-    };
-    return QJsonDocument(root).toJson();
-}
-
 TEST(WorkFile, ReadsTheFirstVersionIntoTheSameWork)
 {
-    EXPECT_EQ(readWorkFile(versionOneExample()), exampleState());
+    EXPECT_EQ(readWorkFile(versionOneText(exampleState())), exampleState());
 }
 
 // The work file of the example with one key changed by `edit`.

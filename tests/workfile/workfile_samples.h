@@ -3,6 +3,10 @@
 #include "workfile/work_file.h"
 #include "workfile/work_state.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <ostream>
 
 // The worked example's window after three presses, with entries selected and an image.
@@ -34,6 +38,47 @@ inline WorkState exampleState()
              -1};
     s.image.path = "/data/areas/seattle 2_27.bmp";
     return s;
+}
+
+// The work as the first version of the work file kept it: by control name, with the passing
+// cursor readouts and the counters' colours.
+inline QByteArray versionOneText(const WorkState &w)
+{
+    const auto list = [](const ListState &l) {
+        return QJsonObject{{"entries", QJsonArray::fromStringList(l.entries)},
+                           {"selected", l.selected}};
+    };
+    const QJsonObject controls{
+        {"txtlatdeg", w.latDeg},
+        {"txtlatmin", w.latMin},
+        {"txtlongdeg", w.longDeg},
+        {"txtlongmin", w.longMin},
+        {"txtaltitude", w.altitude},
+        {"lbllatdd", w.latDecimal},
+        {"lbllongdd", w.lngDecimal},
+        {"lblcellx", w.cellX},
+        {"lblcelly", w.cellY},
+        {"lblareax", w.areaX},
+        {"lblareay", w.areaY},
+        {"cbovtptype", w.lineType},
+        {"txtvtplinewidth", w.vtpWidth},
+        {"cbolayer", w.layer},
+        {"txtlwmnumber", w.lwmCounter},
+        {"txtvtpnumber", w.vtpCounter},
+        {"lblx", "60, "},
+        {"lbly", "70"},
+        {"lblvtp2x", "4650, 0, "},
+        {"lblvtp2y", "11035, 0"},
+    };
+    const QJsonObject root{
+        {"format", "Marlith work"},
+        {"version", 1},
+        {"controls", controls},
+        {"counterWarnings", QJsonObject{{"txtlwmnumber", false}, {"txtvtpnumber", true}}},
+        {"lists", QJsonObject{{"lstLWM", list(w.lwm)}, {"lstVTP", list(w.vtp)}}},
+        {"image", QJsonObject{{"path", w.image.path}, {"georeferenced", w.image.georeferenced}}},
+    };
+    return QJsonDocument(root).toJson();
 }
 
 // The fault text a call throws.
