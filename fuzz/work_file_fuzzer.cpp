@@ -45,7 +45,7 @@ void anyWork(FuzzedDataProvider &data)
         (s.*l).selected = (typed.*l).selected =
             data.ConsumeIntegralInRange<int>(-1, int((s.*l).entries.size()) - 1);
     }
-    s.image = typed.image = {typedText(fuzzText(data, 40)), data.ConsumeBool()};
+    s.image = typed.image = {typedText(fuzzText(data, 40)), data.ConsumeBool(), {}};
     typed.calculatedFrom = s.calculatedFrom;
     FUZZ_CHECK(readWorkFile(workFileText(s)) == typed);
 }
