@@ -71,7 +71,7 @@ bool MainWindow::runHandler(const std::function<void()> &steps)
 
 void MainWindow::reportRuntimeError(const RuntimeError &e)
 {
-    // The box keeps the original program's text; the status line adds what failed and where.
+    // The box keeps its fixed text; the status line adds what failed and where.
     showRuntimeErrorDetail(e);
     m_desktop.messageBox(this, e.reportText(), programTitle());
 }

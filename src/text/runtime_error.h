@@ -19,7 +19,7 @@ public:
     Number number() const { return m_number; }
     // What failed and where, in the user's words ("the LWM counter 276 is above 255, the
     // most a file can hold"); empty when the failing step cannot tell. The report leaves it
-    // out: its text stays that of the original program.
+    // out: its text stays the same for every failure of its number.
     const QString &detail() const { return m_detail; }
     void setDetail(const QString &detail) { m_detail = detail; }
     QString description() const;
