@@ -15,6 +15,9 @@ namespace {
 
 constexpr int lastGlobalColumn = (lod::lastCellColumn + 1) * lod::areasPerCell - 1;
 constexpr int lastGlobalRow = (lod::lastCellRow + 1) * lod::areasPerCell - 1;
+// An area far below a pixel's, in square degrees: what rounding may lose in a cut.
+constexpr double tinyArea =
+    1e-6 * (lod::areaWidth / lod::areaPitch) * (lod::areaHeight / lod::areaPitch);
 // Halving a part more often than this leaves pieces far below a pixel.
 constexpr int deepestHalving = 24;
 
@@ -156,21 +159,58 @@ public:
                 return;
             }
         }
-        for (const AreaBlock &half : {first, second}) {
-            if (const Geometry piece = clip(g, boundsOf(half)))
-                areas(piece.get(), half);
-        }
+        auto [one, two] = halves(g, boundsOf(first), boundsOf(second));
+        if (one)
+            areas(one.get(), first);
+        if (two)
+            areas(two.get(), second);
     }
 
 private:
-    Geometry clip(const GEOSGeometry *g, const GeoBounds &b)
+    // The two sides of a cut through `g`. GEOS 3.11's rectangle clipping now and then drops
+    // or turns over a ring it rebuilds along the cut, most often in a piece it left invalid
+    // before; the two sides then no longer add up to the whole, and the general overlay cuts
+    // the piece again, made valid first.
+    std::pair<Geometry, Geometry> halves(const GEOSGeometry *g, const GeoBounds &a,
+                                         const GeoBounds &b)
     {
-        Geometry piece = own(GEOSClipByRect_r(c, g, b.west, b.south, b.east, b.north));
-        if (!piece)
-            ++m_tally.unclipped;
-        else if (GEOSisEmpty_r(c, piece.get()))
-            piece.reset();
-        return piece;
+        std::pair<Geometry, Geometry> out{clipByRect(g, a), clipByRect(g, b)};
+        const double whole = areaOf(g);
+        const double lost = whole - areaOf(out.first.get()) - areaOf(out.second.get());
+        if (!out.first || !out.second || std::abs(lost) > 1e-9 * whole + tinyArea) {
+            const Geometry fixed = own(GEOSMakeValid_r(c, g));
+            out = {overlay(fixed.get(), a), overlay(fixed.get(), b)};
+            if (!out.first || !out.second) {
+                // Neither way cuts it: better no part than a wrong one.
+                ++m_tally.unclipped;
+                out.first.reset();
+                out.second.reset();
+            }
+        }
+        for (Geometry *side : {&out.first, &out.second}) {
+            if (*side && GEOSisEmpty_r(c, side->get()))
+                side->reset();
+        }
+        return out;
+    }
+
+    Geometry clipByRect(const GEOSGeometry *g, const GeoBounds &b) const
+    {
+        return own(GEOSClipByRect_r(c, g, b.west, b.south, b.east, b.north));
+    }
+
+    Geometry overlay(const GEOSGeometry *g, const GeoBounds &b) const
+    {
+        if (!g)
+            return own(nullptr);
+        const Geometry box = own(GEOSGeom_createRectangle_r(c, b.west, b.south, b.east, b.north));
+        return own(box ? GEOSIntersection_r(c, g, box.get()) : nullptr);
+    }
+
+    double areaOf(const GEOSGeometry *g) const
+    {
+        double area = 0;
+        return g && GEOSArea_r(c, g, &area) ? area : 0;
     }
 
     void leaf(const GEOSGeometry *g, const GridPlace &place)
@@ -205,9 +245,10 @@ private:
             first.east = second.west = (e.MinX + e.MaxX) / 2;
         else
             first.south = second.north = (e.MinY + e.MaxY) / 2;
-        for (const GeoBounds &half : {first, second}) {
-            if (const Geometry piece = clip(outer.get(), half)) {
-                forEachPolygon(c, piece.get(), [&](const GEOSGeometry *p) {
+        const auto [one, two] = halves(outer.get(), first, second);
+        for (const Geometry *piece : {&one, &two}) {
+            if (*piece) {
+                forEachPolygon(c, piece->get(), [&](const GEOSGeometry *p) {
                     fit(GEOSGetExteriorRing_r(c, p), place, depth + 1);
                 });
             }
