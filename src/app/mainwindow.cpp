@@ -2,7 +2,7 @@
 
 #include "app/desktop.h"
 #include "app/program_title.h"
-#include "imagery/area_cutter.h"
+#include "services/picture_feed.h"
 #include "session/session.h"
 #include "session/typing_hints.h"
 #include "text/runtime_error.h"
@@ -49,7 +49,7 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent)
 MainWindow::~MainWindow()
 {
     // A cut still under way stops at its next step; its busy cursor goes with the window.
-    if (m_cutter->busy())
+    if (m_feed->busy())
         QApplication::restoreOverrideCursor();
     // Hiding the children as the window goes still sends signals (the panel losing focus says
     // the cursor left); none may reach a window that is half destroyed.
@@ -83,7 +83,7 @@ void MainWindow::cmdcalculate_Click()
     redrawShapes();
     if (!calculated)
         return;
-    recutGeoreferenced();
+    m_feed->recut(m_session->imageSource(), *m_session->place());
     const QString hint = minutesHint(m_session->work().calculatedFrom, m_session->locale());
     if (!hint.isEmpty())
         showMessage(hint);

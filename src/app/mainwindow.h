@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <QMainWindow>
 
 #include "widgets/main_form.h"
@@ -10,12 +9,11 @@
 #include <optional>
 
 class AboutBox;
-class AreaCutter;
-class AreaFetcher;
 class Desktop;
 class ElidingLabel;
 class ImagePanel;
 class MessageLog;
+class PictureFeed;
 class PointList;
 class QComboBox;
 class QLabel;
@@ -24,9 +22,7 @@ class QMenu;
 class QPushButton;
 class RuntimeError;
 class Session;
-struct AreaCut;
 struct ImageryService;
-struct ServiceCut;
 struct EntriesChange;
 struct GeoBounds;
 struct ImagePosition;
@@ -148,8 +144,6 @@ private:
     // The picture of the image source, in mainwindow_imagery.cpp.
     void buildImagery();
     void showImageSource();
-    void recutGeoreferenced();
-    void showCut(const QString &path, const AreaCut &cut);
 
     // Imagery from tile and map services, in mainwindow_services.cpp.
     void buildServices();
@@ -157,8 +151,6 @@ private:
     void pickService(const ImageryService *service);
     void mnuaddservice_Click();
     void mnueditservices_Click();
-    void fetchService();
-    void showServiceCut(const ServiceCut &result);
 
     void connectHandlers();
 
@@ -171,12 +163,8 @@ private:
     ElidingLabel *m_messageStatus = nullptr;
     MessageLog *m_messageLog = nullptr;
     QString m_counterHint; // the counter hint the status line shows, if any
-    AreaCutter *m_cutter = nullptr;
-    AreaFetcher *m_fetcher = nullptr;
+    PictureFeed *m_feed = nullptr;
     QMenu *m_imageryMenu = nullptr;
-    // A picture just decoded by Load, so that showing it does not decode it again.
-    QString m_decodedPath;
-    QImage m_decoded;
     // Each text of the session and the control that shows it.
     std::array<QWidget *, 20> m_views{};
 };

@@ -244,3 +244,29 @@ ServiceCheck serviceFromJson(const QJsonObject &object)
                        object.value(QStringLiteral("attribution")).toString(),
                        object.value(QStringLiteral("licence")).toString());
 }
+
+std::unique_ptr<QSettings> userServiceSettings()
+{
+    return std::make_unique<QSettings>(QStringLiteral("Marlith"), QStringLiteral("Marlith3"));
+}
+
+const ImageryService *serviceByAddress(const QList<ImageryService> &services,
+                                       const QString &urlTemplate)
+{
+    for (const ImageryService &s : services)
+        if (s.urlTemplate == urlTemplate)
+            return &s;
+    return nullptr;
+}
+
+QString freeServiceName(const QString &name, const QList<ImageryService> &services)
+{
+    const auto taken = [&](const QString &n) {
+        return std::any_of(services.begin(), services.end(),
+                           [&](const ImageryService &s) { return s.name == n; });
+    };
+    QString candidate = name;
+    for (int n = 2; taken(candidate); ++n)
+        candidate = QStringLiteral("%1 (%2)").arg(name).arg(n);
+    return candidate;
+}

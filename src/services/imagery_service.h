@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 class QSettings;
@@ -60,6 +61,15 @@ QList<ImageryService> readServices(QSettings &settings);
 void writeServices(QSettings &settings, const QList<ImageryService> &services);
 QString readPickedService(QSettings &settings);
 void writePickedService(QSettings &settings, const QString &name);
+// The user's own settings (in XDG_CONFIG_HOME on Linux), where the list is kept.
+std::unique_ptr<QSettings> userServiceSettings();
+
+// The service of the list with this address, or none.
+const ImageryService *serviceByAddress(const QList<ImageryService> &services,
+                                       const QString &urlTemplate);
+// The name, numbered when another service of the list has it, so that the menu tells them
+// apart.
+QString freeServiceName(const QString &name, const QList<ImageryService> &services);
 
 // The service a work file used. Reading checks it as Add Service does.
 QJsonObject serviceToJson(const ImageryService &service);

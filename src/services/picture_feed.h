@@ -1,0 +1,63 @@
+#pragma once
+
+#include "grid/geo_bounds.h"
+#include "services/area_fetcher.h"
+#include "workfile/work_state.h"
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+class AreaCutter;
+
+// An image file the user picked: the source it makes, or one sentence why not.
+struct PickedImage
+{
+    std::optional<ImageSource> source;
+    QString failure;
+};
+
+// What the panel shows for the work's image source, off the window: a plain picture as it is;
+// a georeferenced file cut to the calculated area off the calling thread; a service's area
+// fetched and cut. A new source or place drops what was under way, and only the newest
+// picture arrives.
+class PictureFeed final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit PictureFeed(const FetchSettings &settings, QObject *parent = nullptr);
+    ~PictureFeed() override;
+
+    // Checks a file before anything changes; a plain picture is decoded here once, and not
+    // again when show() follows for it.
+    PickedImage pick(const QString &path);
+    // The source is new, or the same file again, which may have changed on disk. `place` is
+    // the calculated one, none before any Calculate.
+    void show(const ImageSource &source, const std::optional<GridPlace> &place);
+    // After Calculate: a georeferenced file or a service gives the new area; a plain picture
+    // stays as it is.
+    void recut(const ImageSource &source, const GridPlace &place);
+    bool busy() const;
+
+signals:
+    void picture(const QImage &image);
+    void message(const QString &text);
+    // A cut of a georeferenced file under way, or none any more.
+    void busyChanged(bool busy);
+
+private:
+    void fetch(const ImageSource &source, const std::optional<GridPlace> &place);
+    void fetched(const ServiceCut &result);
+    void cut(const QString &path, const AreaCut &cut);
+    // Said after what the step that called says, as a fetched picture would be.
+    void sayLater(const QString &text);
+
+    AreaCutter *m_cutter;
+    AreaFetcher *m_fetcher;
+    // A picture just decoded by pick(), so that showing it does not decode it again.
+    QString m_decodedPath;
+    QImage m_decoded;
+};
