@@ -1,6 +1,6 @@
-#include "app/desktop.h"
+#include "desktop/desktop.h"
 #include "app/mainwindow.h"
-#include "app/program_title.h"
+#include "desktop/program_title.h"
 #include "cli/command_line.h"
 #include "imagery/gdal_setup.h"
 #include "text/version.h"

@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 
-#include "app/desktop.h"
-#include "app/program_title.h"
+#include "desktop/desktop.h"
+#include "desktop/program_title.h"
 #include "services/picture_feed.h"
 #include "session/session.h"
 #include "session/typing_hints.h"

@@ -2,9 +2,9 @@
 // polygon or points of a GIS file imported as presses on the picture.
 #include "app/mainwindow.h"
 
-#include "app/areas_dialog.h"
-#include "app/desktop.h"
-#include "app/program_title.h"
+#include "desktop/areas_dialog.h"
+#include "desktop/desktop.h"
+#include "desktop/program_title.h"
 #include "exchange/shape_export.h"
 #include "exchange/shape_reader.h"
 #include "session/dialog_folders.h"

@@ -2,7 +2,7 @@
 // picture feed, and shows what it delivers.
 #include "app/mainwindow.h"
 
-#include "app/desktop.h"
+#include "desktop/desktop.h"
 #include "canvas/picture_loader.h"
 #include "services/picture_feed.h"
 #include "session/dialog_folders.h"

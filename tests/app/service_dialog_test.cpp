@@ -1,4 +1,4 @@
-#include "app/service_dialogs.h"
+#include "desktop/service_dialogs.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
-#include "app/areas_dialog.h"
+#include "desktop/areas_dialog.h"
 
-#include "app/desktop.h"
-#include "app/program_title.h"
+#include "desktop/desktop.h"
+#include "desktop/program_title.h"
 #include "areas/area_job.h"
 #include "exchange/shape_reader.h"
 #include "imagery/gdal_setup.h"

@@ -1,6 +1,6 @@
-#include "app/desktop.h"
-#include "app/program_title.h"
-#include "app/service_dialogs.h"
+#include "desktop/desktop.h"
+#include "desktop/program_title.h"
+#include "desktop/service_dialogs.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
