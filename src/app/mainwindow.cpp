@@ -2,6 +2,7 @@
 
 #include "desktop/desktop.h"
 #include "desktop/program_title.h"
+#include "grid/geo_bounds.h"
 #include "services/picture_feed.h"
 #include "session/session.h"
 #include "session/typing_hints.h"
@@ -106,7 +107,8 @@ void MainWindow::connectHandlers()
     connect(lstVTP, &PointList::doubleClicked, this, &MainWindow::lstVTP_DblClick);
     connect(Picture1, &ImagePanel::cursorMoved, this, &MainWindow::Picture1_MouseMove);
     connect(Picture1, &ImagePanel::pressed, this, &MainWindow::Picture1_MouseDown);
-    connect(Picture1, &ImagePanel::cursorLeft, this, [this] { setPlaceStatus(areaStatusText()); });
+    connect(Picture1, &ImagePanel::cursorLeft, this,
+            [this] { setPlaceStatus(areaPlaceText(m_session->place())); });
     // A focused list's own keys: Delete removes as the button does, Insert and Enter insert
     // as a double click does.
     connect(lstLWM, &PointList::removeRequested, this, &MainWindow::cmdlwmclearlistitem_Click);

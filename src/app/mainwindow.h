@@ -10,9 +10,7 @@
 
 class AboutBox;
 class Desktop;
-class ElidingLabel;
 class ImagePanel;
-class MessageLog;
 class PictureFeed;
 class PointList;
 class QComboBox;
@@ -22,6 +20,7 @@ class QMenu;
 class QPushButton;
 class RuntimeError;
 class Session;
+class StatusLine;
 struct ImageryService;
 struct EntriesChange;
 struct GeoBounds;
@@ -119,7 +118,6 @@ private:
     void buildEditMenu();
 
     // Georeference aids, in mainwindow_georef.cpp.
-    QString areaStatusText() const;
     void showGridBounds();
     void showCursorPosition(QPointF position, QSizeF innerSize);
 
@@ -157,11 +155,9 @@ private:
     Desktop &m_desktop;
     Session *m_session;
     AboutBox *m_about = nullptr;
-    QLabel *m_placeStatus = nullptr;
     // Why the last Create of each file failed; empty after one that wrote its file.
     QString m_lwmWriteFailure, m_vtpWriteFailure;
-    ElidingLabel *m_messageStatus = nullptr;
-    MessageLog *m_messageLog = nullptr;
+    StatusLine *m_status = nullptr;
     QString m_counterHint; // the counter hint the status line shows, if any
     PictureFeed *m_feed = nullptr;
     QMenu *m_imageryMenu = nullptr;

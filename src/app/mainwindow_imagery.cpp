@@ -2,8 +2,8 @@
 // picture feed, and shows what it delivers.
 #include "app/mainwindow.h"
 
-#include "desktop/desktop.h"
 #include "canvas/picture_loader.h"
+#include "desktop/desktop.h"
 #include "services/picture_feed.h"
 #include "session/dialog_folders.h"
 #include "session/session.h"

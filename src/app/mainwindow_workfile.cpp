@@ -6,14 +6,13 @@
 #include "desktop/program_title.h"
 #include "session/dialog_folders.h"
 #include "session/session.h"
+#include "widgets/file_drops.h"
 #include "widgets/image_panel.h"
 #include "workfile/opening.h"
 #include "workfile/work_file.h"
 
 #include <QDir>
-#include <QDropEvent>
 #include <QFileInfo>
-#include <QMimeData>
 #include <QStatusBar>
 
 namespace {
@@ -28,58 +27,18 @@ bool isWorkOrSource(const QString &path)
            || path.endsWith(QStringLiteral(".asm"), Qt::CaseInsensitive);
 }
 
-// The one local file a drag carries, if it carries exactly one.
-QString droppedFile(const QMimeData *mime)
-{
-    const QList<QUrl> urls = mime ? mime->urls() : QList<QUrl>();
-    return urls.size() == 1 && urls[0].isLocalFile() ? urls[0].toLocalFile() : QString();
-}
-
 } // namespace
-
-// Files dropped on the window open as Open would; a picture dropped on the panel loads as
-// Load 256x256 Image would. The panel takes no drops itself: they reach the window, which
-// keeps the filter off the panel's moves and presses. Fields keep their own drops of text.
-class FileDrops final : public QObject
-{
-public:
-    FileDrops(MainWindow *window, QWidget *panel)
-        : QObject(window), m_window(window), m_panel(panel)
-    {
-    }
-
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        const QEvent::Type type = event->type();
-        if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
-            return false;
-        auto *drop = static_cast<QDropEvent *>(event);
-        const QString path = droppedFile(drop->mimeData());
-        const QPoint at = static_cast<QWidget *>(watched)->mapToGlobal(drop->position().toPoint());
-        const bool onPanel = m_panel->rect().contains(m_panel->mapFromGlobal(at));
-        if (path.isEmpty() || !(onPanel || isWorkOrSource(path)))
-            return false;
-        drop->acceptProposedAction();
-        if (type == QEvent::Drop)
-            isWorkOrSource(path) ? m_window->openWorkOrSource(path) : m_window->loadImage(path);
-        return true;
-    }
-
-private:
-    MainWindow *m_window;
-    QWidget *m_panel;
-};
 
 void MainWindow::buildWorkFile()
 {
-    auto *drops = new FileDrops(this, Picture1);
-    setAcceptDrops(true);
-    installEventFilter(drops);
-    // Fields take drops of text themselves, so they must let a dropped file through too.
-    for (QWidget *w : findChildren<QWidget *>()) {
-        if (w->acceptDrops())
-            w->installEventFilter(drops);
-    }
+    // Files dropped on the window open as Open would; a picture dropped on the panel loads as
+    // Load 256x256 Image would.
+    new FileDrops(
+        this, Picture1,
+        [](const QString &path, bool onPanel) { return onPanel || isWorkOrSource(path); },
+        [this](const QString &path) {
+            isWorkOrSource(path) ? openWorkOrSource(path) : loadImage(path);
+        });
 }
 
 void MainWindow::openWorkOrSource(const QString &path)

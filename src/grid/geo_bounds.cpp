@@ -100,3 +100,26 @@ QString boundsText(const QString &title, const GeoBounds &b)
                        edge("West", b.west, false), edge("East", b.east, false)}
         .join(u'\n');
 }
+
+QString areaPlaceText(const std::optional<GridPlace> &place)
+{
+    if (!place)
+        return QStringLiteral("Type a position\nand press Calculate.");
+    const GeoBounds area = areaBounds(*place);
+    return QStringLiteral("Area image: %1 to %2\n%3 to %4")
+        .arg(hemisphereMinutesText(area.north, true), hemisphereMinutesText(area.south, true),
+             hemisphereMinutesText(area.west, false), hemisphereMinutesText(area.east, false));
+}
+
+QString cursorPlaceText(const std::optional<GridPlace> &place, double fractionX, double fractionY)
+{
+    // Before Calculate the image lies nowhere yet: a place shown for it would be made up.
+    if (!place)
+        return QStringLiteral("Cursor: nowhere yet;\nCalculate places it on the globe.");
+    const GeoPoint p = positionInArea(areaBounds(*place), fractionX, fractionY);
+    return QStringLiteral("Cursor: %1  (%2)\n%3  (%4)")
+        .arg(hemisphereMinutesText(p.latitude, true))
+        .arg(p.latitude, 0, 'f', 7)
+        .arg(hemisphereMinutesText(p.longitude, false))
+        .arg(p.longitude, 0, 'f', 7);
+}

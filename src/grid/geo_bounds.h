@@ -44,3 +44,9 @@ QString degreesMinutesText(double degrees, bool latitude);
 QString hemisphereMinutesText(double degrees, bool latitude);
 // Four edges, in both forms, one edge a line.
 QString boundsText(const QString &title, const GeoBounds &bounds);
+
+// The two lines of the status line that say where the calculated area lies, or where the
+// cursor is over it (fractions 0..1 of the picture from its top-left corner); before any
+// Calculate, what to do.
+QString areaPlaceText(const std::optional<GridPlace> &place);
+QString cursorPlaceText(const std::optional<GridPlace> &place, double fractionX, double fractionY);

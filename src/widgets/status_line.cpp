@@ -1,0 +1,63 @@
+#include "widgets/status_line.h"
+
+#include "widgets/eliding_label.h"
+#include "widgets/message_log.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+#include <algorithm>
+
+StatusLine::StatusLine(QStatusBar *bar, QWidget *window)
+    : QObject(bar), m_place(new QLabel(bar)), m_message(new ElidingLabel(bar)),
+      m_log(new MessageLog(window))
+{
+    bar->setSizeGripEnabled(false); // the window has one fixed size
+    m_place->setObjectName(QStringLiteral("placeStatus"));
+    m_place->setAccessibleName(QStringLiteral("Grid and cursor place"));
+    m_place->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Wide enough for the widest place and cursor lines, so that the messages keep the rest.
+    const QFontMetrics metrics = m_place->fontMetrics();
+    int widest = 0;
+    for (const char *line :
+         {"Area image: S 88\u00b0 88.888' to S 88\u00b0 88.888'",
+          "W 188\u00b0 88.888' to W 188\u00b0 88.888'", "Cursor: S 88\u00b0 88.888'  (-88.8888888)",
+          "W 188\u00b0 88.888'  (-188.8888888)", "Calculate places it on the globe."})
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(line)));
+    m_place->setContentsMargins(0, 0, 6, 0); // clear of the window's edge
+    m_place->setFixedSize(widest + 12, 2 * metrics.lineSpacing() + 2);
+    m_message->setObjectName(QStringLiteral("messageStatus"));
+    m_message->setAccessibleName(QStringLiteral("Message"));
+    bar->addWidget(m_message, 1);
+    bar->addPermanentWidget(m_place);
+    m_log->setObjectName(QStringLiteral("messageLog"));
+}
+
+void StatusLine::setPlace(const QString &text)
+{
+    m_place->setText(text);
+}
+
+void StatusLine::say(const QString &text)
+{
+    m_message->setText(text);
+    if (!text.isEmpty())
+        m_log->add(text);
+}
+
+QString StatusLine::message() const
+{
+    return m_message->text();
+}
+
+void StatusLine::clearMessage()
+{
+    m_message->clear();
+}
+
+void StatusLine::showLog()
+{
+    m_log->show();
+    m_log->raise();
+    m_log->activateWindow();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class ElidingLabel;
+class MessageLog;
+class QLabel;
+class QStatusBar;
+class QWidget;
+
+// The window's status line. On the left, passing messages, elided when too long, each also
+// kept in a log that a window of its own shows. On the right, two lines that say where the
+// grid and the cursor are, in their own widget so that menu hover texts and messages leave
+// them alone, and of a fixed size so that a mouse move never lays the status line out again.
+class StatusLine final : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The log is a window of its own beside `window`.
+    StatusLine(QStatusBar *bar, QWidget *window);
+
+    void setPlace(const QString &text);
+    void say(const QString &text);
+    QString message() const;
+    void clearMessage();
+    void showLog();
+
+private:
+    QLabel *m_place;
+    ElidingLabel *m_message;
+    MessageLog *m_log;
+};
