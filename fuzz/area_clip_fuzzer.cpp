@@ -75,7 +75,7 @@ std::optional<std::set<Area>> areasWithParts(const OGRGeometry &g)
                 return std::nullopt;
             const auto check = [&](const OGRGeometry *member) {
                 auto *p = dynamic_cast<const OGRPolygon *>(member);
-                if (p && !p->IsEmpty()
+                if (p && !p->IsEmpty() && p->get_Area() > leastPartArea
                     && distinctAtLeast(ringPixels(place, *p->getExteriorRing()), 3))
                     out.insert({c, r});
             };

@@ -15,9 +15,6 @@ namespace {
 
 constexpr int lastGlobalColumn = (lod::lastCellColumn + 1) * lod::areasPerCell - 1;
 constexpr int lastGlobalRow = (lod::lastCellRow + 1) * lod::areasPerCell - 1;
-// An area far below a pixel's, in square degrees: what rounding may lose in a cut.
-constexpr double tinyArea =
-    1e-6 * (lod::areaWidth / lod::areaPitch) * (lod::areaHeight / lod::areaPitch);
 // Halving a part more often than this leaves pieces far below a pixel.
 constexpr int deepestHalving = 24;
 
@@ -177,7 +174,7 @@ private:
         std::pair<Geometry, Geometry> out{clipByRect(g, a), clipByRect(g, b)};
         const double whole = areaOf(g);
         const double lost = whole - areaOf(out.first.get()) - areaOf(out.second.get());
-        if (!out.first || !out.second || std::abs(lost) > 1e-9 * whole + tinyArea) {
+        if (!out.first || !out.second || std::abs(lost) > 1e-9 * whole + leastPartArea) {
             const Geometry fixed = own(GEOSMakeValid_r(c, g));
             out = {overlay(fixed.get(), a), overlay(fixed.get(), b)};
             if (!out.first || !out.second) {
@@ -216,6 +213,10 @@ private:
     void leaf(const GEOSGeometry *g, const GridPlace &place)
     {
         forEachPolygon(c, g, [&](const GEOSGeometry *polygon) {
+            if (areaOf(polygon) <= leastPartArea) {
+                ++m_tally.fewPixels;
+                return;
+            }
             m_tally.islands += GEOSGetNumInteriorRings_r(c, polygon);
             fit(GEOSGetExteriorRing_r(c, polygon), place, 0);
         });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/geo_bounds.h"
+#include "grid/grid_constants.h"
 #include "grid/point_geography.h"
 
 #include <ogr_geometry.h>
@@ -18,10 +19,15 @@ struct AreaPart
     std::vector<ImagePosition> pixels;
 };
 
+// A part covers more than this, in square degrees (a millionth of a pixel): less is what a cut
+// rounds away, or a polygon that has no inside.
+inline constexpr double leastPartArea =
+    1e-6 * (lod::areaWidth / lod::areaPitch) * (lod::areaHeight / lod::areaPitch);
+
 struct PolygonTally
 {
     qsizetype islands = 0;       // inner rings, which one LWM polygon cannot leave unfilled
-    qsizetype fewPixels = 0;     // parts that shrink to fewer than 3 distinct pixels
+    qsizetype fewPixels = 0;     // parts of fewer than 3 distinct pixels, or with no inside
     qsizetype tooManyPoints = 0; // parts still above the limit after every halving
     qsizetype unclipped = 0;     // pieces GEOS could not cut
     qsizetype madeValid = 0;     // shapes that crossed themselves, made valid first
