@@ -10,25 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
-
-void viewSourceFile(Desktop &desktop, QWidget *window, const QString &path,
-                    const QString &missingMessage)
-{
-    if (!QFileInfo(path).isFile()) {
-        desktop.messageBox(window, missingMessage, programTitle());
-        return;
-    }
-    if (!desktop.startTextEditor(path)) {
-        desktop.messageBox(window,
-                           QStringLiteral("The text editor could not be started for %1.")
-                               .arg(QDir::toNativeSeparators(path)),
-                           programTitle());
-    }
-}
-
-} // namespace
-
 QString MainWindow::LWMFilePath() const
 {
     return m_session->lwmSourcePath();
@@ -86,7 +67,7 @@ void MainWindow::viewSource(ListSide side, const QString &missingMessage)
                              programTitle());
         return;
     }
-    viewSourceFile(m_desktop, this, lwm ? LWMFilePath() : VTPFilePath(), missingMessage);
+    viewTextFile(m_desktop, this, lwm ? LWMFilePath() : VTPFilePath(), missingMessage);
 }
 
 void MainWindow::cmdViewLWM_Click()

@@ -13,7 +13,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStatusBar>
 
 namespace {
 
@@ -43,27 +42,19 @@ void MainWindow::buildWorkFile()
 
 void MainWindow::openWorkOrSource(const QString &path)
 {
-    const QString name = QFileInfo(path).fileName();
     OpenOutcome outcome;
     try {
         outcome = m_session->open(path);
     } catch (const OpenFault &f) {
-        m_desktop.messageBox(this, QStringLiteral("%1 was not opened.\n\n%2").arg(name, f.text),
-                             programTitle());
+        m_desktop.messageBox(
+            this,
+            QStringLiteral("%1 was not opened.\n\n%2").arg(QFileInfo(path).fileName(), f.text),
+            programTitle());
         return;
     }
     showGridBounds();
     redrawShapes();
-    QStringList notes;
-    if (outcome.lfOnly)
-        notes << QStringLiteral("its lines end in LF alone");
-    const QString &image = m_session->imageSource().path;
-    if (outcome.workFile && !image.isEmpty() && !QFileInfo::exists(image))
-        notes << QStringLiteral("the image %1 is gone").arg(QDir::toNativeSeparators(image));
-    QString status = QStringLiteral("Opened %1").arg(name);
-    if (!notes.isEmpty())
-        status += QStringLiteral(": ") + notes.join(QStringLiteral("; "));
-    showMessage(status);
+    showMessage(m_session->openedText(path, outcome));
 }
 
 void MainWindow::mnunew_Click()
@@ -123,13 +114,7 @@ bool MainWindow::workMayGo()
 {
     if (!m_session->isModified())
         return true;
-    const QString &file = m_session->workFile();
-    const QString text =
-        file.isEmpty() ? QStringLiteral("The work has changes that are not saved in a work file. "
-                                        "Save them?")
-                       : QStringLiteral("The work has changes that are not saved in %1. Save them?")
-                             .arg(QFileInfo(file).fileName());
-    switch (m_desktop.askToSave(this, text)) {
+    switch (m_desktop.askToSave(this, m_session->unsavedQuestion())) {
     case Desktop::SaveChoice::Save:
         mnusave_Click();
         return !m_session->isModified(); // a cancelled or failed save keeps the work

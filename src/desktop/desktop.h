@@ -61,6 +61,11 @@ public:
     virtual void rememberOutputFolder(const QString &folder) = 0;
 };
 
+// Opens a text file the program wrote in the system's text editor; says `missingMessage` when
+// there is none yet, and why when no editor starts.
+void viewTextFile(Desktop &desktop, QWidget *parent, const QString &path,
+                  const QString &missingMessage);
+
 // The real desktop, through Qt.
 class QtDesktop final : public Desktop
 {

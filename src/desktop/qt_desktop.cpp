@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -143,4 +144,17 @@ void QtDesktop::rememberOutputFolder(const QString &folder)
 void QtDesktop::copyText(const QString &text)
 {
     QGuiApplication::clipboard()->setText(text);
+}
+
+void viewTextFile(Desktop &desktop, QWidget *parent, const QString &path,
+                  const QString &missingMessage)
+{
+    if (!QFileInfo(path).isFile())
+        return desktop.messageBox(parent, missingMessage, programTitle());
+    if (!desktop.startTextEditor(path)) {
+        desktop.messageBox(parent,
+                           QStringLiteral("The text editor could not be started for %1.")
+                               .arg(QDir::toNativeSeparators(path)),
+                           programTitle());
+    }
 }

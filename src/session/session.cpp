@@ -10,6 +10,7 @@
 #include "workfile/opening.h"
 #include "workfile/work_file.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QUndoCommand>
 #include <QUndoStack>
@@ -411,6 +412,29 @@ void Session::restore(const Snapshot &s)
     emit imageSourceChanged();
     if (std::exchange(m_workFile, s.workFile) != s.workFile)
         emit workFileChanged();
+}
+
+QString Session::unsavedQuestion() const
+{
+    return m_workFile.isEmpty()
+               ? QStringLiteral("The work has changes that are not saved in a work file. "
+                                "Save them?")
+               : QStringLiteral("The work has changes that are not saved in %1. Save them?")
+                     .arg(QFileInfo(m_workFile).fileName());
+}
+
+QString Session::openedText(const QString &path, const OpenOutcome &outcome) const
+{
+    QStringList notes;
+    if (outcome.lfOnly)
+        notes << QStringLiteral("its lines end in LF alone");
+    const QString &image = m_work.image.path;
+    if (outcome.workFile && !image.isEmpty() && !QFileInfo::exists(image))
+        notes << QStringLiteral("the image %1 is gone").arg(QDir::toNativeSeparators(image));
+    QString text = QStringLiteral("Opened %1").arg(QFileInfo(path).fileName());
+    if (!notes.isEmpty())
+        text += QStringLiteral(": ") + notes.join(QStringLiteral("; "));
+    return text;
 }
 
 OpenOutcome Session::open(const QString &path)

@@ -96,6 +96,8 @@ public:
 
     const QString &workFile() const { return m_workFile; }
     bool isModified() const { return m_modified; }
+    // What to ask before unsaved changes go.
+    QString unsavedQuestion() const;
     void setModified(bool modified);
     QUndoStack *history() const { return m_history; }
 
@@ -118,6 +120,8 @@ public:
     // A work file, or an LWMSource.asm / VTPSource.asm, as one step of the history. Throws
     // OpenFault before anything changes.
     OpenOutcome open(const QString &path);
+    // For the status line after open(): "Opened name", and what the user should know of it.
+    QString openedText(const QString &path, const OpenOutcome &outcome) const;
     // The empty text on success, else why not.
     QString save(const QString &path);
     // The start state, with an empty history.
