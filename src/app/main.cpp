@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 #include "cli/command_line.h"
-#include "desktop/desktop.h"
-#include "desktop/program_title.h"
+#include "widgets/desktop.h"
+#include "widgets/program_title.h"
 #include "imagery/gdal_setup.h"
 #include "text/version.h"
 

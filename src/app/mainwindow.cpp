@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 
-#include "desktop/desktop.h"
-#include "desktop/program_title.h"
+#include "widgets/desktop.h"
+#include "widgets/program_title.h"
 #include "grid/geo_bounds.h"
 #include "services/picture_feed.h"
 #include "session/session.h"

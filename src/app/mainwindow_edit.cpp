@@ -2,7 +2,7 @@
 // works in.
 #include "app/mainwindow.h"
 
-#include "desktop/desktop.h"
+#include "widgets/desktop.h"
 #include "lists/list_editing.h"
 #include "widgets/edit_commands.h"
 

@@ -2,9 +2,9 @@
 // polygon or points of a GIS file imported as presses on the picture.
 #include "app/mainwindow.h"
 
-#include "desktop/areas_dialog.h"
-#include "desktop/desktop.h"
-#include "desktop/program_title.h"
+#include "widgets/areas_dialog.h"
+#include "widgets/desktop.h"
+#include "widgets/program_title.h"
 #include "exchange/shape_export.h"
 #include "exchange/shape_reader.h"
 #include "session/dialog_folders.h"

@@ -1,7 +1,7 @@
 // Undo and redo of the session's steps, and the lists' context menus.
 #include "app/mainwindow.h"
 
-#include "desktop/desktop.h"
+#include "widgets/desktop.h"
 #include "lists/list_editing.h"
 #include "session/session.h"
 #include "widgets/point_list.h"

@@ -3,7 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "canvas/picture_loader.h"
-#include "desktop/desktop.h"
+#include "widgets/desktop.h"
 #include "services/picture_feed.h"
 #include "session/dialog_folders.h"
 #include "session/session.h"

@@ -2,8 +2,8 @@
 // entry. Each edit goes on the undo stack.
 #include "app/mainwindow.h"
 
-#include "desktop/desktop.h"
-#include "desktop/program_title.h"
+#include "widgets/desktop.h"
+#include "widgets/program_title.h"
 #include "lists/list_editing.h"
 #include "session/session.h"
 

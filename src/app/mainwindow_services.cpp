@@ -1,7 +1,7 @@
 // The Imagery menu: the services of the user's list, picked, added and edited.
 #include "app/mainwindow.h"
 
-#include "desktop/desktop.h"
+#include "widgets/desktop.h"
 #include "services/imagery_service.h"
 #include "session/session.h"
 #include "widgets/image_panel.h"

@@ -1,8 +1,8 @@
 // The two Create commands, viewing what they wrote, and the folder they write into.
 #include "app/mainwindow.h"
 
-#include "desktop/desktop.h"
-#include "desktop/program_title.h"
+#include "widgets/desktop.h"
+#include "widgets/program_title.h"
 #include "session/session.h"
 #include "session/typing_hints.h"
 #include "text/runtime_error.h"

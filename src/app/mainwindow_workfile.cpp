@@ -2,8 +2,8 @@
 // and files dropped on the window.
 #include "app/mainwindow.h"
 
-#include "desktop/desktop.h"
-#include "desktop/program_title.h"
+#include "widgets/desktop.h"
+#include "widgets/program_title.h"
 #include "session/dialog_folders.h"
 #include "session/session.h"
 #include "widgets/file_drops.h"

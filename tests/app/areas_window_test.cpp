@@ -1,4 +1,4 @@
-#include "desktop/areas_dialog.h"
+#include "widgets/areas_dialog.h"
 #include "areas/area_job.h"
 #include "areas/line_parts.h"
 #include "areas/polygon_parts.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktop/desktop.h"
+#include "widgets/desktop.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
-#include "desktop/areas_dialog.h"
+#include "widgets/areas_dialog.h"
 
 #include "areas/area_job.h"
-#include "desktop/desktop.h"
-#include "desktop/program_title.h"
+#include "widgets/desktop.h"
+#include "widgets/program_title.h"
 #include "exchange/shape_reader.h"
 #include "imagery/gdal_setup.h"
 

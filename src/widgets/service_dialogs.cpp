@@ -1,4 +1,4 @@
-#include "desktop/service_dialogs.h"
+#include "widgets/service_dialogs.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -1,6 +1,6 @@
-#include "desktop/desktop.h"
-#include "desktop/program_title.h"
-#include "desktop/service_dialogs.h"
+#include "widgets/desktop.h"
+#include "widgets/program_title.h"
+#include "widgets/service_dialogs.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
