@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/lod_grid.h"
 #include "workfile/work_state.h"
 
 namespace bench {
@@ -12,10 +13,15 @@ inline WorkState filledState(int presses)
     s.latMin = "30.50";
     s.longDeg = "-122";
     s.longMin = "18.25";
-    s.cellX = "123";
-    s.cellY = "120";
-    s.areaX = "2";
-    s.areaY = "27";
+    // As Calculate leaves it, so that Open finds the captions it gives.
+    s.calculatedFrom = {s.latDeg, s.latMin, s.longDeg, s.longMin};
+    const GridCaptions c = calculateGrid({s.latDeg, s.latMin, s.longDeg, s.longMin}, QLocale::c());
+    s.latDecimal = c.latDecimal.value_or(QString());
+    s.lngDecimal = c.lngDecimal.value_or(QString());
+    s.cellX = c.cellX.value_or(QString());
+    s.cellY = c.cellY.value_or(QString());
+    s.areaX = c.areaX.value_or(QString());
+    s.areaY = c.areaY.value_or(QString());
     s.layer = "8";
     s.lineType = "\"1139\"  ;asphalt / 2 lanes";
     s.lwmCounter = QString::number(presses);

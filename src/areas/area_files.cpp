@@ -45,27 +45,42 @@ CoordinateTexts centreTexts(const GridPlace &place)
     return {lat.degrees, lat.minutes, lng.degrees, lng.minutes};
 }
 
-QByteArray lwmPartText(const GridPlace &place, const std::vector<ImagePosition> &pixels,
-                       const SourceChoices &choices)
+namespace {
+
+// What the window holds after the centre texts are typed, Calculate is pressed and the part's
+// pixels are pressed.
+struct Pressed
+{
+    CoordinateTexts typed;
+    GridCaptions captions;
+    CaptureRun run;
+};
+
+Pressed pressed(const GridPlace &place, const std::vector<ImagePosition> &pixels,
+                const SourceChoices &choices)
 {
     const CoordinateTexts typed = centreTexts(place);
     const GridCaptions c = calculated(place, typed);
-    const CaptureRun run = captureRun(pixels, *c.areaX, *c.areaY, QString(), choices.width, 0, 0);
-    return lwmSourceText({typed.latDeg, typed.latMin, typed.longDeg, typed.longMin, *c.cellX,
-                          *c.cellY, *c.areaX, *c.areaY, run.last.lwmCounter, choices.altitude,
-                          run.lwmEntries},
+    return {typed, c, captureRun(pixels, *c.areaX, *c.areaY, QString(), choices.width, 0, 0)};
+}
+
+} // namespace
+
+QByteArray lwmPartText(const GridPlace &place, const std::vector<ImagePosition> &pixels,
+                       const SourceChoices &choices)
+{
+    const auto [t, c, run] = pressed(place, pixels, choices);
+    return lwmSourceText({t.latDeg, t.latMin, t.longDeg, t.longMin, *c.cellX, *c.cellY, *c.areaX,
+                          *c.areaY, run.last.lwmCounter, choices.altitude, run.lwmEntries},
                          QLocale::c());
 }
 
 QByteArray vtpPartText(const GridPlace &place, const std::vector<ImagePosition> &pixels,
                        const SourceChoices &choices)
 {
-    const CoordinateTexts typed = centreTexts(place);
-    const GridCaptions c = calculated(place, typed);
-    const CaptureRun run = captureRun(pixels, *c.areaX, *c.areaY, QString(), choices.width, 0, 0);
-    return vtpSourceText({typed.latDeg, typed.latMin, typed.longDeg, typed.longMin, *c.cellX,
-                          *c.cellY, choices.layer, run.last.vtpCounter, choices.lineType,
-                          run.vtpEntries},
+    const auto [t, c, run] = pressed(place, pixels, choices);
+    return vtpSourceText({t.latDeg, t.latMin, t.longDeg, t.longMin, *c.cellX, *c.cellY,
+                          choices.layer, run.last.vtpCounter, choices.lineType, run.vtpEntries},
                          QLocale::c());
 }
 
