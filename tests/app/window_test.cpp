@@ -237,33 +237,6 @@ private slots:
                               "==", "mnucopyall=Copy &All Entries="}));
     }
 
-    void calculateFillsTheSixCaptions_data()
-    {
-        QTest::addColumn<QStringList>("typed");
-        QTest::addColumn<QStringList>("captions");
-        QTest::newRow("start texts") << QStringList{"-00", "00.00", "-000", "00.00"}
-                                     << QStringList{"384", "256", "0", "0", "0", "0"};
-        QTest::newRow("Seattle")
-            << QStringList{"47", "30.50", "-122", "18.25"}
-            << QStringList{"123", "120", "2", "27", "47.5083333333333", "-122.304166666667"};
-        QTest::newRow("Sydney") << QStringList{"-33", "51.30", "151", "12.60"}
-                                << QStringList{"706", "352", "18", "9", "-33.855", "151.21"};
-        QTest::newRow("beyond the east edge")
-            << QStringList{"-90", "0", "190", "0"}
-            << QStringList{"767", "511", "31", "31", "-90", "190"};
-    }
-
-    void calculateFillsTheSixCaptions()
-    {
-        QFETCH(QStringList, typed);
-        QFETCH(QStringList, captions);
-        calculate(typed[0], typed[1], typed[2], typed[3]);
-        const QStringList shown = {text("lblcellx"), text("lblcelly"), text("lblareax"),
-                                   text("lblareay"), text("lbllatdd"), text("lbllongdd")};
-        QCOMPARE(shown, captions);
-        QVERIFY(desktop.messages.empty());
-    }
-
     void calculateShowsDecimalDegreesInTheUsersLocale()
     {
         window->setLocale(QLocale(QLocale::German, QLocale::Germany));
