@@ -325,27 +325,6 @@ private slots:
         QVERIFY(desktop.editedFiles.isEmpty());
     }
 
-    // "47.5" once read as 475 in German and the header said 476.
-    void degreesInADecimalCommaLocale()
-    {
-        window->setLocale(QLocale(QLocale::German, QLocale::Germany));
-        calculateExample();
-        click("cmdcreatelwm");
-        const QByteArray good = file("LWMSource.asm");
-        QVERIFY(good.contains("BGLHeader          48, 46, -121, -123,"));
-
-        set("txtlatdeg", "47.5");
-        click("cmdcreatelwm");
-        QCOMPARE(desktop.messages.size(), size_t(1));
-        QCOMPARE(desktop.messages[0].text, RuntimeError(RuntimeError::TypeMismatch).reportText());
-        QCOMPARE(file("LWMSource.asm"), good);
-
-        set("txtlatdeg", "47,5");
-        click("cmdcreatelwm");
-        QVERIFY(file("LWMSource.asm").contains("BGLHeader          48.5, 46.5, -121, -123,"));
-        QCOMPARE(desktop.messages.size(), size_t(1));
-    }
-
     // Space or Enter after mouse work captures where the mouse last was.
     void crosshairFollowsTheMouse()
     {
