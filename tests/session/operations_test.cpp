@@ -1,3 +1,4 @@
+#include "session/counter_hints.h"
 #include "session/session.h"
 #include "text/runtime_error.h"
 #include "workfile/work_file.h"
@@ -295,6 +296,132 @@ TEST(SessionOpen, AFaultyFileChangesNothing)
         }
         EXPECT_EQ(s.work(), before);
         EXPECT_EQ(s.history()->count(), steps);
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(SessionStart, TextsAreThoseOfAnEmptyForm)
+{
+    const Session s(QString{});
+    const std::pair<Field, const char *> typed[] = {
+        {Field::LatDeg, "-00"},   {Field::LatMin, "00.00"},
+        {Field::LongDeg, "-000"}, {Field::LongMin, "00.00"},
+        {Field::Altitude, "0"},   {Field::VtpWidth, "0"},
+        {Field::Layer, "8"},      {Field::LwmCounter, ""},
+        {Field::VtpCounter, ""},  {Field::LineType, "Select VTP Road/Line/Shoreline"},
+    };
+    for (const auto &[field, text] : typed)
+        EXPECT_EQ(s.text(field), QString::fromLatin1(text)) << int(field);
+    for (int f = int(Field::LatDecimal); f < fieldCount; ++f)
+        EXPECT_TRUE(s.text(Field(f)).isEmpty()) << f;
+}
+
+// Far beyond the grid, or too small to tell from zero: reported or computed, never a crash,
+// and the lists stay.
+TEST(SessionCalculate, ExtremeCoordinatesFailAsRunTimeErrorsAndKeepTheLists)
+{
+    QTemporaryDir dir;
+    Session s(dir.path());
+    calculateExample(s);
+    for (int i = 0; i < 3; ++i)
+        press(s, 20 * i, 30 + i);
+    const State kept = state(s);
+    const Field fields[] = {Field::LatDeg, Field::LatMin, Field::LongDeg, Field::LongMin};
+    for (const char *typed : {"1e308", "-1e308", "1e-320", "-1e-320", "1e309"}) {
+        for (Field field : fields) {
+            const QString was = s.text(field);
+            s.setText(field, typed);
+            for (const auto &operation : std::initializer_list<std::function<void()>>{
+                     [&] { s.calculate(); }, [&] { s.createLwm(); }, [&] { s.createVtp(); }}) {
+                const int number = errorOf(operation);
+                EXPECT_TRUE(number == 0 || number == RuntimeError::Overflow
+                            || number == RuntimeError::TypeMismatch)
+                    << typed << " in " << int(field) << ": " << number;
+            }
+            s.setText(field, was);
+        }
+    }
+    EXPECT_EQ(state(s), kept);
+
+    // A position a hair from the equator is just the equator's cell and area.
+    type(s, {"0", "0", "-122", "18.25"});
+    s.calculate();
+    const QString cell = s.text(Field::CellY), area = s.text(Field::AreaY);
+    s.setText(Field::LatDeg, "1e-320");
+    EXPECT_EQ(errorOf([&] { s.calculate(); }), 0);
+    EXPECT_EQ(s.text(Field::CellY), cell);
+    EXPECT_EQ(s.text(Field::AreaY), area);
+}
+
+// What failed and where, for the status line.
+TEST(SessionErrors, SayWhatFailed)
+{
+    const struct
+    {
+        Field field;
+        const char *text;
+        QString (Session::*operation)();
+        RuntimeError::Number number;
+        const char *detail;
+    } cases[] = {
+        {Field::LwmCounter, "276", &Session::createLwm, RuntimeError::Overflow,
+         "the LWM counter 276 is above 255, the most a file can hold"},
+        {Field::VtpCounter, "-1", &Session::createVtp, RuntimeError::Overflow,
+         "the VTP counter -1 is below 0"},
+        {Field::LongDeg, "W122", &Session::createVtp, RuntimeError::TypeMismatch,
+         "the longitude degrees \"W122\" are no number in this system's format (decimal "
+         "separator \".\")"},
+        {Field::LatDeg, "1e307", nullptr, RuntimeError::Overflow,
+         "the position \"1e307\" \"30.50\", \"-122\" \"18.25\" is too large for the grid"},
+    };
+    for (const auto &c : cases) {
+        QTemporaryDir dir;
+        Session s(dir.path());
+        s.setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+        calculateExample(s);
+        s.setText(Field::LineType, "\"1139\"  ;asphalt / 2 lanes");
+        s.setText(c.field, c.text);
+        try {
+            c.operation ? (void)(s.*c.operation)() : s.calculate();
+            ADD_FAILURE() << c.text << ": no run-time error";
+        } catch (const RuntimeError &e) {
+            EXPECT_EQ(e.number(), c.number) << c.text;
+            EXPECT_EQ(e.detail(), QString::fromUtf8(c.detail));
+        }
+    }
+}
+
+// The files take the counters, not the lists: the hints name a mismatch and agree in silence.
+TEST(CounterHints, NameCountersThatMissTheirLists)
+{
+    const struct
+    {
+        bool lwm;
+        const char *counter;
+        int entries;
+        const char *hint;
+    } cases[] = {
+        {true, "3", 3, ""},
+        {true, "3", 2,
+         "LWM counter 3, but 2 entries in the list, and Create writes the counter: type 2, or "
+         "the next point sets it."},
+        {true, "", 4,
+         "LWM counter empty, but 4 entries in the list, and Create writes the counter: type 4, "
+         "or the next point sets it."},
+        {false, "6", 0,
+         "VTP list empty, but its counter reads 6: the next point would start no line. Type 0 "
+         "to start a new line."},
+        {false, "7", 5,
+         "VTP counter 7, but the list's 5 entries make 3 points, and Create writes the counter: "
+         "type 3, or the next point sets it."},
+    };
+    for (const auto &c : cases) {
+        const QString hint =
+            c.lwm ? lwmCounterHint(c.counter, c.entries) : vtpCounterHint(c.counter, c.entries);
+        EXPECT_EQ(hint, QString::fromLatin1(c.hint)) << c.counter << " " << c.entries;
     }
 }
 
