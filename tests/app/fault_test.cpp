@@ -147,18 +147,6 @@ private slots:
         QCOMPARE(entries("lstLWM").size(), 153);
     }
 
-    void missingHelpFolderShowsNothingAndGoesOn()
-    {
-        click("cmdcalculate");
-        window->mnuhelptutorial_Click();
-        window->mnuquickstart_Click();
-        QCOMPARE(desktop.openedDocuments.size(), 2);
-        QVERIFY(!QFileInfo::exists(desktop.openedDocuments.front()));
-        QVERIFY(desktop.messages.empty());
-        press(9, 9);
-        QCOMPARE(entries("lstLWM").size(), 4);
-    }
-
     void brokenAndMislabelledPictures()
     {
         QImage good(256, 256, QImage::Format_RGB32);
