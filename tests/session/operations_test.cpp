@@ -64,6 +64,7 @@ TEST(SessionCalculate, FillsTheSixCaptions)
     {
         const char *where;
         QStringList typed, captions;
+        QLocale::Language language = QLocale::English;
     } cases[] = {
         {"start texts", {"-00", "00.00", "-000", "00.00"}, {"384", "256", "0", "0", "0", "0"}},
         {"Seattle",
@@ -75,10 +76,14 @@ TEST(SessionCalculate, FillsTheSixCaptions)
         {"beyond the east edge",
          {"-90", "0", "190", "0"},
          {"767", "511", "31", "31", "-90", "190"}},
+        {"minutes with a decimal comma",
+         {"47", "51,5", "-122", "18.25"},
+         {"123", "119", "2", "27", "47,8583333333333", "-122,304166666667"},
+         QLocale::German},
     };
     for (const auto &c : cases) {
         Session s(QString{});
-        s.setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+        s.setLocale(QLocale(c.language));
         type(s, c.typed);
         EXPECT_EQ(errorOf([&] { s.calculate(); }), 0) << c.where;
         const QStringList shown = {s.text(Field::CellX),      s.text(Field::CellY),
