@@ -147,18 +147,6 @@ private slots:
         QCOMPARE(entries("lstLWM").size(), 153);
     }
 
-    void missingHelpFolderShowsNothingAndGoesOn()
-    {
-        click("cmdcalculate");
-        window->mnuhelptutorial_Click();
-        window->mnuquickstart_Click();
-        QCOMPARE(desktop.openedDocuments.size(), 2);
-        QVERIFY(!QFileInfo::exists(desktop.openedDocuments.front()));
-        QVERIFY(desktop.messages.empty());
-        press(9, 9);
-        QCOMPARE(entries("lstLWM").size(), 4);
-    }
-
     void brokenAndMislabelledPictures()
     {
         QImage good(256, 256, QImage::Format_RGB32);
@@ -234,40 +222,6 @@ private slots:
         QCOMPARE(vtp.count("\r\nVTPWidePoint "), 100002);
         QCOMPARE(lwm.count('\n'), lwm.count("\r\n"));
         QVERIFY(lwm.endsWith("\r\n"));
-    }
-
-    void extremeCoordinates()
-    {
-        // Far beyond the grid, or too small to tell from zero: reported or computed, never a
-        // crash, and the lists stay.
-        const Lists kept = lists();
-        for (const char *typed : {"1e308", "-1e308", "1e-320", "-1e-320", "1e309"}) {
-            for (const char *field : {"txtlatdeg", "txtlatmin", "txtlongdeg", "txtlongmin"}) {
-                desktop.messages.clear();
-                set(field, typed);
-                click("cmdcalculate");
-                createBoth();
-                for (const QString &m : messageTexts())
-                    QVERIFY2(m == report(RuntimeError::Overflow)
-                                 || m == report(RuntimeError::TypeMismatch),
-                             qPrintable(QStringLiteral("%1 in %2: %3").arg(typed, field, m)));
-                set(field, QByteArray(field).endsWith("min") ? "30.50" : "47");
-            }
-        }
-        QCOMPARE(lists(), kept);
-
-        // A position a hair from the equator is just the equator's cell and area.
-        set("txtlatmin", "0");
-        set("txtlatdeg", "0");
-        click("cmdcalculate");
-        const QString cell = control<QLabel>("lblcelly")->text();
-        const QString area = control<QLabel>("lblareay")->text();
-        set("txtlatdeg", "1e-320");
-        desktop.messages.clear();
-        click("cmdcalculate");
-        QVERIFY(desktop.messages.empty());
-        QCOMPARE(control<QLabel>("lblcelly")->text(), cell);
-        QCOMPARE(control<QLabel>("lblareay")->text(), area);
     }
 
     void entriesOfAHundredThousandCharacters()

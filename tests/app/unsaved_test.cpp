@@ -98,17 +98,6 @@ private slots:
             QVERIFY2(!line.chopped(line.endsWith('\r') ? 1 : 0).contains('\r'), line.constData());
         QVERIFY(written.contains("LWMPoint 9, 9\r\n"));
     }
-
-    void minutesTakeTheLocalesDecimalComma()
-    {
-        window->setLocale(QLocale(QLocale::German, QLocale::Germany));
-        set("txtlatdeg", "47");
-        set("txtlatmin", "51,5");
-        set("txtlongdeg", "-122");
-        set("txtlongmin", "18.25");
-        click("cmdcalculate");
-        QCOMPARE(control<QLabel>("lbllatdd")->text(), QStringLiteral("47,8583333333333"));
-    }
 };
 
 QTEST_MAIN(UnsavedTest)

@@ -157,6 +157,11 @@ TEST(Session, OpenIsOneStepAndUndoPutsBackTheWork)
     EXPECT_EQ(s.work(), before);
     EXPECT_FALSE(s.place());
     EXPECT_EQ(places.count(), 2);
+    s.history()->redo();
+    EXPECT_EQ(s.work(), saved);
+    s.history()->undo();
+    s.history()->undo(); // and the press before it
+    EXPECT_TRUE(s.entries(ListSide::Lwm).isEmpty());
 }
 
 } // namespace
