@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <cmath>
 #include <string>
@@ -31,7 +30,7 @@ bool oneSentence(const QString &text)
 // the front), then the file's bytes; from the end its extension, the flags and the area.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
 {
-    static const QTemporaryDir folder;
+    static const QDir folder(fuzzFolder("cut_area-files"));
     static const char *const extensions[] = {"tif", "png", "jpg", "gif", "bmp", "vrt", "jp2"};
     FuzzedDataProvider data(bytes, size);
     const char *ext = extensions[data.ConsumeIntegral<std::uint8_t>() % std::size(extensions)];
