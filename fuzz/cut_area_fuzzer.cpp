@@ -19,9 +19,13 @@ void write(const QString &path, const std::string &bytes)
     FUZZ_CHECK(f.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()));
 }
 
+// Prints a text that fails, so that a finding shows what was said.
 bool oneSentence(const QString &text)
 {
-    return !text.isEmpty() && text.endsWith(u'.') && !text.contains(u'\n');
+    const bool one = !text.isEmpty() && text.endsWith(u'.') && !text.contains(u'\n');
+    if (!one)
+        std::fprintf(stderr, "not one sentence: \"%s\"\n", qPrintable(text));
+    return one;
 }
 
 } // namespace
