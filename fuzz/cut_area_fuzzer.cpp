@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <cmath>
 #include <string>
@@ -20,9 +19,13 @@ void write(const QString &path, const std::string &bytes)
     FUZZ_CHECK(f.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()));
 }
 
+// Prints a text that fails, so that a finding shows what was said.
 bool oneSentence(const QString &text)
 {
-    return !text.isEmpty() && text.endsWith(u'.') && !text.contains(u'\n');
+    const bool one = !text.isEmpty() && text.endsWith(u'.') && !text.contains(u'\n');
+    if (!one)
+        std::fprintf(stderr, "not one sentence: \"%s\"\n", qPrintable(text));
+    return one;
 }
 
 } // namespace
@@ -31,7 +34,7 @@ bool oneSentence(const QString &text)
 // the front), then the file's bytes; from the end its extension, the flags and the area.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
 {
-    static const QTemporaryDir folder;
+    static const QDir folder(fuzzFolder("cut_area-files"));
     static const char *const extensions[] = {"tif", "png", "jpg", "gif", "bmp", "vrt", "jp2"};
     FuzzedDataProvider data(bytes, size);
     const char *ext = extensions[data.ConsumeIntegral<std::uint8_t>() % std::size(extensions)];

@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 namespace {
 void noFailure(const QString &failure)
@@ -24,7 +23,7 @@ void noFailure(const QString &failure)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
 {
-    static QTemporaryDir dir;
+    static const QDir dir(fuzzFolder("export_import-files"));
     for (const QString &left : QDir(dir.path()).entryList(QDir::Files))
         QFile::remove(dir.filePath(left));
     FuzzedDataProvider data(bytes, size);

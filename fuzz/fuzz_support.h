@@ -2,6 +2,7 @@
 
 #include "text/runtime_error.h"
 
+#include <QDir>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -46,6 +47,17 @@ inline const QLocale &fuzzLocale(std::uint8_t pick)
 inline QString fuzzText(FuzzedDataProvider &data, std::size_t maxLength = 64)
 {
     return QString::fromStdString(data.ConsumeRandomLengthString(maxLength));
+}
+
+// The folder, under the current one, where a target writes its files: emptied when the
+// process starts, so that nothing an earlier run left changes this one, and named the same in
+// every run, since GDAL compares and hashes the paths it opens and a random name would change
+// what two runs with the same seed try.
+inline QString fuzzFolder(const char *name)
+{
+    const QString path = QDir::current().filePath(QString::fromLatin1(name));
+    FUZZ_CHECK(QDir(path).removeRecursively() && QDir().mkpath(path));
+    return path;
 }
 
 inline bool isOneOf(const RuntimeError &e, std::initializer_list<RuntimeError::Number> allowed)

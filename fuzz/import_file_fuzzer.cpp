@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 // Some of GDAL's drivers leak a little while they probe a file that is not theirs; that is
 // GDAL's to mend, and would hide our own faults here.
@@ -27,7 +26,7 @@ bool oneSentence(const QString &text)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
 {
-    static QTemporaryDir dir;
+    static const QDir dir(fuzzFolder("import_file-files"));
     static const char *const names[] = {"f.geojson", "f.kml", "f.gpx", "f.json", "f.csv", "f.gml"};
     if (size == 0)
         return 0;

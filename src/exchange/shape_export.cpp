@@ -12,8 +12,8 @@
 namespace {
 struct FormatName
 {
-    ShapeFormat format;
-    const char *filter;
+    ShapeFormat format = ShapeFormat::GeoJson;
+    const char *filter = nullptr;
     QStringList extensions;
 };
 

@@ -225,7 +225,7 @@ QString nameOfFeature(OGRFeature &feature, OGRLayer &layer, qint64 place)
 {
     const int field = feature.GetFieldIndex("name");
     if (field >= 0 && feature.IsFieldSetAndNotNull(field)) {
-        const QString name = textFromFile(feature.GetFieldAsString(field));
+        QString name = textFromFile(feature.GetFieldAsString(field));
         if (!name.isEmpty())
             return name;
     }
@@ -261,12 +261,13 @@ ToDegrees toDegrees(OGRLayer &layer, const QString &path)
     return {std::move(transform), {}};
 }
 
+// The vertices are at most importVertexLimit, well within GDAL's int count.
 std::vector<GeoPoint> inDegrees(std::vector<double> &x, std::vector<double> &y,
                                 OGRCoordinateTransformation *transform)
 {
     std::vector<int> ok(x.size(), TRUE);
     if (transform && !x.empty())
-        transform->Transform(x.size(), x.data(), y.data(), nullptr, ok.data());
+        transform->Transform(int(x.size()), x.data(), y.data(), nullptr, ok.data());
     std::vector<GeoPoint> points;
     points.reserve(x.size());
     constexpr double none = std::numeric_limits<double>::quiet_NaN();
@@ -364,7 +365,8 @@ ShapeVertices readShape(const QString &path, const ShapeCandidate &candidate)
         for (auto &feature : *layer) {
             addPoints(feature->GetGeometryRef(), x, y);
             if (qsizetype(x.size()) > importVertexLimit) {
-                shape.failure = tooMany(QStringLiteral("Layer %1").arg(candidate.name), x.size());
+                shape.failure =
+                    tooMany(QStringLiteral("Layer %1").arg(candidate.name), qsizetype(x.size()));
                 return shape;
             }
         }

@@ -168,12 +168,17 @@ QString damagedText(const QString &path)
 
 QString crsDisplayName(const OGRSpatialReference &crs)
 {
+    // The names come from the file, line breaks and all, and are shown within one sentence.
     const char *name = crs.GetName();
-    QString text = name && *name ? QString::fromUtf8(name) : QStringLiteral("an unnamed system");
+    QString text = QString::fromUtf8(name ? name : "").simplified();
+    if (text.isEmpty())
+        text = QStringLiteral("an unnamed system");
     const char *authority = crs.GetAuthorityName(nullptr);
     const char *code = crs.GetAuthorityCode(nullptr);
     if (authority && code)
-        text += QStringLiteral(" (%1:%2)").arg(QLatin1String(authority), QLatin1String(code));
+        text += QStringLiteral(" (%1:%2)")
+                    .arg(QString::fromUtf8(authority).simplified(),
+                         QString::fromUtf8(code).simplified());
     return text;
 }
 

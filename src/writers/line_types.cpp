@@ -8,11 +8,11 @@ enum class Set { Own, Ocean, Lake, River, Roads, DividedRoads };
 
 struct Group
 {
-    const char *heading;
-    int gap; // blanks between the quoted code and the ";"
-    Set set;
-    QStringList own;       // the descriptions of a group with a set of its own
-    const char *separator; // the item after the group; nullptr after the last
+    const char *heading = nullptr;
+    int gap = 0; // blanks between the quoted code and the ";"
+    Set set = Set::Own;
+    QStringList own;                 // the descriptions of a group with a set of its own
+    const char *separator = nullptr; // the item after the group; nullptr after the last
 };
 
 QStringList shorelines(const char *dry)

@@ -263,6 +263,9 @@ TEST_F(AreaCutTest, BadInputsGiveOneSentenceWhy)
          ImageProbe::Refused, "absurd.png holds numbers that place it nowhere on the globe"},
         {"unknown .prj", pngWith("unknown", ".prj", "PROJCS[\"Nowhere\",GEOGCS[\"None\"]]"),
          ImageProbe::Refused, "The projection file unknown.prj names no coordinate system"},
+        {"system whose name holds blanks of other kinds",
+         pngWith("local", ".prj", "LOCAL_CS[\"Site\n\tgrid\",UNIT[\"metre\",1]]"),
+         ImageProbe::Refused, "in a coordinate system (Site grid) that cannot be turned"},
         {"header of 100 000 x 100 000", huge("huge.tif", false), ImageProbe::Georeferenced,
          "huge.tif would need 10"},
         {"that header cut short", huge("short.tif", true), ImageProbe::Plain, "short.tif"},
@@ -276,6 +279,7 @@ TEST_F(AreaCutTest, BadInputsGiveOneSentenceWhy)
     };
     // The world files above need their PNG to stay plain but for them.
     writeText(file(QStringLiteral("unknown.pgw")), degrees);
+    writeText(file(QStringLiteral("local.pgw")), degrees);
 
     for (const Case &c : cases) {
         QElapsedTimer clock;
