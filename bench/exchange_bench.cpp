@@ -3,12 +3,14 @@
 #include "grid/geo_bounds.h"
 #include "grid/point_geography.h"
 #include "ogr_files.h"
+#include "session/session.h"
 #include "widgets/image_panel.h"
 #include "window_support.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QUndoStack>
 
 #include <benchmark/benchmark.h>
 
@@ -96,17 +98,10 @@ void BM_Export(benchmark::State &state)
                                           "GPX (*.gpx)"};
     const int n = int(state.range(1));
     bench::RealWindow real;
-    QStringList lwm, vtp{"VTPWidePoint 4080, 1, 4080, 0", "VTPWidePointWidth 1",
-                         "VTPWidePoint 4080, 1, 4080, 0", "VTPWidePointWidth 0"};
-    for (int i = 0; i < n; ++i) {
-        const ImagePosition p = pixel(i);
-        lwm << QStringLiteral("LWMPoint %1, %2").arg(p.x).arg(p.y);
-        vtp << QStringLiteral("VTPWidePoint %1, 0, %2, 0")
-                   .arg(4080 + i % 8160)
-                   .arg(4081 + i / 8160);
-    }
-    real.lwmList()->append(lwm);
-    real.vtpList()->append(vtp);
+    std::vector<ImagePosition> pixels;
+    for (int i = 0; i < n; ++i)
+        pixels.push_back(pixel(i));
+    real.window->session().pressPixels(pixels, QStringLiteral("Fill"));
     real.desktop.saveFilterAnswer = QLatin1String(filters[state.range(0)]);
     for (auto _ : state) {
         real.desktop.saveAnswers.push_back(folder().filePath(QStringLiteral("export")));
