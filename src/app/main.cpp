@@ -1,9 +1,9 @@
 #include "app/mainwindow.h"
 #include "cli/command_line.h"
-#include "widgets/desktop.h"
-#include "widgets/program_title.h"
 #include "imagery/gdal_setup.h"
 #include "text/version.h"
+#include "widgets/desktop.h"
+#include "widgets/program_title.h"
 
 #include <QApplication>
 #include <QStyleFactory>

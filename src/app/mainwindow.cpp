@@ -1,14 +1,14 @@
 #include "app/mainwindow.h"
 
-#include "widgets/desktop.h"
-#include "widgets/program_title.h"
 #include "grid/geo_bounds.h"
 #include "services/picture_feed.h"
 #include "session/session.h"
 #include "session/typing_hints.h"
 #include "text/runtime_error.h"
+#include "widgets/desktop.h"
 #include "widgets/image_panel.h"
 #include "widgets/point_list.h"
+#include "widgets/program_title.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -2,8 +2,8 @@
 // works in.
 #include "app/mainwindow.h"
 
-#include "widgets/desktop.h"
 #include "lists/list_editing.h"
+#include "widgets/desktop.h"
 #include "widgets/edit_commands.h"
 
 #include <QAction>

@@ -2,13 +2,13 @@
 // polygon or points of a GIS file imported as presses on the picture.
 #include "app/mainwindow.h"
 
-#include "widgets/areas_dialog.h"
-#include "widgets/desktop.h"
-#include "widgets/program_title.h"
 #include "exchange/shape_export.h"
 #include "exchange/shape_reader.h"
 #include "session/dialog_folders.h"
 #include "session/session.h"
+#include "widgets/areas_dialog.h"
+#include "widgets/desktop.h"
+#include "widgets/program_title.h"
 #include "workfile/work_file.h"
 
 #include <QAction>

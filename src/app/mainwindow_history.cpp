@@ -1,9 +1,9 @@
 // Undo and redo of the session's steps, and the lists' context menus.
 #include "app/mainwindow.h"
 
-#include "widgets/desktop.h"
 #include "lists/list_editing.h"
 #include "session/session.h"
+#include "widgets/desktop.h"
 #include "widgets/point_list.h"
 
 #include <QAction>

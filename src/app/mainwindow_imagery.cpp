@@ -3,10 +3,10 @@
 #include "app/mainwindow.h"
 
 #include "canvas/picture_loader.h"
-#include "widgets/desktop.h"
 #include "services/picture_feed.h"
 #include "session/dialog_folders.h"
 #include "session/session.h"
+#include "widgets/desktop.h"
 #include "widgets/image_panel.h"
 
 #include <QApplication>

@@ -2,10 +2,10 @@
 // entry. Each edit goes on the undo stack.
 #include "app/mainwindow.h"
 
-#include "widgets/desktop.h"
-#include "widgets/program_title.h"
 #include "lists/list_editing.h"
 #include "session/session.h"
+#include "widgets/desktop.h"
+#include "widgets/program_title.h"
 
 void MainWindow::cmdlwmclearlistitem_Click()
 {

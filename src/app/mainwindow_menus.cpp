@@ -1,9 +1,9 @@
 // The menu bar and its commands: help documents, the about box and the end of a run.
 #include "app/mainwindow.h"
 
+#include "widgets/about_box.h"
 #include "widgets/desktop.h"
 #include "widgets/program_title.h"
-#include "widgets/about_box.h"
 
 #include <QAction>
 #include <QApplication>

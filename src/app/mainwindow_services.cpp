@@ -1,9 +1,9 @@
 // The Imagery menu: the services of the user's list, picked, added and edited.
 #include "app/mainwindow.h"
 
-#include "widgets/desktop.h"
 #include "services/imagery_service.h"
 #include "session/session.h"
+#include "widgets/desktop.h"
 #include "widgets/image_panel.h"
 
 #include <QActionGroup>

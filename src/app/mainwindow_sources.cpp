@@ -1,11 +1,11 @@
 // The two Create commands, viewing what they wrote, and the folder they write into.
 #include "app/mainwindow.h"
 
-#include "widgets/desktop.h"
-#include "widgets/program_title.h"
 #include "session/session.h"
 #include "session/typing_hints.h"
 #include "text/runtime_error.h"
+#include "widgets/desktop.h"
+#include "widgets/program_title.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,12 +2,12 @@
 // and files dropped on the window.
 #include "app/mainwindow.h"
 
-#include "widgets/desktop.h"
-#include "widgets/program_title.h"
 #include "session/dialog_folders.h"
 #include "session/session.h"
+#include "widgets/desktop.h"
 #include "widgets/file_drops.h"
 #include "widgets/image_panel.h"
+#include "widgets/program_title.h"
 #include "workfile/opening.h"
 #include "workfile/work_file.h"
 

@@ -1,10 +1,10 @@
 #include "widgets/areas_dialog.h"
 
 #include "areas/area_job.h"
-#include "widgets/desktop.h"
-#include "widgets/program_title.h"
 #include "exchange/shape_reader.h"
 #include "imagery/gdal_setup.h"
+#include "widgets/desktop.h"
+#include "widgets/program_title.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -1,9 +1,9 @@
-#include "widgets/areas_dialog.h"
 #include "areas/area_job.h"
 #include "areas/line_parts.h"
 #include "areas/polygon_parts.h"
 #include "grid/grid_constants.h"
 #include "ogr_files.h"
+#include "widgets/areas_dialog.h"
 #include "window_driver.h"
 
 #include <QAction>
