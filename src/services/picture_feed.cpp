@@ -27,12 +27,10 @@ QString imageSizeNote(QSize size)
 } // namespace
 
 PictureFeed::PictureFeed(const FetchSettings &settings, QObject *parent)
-    : QObject(parent), m_cutter(new AreaCutter(this)), m_fetcher(new AreaFetcher(settings, this))
+    : QObject(parent), m_cutter(new AreaCutter(this)), m_fetchSettings(settings)
 {
     connect(m_cutter, &AreaCutter::cut, this, &PictureFeed::cut);
     connect(m_cutter, &AreaCutter::busyChanged, this, &PictureFeed::busyChanged);
-    connect(m_fetcher, &AreaFetcher::progress, this, &PictureFeed::message);
-    connect(m_fetcher, &AreaFetcher::finished, this, &PictureFeed::fetched);
 }
 
 PictureFeed::~PictureFeed() = default;
@@ -61,7 +59,8 @@ PickedImage PictureFeed::pick(const QString &path)
 void PictureFeed::show(const ImageSource &source, const std::optional<GridPlace> &place)
 {
     m_cutter->cancel();
-    m_fetcher->cancel();
+    if (m_fetcher)
+        m_fetcher->cancel();
     if (!source.service.isEmpty()) {
         emit picture(QImage());
         return fetch(source, place);
@@ -125,7 +124,19 @@ void PictureFeed::fetch(const ImageSource &source, const std::optional<GridPlace
     if (!place)
         return emit message(
             QStringLiteral("%1 is picked: Calculate will fetch the area.").arg(known->name));
-    m_fetcher->fetch(*known, *place);
+    fetcher()->fetch(*known, *place);
+}
+
+AreaFetcher *PictureFeed::fetcher()
+{
+    // Built on the first fetch: its network access and disk cache cost start-up time, and
+    // most work never asks a service.
+    if (!m_fetcher) {
+        m_fetcher = new AreaFetcher(m_fetchSettings, this);
+        connect(m_fetcher, &AreaFetcher::progress, this, &PictureFeed::message);
+        connect(m_fetcher, &AreaFetcher::finished, this, &PictureFeed::fetched);
+    }
+    return m_fetcher;
 }
 
 void PictureFeed::fetched(const ServiceCut &result)

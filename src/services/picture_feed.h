@@ -50,13 +50,15 @@ signals:
 
 private:
     void fetch(const ImageSource &source, const std::optional<GridPlace> &place);
+    AreaFetcher *fetcher();
     void fetched(const ServiceCut &result);
     void cut(const QString &path, const AreaCut &cut);
     // Said after what the step that called says, as a fetched picture would be.
     void sayLater(const QString &text);
 
     AreaCutter *m_cutter;
-    AreaFetcher *m_fetcher;
+    FetchSettings m_fetchSettings;
+    AreaFetcher *m_fetcher = nullptr;
     // A picture just decoded by pick(), so that showing it does not decode it again.
     QString m_decodedPath;
     QImage m_decoded;
