@@ -9,8 +9,7 @@
 #include <algorithm>
 
 StatusLine::StatusLine(QStatusBar *bar, QWidget *window)
-    : QObject(bar), m_place(new QLabel(bar)), m_message(new ElidingLabel(bar)),
-      m_log(new MessageLog(window))
+    : QObject(bar), m_place(new QLabel(bar)), m_message(new ElidingLabel(bar)), m_window(window)
 {
     bar->setSizeGripEnabled(false); // the window has one fixed size
     m_place->setObjectName(QStringLiteral("placeStatus"));
@@ -18,19 +17,25 @@ StatusLine::StatusLine(QStatusBar *bar, QWidget *window)
     m_place->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Wide enough for the widest place and cursor lines, so that the messages keep the rest.
     const QFontMetrics metrics = m_place->fontMetrics();
-    int widest = 0;
-    for (const char *line :
-         {"Area image: S 88\u00b0 88.888' to S 88\u00b0 88.888'",
-          "W 188\u00b0 88.888' to W 188\u00b0 88.888'", "Cursor: S 88\u00b0 88.888'  (-88.8888888)",
-          "W 188\u00b0 88.888'  (-188.8888888)", "Calculate places it on the globe."})
-        widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(line)));
+    // Measured once per font: shaping these lines is a good part of building the status line.
+    static QFont measuredFont;
+    static int widest = -1;
+    if (widest < 0 || measuredFont != m_place->font()) {
+        measuredFont = m_place->font();
+        widest = 0;
+        for (const char *line :
+             {"Area image: S 88\u00b0 88.888' to S 88\u00b0 88.888'",
+              "W 188\u00b0 88.888' to W 188\u00b0 88.888'",
+              "Cursor: S 88\u00b0 88.888'  (-88.8888888)", "W 188\u00b0 88.888'  (-188.8888888)",
+              "Calculate places it on the globe."})
+            widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(line)));
+    }
     m_place->setContentsMargins(0, 0, 6, 0); // clear of the window's edge
     m_place->setFixedSize(widest + 12, 2 * metrics.lineSpacing() + 2);
     m_message->setObjectName(QStringLiteral("messageStatus"));
     m_message->setAccessibleName(QStringLiteral("Message"));
     bar->addWidget(m_message, 1);
     bar->addPermanentWidget(m_place);
-    m_log->setObjectName(QStringLiteral("messageLog"));
 }
 
 void StatusLine::setPlace(const QString &text)
@@ -41,8 +46,13 @@ void StatusLine::setPlace(const QString &text)
 void StatusLine::say(const QString &text)
 {
     m_message->setText(text);
-    if (!text.isEmpty())
-        m_log->add(text);
+    if (text.isEmpty())
+        return;
+    if (m_log)
+        return m_log->add(text);
+    m_unshown.append({text, QTime::currentTime()});
+    if (m_unshown.size() > MessageLog::kept)
+        m_unshown.removeFirst();
 }
 
 QString StatusLine::message() const
@@ -57,6 +67,13 @@ void StatusLine::clearMessage()
 
 void StatusLine::showLog()
 {
+    if (!m_log) {
+        m_log = new MessageLog(m_window);
+        m_log->setObjectName(QStringLiteral("messageLog"));
+        for (const auto &[text, at] : std::as_const(m_unshown))
+            m_log->add(text, at);
+        m_unshown.clear();
+    }
     m_log->show();
     m_log->raise();
     m_log->activateWindow();

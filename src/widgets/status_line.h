@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QTime>
 
 class ElidingLabel;
 class MessageLog;
@@ -30,5 +33,8 @@ public:
 private:
     QLabel *m_place;
     ElidingLabel *m_message;
-    MessageLog *m_log;
+    QWidget *m_window;
+    // The log window is built when first shown; until then the messages wait here.
+    QPointer<MessageLog> m_log;
+    QList<std::pair<QString, QTime>> m_unshown;
 };
