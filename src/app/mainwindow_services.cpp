@@ -17,7 +17,7 @@ void MainWindow::buildServices()
     m_imageryMenu->setObjectName(QStringLiteral("mnuimagery"));
     QAction *divider = findChild<QAction *>(QStringLiteral("mnu01"));
     menuBar()->insertMenu(divider, m_imageryMenu);
-    connect(m_session, &Session::imageSourceChanged, this, &MainWindow::rebuildImageryMenu);
+    connect(m_session, &Session::imageSourceChanged, this, [this] { rebuildImageryMenu(); });
 
     // The service picked last time is the picture's source again, as if just picked.
     const auto stored = userServiceSettings();
@@ -29,10 +29,10 @@ void MainWindow::buildServices()
             m_session->setModified(false);
         }
     }
-    rebuildImageryMenu();
+    rebuildImageryMenu(&services);
 }
 
-void MainWindow::rebuildImageryMenu()
+void MainWindow::rebuildImageryMenu(const QList<ImageryService> *known)
 {
     m_imageryMenu->clear();
     auto *group = new QActionGroup(m_imageryMenu);
@@ -44,7 +44,7 @@ void MainWindow::rebuildImageryMenu()
     none->setCheckable(true);
     none->setChecked(address.isEmpty());
     group->addAction(none);
-    const QList<ImageryService> services = readServices(*userServiceSettings());
+    const QList<ImageryService> services = known ? *known : readServices(*userServiceSettings());
     for (const ImageryService &s : services) {
         // A name with an ampersand keeps it as a character, not a shortcut.
         QAction *item =
