@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStringListModel>
 
 namespace {
 
@@ -103,9 +104,14 @@ public:
     }
 };
 
-QComboBox *combo(QWidget *parent, const char *name, QRect where, const QString &accessibleName)
+QComboBox *combo(QWidget *parent, const char *name, QRect where, const QString &accessibleName,
+                 const QStringList &items)
 {
     auto *c = place(new QComboBox(parent), name, where, accessibleName);
+    // The items are shared with the catalogue: a list model builds no item objects, which for
+    // some three hundred items is a good part of the window's start-up. Set before the combo
+    // box turns editable, so that its line edit is connected to this model only once.
+    c->setModel(new QStringListModel(items, c));
     c->setFocusPolicy(Qt::StrongFocus); // not taken by the wheel either
     c->installEventFilter(new WheelNeedsFocus(c));
     c->setEditable(true);
@@ -170,8 +176,8 @@ void buildCoordinateGroup(MainForm &f, QWidget *c)
 
 void buildVtpSettings(MainForm &f, QWidget *c)
 {
-    f.cbovtptype = combo(c, "cbovtptype", {8, 182, 200, 22}, QStringLiteral("VTP line type"));
-    f.cbovtptype->addItems(lineTypeCatalogue());
+    f.cbovtptype = combo(c, "cbovtptype", {8, 182, 200, 22}, QStringLiteral("VTP line type"),
+                         lineTypeCatalogue());
     // The start text is none of the items, so no item is current: the first Down picks the
     // first item and the drop-down opens with nothing marked.
     f.cbovtptype->setCurrentIndex(-1);
@@ -187,8 +193,8 @@ void buildVtpSettings(MainForm &f, QWidget *c)
     rule->setFrameShadow(QFrame::Plain);
     caption(c, "lbllayerset", QStringLiteral("VTP Layer ---> "), {12, 245, 110, 22},
             Qt::AlignRight | Qt::AlignVCenter);
-    f.cbolayer = combo(c, "cbolayer", {124, 245, 80, 22}, QStringLiteral("VTP layer"));
-    f.cbolayer->addItems(layerItems());
+    f.cbolayer =
+        combo(c, "cbolayer", {124, 245, 80, 22}, QStringLiteral("VTP layer"), layerItems());
     // The start text is one of the items: Up and Down step from it.
     f.cbolayer->setCurrentIndex(f.cbolayer->findText(layerStartText));
     f.cbolayer->setEditText(layerStartText);
