@@ -19,7 +19,7 @@ def medians(path):
     for b in json.loads(path.read_text())["benchmarks"]:
         if b.get("aggregate_name", "median") != "median":
             continue
-        name = b.get("run_name", b["name"]).replace("/real_time", "")
+        name = b.get("run_name", b["name"]).replace("/real_time", "").replace("/manual_time", "")
         name = name.split("/iterations:")[0]
         runs[name] = {
             "us": b["real_time"] * UNIT_US[b["time_unit"]],
@@ -27,7 +27,7 @@ def medians(path):
             "counters": {k: v for k, v in b.items() if k in ("paints/press", "paints/move",
                                                              "lwm", "vtp", "file_bytes",
                                                              "largest_difference", "tiles", "files",
-                                                             "cuts", "vertices")},
+                                                             "cuts", "vertices", "ratio")},
         }
     return runs
 
@@ -104,9 +104,11 @@ def main():
     rows = []  # (what, measured, target, verdict)
 
     real, bare = window["BM_StartupReal"]["us"], window["BM_StartupBare"]["us"]
-    ratio = real / bare
+    # The ratio of the two windows built in turn, which drifts less than two separate runs.
+    ratio = window["BM_StartupPair"]["counters"]["ratio"]
     rows.append(("Start-up to the first painted frame, against a bare window with the same "
-                 "64 controls", f"{fmt_us(real)} vs {fmt_us(bare)} = **{ratio:.2f}×**",
+                 "64 controls, built in turn",
+                 f"{fmt_us(real)} vs {fmt_us(bare)}; in turn **{ratio:.2f}×**",
                  "≤ 1.3×", verdict(ratio <= 1.3)))
 
     move = window["BM_MoveEvent"]["us"]
@@ -208,6 +210,7 @@ def main():
     notes = {
         "BM_StartupReal": "construct the main window, show it, until its first frame is painted",
         "BM_StartupBare": "the same for a QMainWindow with the same controls and captions only",
+        "BM_StartupPair": "the real window's start-up, built in turn with the bare one",
         "BM_BuildReal": "constructing the main window only",
         "BM_BuildBare": "constructing the bare window only",
         "BM_MoveHandler": "Picture1_MouseMove alone",
