@@ -116,7 +116,10 @@ void ImagePanel::paintEvent(QPaintEvent *)
 
     const QTransform pixels = pixelTransform();
     p.setRenderHint(QPainter::Antialiasing);
-    p.drawImage(inner.topLeft(), m_polygon.image(inner.size(), devicePixelRatioF()));
+    // An empty list draws no layer: blending two clear panel-sized images costs a good part
+    // of the window's first frame.
+    if (!m_polygon.shape().isEmpty())
+        p.drawImage(inner.topLeft(), m_polygon.image(inner.size(), devicePixelRatioF()));
     // The polygon's closing edge moves with every press, so it is not part of the layer.
     const QPolygonF &polygon = m_polygon.shape();
     if (polygon.size() > 2) {
@@ -125,7 +128,8 @@ void ImagePanel::paintEvent(QPaintEvent *)
         p.drawLine(polygon.last(), polygon.first());
         p.resetTransform();
     }
-    p.drawImage(inner.topLeft(), m_line.image(inner.size(), devicePixelRatioF()));
+    if (!m_line.shape().isEmpty())
+        p.drawImage(inner.topLeft(), m_line.image(inner.size(), devicePixelRatioF()));
     p.setTransform(pixels);
 
     const auto drawHighlight = [&](const ShapeLayer &layer, int vertex) {
