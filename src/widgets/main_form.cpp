@@ -114,13 +114,20 @@ QComboBox *combo(QWidget *parent, const char *name, QRect where, const QString &
     c->setModel(new QStringListModel(items, c));
     c->setFocusPolicy(Qt::StrongFocus); // not taken by the wheel either
     c->installEventFilter(new WheelNeedsFocus(c));
-    c->setEditable(true);
+    // Editable through a line edit of its own: setEditable() would also build the drop-down
+    // at once, the larger part of a combo box's start-up; this way it is built when first
+    // opened, and looks and behaves the same.
+    c->setLineEdit(new QLineEdit(c));
     c->setInsertPolicy(QComboBox::NoInsert);
     // Typed text is taken exactly as typed: no completion may change it.
     c->setCompleter(nullptr);
     c->setMaxVisibleItems(20);
-    paint(c, QPalette::Base, colours::vtp);
-    paint(c, QPalette::Button, colours::vtp);
+    // Both roles in one palette: each change of palette goes down to the line edit and the
+    // drop-down again.
+    QPalette p = c->palette();
+    p.setColor(QPalette::Base, colours::vtp);
+    p.setColor(QPalette::Button, colours::vtp);
+    c->setPalette(p);
     return c;
 }
 
