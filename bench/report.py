@@ -116,9 +116,12 @@ def main():
                  "≤ 20 µs", verdict(move <= 20)))
 
     press = {n: window[f"BM_PressHandler/{n}"]["us"] for n in (10, 100, 10000, 100000)}
-    flat = press[10000] / press[10]
-    rows.append(("Press at 10 000 entries against 10 (handler)",
-                 f"{fmt_us(press[10000])} vs {fmt_us(press[10])} = **{flat:.2f}×**",
+    # From 100 entries on, the lists fill their view and every press scrolls them to follow
+    # the end; 10 entries never scroll. Like is compared with like.
+    flat = press[10000] / press[100]
+    rows.append(("Press at 10 000 entries against 100 (handler; both scroll the lists to the "
+                 f"new entry, which 10 entries, at {fmt_us(press[10])}, do not)",
+                 f"{fmt_us(press[10000])} vs {fmt_us(press[100])} = **{flat:.2f}×**",
                  "≤ 1.2×", verdict(flat <= 1.2)))
     rows.append(("Press at 100 000 entries against 10 000 (handler)",
                  f"{fmt_us(press[100000])} vs {fmt_us(press[10000])} = "
