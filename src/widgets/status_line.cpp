@@ -18,10 +18,11 @@ StatusLine::StatusLine(QStatusBar *bar, QWidget *window)
     // Wide enough for the widest place and cursor lines, so that the messages keep the rest.
     const QFontMetrics metrics = m_place->fontMetrics();
     // Measured once per font: shaping these lines is a good part of building the status line.
-    static QFont measuredFont;
-    static int widest = -1;
-    if (widest < 0 || measuredFont != m_place->font()) {
-        measuredFont = m_place->font();
+    // The font is kept by its key: a font kept past the application would outlive its engines.
+    static QString measuredFor;
+    static int widest = 0;
+    if (measuredFor != m_place->font().key()) {
+        measuredFor = m_place->font().key();
         widest = 0;
         for (const char *line :
              {"Area image: S 88\u00b0 88.888' to S 88\u00b0 88.888'",
