@@ -52,15 +52,17 @@ struct WindowDriver
     QStringList entries(const char *list) { return control<PointList>(list)->entries(); }
     void set(const char *name, const QString &text) { control<QLineEdit>(name)->setText(text); }
     void click(const char *button) { QTest::mouseClick(control(button), Qt::LeftButton); }
-    // The position of the worked example, calculated.
-    void calculateExample()
+    // A position typed and calculated.
+    void calculate(const QString &latDeg, const QString &latMin, const QString &lngDeg,
+                   const QString &lngMin)
     {
-        set("txtlatdeg", "47");
-        set("txtlatmin", "30.50");
-        set("txtlongdeg", "-122");
-        set("txtlongmin", "18.25");
+        set("txtlatdeg", latDeg);
+        set("txtlatmin", latMin);
+        set("txtlongdeg", lngDeg);
+        set("txtlongmin", lngMin);
         click("cmdcalculate");
     }
+    void calculateExample() { calculate("47", "30.50", "-122", "18.25"); }
     // Where an image pixel lies on the panel: a 255 x 255 inner area, one unit of border.
     static QPoint panelPoint(int px, int py)
     {
