@@ -122,8 +122,16 @@ private slots:
             QTest::keyClick(list, Qt::Key_Insert);
             QCOMPARE(list->entry(1), QStringLiteral("typed"));
             QCOMPARE(list->count(), before);
+            // Return inserts as Insert does; a cancelled input box inserts nothing.
+            desktop.inputAnswers = {"  returned  "};
+            list->selectRow(1);
+            QTest::keyClick(list, Qt::Key_Return);
+            QCOMPARE(list->entry(1), QStringLiteral("  returned  "));
+            QTest::keyClick(list, Qt::Key_Insert);
+            QCOMPARE(list->count(), before + 1);
         }
-        QCOMPARE(entries("lstLWM"), (QStringList{"LWMPoint 1, 1", "typed", "LWMPoint 2, 2"}));
+        QCOMPARE(entries("lstLWM"),
+                 (QStringList{"LWMPoint 1, 1", "  returned  ", "typed", "LWMPoint 2, 2"}));
     }
 
     // The picked line type reaches the file; a failing Create is reported and View still
@@ -141,8 +149,11 @@ private slots:
 
         set("txtlatdeg", "north");
         click("cmdcreatelwm");
+        // The box keeps its text; the status line adds what failed and where.
         QCOMPARE(desktop.messages.back().text,
                  QStringLiteral("Run-time error '13':\n\nType mismatch"));
+        QCOMPARE(message(), "Run-time error 13: the latitude degrees \"north\" are no number in "
+                            "this system's format (decimal separator \".\").");
         click("cmdViewLWM");
         QCOMPARE(desktop.editedFiles, QStringList{window->LWMFilePath()});
     }

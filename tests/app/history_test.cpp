@@ -71,22 +71,6 @@ private slots:
         }
     }
 
-    // Return inserts as Insert does; a cancelled input box inserts nothing.
-    void returnInsertsAndCancelLeavesTheList()
-    {
-        press(1, 1);
-        auto *list = control<PointList>("lstVTP");
-        const State start = state();
-        desktop.inputAnswers = {"  typed  "};
-        list->selectRow(1);
-        QTest::keyClick(list, Qt::Key_Return);
-        QCOMPARE(list->entry(1), QStringLiteral("  typed  "));
-        undo();
-        QCOMPARE(state(), start);
-        QTest::keyClick(list, Qt::Key_Insert);
-        QCOMPARE(state(), start);
-    }
-
     void aFocusedFieldKeepsCtrlZForItsOwnTyping()
     {
         press(5, 5);

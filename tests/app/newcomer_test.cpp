@@ -214,18 +214,6 @@ private slots:
         QVERIFY(desktop.messages.empty());
     }
 
-    // The box keeps its text; the status line adds what failed and where.
-    void runtimeErrorsSayWhatFailed()
-    {
-        calculateExample();
-        set("txtlwmnumber", "276");
-        click("cmdcreatelwm");
-        QCOMPARE(desktop.messages.size(), size_t(1));
-        QCOMPARE(desktop.messages[0].text, RuntimeError(RuntimeError::Overflow).reportText());
-        QCOMPARE(message(),
-                 "Run-time error 6: the LWM counter 276 is above 255, the most a file can hold.");
-    }
-
     // The folder in full, why in the system's words, and the way out, in a status line that
     // shows all of it; View then says that the file could not be written.
     void fileErrorsGiveTheFullPathAndTheWayOut()
