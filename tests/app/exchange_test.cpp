@@ -23,7 +23,6 @@ class ExchangeTest : public QObject, WindowDriver
                 w.control<QLineEdit>("txtvtpnumber")->text()};
     }
     void run(const char *action) { control<QAction>(action)->trigger(); }
-    QString status() { return message(); }
     int steps() { return control<QUndoStack>("history")->count(); }
     GridPlace place()
     {
@@ -69,9 +68,9 @@ private slots:
         run("mnuimport");
         QVERIFY(desktop.messages.empty());
         QCOMPARE(steps(), stepsBefore + 1);
-        QVERIFY2(status().startsWith("Pressed 5 vertices of"), qPrintable(status()));
-        QVERIFY2(status().contains("; 2 outside the area, 1 of them outside the cell."),
-                 qPrintable(status()));
+        QVERIFY2(message().startsWith("Pressed 5 vertices of"), qPrintable(message()));
+        QVERIFY2(message().contains("; 2 outside the area, 1 of them outside the cell."),
+                 qPrintable(message()));
 
         // The same presses, clicked on a second window at the matching cursor positions.
         WindowDriver clicked;
@@ -101,9 +100,9 @@ private slots:
         desktop.saveAnswers.push_back(path);
         desktop.saveFilterAnswer = "KML (*.kml)";
         run("mnuexport");
-        QVERIFY2(status().startsWith("Exported the LWM polygon (5 vertices) and the VTP line (5 "
-                                     "vertices) to shapes.kml."),
-                 qPrintable(status()));
+        QVERIFY2(message().startsWith("Exported the LWM polygon (5 vertices) and the VTP line (5 "
+                                      "vertices) to shapes.kml."),
+                 qPrintable(message()));
 
         click("cmdclearlwmlist");
         desktop.fileAnswers.push_back(path + ".kml");
