@@ -22,7 +22,6 @@ class ExchangeTest : public QObject, WindowDriver
                 w.control<QLineEdit>("txtlwmnumber")->text(),
                 w.control<QLineEdit>("txtvtpnumber")->text()};
     }
-    void run(const char *action) { control<QAction>(action)->trigger(); }
     int steps() { return control<QUndoStack>("history")->count(); }
     GridPlace place()
     {
@@ -65,7 +64,7 @@ private slots:
         const std::vector<ImagePosition> pixels = {
             {12, 101}, {40, 90}, {60, 70}, {300, 10}, {-900, 10}};
         desktop.fileAnswers.push_back(trackThrough(pixels));
-        run("mnuimport");
+        trigger("mnuimport");
         QVERIFY(desktop.messages.empty());
         QCOMPARE(steps(), stepsBefore + 1);
         QVERIFY2(message().startsWith("Pressed 5 vertices of"), qPrintable(message()));
@@ -85,9 +84,9 @@ private slots:
         const State imported = stateOf(*this);
         QCOMPARE(imported, stateOf(clicked));
 
-        run("undo");
+        trigger("undo");
         QCOMPARE(stateOf(*this), before);
-        run("redo");
+        trigger("redo");
         QCOMPARE(stateOf(*this), imported);
     }
 
@@ -99,7 +98,7 @@ private slots:
         const QString path = folder.filePath("shapes");
         desktop.saveAnswers.push_back(path);
         desktop.saveFilterAnswer = "KML (*.kml)";
-        run("mnuexport");
+        trigger("mnuexport");
         QVERIFY2(message().startsWith("Exported the LWM polygon (5 vertices) and the VTP line (5 "
                                       "vertices) to shapes.kml."),
                  qPrintable(message()));
@@ -107,7 +106,7 @@ private slots:
         click("cmdclearlwmlist");
         desktop.fileAnswers.push_back(path + ".kml");
         desktop.choiceAnswers.push_back(0);
-        run("mnuimport");
+        trigger("mnuimport");
         QCOMPARE(desktop.lastChoices.size(), 2);
         QVERIFY(desktop.lastChoices[0].startsWith("LWM polygon: polygon, 5 vertices"));
         QCOMPARE(entries("lstLWM"), lwm);
@@ -118,23 +117,23 @@ private slots:
         WindowDriver fresh;
         QVERIFY(fresh.start());
         for (const char *action : {"mnuimport", "mnuexport"})
-            fresh.control<QAction>(action)->trigger();
+            fresh.trigger(action);
         QCOMPARE(fresh.desktop.messages.size(), 2u);
         QVERIFY(fresh.desktop.messages[0].text.startsWith("Calculate first"));
         QCOMPARE(fresh.desktop.fileDialogs, 0);
 
         press(10, 10);
-        run("mnuexport");
+        trigger("mnuexport");
         QVERIFY(desktop.messages.back().text.startsWith("Nothing to export"));
         const State before = stateOf(*this);
         const int stepsBefore = steps();
         const QString empty = folder.filePath("empty.geojson");
         QFile(empty).open(QIODevice::WriteOnly);
         desktop.fileAnswers.push_back(empty);
-        run("mnuimport");
+        trigger("mnuimport");
         QVERIFY(desktop.messages.back().text.contains("is empty"));
         desktop.fileAnswers.push_back(folder.path());
-        run("mnuimport");
+        trigger("mnuimport");
         QVERIFY(desktop.messages.back().text.contains("is a folder"));
         // Two lines to pick from, and Cancel in the picker.
         const QString two = folder.filePath("two.geojson");
@@ -142,7 +141,7 @@ private slots:
             two, "GeoJSON", {{wkbLineString, {"LINESTRING (0 0,1 1)", "LINESTRING (1 1,2 2)"}}}));
         desktop.fileAnswers.push_back(two);
         const std::size_t messages = desktop.messages.size();
-        run("mnuimport");
+        trigger("mnuimport");
         QCOMPARE(desktop.lastChoices.size(), 2);
         QCOMPARE(desktop.messages.size(), messages);
         QCOMPARE(stateOf(*this), before);

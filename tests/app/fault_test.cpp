@@ -22,11 +22,6 @@ class FaultTest : public QObject, WindowDriver
         return {entries("lstLWM"), entries("lstVTP"), control<QLineEdit>("txtlwmnumber")->text(),
                 control<QLineEdit>("txtvtpnumber")->text()};
     }
-    void createBoth()
-    {
-        click("cmdcreatelwm");
-        click("cmdcreatevtp");
-    }
     static QString report(RuntimeError::Number n) { return RuntimeError(n).reportText(); }
     QStringList messageTexts()
     {

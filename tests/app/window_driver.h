@@ -5,6 +5,7 @@
 #include "session/session.h"
 #include "widgets/point_list.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -52,6 +53,12 @@ struct WindowDriver
     QStringList entries(const char *list) { return control<PointList>(list)->entries(); }
     void set(const char *name, const QString &text) { control<QLineEdit>(name)->setText(text); }
     void click(const char *button) { QTest::mouseClick(control(button), Qt::LeftButton); }
+    void trigger(const char *action) { control<QAction>(action)->trigger(); }
+    void createBoth()
+    {
+        click("cmdcreatelwm");
+        click("cmdcreatevtp");
+    }
     // A position typed and calculated.
     void calculate(const QString &latDeg, const QString &latMin, const QString &lngDeg,
                    const QString &lngMin)

@@ -229,10 +229,10 @@ private slots:
         QTemporaryDir picked;
         const QString native = QDir::toNativeSeparators(picked.path());
         desktop.folderAnswers = {std::nullopt, native};
-        window->findChild<QAction *>("mnuoutputfolder")->trigger();
+        trigger("mnuoutputfolder");
         QCOMPARE(desktop.lastFolderStart, folder.path());
         QVERIFY(desktop.rememberedFolders.isEmpty());
-        window->findChild<QAction *>("mnuoutputfolder")->trigger();
+        trigger("mnuoutputfolder");
         QCOMPARE(desktop.rememberedFolders, QStringList{native});
 
         click("cmdcreatelwm");
@@ -249,8 +249,8 @@ private slots:
     // an installed one.
     void helpOpensTheDocumentsBesideTheProgram()
     {
-        window->findChild<QAction *>("mnuhelptutorial")->trigger();
-        window->findChild<QAction *>("mnuquickstart")->trigger();
+        trigger("mnuhelptutorial");
+        trigger("mnuquickstart");
         window->activateWindow();
         QTest::keyClick(control("txtlatdeg"), Qt::Key_F1);
         const QString sep = QDir::separator();
@@ -266,9 +266,9 @@ private slots:
         QVERIFY(QDir(folder.path()).mkpath("htmfiles"));
         QFile present(help);
         QVERIFY(present.open(QIODevice::WriteOnly));
-        window->findChild<QAction *>("mnuquickstart")->trigger();
+        trigger("mnuquickstart");
         QVERIFY(desktop.messages.empty());
-        window->findChild<QAction *>("mnuhelptutorial")->trigger();
+        trigger("mnuhelptutorial");
         QCOMPARE(desktop.messages.size(), size_t(1));
         QVERIFY(desktop.messages[0].text.contains(help));
         QVERIFY(desktop.messages[0].text.contains("web browser"));
@@ -276,7 +276,7 @@ private slots:
         desktop.layout = ProgramLayout::Installed;
         desktop.folder = QDir::toNativeSeparators("/usr/bin");
         desktop.openedDocuments.clear();
-        window->findChild<QAction *>("mnuquickstart")->trigger();
+        trigger("mnuquickstart");
         QCOMPARE(desktop.openedDocuments, QStringList{QDir::toNativeSeparators(
                                               "/usr/share/marlith3/htmfiles/QuickStart.htm")});
     }
@@ -319,7 +319,7 @@ private slots:
         QCOMPARE(text("lblcellx"), QStringLiteral("123"));
 
         desktop.saveChoices = {Desktop::SaveChoice::Discard}; // the calculation is unsaved work
-        window->findChild<QAction *>("mnuexit")->trigger();
+        trigger("mnuexit");
         QVERIFY(!window->isVisible());
         QVERIFY(!box->isVisible());
     }

@@ -19,11 +19,6 @@ class WorkFileTest : public QObject, WindowDriver
     QString status() { return window->windowTitle() + '|' + message(); }
     void undo() { QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier); }
     void redo() { QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier); }
-    void createBoth()
-    {
-        click("cmdcreatelwm");
-        click("cmdcreatevtp");
-    }
     // The worked example pressed in, an entry selected, a picture loaded and typed settings.
     void fillWindow()
     {
