@@ -78,24 +78,18 @@ private slots:
     }
     void cleanup() { window.reset(); }
 
-    void directoryWhereTheFileShouldBe()
-    {
-        QDir(folder.path()).mkdir("LWMSource.asm");
-        QDir(folder.path()).mkdir("VTPSource.asm");
-        expectCreateFailsIn(folder.path());
-        QVERIFY(QFileInfo(folder.filePath("LWMSource.asm")).isDir());
-        QVERIFY(QDir(folder.filePath("LWMSource.asm")).removeRecursively());
-        QVERIFY(QDir(folder.filePath("VTPSource.asm")).removeRecursively());
-    }
-
-    void readOnlyFileAfterAGoodCreate()
+    // A read-only file left by a good Create, and a folder where the other file should be.
+    void readOnlyFileAndAFolderInTheWay()
     {
         createBoth();
         QVERIFY(desktop.messages.empty());
-        for (const char *name : {"LWMSource.asm", "VTPSource.asm"})
-            QVERIFY(QFile::setPermissions(folder.filePath(name), QFile::ReadOwner));
+        QVERIFY(QFile::setPermissions(folder.filePath("LWMSource.asm"), QFile::ReadOwner));
+        QVERIFY(QFile::remove(folder.filePath("VTPSource.asm")));
+        QVERIFY(QDir(folder.path()).mkdir("VTPSource.asm"));
         press(200, 200);
         expectCreateFailsIn(folder.path());
+        QVERIFY(QFileInfo(folder.filePath("VTPSource.asm")).isDir());
+        QVERIFY(QDir(folder.filePath("VTPSource.asm")).removeRecursively());
     }
 
     void readOnlyProgramFolder()
