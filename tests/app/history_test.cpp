@@ -92,10 +92,19 @@ private slots:
             const State start = state();
             const QStringList all = entries(name);
 
-            emit list->customContextMenuRequested(QPoint(5, 5));
+            // Shift+F10 opens the menu as a right click does; its items show their keys.
+            window->activateWindow();
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
             auto *menu = control<QMenu>((QByteArray(name) + "Menu").constData());
             QTRY_VERIFY(menu->isVisible());
             menu->close();
+            QStringList keys;
+            for (QAction *a : menu->actions()) {
+                if (!a->isSeparator())
+                    keys << a->text().section(u'\t', 1) + a->shortcut().toString();
+            }
+            QCOMPARE(keys, (QStringList{"Del", "Ins", "", "Ctrl+Z", "Ctrl+Y", ""}));
 
             menuAction(name, "Copy all entries")->trigger();
             QCOMPARE(desktop.copiedTexts.back(), all.join(QLatin1Char('\n')) + QLatin1Char('\n'));

@@ -126,24 +126,6 @@ private slots:
         QCOMPARE(layer->currentText(), QStringLiteral("9"));
     }
 
-    void listMenuOpensByKeyAndShowsTheKeys()
-    {
-        press(1, 1);
-        auto *list = control<PointList>("lstLWM");
-        window->activateWindow();
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
-        auto *menu = control<QMenu>("lstLWMMenu");
-        QTRY_VERIFY(menu->isVisible());
-        menu->close();
-        QStringList keys;
-        for (QAction *a : menu->actions()) {
-            if (!a->isSeparator())
-                keys << a->text().section(u'\t', 1) + a->shortcut().toString();
-        }
-        QCOMPARE(keys, (QStringList{"Del", "Ins", "", "Ctrl+Z", "Ctrl+Y", ""}));
-    }
-
     // Their two lines once stood taller than the label, and the frame cut the first.
     void counterCaptionsFitTheirFrames()
     {
