@@ -58,17 +58,6 @@ private slots:
         QCOMPARE(entries("lstLWM").size(), 2);
     }
 
-    void keyboardCrosshairCapturesAtItsPixel()
-    {
-        control("Picture1")->setFocus();
-        QTest::keyClick(control("Picture1"), Qt::Key_Right, Qt::ShiftModifier);
-        QTest::keyClick(control("Picture1"), Qt::Key_Up);
-        QCOMPARE(control<QLabel>("lblx")->text(), QStringLiteral("136, "));
-        QCOMPARE(control<QLabel>("lbly")->text(), QStringLiteral("127"));
-        QTest::keyClick(control("Picture1"), Qt::Key_Space);
-        QCOMPARE(entries("lstLWM"), QStringList{"LWMPoint 136, 127"});
-    }
-
     void areaOutsideTheGridReportsAndKeepsTheLists()
     {
         press(1, 1);

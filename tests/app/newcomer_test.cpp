@@ -231,11 +231,17 @@ private slots:
         QVERIFY(desktop.editedFiles.isEmpty());
     }
 
-    // Space or Enter after mouse work captures where the mouse last was.
-    void crosshairFollowsTheMouse()
+    // The keys move the crosshair, Shift by eight, and Space or Enter capture at it; after
+    // mouse work they capture where the mouse last was.
+    void crosshairFollowsTheKeysAndTheMouse()
     {
         QWidget *panel = control("Picture1");
         panel->setFocus();
+        QTest::keyClick(panel, Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(panel, Qt::Key_Up);
+        QCOMPARE(control<QLabel>("lblx")->text(), QStringLiteral("136, "));
+        QCOMPARE(control<QLabel>("lbly")->text(), QStringLiteral("127"));
+        QTest::keyClick(panel, Qt::Key_Space);
         QTest::mouseMove(panel, panelPoint(40, 90));
         QTest::keyClick(panel, Qt::Key_Space);
         press(60, 70);
@@ -244,8 +250,9 @@ private slots:
         // Dragged beyond the panel, it stops at the image's edge.
         QTest::mouseMove(panel, QPoint(400, -30));
         QTest::keyClick(panel, Qt::Key_Space);
-        QCOMPARE(entries("lstLWM"), (QStringList{"LWMPoint 40, 90", "LWMPoint 60, 70",
-                                                 "LWMPoint 61, 70", "LWMPoint 255, 0"}));
+        QCOMPARE(entries("lstLWM"),
+                 (QStringList{"LWMPoint 136, 127", "LWMPoint 40, 90", "LWMPoint 60, 70",
+                              "LWMPoint 61, 70", "LWMPoint 255, 0"}));
     }
 };
 
