@@ -1,4 +1,5 @@
 #include "error_of.h"
+#include "file_bytes.h"
 #include "golden.h"
 #include "text/runtime_error.h"
 #include "writers/source_writers.h"
@@ -29,12 +30,6 @@ const QLocale german(QLocale::German, QLocale::Germany);
                                                  << "] expected [" << el.data() << "]";
     }
     return ::testing::AssertionSuccess();
-}
-
-QByteArray read(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 QList<QByteArray> lines(const QByteArray &file)
@@ -333,7 +328,7 @@ TEST(SourceFiles, FailuresLeaveTheEarlierFileAsItWas)
     const QString path = lwmSourcePath(dir.path());
     writeSourceFile(path, "first\r\n");
     writeSourceFile(path, "second\r\n");
-    EXPECT_EQ(read(path), "second\r\n");
+    EXPECT_EQ(fileBytes(path), "second\r\n");
 
     // A directory where the file should be.
     QDir(dir.path()).mkdir("VTPSource.asm");
@@ -345,7 +340,7 @@ TEST(SourceFiles, FailuresLeaveTheEarlierFileAsItWas)
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     if (!QFile(dir.path() + "/probe").open(QIODevice::WriteOnly)) {
         EXPECT_EQ(errorOf([&] { writeSourceFile(path, "third"); }), RuntimeError::PathFileAccess);
-        EXPECT_EQ(read(path), "second\r\n");
+        EXPECT_EQ(fileBytes(path), "second\r\n");
     }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
@@ -355,7 +350,7 @@ TEST(SourceFiles, AMissingFolderIsMadeWithTheFirstFile)
     QTemporaryDir dir;
     const QString path = lwmSourcePath(dir.filePath("Documents/Marlith"));
     writeSourceFile(path, "made\r\n");
-    EXPECT_EQ(read(path), "made\r\n");
+    EXPECT_EQ(fileBytes(path), "made\r\n");
 
     // A file where a folder should be: the report names the folder and the system's reason.
     QFile blocker(dir.filePath("blocker"));
@@ -382,11 +377,11 @@ TEST(SourceFiles, AReadOnlyFileIsNotReplaced)
     writeSourceFile(path, "kept\r\n");
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     EXPECT_EQ(errorOf([&] { writeSourceFile(path, "new"); }), RuntimeError::PathFileAccess);
-    EXPECT_EQ(read(path), "kept\r\n");
+    EXPECT_EQ(fileBytes(path), "kept\r\n");
 
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     writeSourceFile(path, "new");
-    EXPECT_EQ(read(path), "new");
+    EXPECT_EQ(fileBytes(path), "new");
 }
 
 } // namespace
