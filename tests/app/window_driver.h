@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "fake_desktop.h"
+#include "file_bytes.h"
 #include "session/session.h"
 #include "widgets/point_list.h"
 
@@ -83,9 +84,5 @@ struct WindowDriver
     {
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(row).center());
     }
-    QByteArray file(const QString &name)
-    {
-        QFile f(folder.filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray file(const QString &name) { return fileBytes(folder.filePath(name)); }
 };
