@@ -22,8 +22,6 @@ class ExchangeTest : public QObject, WindowDriver
                 w.control<QLineEdit>("txtlwmnumber")->text(),
                 w.control<QLineEdit>("txtvtpnumber")->text()};
     }
-    void run(const char *action) { control<QAction>(action)->trigger(); }
-    QString status() { return message(); }
     int steps() { return control<QUndoStack>("history")->count(); }
     GridPlace place()
     {
@@ -66,12 +64,12 @@ private slots:
         const std::vector<ImagePosition> pixels = {
             {12, 101}, {40, 90}, {60, 70}, {300, 10}, {-900, 10}};
         desktop.fileAnswers.push_back(trackThrough(pixels));
-        run("mnuimport");
+        trigger("mnuimport");
         QVERIFY(desktop.messages.empty());
         QCOMPARE(steps(), stepsBefore + 1);
-        QVERIFY2(status().startsWith("Pressed 5 vertices of"), qPrintable(status()));
-        QVERIFY2(status().contains("; 2 outside the area, 1 of them outside the cell."),
-                 qPrintable(status()));
+        QVERIFY2(message().startsWith("Pressed 5 vertices of"), qPrintable(message()));
+        QVERIFY2(message().contains("; 2 outside the area, 1 of them outside the cell."),
+                 qPrintable(message()));
 
         // The same presses, clicked on a second window at the matching cursor positions.
         WindowDriver clicked;
@@ -86,9 +84,9 @@ private slots:
         const State imported = stateOf(*this);
         QCOMPARE(imported, stateOf(clicked));
 
-        run("undo");
+        trigger("undo");
         QCOMPARE(stateOf(*this), before);
-        run("redo");
+        trigger("redo");
         QCOMPARE(stateOf(*this), imported);
     }
 
@@ -100,15 +98,15 @@ private slots:
         const QString path = folder.filePath("shapes");
         desktop.saveAnswers.push_back(path);
         desktop.saveFilterAnswer = "KML (*.kml)";
-        run("mnuexport");
-        QVERIFY2(status().startsWith("Exported the LWM polygon (5 vertices) and the VTP line (5 "
-                                     "vertices) to shapes.kml."),
-                 qPrintable(status()));
+        trigger("mnuexport");
+        QVERIFY2(message().startsWith("Exported the LWM polygon (5 vertices) and the VTP line (5 "
+                                      "vertices) to shapes.kml."),
+                 qPrintable(message()));
 
         click("cmdclearlwmlist");
         desktop.fileAnswers.push_back(path + ".kml");
         desktop.choiceAnswers.push_back(0);
-        run("mnuimport");
+        trigger("mnuimport");
         QCOMPARE(desktop.lastChoices.size(), 2);
         QVERIFY(desktop.lastChoices[0].startsWith("LWM polygon: polygon, 5 vertices"));
         QCOMPARE(entries("lstLWM"), lwm);
@@ -119,23 +117,23 @@ private slots:
         WindowDriver fresh;
         QVERIFY(fresh.start());
         for (const char *action : {"mnuimport", "mnuexport"})
-            fresh.control<QAction>(action)->trigger();
+            fresh.trigger(action);
         QCOMPARE(fresh.desktop.messages.size(), 2u);
         QVERIFY(fresh.desktop.messages[0].text.startsWith("Calculate first"));
         QCOMPARE(fresh.desktop.fileDialogs, 0);
 
         press(10, 10);
-        run("mnuexport");
+        trigger("mnuexport");
         QVERIFY(desktop.messages.back().text.startsWith("Nothing to export"));
         const State before = stateOf(*this);
         const int stepsBefore = steps();
         const QString empty = folder.filePath("empty.geojson");
         QFile(empty).open(QIODevice::WriteOnly);
         desktop.fileAnswers.push_back(empty);
-        run("mnuimport");
+        trigger("mnuimport");
         QVERIFY(desktop.messages.back().text.contains("is empty"));
         desktop.fileAnswers.push_back(folder.path());
-        run("mnuimport");
+        trigger("mnuimport");
         QVERIFY(desktop.messages.back().text.contains("is a folder"));
         // Two lines to pick from, and Cancel in the picker.
         const QString two = folder.filePath("two.geojson");
@@ -143,7 +141,7 @@ private slots:
             two, "GeoJSON", {{wkbLineString, {"LINESTRING (0 0,1 1)", "LINESTRING (1 1,2 2)"}}}));
         desktop.fileAnswers.push_back(two);
         const std::size_t messages = desktop.messages.size();
-        run("mnuimport");
+        trigger("mnuimport");
         QCOMPARE(desktop.lastChoices.size(), 2);
         QCOMPARE(desktop.messages.size(), messages);
         QCOMPARE(stateOf(*this), before);

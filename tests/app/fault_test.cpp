@@ -1,3 +1,4 @@
+#include "canvas/picture_loader.h"
 #include "text/runtime_error.h"
 #include "widgets/image_panel.h"
 #include "window_driver.h"
@@ -20,11 +21,6 @@ class FaultTest : public QObject, WindowDriver
     {
         return {entries("lstLWM"), entries("lstVTP"), control<QLineEdit>("txtlwmnumber")->text(),
                 control<QLineEdit>("txtvtpnumber")->text()};
-    }
-    void createBoth()
-    {
-        click("cmdcreatelwm");
-        click("cmdcreatevtp");
     }
     static QString report(RuntimeError::Number n) { return RuntimeError(n).reportText(); }
     QStringList messageTexts()
@@ -50,18 +46,20 @@ class FaultTest : public QObject, WindowDriver
     void expectCreateFailsIn(const QString &dir)
     {
         window->session().setOutputFolder(dir);
-        QStringList before;
-        for (const QString &name : QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
-            before << name + QLatin1Char('=') + QString::fromLatin1(read(dir + '/' + name).toHex());
+        const auto contents = [&dir] {
+            QStringList all;
+            for (const QString &name : QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+                all << name + QLatin1Char('=')
+                           + QString::fromLatin1(read(dir + '/' + name).toHex());
+            return all;
+        };
+        const QStringList before = contents();
         const Lists kept = lists();
         desktop.messages.clear();
         createBoth();
         QCOMPARE(messageTexts(), QStringList(2, report(RuntimeError::PathFileAccess)));
         QCOMPARE(lists(), kept);
-        QStringList after;
-        for (const QString &name : QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
-            after << name + QLatin1Char('=') + QString::fromLatin1(read(dir + '/' + name).toHex());
-        QCOMPARE(after, before);
+        QCOMPARE(contents(), before);
     }
     // A folder set up by the test wrapper, which owns small file systems of its own.
     QString preparedFolder(const char *variable)
@@ -80,24 +78,18 @@ private slots:
     }
     void cleanup() { window.reset(); }
 
-    void directoryWhereTheFileShouldBe()
-    {
-        QDir(folder.path()).mkdir("LWMSource.asm");
-        QDir(folder.path()).mkdir("VTPSource.asm");
-        expectCreateFailsIn(folder.path());
-        QVERIFY(QFileInfo(folder.filePath("LWMSource.asm")).isDir());
-        QVERIFY(QDir(folder.filePath("LWMSource.asm")).removeRecursively());
-        QVERIFY(QDir(folder.filePath("VTPSource.asm")).removeRecursively());
-    }
-
-    void readOnlyFileAfterAGoodCreate()
+    // A read-only file left by a good Create, and a folder where the other file should be.
+    void readOnlyFileAndAFolderInTheWay()
     {
         createBoth();
         QVERIFY(desktop.messages.empty());
-        for (const char *name : {"LWMSource.asm", "VTPSource.asm"})
-            QVERIFY(QFile::setPermissions(folder.filePath(name), QFile::ReadOwner));
+        QVERIFY(QFile::setPermissions(folder.filePath("LWMSource.asm"), QFile::ReadOwner));
+        QVERIFY(QFile::remove(folder.filePath("VTPSource.asm")));
+        QVERIFY(QDir(folder.path()).mkdir("VTPSource.asm"));
         press(200, 200);
         expectCreateFailsIn(folder.path());
+        QVERIFY(QFileInfo(folder.filePath("VTPSource.asm")).isDir());
+        QVERIFY(QDir(folder.filePath("VTPSource.asm")).removeRecursively());
     }
 
     void readOnlyProgramFolder()
@@ -147,8 +139,16 @@ private slots:
         QCOMPARE(entries("lstLWM").size(), 153);
     }
 
+    // Content decides which pictures show, never the name; one that fails to load, or a
+    // cancelled dialog, leaves what was shown, and none of it brings up a message.
     void brokenAndMislabelledPictures()
     {
+        auto *panel = control<ImagePanel>("Picture1");
+        desktop.fileAnswers = {std::nullopt};
+        click("cmdload");
+        QVERIFY(panel->picture().isNull());
+        QCOMPARE(desktop.lastFilter, imageDialogFilter());
+
         QImage good(256, 256, QImage::Format_RGB32);
         good.fill(Qt::darkCyan);
         QByteArray png, jpg, bmp;
@@ -157,20 +157,21 @@ private slots:
             QVERIFY(buffer.open(QIODevice::WriteOnly));
             QVERIFY(good.save(&buffer, format));
         }
-        write(folder.filePath("good.bmp"), bmp);
-        desktop.fileAnswers = {folder.filePath("good.bmp")};
-        click("cmdload");
-        auto *panel = control<ImagePanel>("Picture1");
-        QCOMPARE(panel->picture().size(), QSize(256, 256));
-
-        // Content decides: a picture under another format's name still shows.
-        write(folder.filePath("png.bmp"), png);
-        write(folder.filePath("jpeg.gif"), jpg);
-        for (const char *name : {"png.bmp", "jpeg.gif"}) {
+        // Qt reads GIF but does not write it: a 1 x 1 picture made by hand.
+        const QByteArray gif = QByteArray::fromHex(
+            "47494638396101000100800000ffffff0000002c0000000001000100000202440100"
+            "3b");
+        const QList<std::tuple<const char *, QByteArray, QSize>> shown = {
+            {"tiny.gif", gif, {1, 1}},     {"good.jpg", jpg, {256, 256}},
+            {"png.bmp", png, {256, 256}},  {"jpeg.gif", jpg, {256, 256}},
+            {"good.bmp", bmp, {256, 256}},
+        };
+        for (const auto &[name, bytes, size] : shown) {
+            write(folder.filePath(name), bytes);
             panel->setPicture(QImage());
             desktop.fileAnswers = {folder.filePath(name)};
             click("cmdload");
-            QCOMPARE(panel->picture().size(), QSize(256, 256));
+            QVERIFY2(panel->picture().size() == size, name);
         }
         // Cut short, emptied or headers only: never a crash, and a picture that fails to load
         // leaves the earlier one.
@@ -188,6 +189,13 @@ private slots:
             click("cmdload");
             QVERIFY2(!panel->picture().isNull(), name);
         }
+        // Words, or a file that is gone, leave the very picture shown.
+        const QImage before = panel->picture();
+        write(folder.filePath("words.jpg"), "not a picture at all");
+        desktop.fileAnswers = {folder.filePath("words.jpg"), folder.filePath("missing.bmp")};
+        click("cmdload");
+        click("cmdload");
+        QCOMPARE(panel->picture(), before);
         QVERIFY(desktop.messages.empty());
         QCOMPARE(entries("lstLWM").size(), 3);
     }

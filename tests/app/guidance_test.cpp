@@ -14,8 +14,6 @@ class GuidanceTest : public QObject, WindowDriver
 {
     Q_OBJECT
 
-    void run(const char *action) { window->findChild<QAction *>(action)->trigger(); }
-
 private slots:
     void init() { QVERIFY(start()); }
     void cleanup() { window.reset(); }
@@ -75,7 +73,7 @@ private slots:
         };
         QVERIFY(QDir(folder.path()).mkpath("saved") && QDir(folder.path()).mkpath("export"));
         const auto open = [this](const char *action) {
-            action[0] == 'c' ? click(action) : run(action);
+            action[0] == 'c' ? click(action) : trigger(action);
         };
         for (const auto &d : dialogs) {
             (d.saves ? desktop.saveAnswers : desktop.fileAnswers).push_back(d.chosen);
@@ -110,7 +108,7 @@ private slots:
         QVERIFY(window->statusBar()->rect().contains(place->geometry()));
         QVERIFY(shown->width() > window->width() / 2);
 
-        run("mnumessages");
+        trigger("mnumessages");
         auto *log = control<QPlainTextEdit>("messageLog");
         QVERIFY(log->isVisible());
         const QStringList lines = log->toPlainText().split(u'\n');

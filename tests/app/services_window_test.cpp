@@ -18,7 +18,6 @@ class ServicesWindowTest : public QObject, WindowDriver
     QTemporaryDir home;
 
     QString status() { return message(); }
-    void trigger(const char *action) { window->findChild<QAction *>(action)->trigger(); }
 
 private slots:
     void initTestCase()

@@ -2,9 +2,11 @@
 
 #include "app/mainwindow.h"
 #include "fake_desktop.h"
+#include "file_bytes.h"
 #include "session/session.h"
 #include "widgets/point_list.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -52,15 +54,23 @@ struct WindowDriver
     QStringList entries(const char *list) { return control<PointList>(list)->entries(); }
     void set(const char *name, const QString &text) { control<QLineEdit>(name)->setText(text); }
     void click(const char *button) { QTest::mouseClick(control(button), Qt::LeftButton); }
-    // The position of the worked example, calculated.
-    void calculateExample()
+    void trigger(const char *action) { control<QAction>(action)->trigger(); }
+    void createBoth()
     {
-        set("txtlatdeg", "47");
-        set("txtlatmin", "30.50");
-        set("txtlongdeg", "-122");
-        set("txtlongmin", "18.25");
+        click("cmdcreatelwm");
+        click("cmdcreatevtp");
+    }
+    // A position typed and calculated.
+    void calculate(const QString &latDeg, const QString &latMin, const QString &lngDeg,
+                   const QString &lngMin)
+    {
+        set("txtlatdeg", latDeg);
+        set("txtlatmin", latMin);
+        set("txtlongdeg", lngDeg);
+        set("txtlongmin", lngMin);
         click("cmdcalculate");
     }
+    void calculateExample() { calculate("47", "30.50", "-122", "18.25"); }
     // Where an image pixel lies on the panel: a 255 x 255 inner area, one unit of border.
     static QPoint panelPoint(int px, int py)
     {
@@ -74,9 +84,5 @@ struct WindowDriver
     {
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(row).center());
     }
-    QByteArray file(const QString &name)
-    {
-        QFile f(folder.filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray file(const QString &name) { return fileBytes(folder.filePath(name)); }
 };

@@ -31,24 +31,6 @@ private:
         return QStringLiteral("<no text>");
     }
 
-    void type(const char *name, const QString &what)
-    {
-        auto *e = control<QLineEdit>(name);
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Delete);
-        QTest::keyClicks(e, what);
-    }
-
-    void calculate(const QString &latDeg, const QString &latMin, const QString &lngDeg,
-                   const QString &lngMin)
-    {
-        type("txtlatdeg", latDeg);
-        type("txtlatmin", latMin);
-        type("txtlongdeg", lngDeg);
-        type("txtlongmin", lngMin);
-        QTest::mouseClick(control("cmdcalculate"), Qt::LeftButton);
-    }
-
 private slots:
     void init() { QVERIFY(start()); }
 
@@ -73,29 +55,26 @@ private slots:
         QCOMPARE(combo->currentText(), expected);
     }
 
-    void lineTypeDropDownOpensWithNothingMarked()
-    {
-        auto *combo = control<QComboBox>("cbovtptype");
-        QCOMPARE(combo->currentIndex(), -1);
-        QCOMPARE(combo->currentText(), QStringLiteral("Select VTP Road/Line/Shoreline"));
-        QCOMPARE(control<QComboBox>("cbolayer")->currentIndex(),
-                 control<QComboBox>("cbolayer")->findText("8"));
-    }
-
     void cleanup() { window.reset(); }
 
-    // The texts of the session are those of an empty form; the controls show them.
+    // The texts of the session are those of an empty form; the controls show them, and the
+    // line type drop-down opens with nothing marked.
     void controlsStartWithTheSessionsTexts()
     {
         const std::pair<const char *, Field> bound[] = {
             {"txtlatdeg", Field::LatDeg},         {"txtlongmin", Field::LongMin},
             {"txtvtplinewidth", Field::VtpWidth}, {"txtlwmnumber", Field::LwmCounter},
             {"lbllatdd", Field::LatDecimal},      {"lblareay", Field::AreaY},
-            {"lblvtp2y", Field::GridY},
+            {"lblvtp2y", Field::GridY},           {"cbovtptype", Field::LineType},
+            {"cbolayer", Field::Layer},
         };
         for (const auto &[name, field] : bound)
-            QCOMPARE(text(name), window->session().text(field));
+            QVERIFY2(text(name) == window->session().text(field), name);
         QCOMPARE(text("txtlatdeg"), QStringLiteral("-00"));
+        QCOMPARE(text("cbovtptype"), QStringLiteral("Select VTP Road/Line/Shoreline"));
+        QCOMPARE(control<QComboBox>("cbovtptype")->currentIndex(), -1);
+        auto *layer = control<QComboBox>("cbolayer");
+        QCOMPARE(layer->currentIndex(), layer->findText("8"));
     }
 
     void windowHasItsCaptionSizeAndFrames()
@@ -206,17 +185,15 @@ private slots:
         QVERIFY2(cell.contains(QStringLiteral("West: 122.3437500\u00b0 W")), qPrintable(cell));
         const QString area = control("lblareax")->toolTip();
         QVERIFY2(area.startsWith(QStringLiteral("LOD 13 area 2, 27")), qPrintable(area));
-        QVERIFY(window->findChild<QLabel *>("placeStatus")
-                    ->text()
-                    .startsWith("Area image: N 47\u00b0 30.952' to "));
         // The captions the writers read are untouched by this.
         QCOMPARE(text("lblareax"), QStringLiteral("2"));
     }
 
-    void viewWarnsWhileNoFileExists()
+    // View warns while no file exists, opens one that does, and says so when nothing starts.
+    void viewOpensTheFileOrSaysWhyNot()
     {
-        QTest::mouseClick(control("cmdViewLWM"), Qt::LeftButton);
-        QTest::mouseClick(control("cmdViewVTP"), Qt::LeftButton);
+        click("cmdViewLWM");
+        click("cmdViewVTP");
         QCOMPARE(desktop.messages.size(), size_t(2));
         QCOMPARE(desktop.messages[0].text,
                  QStringLiteral("File hasn't been created yet. If you want to create the file "
@@ -226,6 +203,20 @@ private slots:
                                 "please click \"Create VTPsource.asm\""));
         QCOMPARE(desktop.messages[1].title, QStringLiteral("Marlith"));
         QVERIFY(desktop.editedFiles.isEmpty());
+
+        desktop.messages.clear();
+        QFile existing(folder.filePath("VTPSource.asm"));
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.close();
+        click("cmdViewVTP");
+        QCOMPARE(desktop.editedFiles,
+                 QStringList{folder.path() + QDir::separator() + "VTPSource.asm"});
+        QVERIFY(desktop.messages.empty());
+
+        desktop.launchSucceeds = false;
+        click("cmdViewVTP");
+        QCOMPARE(desktop.messages.size(), size_t(1));
+        QVERIFY(desktop.messages[0].text.startsWith("The text editor could not be started"));
     }
 
     // The picked folder is where Create writes, what View opens and what the next run starts
@@ -235,10 +226,10 @@ private slots:
         QTemporaryDir picked;
         const QString native = QDir::toNativeSeparators(picked.path());
         desktop.folderAnswers = {std::nullopt, native};
-        window->findChild<QAction *>("mnuoutputfolder")->trigger();
+        trigger("mnuoutputfolder");
         QCOMPARE(desktop.lastFolderStart, folder.path());
         QVERIFY(desktop.rememberedFolders.isEmpty());
-        window->findChild<QAction *>("mnuoutputfolder")->trigger();
+        trigger("mnuoutputfolder");
         QCOMPARE(desktop.rememberedFolders, QStringList{native});
 
         click("cmdcreatelwm");
@@ -251,63 +242,43 @@ private slots:
         QVERIFY(desktop.messages.empty());
     }
 
-    void viewOpensAnExistingFileAndSaysSoWhenNothingStarts()
+    // The menu items and F1 open the documents beside the program, or in the share folder of
+    // an installed one.
+    void helpOpensTheDocumentsBesideTheProgram()
     {
-        QFile existing(folder.filePath("VTPSource.asm"));
-        QVERIFY(existing.open(QIODevice::WriteOnly));
-        existing.close();
-        QTest::mouseClick(control("cmdViewVTP"), Qt::LeftButton);
-        QCOMPARE(desktop.editedFiles,
-                 QStringList{folder.path() + QDir::separator() + "VTPSource.asm"});
-        QVERIFY(desktop.messages.empty());
-
-        desktop.launchSucceeds = false;
-        QTest::mouseClick(control("cmdViewVTP"), Qt::LeftButton);
-        QCOMPARE(desktop.messages.size(), size_t(1));
-        QVERIFY(desktop.messages[0].text.startsWith("The text editor could not be started"));
-    }
-
-    void helpItemsOpenTheDocumentsBesideTheProgram()
-    {
-        window->findChild<QAction *>("mnuhelptutorial")->trigger();
-        window->findChild<QAction *>("mnuquickstart")->trigger();
+        trigger("mnuhelptutorial");
+        trigger("mnuquickstart");
+        window->activateWindow();
+        QTest::keyClick(control("txtlatdeg"), Qt::Key_F1);
         const QString sep = QDir::separator();
-        QCOMPARE(desktop.openedDocuments,
-                 (QStringList{folder.path() + sep + "htmfiles" + sep + "Help.htm",
-                              folder.path() + sep + "htmfiles" + sep + "QuickStart.htm"}));
+        const QString help = folder.path() + sep + "htmfiles" + sep + "Help.htm";
+        QCOMPARE(
+            desktop.openedDocuments,
+            (QStringList{help, folder.path() + sep + "htmfiles" + sep + "QuickStart.htm", help}));
         // A missing document shows nothing.
         QVERIFY(desktop.messages.empty());
 
         // One that nothing could show is named, with how to open it by hand.
         desktop.launchSucceeds = false;
         QVERIFY(QDir(folder.path()).mkpath("htmfiles"));
-        QFile help(desktop.openedDocuments[0]);
-        QVERIFY(help.open(QIODevice::WriteOnly));
-        window->findChild<QAction *>("mnuquickstart")->trigger();
+        QFile present(help);
+        QVERIFY(present.open(QIODevice::WriteOnly));
+        trigger("mnuquickstart");
         QVERIFY(desktop.messages.empty());
-        window->findChild<QAction *>("mnuhelptutorial")->trigger();
+        trigger("mnuhelptutorial");
         QCOMPARE(desktop.messages.size(), size_t(1));
-        QVERIFY(desktop.messages[0].text.contains(desktop.openedDocuments[0]));
+        QVERIFY(desktop.messages[0].text.contains(help));
         QVERIFY(desktop.messages[0].text.contains("web browser"));
-    }
 
-    void anInstalledProgramOpensTheHelpOfItsShareFolder()
-    {
         desktop.layout = ProgramLayout::Installed;
         desktop.folder = QDir::toNativeSeparators("/usr/bin");
-        window->findChild<QAction *>("mnuquickstart")->trigger();
+        desktop.openedDocuments.clear();
+        trigger("mnuquickstart");
         QCOMPARE(desktop.openedDocuments, QStringList{QDir::toNativeSeparators(
                                               "/usr/share/marlith3/htmfiles/QuickStart.htm")});
     }
 
-    void f1OpensTheHelpTutorial()
-    {
-        window->activateWindow();
-        QTest::keyClick(control("txtlatdeg"), Qt::Key_F1);
-        QCOMPARE(desktop.openedDocuments.size(), 1);
-        QVERIFY(desktop.openedDocuments[0].endsWith("Help.htm"));
-    }
-
+    // One about box, shown, hidden and shown again; Exit closes it with the main window.
     void aboutBoxIsOneWindowShownHiddenAndShownAgain()
     {
         window->move(100, 80);
@@ -343,13 +314,9 @@ private slots:
         // The main window stays usable meanwhile.
         calculate("47", "30.50", "-122", "18.25");
         QCOMPARE(text("lblcellx"), QStringLiteral("123"));
-    }
 
-    void exitClosesBothWindows()
-    {
-        window->findChild<QAction *>("mnuabout")->trigger();
-        QWidget *box = window->findChild<QWidget *>("frmabout");
-        window->findChild<QAction *>("mnuexit")->trigger();
+        desktop.saveChoices = {Desktop::SaveChoice::Discard}; // the calculation is unsaved work
+        trigger("mnuexit");
         QVERIFY(!window->isVisible());
         QVERIFY(!box->isVisible());
     }

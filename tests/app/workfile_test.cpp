@@ -19,11 +19,6 @@ class WorkFileTest : public QObject, WindowDriver
     QString status() { return window->windowTitle() + '|' + message(); }
     void undo() { QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier); }
     void redo() { QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier); }
-    void createBoth()
-    {
-        click("cmdcreatelwm");
-        click("cmdcreatevtp");
-    }
     // The worked example pressed in, an entry selected, a picture loaded and typed settings.
     void fillWindow()
     {
@@ -95,27 +90,24 @@ private slots:
         QVERIFY(desktop.messages.empty());
     }
 
-    void aFaultyFileIsNamedAndChangesNothing()
-    {
-        fillWindow();
-        QFile newer(folder.filePath("newer.marlith"));
-        QVERIFY(newer.open(QIODevice::WriteOnly));
-        newer.write(
-            workFileText(window->session().work()).replace("\"version\": 2", "\"version\": 9"));
-        newer.close();
-        const WorkState before = window->session().work();
-        desktop.fileAnswers = {folder.filePath("newer.marlith")};
-        window->mnuopen_Click();
-        QCOMPARE(desktop.messages.size(), size_t(1));
-        QVERIFY(desktop.messages[0].text.contains("written by a newer Marlith"));
-        QCOMPARE(window->session().work(), before);
-    }
-
-    void aMissingImageLeavesThePanelEmpty()
+    // A file of a newer Marlith is named in a box and changes nothing; an image that is gone
+    // leaves the panel empty and is named in the status line.
+    void openNamesWhatItCannotUse()
     {
         fillWindow();
         desktop.saveAnswers = {folder.filePath("work.marlith")};
         window->mnusave_Click(); // no work file yet: asks as Save As does
+        QFile newer(folder.filePath("newer.marlith"));
+        QVERIFY(newer.open(QIODevice::WriteOnly));
+        newer.write(file("work.marlith").replace("\"version\": 2", "\"version\": 9"));
+        newer.close();
+        const WorkState before = window->session().work();
+        desktop.fileAnswers = {newer.fileName()};
+        window->mnuopen_Click();
+        QCOMPARE(desktop.messages.size(), size_t(1));
+        QVERIFY(desktop.messages[0].text.contains("written by a newer Marlith"));
+        QCOMPARE(window->session().work(), before);
+
         QVERIFY(QFile::remove(folder.filePath("area.png")));
         QVERIFY(start());
         desktop.fileAnswers = {folder.filePath("work.marlith")};

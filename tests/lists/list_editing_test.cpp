@@ -35,6 +35,14 @@ QStringList abc()
     return {"A", "B", "C"};
 }
 
+VectorList numbered(int count)
+{
+    VectorList list({});
+    for (int i = 0; i < count; ++i)
+        list.append(QString::number(i));
+    return list;
+}
+
 } // namespace
 
 TEST(RemoveSelected, RemovesEverySelectedEntryAndKeepsOrder)
@@ -60,20 +68,14 @@ TEST(RemoveSelected, RemovesEverySelectedEntryAndKeepsOrder)
         xListRemoveSelected(list);
         EXPECT_EQ(list.texts(), c.expected) << c.name;
     }
-}
-
-TEST(RemoveSelected, EmptyListStaysEmpty)
-{
-    VectorList list({});
-    xListRemoveSelected(list);
-    EXPECT_EQ(list.count(), 0);
+    VectorList empty({});
+    xListRemoveSelected(empty);
+    EXPECT_EQ(empty.count(), 0);
 }
 
 TEST(RemoveSelected, LongListLosesOnlyTheSelectedEntry)
 {
-    VectorList list({});
-    for (int i = 0; i < 20000; ++i)
-        list.append(QString::number(i));
+    VectorList list = numbered(20000);
     list.select(12345);
     xListRemoveSelected(list);
     ASSERT_EQ(list.count(), 19999);
@@ -82,19 +84,15 @@ TEST(RemoveSelected, LongListLosesOnlyTheSelectedEntry)
     EXPECT_EQ(list.entry(19998), "19999");
 }
 
-TEST(ClearList, EmptiesTheList)
+// A full or empty list ends empty; a failing clear is swallowed and leaves the list.
+TEST(ClearList, EmptiesTheListOrSwallowsAFailure)
 {
     VectorList full({"A", "B", "C"}, {1});
     clearList(full);
     EXPECT_EQ(full.count(), 0);
-
     VectorList empty({});
     clearList(empty);
     EXPECT_EQ(empty.count(), 0);
-}
-
-TEST(ClearList, SwallowsAFailingClear)
-{
     for (bool runtime : {true, false}) {
         FailingList list(runtime);
         EXPECT_NO_THROW(clearList(list));
@@ -124,6 +122,14 @@ TEST(InsertTypedEntry, InsertsBeforeTheSelectedEntry)
         EXPECT_TRUE(insertTypedEntry(list, QString::fromUtf8(c.typed))) << c.name;
         EXPECT_EQ(list.texts(), c.expected) << c.name;
     }
+    VectorList empty({});
+    EXPECT_TRUE(insertTypedEntry(empty, "X"));
+    EXPECT_EQ(empty.texts(), QStringList({"X"}));
+    // The selected entry stays selected and unchanged.
+    VectorList list({"A", "B", "C"}, {1});
+    insertTypedEntry(list, "X");
+    EXPECT_EQ(list.selectedIndex(), 2);
+    EXPECT_EQ(list.entry(2), "B");
 }
 
 TEST(InsertTypedEntry, EmptyTextChangesNothing)
@@ -136,26 +142,9 @@ TEST(InsertTypedEntry, EmptyTextChangesNothing)
     }
 }
 
-TEST(InsertTypedEntry, SelectedEntryStaysSelectedAndUnchanged)
-{
-    VectorList list({"A", "B", "C"}, {1});
-    insertTypedEntry(list, "X");
-    EXPECT_EQ(list.selectedIndex(), 2);
-    EXPECT_EQ(list.entry(2), "B");
-}
-
-TEST(InsertTypedEntry, EmptyListTakesTheEntry)
-{
-    VectorList list({});
-    EXPECT_TRUE(insertTypedEntry(list, "X"));
-    EXPECT_EQ(list.texts(), QStringList({"X"}));
-}
-
 TEST(InsertTypedEntry, LongListInsertsAtTheSelectedPlace)
 {
-    VectorList list({});
-    for (int i = 0; i < 20000; ++i)
-        list.append(QString::number(i));
+    VectorList list = numbered(20000);
     list.select(19999);
     insertTypedEntry(list, "X");
     ASSERT_EQ(list.count(), 20001);

@@ -1,3 +1,5 @@
+#include "error_of.h"
+#include "file_bytes.h"
 #include "session/counter_hints.h"
 #include "session/session.h"
 #include "text/runtime_error.h"
@@ -30,23 +32,6 @@ void calculateExample(Session &s)
 void press(Session &s, double x, double y)
 {
     s.pressPixels({{x, y}}, QStringLiteral("Capture point"));
-}
-
-QByteArray read(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The number of the run-time error an operation throws; 0 if it throws none.
-int errorOf(const std::function<void()> &operation)
-{
-    try {
-        operation();
-    } catch (const RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
 }
 
 // Everything an undo must give back: both lists, both counters and their warnings.
@@ -178,7 +163,7 @@ TEST(SessionHistory, CreateAfterUndoWritesWhatItWroteBefore)
     calculateExample(s);
     for (int i = 0; i < 4; ++i)
         press(s, 10 + i, 20 + i);
-    const QByteArray lwm = read(s.createLwm()), vtp = read(s.createVtp());
+    const QByteArray lwm = fileBytes(s.createLwm()), vtp = fileBytes(s.createVtp());
     press(s, 99, 99);
     s.select(ListSide::Lwm, 1);
     s.removeSelected(ListSide::Lwm);
@@ -188,8 +173,8 @@ TEST(SessionHistory, CreateAfterUndoWritesWhatItWroteBefore)
     EXPECT_EQ(s.entries(ListSide::Vtp), QStringList{"typed"});
     for (int i = 0; i < 4; ++i)
         s.history()->undo();
-    EXPECT_EQ(read(s.createLwm()), lwm);
-    EXPECT_EQ(read(s.createVtp()), vtp);
+    EXPECT_EQ(fileBytes(s.createLwm()), lwm);
+    EXPECT_EQ(fileBytes(s.createVtp()), vtp);
 }
 
 // Both files from one press; a Create that fails leaves the file it would have replaced.
@@ -201,15 +186,15 @@ TEST(SessionCreate, WritesBothFilesAndAFailureKeepsTheOldOne)
     calculateExample(s);
     press(s, 12, 101);
     s.setText(Field::LineType, "\"1139\"  ;asphalt / 2 lanes");
-    const QByteArray lwm = read(s.createLwm());
+    const QByteArray lwm = fileBytes(s.createLwm());
     EXPECT_TRUE(lwm.contains("\r\nLWMPoly2  01, 0, 0, 0, 0\r\n\r\nLWMPoint 12, 101\r\n\r\n\r\n"));
-    const QByteArray vtp = read(s.createVtp());
+    const QByteArray vtp = fileBytes(s.createVtp());
     EXPECT_TRUE(vtp.contains("VTPWidePoint 4602, 1, 11066, 0\r\nVTPWidePointWidth 0\r\n"));
     EXPECT_TRUE(vtp.contains("VTPTextureName \"1139\"  ;asphalt / 2 lanes\r\n"));
 
     s.setText(Field::LatDeg, "north");
     EXPECT_EQ(errorOf([&] { s.createLwm(); }), RuntimeError::TypeMismatch);
-    EXPECT_EQ(read(s.lwmSourcePath()), lwm);
+    EXPECT_EQ(fileBytes(s.lwmSourcePath()), lwm);
     EXPECT_EQ(s.entries(ListSide::Lwm).size(), 1);
 }
 
@@ -220,16 +205,17 @@ TEST(SessionCreate, DegreesInADecimalCommaLocale)
     Session s(dir.path());
     s.setLocale(QLocale(QLocale::German, QLocale::Germany));
     calculateExample(s);
-    const QByteArray good = read(s.createLwm());
+    const QByteArray good = fileBytes(s.createLwm());
     EXPECT_TRUE(good.contains("BGLHeader          48, 46, -121, -123,"));
 
     s.setText(Field::LatDeg, "47.5");
     EXPECT_EQ(errorOf([&] { s.createLwm(); }), RuntimeError::TypeMismatch);
-    EXPECT_EQ(read(s.lwmSourcePath()), good);
+    EXPECT_EQ(fileBytes(s.lwmSourcePath()), good);
 
     s.setText(Field::LatDeg, "47,5");
     EXPECT_EQ(errorOf([&] { s.createLwm(); }), 0);
-    EXPECT_TRUE(read(s.lwmSourcePath()).contains("BGLHeader          48.5, 46.5, -121, -123,"));
+    EXPECT_TRUE(
+        fileBytes(s.lwmSourcePath()).contains("BGLHeader          48.5, 46.5, -121, -123,"));
 }
 
 // The work pressed in and typed, for the open tests.
@@ -264,8 +250,8 @@ TEST(SessionOpen, ReopenedSourcesWriteTheSameBytes)
     again.open(vtpPath);
     EXPECT_EQ(again.entries(ListSide::Vtp), made.entries(ListSide::Vtp));
     EXPECT_EQ(again.text(Field::LineType), made.text(Field::LineType));
-    EXPECT_EQ(read(again.createLwm()), read(lwmPath));
-    EXPECT_EQ(read(again.createVtp()), read(vtpPath));
+    EXPECT_EQ(fileBytes(again.createLwm()), fileBytes(lwmPath));
+    EXPECT_EQ(fileBytes(again.createVtp()), fileBytes(vtpPath));
 }
 
 TEST(SessionOpen, AFaultyFileChangesNothing)
@@ -273,7 +259,7 @@ TEST(SessionOpen, AFaultyFileChangesNothing)
     QTemporaryDir dir;
     Session s(dir.path());
     fill(s);
-    QByteArray vtp = read(s.createVtp());
+    QByteArray vtp = fileBytes(s.createVtp());
     const std::pair<const char *, QByteArray> files[] = {
         {"bad.asm", vtp.replace("VTPLayer 12, 0", "VTPLayer 12; 0")},
         {"newer.marlith", workFileText(s.work()).replace("\"version\": 2", "\"version\": 9")},

@@ -1,3 +1,4 @@
+#include "file_bytes.h"
 #include "session/session.h"
 #include "text/runtime_error.h"
 #include "workfile/work_file.h"
@@ -28,12 +29,6 @@ void fill(Session &s)
     s.setText(Field::LineType, "\"1139\"  ;asphalt / 2 lanes");
 }
 
-QByteArray read(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 TEST(Session, WritesTheSameBytesFromAVersionOneFileAndItsSave)
 {
     QTemporaryDir dir;
@@ -56,8 +51,9 @@ TEST(Session, WritesTheSameBytesFromAVersionOneFileAndItsSave)
     fromNew.createLwm();
     fromNew.createVtp();
     for (const char *name : {"/LWMSource.asm", "/VTPSource.asm"}) {
-        EXPECT_FALSE(read(dir.filePath("made") + name).isEmpty());
-        EXPECT_EQ(read(dir.filePath("again") + name), read(dir.filePath("made") + name)) << name;
+        EXPECT_FALSE(fileBytes(dir.filePath("made") + name).isEmpty());
+        EXPECT_EQ(fileBytes(dir.filePath("again") + name), fileBytes(dir.filePath("made") + name))
+            << name;
     }
 }
 

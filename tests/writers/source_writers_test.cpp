@@ -1,10 +1,12 @@
 #include "error_of.h"
+#include "file_bytes.h"
 #include "golden.h"
 #include "text/runtime_error.h"
 #include "writers/source_writers.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -326,22 +328,19 @@ TEST(SourceFiles, FailuresLeaveTheEarlierFileAsItWas)
     const QString path = lwmSourcePath(dir.path());
     writeSourceFile(path, "first\r\n");
     writeSourceFile(path, "second\r\n");
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), "second\r\n");
-    f.close();
+    EXPECT_EQ(fileBytes(path), "second\r\n");
 
     // A directory where the file should be.
     QDir(dir.path()).mkdir("VTPSource.asm");
     EXPECT_EQ(errorOf([&] { writeSourceFile(vtpSourcePath(dir.path()), "x"); }),
               RuntimeError::PathFileAccess);
+    EXPECT_TRUE(QFileInfo(vtpSourcePath(dir.path())).isDir());
 
     // A folder that cannot be written (root ignores permissions, so only check elsewhere).
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     if (!QFile(dir.path() + "/probe").open(QIODevice::WriteOnly)) {
         EXPECT_EQ(errorOf([&] { writeSourceFile(path, "third"); }), RuntimeError::PathFileAccess);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        EXPECT_EQ(f.readAll(), "second\r\n");
+        EXPECT_EQ(fileBytes(path), "second\r\n");
     }
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
@@ -351,9 +350,7 @@ TEST(SourceFiles, AMissingFolderIsMadeWithTheFirstFile)
     QTemporaryDir dir;
     const QString path = lwmSourcePath(dir.filePath("Documents/Marlith"));
     writeSourceFile(path, "made\r\n");
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), "made\r\n");
+    EXPECT_EQ(fileBytes(path), "made\r\n");
 
     // A file where a folder should be: the report names the folder and the system's reason.
     QFile blocker(dir.filePath("blocker"));
@@ -380,15 +377,11 @@ TEST(SourceFiles, AReadOnlyFileIsNotReplaced)
     writeSourceFile(path, "kept\r\n");
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     EXPECT_EQ(errorOf([&] { writeSourceFile(path, "new"); }), RuntimeError::PathFileAccess);
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), "kept\r\n");
-    f.close();
+    EXPECT_EQ(fileBytes(path), "kept\r\n");
 
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     writeSourceFile(path, "new");
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), "new");
+    EXPECT_EQ(fileBytes(path), "new");
 }
 
 } // namespace

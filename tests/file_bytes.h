@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+
+// The whole file, or nothing when it cannot be read.
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
