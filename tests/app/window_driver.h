@@ -60,17 +60,33 @@ struct WindowDriver
         click("cmdcreatelwm");
         click("cmdcreatevtp");
     }
+    // Replaces a field's text by keys, as a user would, so that the binding is what carries it.
+    void type(const char *name, const QString &text)
+    {
+        auto *field = control<QLineEdit>(name);
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
+    }
     // A position typed and calculated.
     void calculate(const QString &latDeg, const QString &latMin, const QString &lngDeg,
                    const QString &lngMin)
     {
-        set("txtlatdeg", latDeg);
-        set("txtlatmin", latMin);
-        set("txtlongdeg", lngDeg);
-        set("txtlongmin", lngMin);
+        type("txtlatdeg", latDeg);
+        type("txtlatmin", latMin);
+        type("txtlongdeg", lngDeg);
+        type("txtlongmin", lngMin);
         click("cmdcalculate");
     }
-    void calculateExample() { calculate("47", "30.50", "-122", "18.25"); }
+    // The position of the worked example, set and calculated.
+    void calculateExample()
+    {
+        set("txtlatdeg", "47");
+        set("txtlatmin", "30.50");
+        set("txtlongdeg", "-122");
+        set("txtlongmin", "18.25");
+        click("cmdcalculate");
+    }
     // Where an image pixel lies on the panel: a 255 x 255 inner area, one unit of border.
     static QPoint panelPoint(int px, int py)
     {
