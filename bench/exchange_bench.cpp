@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTemporaryDir>
-#include <QUndoStack>
 
 #include <benchmark/benchmark.h>
 

@@ -145,8 +145,7 @@ private:
 
     // Imagery from tile and map services, in mainwindow_services.cpp.
     void buildServices();
-    // The user's services, read again unless the caller has just read them.
-    void rebuildImageryMenu(const QList<ImageryService> *services = nullptr);
+    void rebuildImageryMenu(const QList<ImageryService> &services);
     void pickService(const ImageryService *service);
     void mnuaddservice_Click();
     void mnueditservices_Click();

@@ -17,8 +17,6 @@ void MainWindow::buildServices()
     m_imageryMenu->setObjectName(QStringLiteral("mnuimagery"));
     QAction *divider = findChild<QAction *>(QStringLiteral("mnu01"));
     menuBar()->insertMenu(divider, m_imageryMenu);
-    connect(m_session, &Session::imageSourceChanged, this, [this] { rebuildImageryMenu(); });
-
     // The service picked last time is the picture's source again, as if just picked.
     const auto stored = userServiceSettings();
     const QList<ImageryService> services = readServices(*stored);
@@ -29,10 +27,13 @@ void MainWindow::buildServices()
             m_session->setModified(false);
         }
     }
-    rebuildImageryMenu(&services);
+    // Built once here from the list just read; later every change of source builds it again.
+    rebuildImageryMenu(services);
+    connect(m_session, &Session::imageSourceChanged, this,
+            [this] { rebuildImageryMenu(readServices(*userServiceSettings())); });
 }
 
-void MainWindow::rebuildImageryMenu(const QList<ImageryService> *known)
+void MainWindow::rebuildImageryMenu(const QList<ImageryService> &services)
 {
     m_imageryMenu->clear();
     auto *group = new QActionGroup(m_imageryMenu);
@@ -44,7 +45,6 @@ void MainWindow::rebuildImageryMenu(const QList<ImageryService> *known)
     none->setCheckable(true);
     none->setChecked(address.isEmpty());
     group->addAction(none);
-    const QList<ImageryService> services = known ? *known : readServices(*userServiceSettings());
     for (const ImageryService &s : services) {
         // A name with an ampersand keeps it as a character, not a shortcut.
         QAction *item =
@@ -70,7 +70,7 @@ void MainWindow::pickService(const ImageryService *service)
     const ImageSource source =
         service ? ImageSource{{}, false, serviceToJson(*service)} : ImageSource{};
     if (source == m_session->imageSource())
-        rebuildImageryMenu();
+        rebuildImageryMenu(readServices(*userServiceSettings()));
     else
         m_session->setImageSource(source);
 }
@@ -105,5 +105,5 @@ void MainWindow::mnueditservices_Click()
     if (!address.isEmpty())
         pickService(same != edited->end() ? &*same : nullptr);
     else
-        rebuildImageryMenu();
+        rebuildImageryMenu(*edited);
 }

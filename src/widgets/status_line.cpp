@@ -17,20 +17,12 @@ StatusLine::StatusLine(QStatusBar *bar, QWidget *window)
     m_place->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Wide enough for the widest place and cursor lines, so that the messages keep the rest.
     const QFontMetrics metrics = m_place->fontMetrics();
-    // Measured once per font: shaping these lines is a good part of building the status line.
-    // The font is kept by its key: a font kept past the application would outlive its engines.
-    static QString measuredFor;
-    static int widest = 0;
-    if (measuredFor != m_place->font().key()) {
-        measuredFor = m_place->font().key();
-        widest = 0;
-        for (const char *line :
-             {"Area image: S 88\u00b0 88.888' to S 88\u00b0 88.888'",
-              "W 188\u00b0 88.888' to W 188\u00b0 88.888'",
-              "Cursor: S 88\u00b0 88.888'  (-88.8888888)", "W 188\u00b0 88.888'  (-188.8888888)",
-              "Calculate places it on the globe."})
-            widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(line)));
-    }
+    int widest = 0;
+    for (const char *line :
+         {"Area image: S 88\u00b0 88.888' to S 88\u00b0 88.888'",
+          "W 188\u00b0 88.888' to W 188\u00b0 88.888'", "Cursor: S 88\u00b0 88.888'  (-88.8888888)",
+          "W 188\u00b0 88.888'  (-188.8888888)", "Calculate places it on the globe."})
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(line)));
     m_place->setContentsMargins(0, 0, 6, 0); // clear of the window's edge
     m_place->setFixedSize(widest + 12, 2 * metrics.lineSpacing() + 2);
     m_message->setObjectName(QStringLiteral("messageStatus"));
