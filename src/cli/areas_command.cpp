@@ -1,26 +1,16 @@
 #include "cli/areas_command.h"
 
 #include "areas/area_job.h"
+#include "cli/command_parsing.h"
 #include "writers/line_types.h"
 
 #include <QCommandLineParser>
-#include <QRegularExpression>
-
-#include <cstdio>
 
 namespace {
 
-void print(std::FILE *to, const QString &text)
-{
-    std::fputs(text.toLocal8Bit().constData(), to);
-    std::fputc('\n', to);
-}
-
 int usage(const QString &problem)
 {
-    print(stderr, problem);
-    print(stderr, QStringLiteral("\"marlith3 areas --help\" lists the options."));
-    return 2;
+    return commandUsageError(QStringLiteral("areas"), problem);
 }
 
 // The catalogue entry whose quoted code is `code`, or the empty text.
@@ -53,8 +43,6 @@ int runAreasCommand(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("SHAPEFILE"),
                                  QStringLiteral("A vector file GDAL reads, in any coordinate "
                                                 "system it can turn into degrees."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Shows this text."));
     const QCommandLineOption folder(QStringLiteral("output-folder"),
                                     QStringLiteral("Where the files go (made if missing)."),
                                     QStringLiteral("DIR"));
@@ -63,8 +51,8 @@ int runAreasCommand(const QStringList &arguments)
                                                   "import picker lists it."),
                                    QStringLiteral("NAME"));
     const QCommandLineOption altitude(QStringLiteral("altitude"),
-                                      QStringLiteral("The LWM altitude text (default 0)."),
-                                      QStringLiteral("TEXT"), QStringLiteral("0"));
+                                      QStringLiteral("The LWM altitude in metres (default 0)."),
+                                      QStringLiteral("NUMBER"), QStringLiteral("0"));
     const QCommandLineOption lineType(QStringLiteral("line-type"),
                                       QStringLiteral("A four-digit code of the VTP line-type "
                                                      "catalogue, such as 1139."),
@@ -75,18 +63,11 @@ int runAreasCommand(const QStringList &arguments)
     const QCommandLineOption width(QStringLiteral("vtp-width"),
                                    QStringLiteral("The VTP line width (default 0)."),
                                    QStringLiteral("N"), QStringLiteral("0"));
-    parser.addOptions({help, folder, shape, altitude, lineType, layer, width});
+    parser.addOptions({folder, shape, altitude, lineType, layer, width});
 
-    if (!parser.parse(QStringList{QStringLiteral("marlith3 areas")} + arguments))
-        return usage(parser.errorText());
-    if (parser.isSet(help)) {
-        // The parser names only the program; the command belongs to it.
-        QString help = parser.helpText();
-        help.replace(QRegularExpression(QStringLiteral("^Usage: \\S+")),
-                     QStringLiteral("Usage: marlith3 areas"));
-        print(stdout, help);
-        return 0;
-    }
+    if (const std::optional<int> done =
+            parseCommandArguments(parser, QStringLiteral("areas"), arguments))
+        return *done;
     const QStringList files = parser.positionalArguments();
     if (files.size() != 1)
         return usage(files.isEmpty() ? QStringLiteral("Name one shape file.")
@@ -95,7 +76,10 @@ int runAreasCommand(const QStringList &arguments)
         return usage(QStringLiteral("Say where the files go with --output-folder."));
 
     AreasRequest request{files.first(), parser.value(folder), parser.value(shape), {}};
-    request.choices.altitude = parser.value(altitude);
+    // The window writes whatever altitude is typed; here a slip is refused before any file.
+    request.choices.altitude = parser.value(altitude).trimmed();
+    if (!isNumber(request.choices.altitude))
+        return usage(QStringLiteral("--altitude takes a number of metres, such as 12 or -3.5."));
     request.choices.layer = parser.value(layer).trimmed();
     if (!layerItems().contains(request.choices.layer))
         return usage(QStringLiteral("--vtp-layer takes a whole number from 0 to 100."));
@@ -112,9 +96,11 @@ int runAreasCommand(const QStringList &arguments)
 
     const AreasOutcome outcome = writeAreas(request);
     if (outcome.result != AreasOutcome::Result::Written) {
-        print(stderr, outcome.text);
+        printLine(stderr, outcome.text);
         return 1;
     }
-    print(stdout, outcome.text);
+    printLine(stdout, outcome.text);
+    for (const QString &warning : outcome.warnings)
+        printLine(stderr, QStringLiteral("marlith3 areas: ") + warning);
     return 0;
 }
