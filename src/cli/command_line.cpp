@@ -24,8 +24,9 @@ struct Command
 const Command commands[] = {
     {"create", "WORKFILE [--output-folder DIR]", runCreateCommand},
     {"areas",
-     "SHAPEFILE --output-folder DIR [--shape NAME] [--altitude NUMBER]\n"
-     "                      [--line-type CODE] [--vtp-layer N] [--vtp-width N]",
+     "SHAPEFILE --output-folder DIR [--shape NAME] [--fill water|land]\n"
+     "                      [--altitude NUMBER] [--line-type CODE] [--vtp-layer N] "
+     "[--vtp-width N]",
      [](const QStringList &arguments, ProgramLayout) { return runAreasCommand(arguments); }},
 };
 
