@@ -29,11 +29,12 @@ QByteArray driverSettings(QStringList areaTags)
     std::stable_sort(areaTags.begin(), areaTags.end(),
                      [](const QString &a, const QString &b) { return a.size() < b.size(); });
     QByteArray text = "closed_ways_are_polygons=" + areaTags.join(u',').toUtf8() + "\n";
-    for (const char *layer : {"points", "lines", "multipolygons", "multilinestrings",
-                              "other_relations"}) {
-        text += QByteArray("[") + layer + "]\nosm_id=yes\nattributes=\nall_tags=yes\n"
-                "unsignificant=created_by,converted_by,source,time,ele,attribution\n"
-                "ignore=created_by,converted_by,source,time,ele,note,todo,fixme,FIXME\n";
+    for (const char *layer :
+         {"points", "lines", "multipolygons", "multilinestrings", "other_relations"}) {
+        text += QByteArray("[") + layer
+                + "]\nosm_id=yes\nattributes=\nall_tags=yes\n"
+                  "unsignificant=created_by,converted_by,source,time,ele,attribution\n"
+                  "ignore=created_by,converted_by,source,time,ele,note,todo,fixme,FIXME\n";
     }
     return text;
 }
@@ -146,8 +147,8 @@ OsmReadResult readOsmExtract(const OsmReading &reading, const OsmFeatureSink &si
     const QByteArray configOption = QByteArray("CONFIG_FILE=") + settings.name();
     const char *const drivers[] = {"OSM", nullptr};
     const char *const options[] = {configOption.constData(), nullptr};
-    GDALDatasetUniquePtr dataset(GDALDataset::Open(name.constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY,
-                                                   drivers, options, nullptr));
+    GDALDatasetUniquePtr dataset(GDALDataset::Open(
+        name.constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, options, nullptr));
     if (!dataset) {
         result.failure = QStringLiteral("%1 is no OpenStreetMap extract GDAL can read (.osm or "
                                         ".osm.pbf)%2.")

@@ -16,7 +16,8 @@ constexpr std::array catalogueLanes{1, 2, 4, 6, 8, 10};
 bool isKeyText(QStringView text)
 {
     return !text.isEmpty() && std::none_of(text.begin(), text.end(), [](QChar c) {
-        return c.isSpace() || c == u'=' || c == u'|' || c == u'"' || c.category() == QChar::Other_Control;
+        return c.isSpace() || c == u'=' || c == u'|' || c == u'"'
+               || c.category() == QChar::Other_Control;
     });
 }
 
@@ -128,10 +129,9 @@ QString readOption(OsmRule &rule, QStringView option)
         rule.surface = *surface;
     } else {
         return QStringLiteral("\u201c%1\u201d is no option of a %2 rule")
-            .arg(option.toString(),
-                 road ? QStringLiteral("road")
-                 : line ? QStringLiteral("line")
-                        : QStringLiteral("water, land or skip"));
+            .arg(option.toString(), road   ? QStringLiteral("road")
+                                    : line ? QStringLiteral("line")
+                                           : QStringLiteral("water, land or skip"));
     }
     return {};
 }
@@ -164,8 +164,9 @@ QString readRule(QStringView text, OsmRule &rule)
         {u"road", OsmRule::Kind::Road},   {u"line", OsmRule::Kind::Line},
         {u"skip", OsmRule::Kind::Skip},
     };
-    const auto kind = std::find_if(std::begin(kinds), std::end(kinds),
-                                   [&](const auto &k) { return fields[1] == QStringView(k.first); });
+    const auto kind = std::find_if(std::begin(kinds), std::end(kinds), [&](const auto &k) {
+        return fields[1] == QStringView(k.first);
+    });
     if (kind == std::end(kinds))
         return QStringLiteral("\u201c%1\u201d is no kind: write water, land, road, line or skip")
             .arg(fields[1].toString());
@@ -307,14 +308,14 @@ QString lineTypeFor(const OsmRule &rule, const OsmTags &tags)
         }
     }
     const auto fit = std::lower_bound(catalogueLanes.begin(), catalogueLanes.end(), lanes);
-    const int laneIndex =
-        fit == catalogueLanes.end() ? int(catalogueLanes.size()) - 1 : int(fit - catalogueLanes.begin());
+    const int laneIndex = fit == catalogueLanes.end() ? int(catalogueLanes.size()) - 1
+                                                      : int(fit - catalogueLanes.begin());
     RoadSurface surface = rule.surface;
     if (const std::optional<QString> tagged = tagValue(tags, u"surface"))
         surface = surfaceOfTag(*tagged).value_or(surface);
     // Each road group lists 1, 2, 4, 6, 8 and 10 lanes, each in concrete, asphalt, gravel and dirt.
-    const QString heading =
-        divided ? QStringLiteral(";ROADS - Divided Median") : QStringLiteral(";ROADS - Undivided Median");
+    const QString heading = divided ? QStringLiteral(";ROADS - Divided Median")
+                                    : QStringLiteral(";ROADS - Undivided Median");
     const QStringList &items = lineTypeCatalogue();
     const qsizetype first = items.indexOf(heading) + 1;
     return items.at(first + laneIndex * 4 + int(surface));
@@ -323,9 +324,9 @@ QString lineTypeFor(const OsmRule &rule, const OsmTags &tags)
 QString featureKind(const OsmTags &tags)
 {
     static const char16_t *const kinds[] = {
-        u"natural", u"water",   u"waterway", u"landuse", u"highway", u"railway",
+        u"natural",  u"water",   u"waterway", u"landuse", u"highway",  u"railway",
         u"building", u"amenity", u"leisure",  u"place",   u"boundary", u"man_made",
-        u"barrier", u"power",   u"aeroway",  u"tourism", u"shop",    u"type"};
+        u"barrier",  u"power",   u"aeroway",  u"tourism", u"shop",     u"type"};
     for (const char16_t *key : kinds) {
         if (const std::optional<QString> value = tagValue(tags, QStringView(key)))
             return QStringView(key).toString() + u'=' + *value;

@@ -35,10 +35,10 @@ inline bool writeOsmFile(const QString &path, const std::vector<OsmNode> &nodes,
     QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<osm version=\"0.6\">\n";
     auto tags = [&xml](const std::vector<std::pair<const char *, const char *>> &list) {
         for (const auto &[k, v] : list)
-            xml += QStringLiteral("  <tag k=\"%1\" v=\"%2\"/>\n")
-                       .arg(QString::fromUtf8(k).toHtmlEscaped(),
-                            QString::fromUtf8(v).toHtmlEscaped())
-                       .toUtf8();
+            xml +=
+                QStringLiteral("  <tag k=\"%1\" v=\"%2\"/>\n")
+                    .arg(QString::fromUtf8(k).toHtmlEscaped(), QString::fromUtf8(v).toHtmlEscaped())
+                    .toUtf8();
     };
     for (const OsmNode &n : nodes)
         xml += QStringLiteral(" <node id=\"%1\" lat=\"%2\" lon=\"%3\"/>\n")

@@ -25,14 +25,16 @@ TEST(OsmRules, RefusesABadLineWithItsNumberAndWhy)
         {"highway=primary road lanes=0", "Line 1: lanes= takes a whole number from 1 to 10"},
         {"highway=primary road surface=cobbles", "Line 1: surface= takes concrete"},
         {"natural=water water width=3", "Line 1: \u201cwidth=3\u201d is no option of a water"},
-        {"waterway=river line code=1024 divided", "Line 1: \u201cdivided\u201d is no option of a line"},
+        {"waterway=river line code=1024 divided",
+         "Line 1: \u201cdivided\u201d is no option of a line"},
         {"highway=primary\troad\nhighway=x road lanes=two\n", "Line 2: lanes= takes"},
         {"# only comments\n", "The rules file holds no rule."},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
         const OsmRulesOrError read = readOsmRules(QString::fromUtf8(c.text));
-        EXPECT_TRUE(read.failure.startsWith(QString::fromUtf8(c.failure))) << read.failure.toStdString();
+        EXPECT_TRUE(read.failure.startsWith(QString::fromUtf8(c.failure)))
+            << read.failure.toStdString();
         EXPECT_TRUE(read.rules.rules.empty());
     }
 }
@@ -67,7 +69,7 @@ TEST(OsmRules, MapsLinesToTheCatalogue)
         const char *layer;
     };
     const Case cases[] = {
-        {{{"highway", "motorway"}}, "\"1143\"", "24", "9"},               // divided asphalt / 4
+        {{{"highway", "motorway"}}, "\"1143\"", "24", "9"}, // divided asphalt / 4
         {{{"highway", "motorway"}, {"lanes", "3"}, {"oneway", "yes"}}, "\"1147\"", "24", "9"},
         {{{"highway", "trunk"}, {"surface", "concrete"}}, "\"1142\"", "24", "9"},
         {{{"highway", "secondary"}, {"dual_carriageway", "yes"}}, "\"1139\"", "8", "9"},
@@ -78,7 +80,7 @@ TEST(OsmRules, MapsLinesToTheCatalogue)
         {{{"highway", "primary"}, {"lanes", "wide"}}, "\"1163\"", "10", "9"},
         {{{"highway", "residential"}, {"surface", "gravel"}}, "\"1164\"", "6", "9"},
         {{{"highway", "residential"}, {"surface", "moon dust"}}, "\"1163\"", "6", "9"},
-        {{{"highway", "track"}}, "\"1161\"", "3", "9"},                    // dirt / 1 lane
+        {{{"highway", "track"}}, "\"1161\"", "3", "9"}, // dirt / 1 lane
         {{{"highway", "track"}, {"surface", "asphalt"}}, "\"1159\"", "3", "9"},
         {{{"name", "Aare"}, {"waterway", "river"}}, "\"1024\"", "20", "8"},
         {{{"waterway", "ditch"}}, "\"1025\"", "2", "8"},
