@@ -3,6 +3,7 @@
 #include "osm/osm_job.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>

@@ -52,8 +52,14 @@ public:
     {
         if (request.box) {
             const GeoBounds edges = areaEdges(*request.box);
-            m_clip = std::make_unique<OGRPolygon>(edges.west, edges.south, edges.east,
-                                                  edges.north);
+            auto *ring = new OGRLinearRing;
+            ring->addPoint(edges.west, edges.south);
+            ring->addPoint(edges.east, edges.south);
+            ring->addPoint(edges.east, edges.north);
+            ring->addPoint(edges.west, edges.north);
+            ring->closeRings();
+            m_clip = std::make_unique<OGRPolygon>();
+            m_clip->addRingDirectly(ring);
         }
     }
 
@@ -168,22 +174,22 @@ QString osmUseSummary(const OsmRequest &request, const OsmUse &use)
     if (!use.unmapped.empty())
         lines << QStringLiteral("Mapped by no rule: %1.").arg(countsText(use.unmapped));
     const OsmReadTally &r = use.read;
+    auto many = [](qint64 n, const char *one, const char *more) {
+        return QStringLiteral("%L1 %2").arg(n).arg(QLatin1String(n == 1 ? one : more));
+    };
     if (r.waysShort > 0)
-        lines << QStringLiteral("%L1 ways lack nodes the extract does not hold; they were taken "
-                                "with the nodes it holds.")
-                     .arg(r.waysShort);
+        lines << QStringLiteral("%1 nodes the extract does not hold; taken with the nodes it "
+                                "holds.")
+                     .arg(many(r.waysShort, "way lacks", "ways lack"));
     if (r.waysDropped > 0)
-        lines << QStringLiteral("%L1 ways were left out: fewer than 2 of their nodes are in the "
-                                "extract.")
-                     .arg(r.waysDropped);
+        lines << QStringLiteral("Left out %1: fewer than 2 of the nodes are in the extract.")
+                     .arg(many(r.waysDropped, "way", "ways"));
     if (r.relationsMissing > 0)
-        lines << QStringLiteral("%L1 multipolygons were left out: ways they are made of are not "
-                                "in the extract.")
-                     .arg(r.relationsMissing);
+        lines << QStringLiteral("Left out %1: ways it is made of are not in the extract.")
+                     .arg(many(r.relationsMissing, "multipolygon", "multipolygons"));
     if (r.ringsOpen > 0)
-        lines << QStringLiteral("%L1 multipolygons were left out: a ring of theirs does not "
-                                "close.")
-                     .arg(r.ringsOpen);
+        lines << QStringLiteral("Left out %1 whose ring does not close.")
+                     .arg(many(r.ringsOpen, "multipolygon", "multipolygons"));
     return lines.join(u'\n');
 }
 

@@ -65,7 +65,7 @@ QByteArray overpassQuery(const OsmRules &rules, const GeoBounds &box)
                 }
                 values << escaped;
             }
-            filter += '~' + quotedValue(u'^' + values.join(u'|').prepend(u'(') + u")$");
+            filter += '~' + quotedValue(QStringLiteral("^(%1)$").arg(values.join(u'|')));
         }
         filter += ']';
         const bool area = rule.kind == OsmRule::Kind::Water || rule.kind == OsmRule::Kind::Land;
