@@ -9,8 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
 {
-    const QString text =
-        QString::fromUtf8(reinterpret_cast<const char *>(bytes), qsizetype(size));
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(bytes), qsizetype(size));
     const OsmRulesOrError read = readOsmRules(text);
     const qsizetype lineCount = text.count(u'\n') + 1;
     if (!read.failure.isEmpty()) {
@@ -45,16 +44,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
         FUZZ_CHECK(rule.kind != OsmRule::Kind::Line || rule.code != 0);
 
         // A feature with this rule's tag meets this rule or an earlier one of its kind.
-        const OsmTags tags{{rule.key, rule.values.isEmpty() ? QStringLiteral("x") : rule.values.first()}};
+        const OsmTags tags{
+            {rule.key, rule.values.isEmpty() ? QStringLiteral("x") : rule.values.first()}};
         const bool area = rule.kind == OsmRule::Kind::Water || rule.kind == OsmRule::Kind::Land;
         const OsmRule *first = area ? areaRule(read.rules, tags) : lineRule(read.rules, tags);
         FUZZ_CHECK(first && first->lineNumber <= rule.lineNumber);
         if (rule.kind == OsmRule::Kind::Road || rule.kind == OsmRule::Kind::Line) {
             FUZZ_CHECK(namesCatalogueLineType(lineTypeFor(rule, tags)));
-            FUZZ_CHECK(namesCatalogueLineType(lineTypeFor(rule, {{"lanes", "99"}, {"surface", "dirt"}})));
+            FUZZ_CHECK(
+                namesCatalogueLineType(lineTypeFor(rule, {{"lanes", "99"}, {"surface", "dirt"}})));
         }
         if (area) {
-            const QString tag = rule.values.isEmpty() ? rule.key : rule.key + u'=' + rule.values.first();
+            const QString tag =
+                rule.values.isEmpty() ? rule.key : rule.key + u'=' + rule.values.first();
             FUZZ_CHECK(read.rules.areaTags().contains(tag));
         }
     }

@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     sink.feature = [&features](const OGRGeometry &, const OsmTags &, bool) { ++features; };
     const OsmReadResult read = readOsmExtract({path, std::nullopt, {"natural=water"}}, sink);
     if (!read.failure.isEmpty())
-        std::fprintf(stderr, "accepted, then refused by the reader: %s\n", qPrintable(read.failure));
+        std::fprintf(stderr, "accepted, then refused by the reader: %s\n",
+                     qPrintable(read.failure));
     FUZZ_CHECK(read.failure.isEmpty());
     FUZZ_CHECK(features <= answer.ways + answer.relations);
     return 0;

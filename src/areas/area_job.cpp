@@ -319,7 +319,7 @@ AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks, const 
 }
 
 AreasPlan planAreaShapes(const AreasRequest &request, const ShapeSource &source,
-                          const AreasHooks &hooks, const AreaFileSink &sink)
+                         const AreasHooks &hooks, const AreaFileSink &sink)
 {
     AreasPlan plan;
     Builder builder(plan, request, hooks, sink);

@@ -145,8 +145,9 @@ int runOsmCommand(const QStringList &arguments)
         request.rulesPath = parser.value(rules);
         QFile file(request.rulesPath);
         if (!file.open(QIODevice::ReadOnly)) {
-            print(stderr, QStringLiteral("The rules file \u201c%1\u201d cannot be read: %2.")
-                              .arg(QDir::toNativeSeparators(request.rulesPath), file.errorString()));
+            print(stderr,
+                  QStringLiteral("The rules file \u201c%1\u201d cannot be read: %2.")
+                      .arg(QDir::toNativeSeparators(request.rulesPath), file.errorString()));
             return 1;
         }
         const OsmRulesOrError read = readOsmRules(QString::fromUtf8(file.readAll()));

@@ -83,7 +83,7 @@ public:
                 break;
             ++(rule->kind == OsmRule::Kind::Water ? m_use.water : m_use.land)[kind];
             return m_take.polygon(geometry, rule->kind == OsmRule::Kind::Water ? LwmFill::Water
-                                                                                : LwmFill::Land);
+                                                                               : LwmFill::Land);
         case OsmRule::Kind::Road:
         case OsmRule::Kind::Line:
             if (!(rule->kind == OsmRule::Kind::Road ? m_request.roads : m_request.waterways))
@@ -149,10 +149,10 @@ GeoBounds areaEdges(const GeoBounds &box)
 QString osmUseSummary(const OsmRequest &request, const OsmUse &use)
 {
     QStringList lines;
-    lines << QStringLiteral("Rules: %1.").arg(request.rulesPath.isEmpty()
-                                                  ? QStringLiteral("the shipped rules")
-                                                  : quoted(QDir::toNativeSeparators(
-                                                        request.rulesPath)));
+    lines << QStringLiteral("Rules: %1.")
+                 .arg(request.rulesPath.isEmpty()
+                          ? QStringLiteral("the shipped rules")
+                          : quoted(QDir::toNativeSeparators(request.rulesPath)));
     const std::pair<const char *, const OsmUse::Counts *> taken[] = {
         {"Water", &use.water},
         {"Land", &use.land},

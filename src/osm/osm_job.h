@@ -39,9 +39,9 @@ struct OsmUse
 {
     using Counts = std::map<QString, qint64>;
     Counts water, land, roads, waterways;
-    Counts skipped;   // by a skip rule
-    Counts notTaken;  // by --no-water, --no-roads or --no-waterways
-    Counts unmapped;  // by no rule
+    Counts skipped;  // by a skip rule
+    Counts notTaken; // by --no-water, --no-roads or --no-waterways
+    Counts unmapped; // by no rule
     OsmReadTally read;
 };
 

@@ -23,9 +23,8 @@ OverpassFetcher::OverpassFetcher(const OverpassSettings &settings, QObject *pare
     : QObject(parent), settings(settings), network(new QNetworkAccessManager(this))
 {
     if (this->settings.cacheFolder.isEmpty())
-        this->settings.cacheFolder =
-            QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
-            + QStringLiteral("/overpass");
+        this->settings.cacheFolder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
+                                     + QStringLiteral("/overpass");
 }
 
 OverpassFetcher::~OverpassFetcher()
@@ -53,10 +52,10 @@ bool OverpassFetcher::fetch(const QUrl &server, int cellColumn, int cellRow, con
     }
     const QByteArray query = overpassQuery(rules, cellBounds(cellColumn, cellRow));
     // One file per server, query and cell: other rules ask for other data.
-    const QByteArray key = QCryptographicHash::hash(server.toEncoded() + '\n' + query,
-                                                    QCryptographicHash::Sha256)
-                               .toHex()
-                               .left(16);
+    const QByteArray key =
+        QCryptographicHash::hash(server.toEncoded() + '\n' + query, QCryptographicHash::Sha256)
+            .toHex()
+            .left(16);
     cachePath = QDir(settings.cacheFolder)
                     .filePath(QStringLiteral("cell_%1_%2_%3.osm")
                                   .arg(cellColumn)
@@ -65,8 +64,9 @@ bool OverpassFetcher::fetch(const QUrl &server, int cellColumn, int cellRow, con
     const QFileInfo kept(cachePath);
     if (kept.isFile()
         && kept.lastModified().secsTo(QDateTime::currentDateTime()) < settings.freshSeconds) {
-        finish({cachePath, QStringLiteral("Used the cell's data kept from %1.")
-                               .arg(QLocale().toString(kept.lastModified(), QLocale::ShortFormat)),
+        finish({cachePath,
+                QStringLiteral("Used the cell's data kept from %1.")
+                    .arg(QLocale().toString(kept.lastModified(), QLocale::ShortFormat)),
                 true});
         return true;
     }
@@ -104,11 +104,11 @@ void OverpassFetcher::answered()
     done->deleteLater();
     const int status = done->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (done->error() != QNetworkReply::NoError && status == 0) {
-        finish(keptAnswer(done->error() == QNetworkReply::OperationCanceledError
-                                  || done->error() == QNetworkReply::TimeoutError
-                              ? QStringLiteral("The server did not answer in time.")
-                              : QStringLiteral("The server could not be reached: %1.")
-                                    .arg(done->errorString())));
+        finish(keptAnswer(
+            done->error() == QNetworkReply::OperationCanceledError
+                    || done->error() == QNetworkReply::TimeoutError
+                ? QStringLiteral("The server did not answer in time.")
+                : QStringLiteral("The server could not be reached: %1.").arg(done->errorString())));
         return;
     }
     const QByteArray bytes = done->readAll();
@@ -120,8 +120,9 @@ void OverpassFetcher::answered()
     QDir().mkpath(settings.cacheFolder);
     QSaveFile file(cachePath);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        finish({{}, QStringLiteral("The cell's data could not be kept in %1: %2.")
-                        .arg(QDir::toNativeSeparators(settings.cacheFolder), file.errorString()),
+        finish({{},
+                QStringLiteral("The cell's data could not be kept in %1: %2.")
+                    .arg(QDir::toNativeSeparators(settings.cacheFolder), file.errorString()),
                 false});
         return;
     }
@@ -139,7 +140,8 @@ OverpassResult OverpassFetcher::keptAnswer(const QString &why) const
     if (!kept.isFile())
         return {{}, why, false};
     return {cachePath,
-            why + QStringLiteral(" Used the cell's data kept from %1.")
+            why
+                + QStringLiteral(" Used the cell's data kept from %1.")
                       .arg(QLocale().toString(kept.lastModified(), QLocale::ShortFormat)),
             true};
 }

@@ -26,14 +26,26 @@ QString writeDistrict(const QString &folder, bool water = true)
 {
     const GridPlace a = lakeArea;
     std::vector<OsmNode> nodes = {
-        nodeAt(1, a, .1, .1),  nodeAt(2, a, .6, .1),  nodeAt(3, a, .6, .6),  nodeAt(4, a, .1, .6),
-        nodeAt(5, a, .3, .3),  nodeAt(6, a, .4, .3),  nodeAt(7, a, .4, .4),  nodeAt(8, a, .3, .4),
-        nodeAt(9, a, .7, .7),  nodeAt(10, a, .9, .7), nodeAt(11, a, .9, .9), nodeAt(12, a, .7, .9),
+        nodeAt(1, a, .1, .1),
+        nodeAt(2, a, .6, .1),
+        nodeAt(3, a, .6, .6),
+        nodeAt(4, a, .1, .6),
+        nodeAt(5, a, .3, .3),
+        nodeAt(6, a, .4, .3),
+        nodeAt(7, a, .4, .4),
+        nodeAt(8, a, .3, .4),
+        nodeAt(9, a, .7, .7),
+        nodeAt(10, a, .9, .7),
+        nodeAt(11, a, .9, .9),
+        nodeAt(12, a, .7, .9),
         nodeAt(20, a, .5, .95),
         // Far east of the area, beyond the cell's east edge (30 areas on).
         nodeAt(21, a, 31.5, .95),
-        nodeAt(30, a, .05, .05), nodeAt(31, a, .95, .05), nodeAt(32, a, .95, .02),
-        nodeAt(40, a, .05, .8), nodeAt(41, a, .05, .95),
+        nodeAt(30, a, .05, .05),
+        nodeAt(31, a, .95, .05),
+        nodeAt(32, a, .95, .02),
+        nodeAt(40, a, .05, .8),
+        nodeAt(41, a, .05, .95),
     };
     std::vector<OsmWay> ways = {
         {102, {20, 21}, {{"waterway", "river"}}},
@@ -102,10 +114,10 @@ TEST(OsmJob, WritesWaterPerAreaAndLinesPerCell)
     // river goes on in the next cell.
     EXPECT_EQ(lineCodes(out, 401, 122), (QStringList{"\"1024\"", "\"1143\"", "\"1160\""}));
     EXPECT_EQ(lineCodes(out, 402, 122), QStringList{"\"1024\""});
-    for (const char *said : {"Water: 2 (natural=water 1, water=pond 1).",
-                             "Roads: 2 (highway=motorway 1, highway=track 1).",
-                             "Waterways: 1 (waterway=river 1).", "Mapped by no rule: 1 (power=line 1).",
-                             "Rules: the shipped rules."})
+    for (const char *said :
+         {"Water: 2 (natural=water 1, water=pond 1).",
+          "Roads: 2 (highway=motorway 1, highway=track 1).", "Waterways: 1 (waterway=river 1).",
+          "Mapped by no rule: 1 (power=line 1).", "Rules: the shipped rules."})
         EXPECT_TRUE(outcome.text.contains(QString::fromUtf8(said))) << said << "\n"
                                                                     << outcome.text.toStdString();
 }
