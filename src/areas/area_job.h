@@ -8,7 +8,10 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
+
+class OGRGeometry;
 
 // Writing the sources of every area a shape file's polygons cover and of every cell its lines
 // cross. The files are moved into the output folder only when all of them are ready, so a
@@ -25,7 +28,14 @@ struct AreasRequest
     SourceChoices choices;
     LwmFill fill = LwmFill::Water; // of every polygon's outer rings; holes get the other
     qint64 vertexLimit = areasVertexLimit;
+    // Only the areas that meet this box get a file; none: every area.
+    std::optional<GeoBounds> within;
 };
+
+// Why the request cannot start, in words that the command line and the dialog both show; empty
+// when it can. Checked before anything is read: a file and a folder named, a VTP layer of
+// 0..100, a width that is a number, a line type of the catalogue (or none picked yet).
+QString areasRequestProblem(const AreasRequest &request);
 
 // `progress` is called between features; `canceled` is asked there and before every cut of a
 // polygon, so that a cancel takes effect within a large one.
@@ -75,3 +85,18 @@ struct AreasOutcome
     QStringList warnings = {}; // one sentence for each written file the user should mend
 };
 AreasOutcome writeAreas(const AreasRequest &request, const AreasHooks &hooks = {});
+
+// Shapes in degrees from elsewhere than a vector file (an OpenStreetMap extract): each polygon
+// with its fill, each line with its own line type, width and layer. A taker answers false
+// when no more should be handed on (a cancel, too many files, a shape off the grid); the
+// source returns why it could not hand on all of them, or the empty text.
+struct ShapeTakers
+{
+    std::function<bool(const OGRGeometry &polygonal, LwmFill fill)> polygon;
+    std::function<bool(const OGRGeometry &line, const SourceChoices &choices)> line;
+};
+using ShapeSource = std::function<QString(const ShapeTakers &take)>;
+AreasPlan planAreaShapes(const AreasRequest &request, const ShapeSource &source,
+                         const AreasHooks &hooks = {}, const AreaFileSink &sink = {});
+AreasOutcome writeAreaShapes(const AreasRequest &request, const ShapeSource &source,
+                             const AreasHooks &hooks = {});

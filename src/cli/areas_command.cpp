@@ -24,13 +24,6 @@ QString lineTypeOfCode(const QString &code)
     return {};
 }
 
-bool isNumber(const QString &text)
-{
-    bool ok = false;
-    QLocale::c().toDouble(text.trimmed(), &ok);
-    return ok;
-}
-
 } // namespace
 
 int runAreasCommand(const QStringList &arguments)
@@ -80,21 +73,17 @@ int runAreasCommand(const QStringList &arguments)
     if (!parser.isSet(folder) || parser.value(folder).isEmpty())
         return usage(QStringLiteral("Say where the files go with --output-folder."));
 
-    AreasRequest request{files.first(), parser.value(folder), parser.value(shape), {}};
+    AreasRequest request;
+    request.shapePath = files.first();
+    request.outputFolder = parser.value(folder);
+    request.shape = parser.value(shape);
     const QString fillText = parser.value(fill).trimmed().toLower();
     if (fillText != QLatin1String("water") && fillText != QLatin1String("land"))
         return usage(QStringLiteral("--fill takes water or land."));
     request.fill = fillText == QLatin1String("land") ? LwmFill::Land : LwmFill::Water;
-    // The window writes whatever altitude is typed; here a slip is refused before any file.
     request.choices.altitude = parser.value(altitude).trimmed();
-    if (!isNumber(request.choices.altitude))
-        return usage(QStringLiteral("--altitude takes a number of metres, such as 12 or -3.5."));
     request.choices.layer = parser.value(layer).trimmed();
-    if (!layerItems().contains(request.choices.layer))
-        return usage(QStringLiteral("--vtp-layer takes a whole number from 0 to 100."));
     request.choices.width = parser.value(width).trimmed();
-    if (!isNumber(request.choices.width))
-        return usage(QStringLiteral("--vtp-width takes a number."));
     if (parser.isSet(lineType)) {
         request.choices.lineType = lineTypeOfCode(parser.value(lineType));
         if (request.choices.lineType.isEmpty())
@@ -103,6 +92,8 @@ int runAreasCommand(const QStringList &arguments)
                              .arg(parser.value(lineType)));
     }
 
+    if (const QString problem = areasRequestProblem(request); !problem.isEmpty())
+        return usage(problem);
     const AreasOutcome outcome = writeAreas(request);
     if (outcome.result != AreasOutcome::Result::Written) {
         printLine(stderr, outcome.text);

@@ -3,6 +3,7 @@
 #include "cli/areas_command.h"
 #include "cli/command_parsing.h"
 #include "cli/create_command.h"
+#include "cli/osm_command.h"
 #include "text/version.h"
 
 #include <QCommandLineParser>
@@ -28,6 +29,10 @@ const Command commands[] = {
      "                      [--altitude NUMBER] [--line-type CODE] [--vtp-layer N] "
      "[--vtp-width N]",
      [](const QStringList &arguments, ProgramLayout) { return runAreasCommand(arguments); }},
+    {"osm",
+     "EXTRACT --output-folder DIR [--cell CX CY | --bbox W S E N]\n"
+     "                    [--no-water] [--no-roads] [--no-waterways] [--rules FILE]",
+     [](const QStringList &arguments, ProgramLayout) { return runOsmCommand(arguments); }},
 };
 
 const Command *commandNamed(const QString &name)

@@ -40,7 +40,7 @@ private:
 
     Desktop &m_desktop;
     QLineEdit *txtshapefile, *txtoutputfolder, *txtshape, *txtareaaltitude, *txtareawidth;
-    QComboBox *cboareatype, *cboarealayer;
+    QComboBox *cboareatype, *cboarealayer, *cboareafill;
     QProgressBar *progress;
     QPlainTextEdit *summary;
     QPushButton *cmdwrite, *cmdcancel;

@@ -134,7 +134,7 @@ private slots:
                      qPrintable(c.arguments.join(' ') + " gave " + QString::number(run.exitCode)
                                 + ": " + run.err));
         }
-        for (const QString command : {"create", "areas"}) {
+        for (const QString command : {"create", "areas", "osm"}) {
             const Run help = marlith3({command, "--help"});
             QCOMPARE(help.exitCode, 0);
             QVERIFY2(help.out.startsWith("Usage: marlith3 " + command + " [options] "),
@@ -243,7 +243,7 @@ private slots:
             {{"areas", lake, "--output-folder", out.path(), "--altitude", "abc"},
              {},
              2,
-             "marlith3 areas: --altitude takes a number of metres"},
+             "marlith3 areas: The LWM altitude \u201cabc\u201d is no number of metres."},
         };
         for (const auto &c : cases) {
             const Run run = marlith3(c.arguments, c.variables + QStringList{"LC_ALL=C"});
