@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <map>
@@ -22,10 +23,12 @@ struct AreasRequest
     QString shapePath, outputFolder;
     QString shape; // a layer's or a feature's name, as the import picker lists it; empty: all
     SourceChoices choices;
+    LwmFill fill = LwmFill::Water; // of every polygon's outer rings; holes get the other
     qint64 vertexLimit = areasVertexLimit;
 };
 
-// Called between features; `canceled` is asked as often.
+// `progress` is called between features; `canceled` is asked there and before every cut of a
+// polygon, so that a cancel takes effect within a large one.
 struct AreasHooks
 {
     std::function<void(qint64 done, qint64 total)> progress;
@@ -38,12 +41,14 @@ struct AreaFile
     QByteArray bytes;
     int cellColumn, cellRow;
     bool lwm;
+    int water = 0, land = 0; // an LWM file's polygons of each fill
 };
 
 struct AreasTally
 {
     qint64 polygons = 0, lines = 0, points = 0, madeValid = 0;
     qint64 islands = 0, fewPixels = 0, tooManyPoints = 0, unclipped = 0;
+    QStringList refused; // why an area got no file, one sentence each
 };
 
 struct AreasPlan

@@ -75,7 +75,12 @@ int runAreasCommand(const QStringList &arguments)
     const QCommandLineOption width(QStringLiteral("vtp-width"),
                                    QStringLiteral("The VTP line width (default 0)."),
                                    QStringLiteral("N"), QStringLiteral("0"));
-    parser.addOptions({help, folder, shape, altitude, lineType, layer, width});
+    const QCommandLineOption fill(QStringLiteral("fill"),
+                                  QStringLiteral("What the polygons are: water (the default; "
+                                                 "their holes become land) or land (their "
+                                                 "holes become water)."),
+                                  QStringLiteral("water|land"), QStringLiteral("water"));
+    parser.addOptions({help, folder, shape, fill, altitude, lineType, layer, width});
 
     if (!parser.parse(QStringList{QStringLiteral("marlith3 areas")} + arguments))
         return usage(parser.errorText());
@@ -95,6 +100,10 @@ int runAreasCommand(const QStringList &arguments)
         return usage(QStringLiteral("Say where the files go with --output-folder."));
 
     AreasRequest request{files.first(), parser.value(folder), parser.value(shape), {}};
+    const QString fillText = parser.value(fill).trimmed().toLower();
+    if (fillText != QLatin1String("water") && fillText != QLatin1String("land"))
+        return usage(QStringLiteral("--fill takes water or land."));
+    request.fill = fillText == QLatin1String("land") ? LwmFill::Land : LwmFill::Water;
     request.choices.altitude = parser.value(altitude);
     request.choices.layer = parser.value(layer).trimmed();
     if (!layerItems().contains(request.choices.layer))

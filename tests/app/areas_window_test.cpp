@@ -115,7 +115,7 @@ private slots:
         polygonAreaParts(lake, tally, [&](AreaPart &&p) { parts.push_back(std::move(p)); });
         QCOMPARE(parts.size(), std::size_t(4));
         for (const AreaPart &part : parts) {
-            const QByteArray file = read(folder, lwmFileName(part.place, 1));
+            const QByteArray file = read(folder, lwmFileName(part.place));
             QVERIFY(!file.isEmpty());
             QCOMPARE(byTheWindow(file, part.pixels, "cmdcreatelwm", "LWMSource.asm"), file);
         }
