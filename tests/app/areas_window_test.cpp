@@ -217,8 +217,9 @@ private slots:
             } else {
                 QTest::mouseClick(dialog->findChild<QPushButton *>("cmdcancel"), Qt::LeftButton);
                 QVERIFY(done.wait(30000));
-                QCOMPARE(dialog->findChild<QPlainTextEdit *>("areassummary")->toPlainText(),
-                         QString("Canceled; nothing was written."));
+                QVERIFY(dialog->findChild<QPlainTextEdit *>("areassummary")
+                            ->toPlainText()
+                            .startsWith("Canceled; nothing was written"));
                 QVERIFY(dialog->isVisible());
             }
             QVERIFY2(stopping.elapsed() < 2000, qPrintable(QString::number(stopping.elapsed())));
