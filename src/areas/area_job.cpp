@@ -208,6 +208,28 @@ QString nothingToTake(const QString &path, const AreasTally &t)
 
 } // namespace
 
+QString areasRequestProblem(const AreasRequest &request)
+{
+    if (request.shapePath.trimmed().isEmpty())
+        return QStringLiteral("Name the shape file to write areas for.");
+    if (request.outputFolder.trimmed().isEmpty())
+        return QStringLiteral("Name the folder the files go into.");
+    if (!layerItems().contains(request.choices.layer.trimmed()))
+        return QStringLiteral("The VTP layer %1 is no whole number from 0 to 100.")
+            .arg(quoted(request.choices.layer));
+    bool number = false;
+    QLocale::c().toDouble(request.choices.width.trimmed(), &number);
+    if (!number)
+        return QStringLiteral("The VTP line width %1 is no number.")
+            .arg(quoted(request.choices.width));
+    if (request.choices.lineType != lineTypeStartText
+        && !namesCatalogueLineType(request.choices.lineType))
+        return QStringLiteral("The VTP line type %1 is none of the catalogue's (codes 1024 to "
+                              "1209).")
+            .arg(quoted(request.choices.lineType));
+    return {};
+}
+
 AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks, const AreaFileSink &sink)
 {
     AreasPlan plan;

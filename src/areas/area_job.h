@@ -27,6 +27,11 @@ struct AreasRequest
     qint64 vertexLimit = areasVertexLimit;
 };
 
+// Why the request cannot start, in words that the command line and the dialog both show; empty
+// when it can. Checked before anything is read: a file and a folder named, a VTP layer of
+// 0..100, a width that is a number, a line type of the catalogue (or none picked yet).
+QString areasRequestProblem(const AreasRequest &request);
+
 // `progress` is called between features; `canceled` is asked there and before every cut of a
 // polygon, so that a cancel takes effect within a large one.
 struct AreasHooks

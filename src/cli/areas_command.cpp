@@ -34,13 +34,6 @@ QString lineTypeOfCode(const QString &code)
     return {};
 }
 
-bool isNumber(const QString &text)
-{
-    bool ok = false;
-    QLocale::c().toDouble(text.trimmed(), &ok);
-    return ok;
-}
-
 } // namespace
 
 int runAreasCommand(const QStringList &arguments)
@@ -106,11 +99,7 @@ int runAreasCommand(const QStringList &arguments)
     request.fill = fillText == QLatin1String("land") ? LwmFill::Land : LwmFill::Water;
     request.choices.altitude = parser.value(altitude);
     request.choices.layer = parser.value(layer).trimmed();
-    if (!layerItems().contains(request.choices.layer))
-        return usage(QStringLiteral("--vtp-layer takes a whole number from 0 to 100."));
     request.choices.width = parser.value(width).trimmed();
-    if (!isNumber(request.choices.width))
-        return usage(QStringLiteral("--vtp-width takes a number."));
     if (parser.isSet(lineType)) {
         request.choices.lineType = lineTypeOfCode(parser.value(lineType));
         if (request.choices.lineType.isEmpty())
@@ -119,6 +108,8 @@ int runAreasCommand(const QStringList &arguments)
                              .arg(parser.value(lineType)));
     }
 
+    if (const QString problem = areasRequestProblem(request); !problem.isEmpty())
+        return usage(problem);
     const AreasOutcome outcome = writeAreas(request);
     if (outcome.result != AreasOutcome::Result::Written) {
         print(stderr, outcome.text);

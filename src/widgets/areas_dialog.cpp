@@ -51,6 +51,10 @@ AreasDialog::AreasDialog(Desktop &desktop, const SourceChoices &start, QWidget *
     txtareawidth = field(this, "txtareawidth", start.width);
     cboareatype = combo(this, "cboareatype", lineTypeCatalogue(), start.lineType);
     cboarealayer = combo(this, "cboarealayer", layerItems(), start.layer);
+    cboareafill = new QComboBox(this);
+    cboareafill->setObjectName(QStringLiteral("cboareafill"));
+    cboareafill->addItem(QStringLiteral("Water; holes are islands"), int(LwmFill::Water));
+    cboareafill->addItem(QStringLiteral("Land; holes are water"), int(LwmFill::Land));
     auto *browse = new QPushButton(QStringLiteral("..."), this);
     browse->setObjectName(QStringLiteral("cmdshapefile"));
     connect(browse, &QPushButton::clicked, this, &AreasDialog::cmdshapefile_Click);
@@ -65,6 +69,7 @@ AreasDialog::AreasDialog(Desktop &desktop, const SourceChoices &start, QWidget *
     form->addRow(shapeLabel, shapeRow);
     form->addRow(QStringLiteral("&Only the shape or layer:"), txtshape);
     form->addRow(QStringLiteral("Output &folder:"), txtoutputfolder);
+    form->addRow(QStringLiteral("&Polygons are:"), cboareafill);
     form->addRow(QStringLiteral("LWM &altitude:"), txtareaaltitude);
     form->addRow(QStringLiteral("VTP line &type:"), cboareatype);
     form->addRow(QStringLiteral("VTP &layer:"), cboarealayer);
@@ -112,17 +117,18 @@ void AreasDialog::cmdwrite_Click()
 {
     if (running())
         return;
-    if (txtshapefile->text().trimmed().isEmpty() || txtoutputfolder->text().trimmed().isEmpty()) {
-        m_desktop.messageBox(this, QStringLiteral("Choose a shape file and an output folder."),
-                             programTitle());
-        return;
-    }
     AreasRequest request;
     request.shapePath = QDir::fromNativeSeparators(txtshapefile->text().trimmed());
     request.outputFolder = QDir::fromNativeSeparators(txtoutputfolder->text().trimmed());
     request.shape = txtshape->text().trimmed();
     request.choices = {txtareaaltitude->text(), cboarealayer->currentText(), txtareawidth->text(),
                        cboareatype->currentText()};
+    request.fill = LwmFill(cboareafill->currentData().toInt());
+    // Checked as the command line checks them, before anything starts.
+    if (const QString problem = areasRequestProblem(request); !problem.isEmpty()) {
+        m_desktop.messageBox(this, problem, programTitle());
+        return;
+    }
     // GDAL's drivers are registered here, on the window's thread, before the job opens a file.
     setUpGdal();
     cmdwrite->setEnabled(false);

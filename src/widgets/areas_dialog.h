@@ -43,7 +43,7 @@ private:
 
     Desktop &m_desktop;
     QLineEdit *txtshapefile, *txtoutputfolder, *txtshape, *txtareaaltitude, *txtareawidth;
-    QComboBox *cboareatype, *cboarealayer;
+    QComboBox *cboareatype, *cboarealayer, *cboareafill;
     QProgressBar *progress;
     QPlainTextEdit *summary;
     QPushButton *cmdwrite, *cmdcancel;

@@ -7,6 +7,7 @@
 #include "window_driver.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -167,6 +168,15 @@ private slots:
                  QDir::toNativeSeparators(dir.filePath(QStringLiteral("areas"))));
         dialog->findChild<QLineEdit *>("txtareaaltitude")->setText("0");
         QSignalSpy done(dialog, &AreasDialog::done);
+        // Checked as the command line checks it, before anything starts.
+        auto *layer = dialog->findChild<QComboBox *>("cboarealayer");
+        layer->setEditText("101");
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
+        QCOMPARE(w.desktop.messages.size(), std::size_t(1));
+        QVERIFY2(w.desktop.messages.back().text.contains("0 to 100"),
+                 qPrintable(w.desktop.messages.back().text));
+        QVERIFY(!dialog->running());
+        layer->setEditText("8");
         QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
         QVERIFY(done.wait(30000));
         const QString summary = dialog->findChild<QPlainTextEdit *>("areassummary")->toPlainText();
