@@ -92,7 +92,10 @@ int runAreasCommand(const QStringList &arguments)
     if (!parser.isSet(folder) || parser.value(folder).isEmpty())
         return usage(QStringLiteral("Say where the files go with --output-folder."));
 
-    AreasRequest request{files.first(), parser.value(folder), parser.value(shape), {}};
+    AreasRequest request;
+    request.shapePath = files.first();
+    request.outputFolder = parser.value(folder);
+    request.shape = parser.value(shape);
     const QString fillText = parser.value(fill).trimmed().toLower();
     if (fillText != QLatin1String("water") && fillText != QLatin1String("land"))
         return usage(QStringLiteral("--fill takes water or land."));

@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include "cli/areas_command.h"
+#include "cli/osm_command.h"
 #include "session/session.h"
 #include "text/runtime_error.h"
 #include "text/version.h"
@@ -20,6 +21,10 @@ const QString usage = QStringLiteral("Usage: marlith3 [FILE]\n"
                                      "[--shape NAME] [--altitude TEXT]\n"
                                      "                      [--line-type CODE] [--vtp-layer N] "
                                      "[--vtp-width N]\n"
+                                     "       marlith3 osm EXTRACT --output-folder DIR "
+                                     "[--cell CX CY | --bbox W S E N]\n"
+                                     "                    [--no-water] [--no-roads] "
+                                     "[--no-waterways] [--rules FILE]\n"
                                      "       marlith3 --help | --version\n");
 
 QTextStream &out()
@@ -94,7 +99,7 @@ std::optional<int> runCommandLine(int &argc, char **argv, ProgramLayout layout)
         return std::nullopt;
     const QString first = QString::fromLocal8Bit(argv[1]);
     const bool command = first == QStringLiteral("create") || first == QStringLiteral("areas")
-                         || first.startsWith(u'-');
+                         || first == QStringLiteral("osm") || first.startsWith(u'-');
     if (!command && argc == 2)
         return std::nullopt; // a file for the window to open
 
@@ -104,6 +109,8 @@ std::optional<int> runCommandLine(int &argc, char **argv, ProgramLayout layout)
     QStringList arguments = QCoreApplication::arguments();
     if (first == QStringLiteral("areas"))
         return runAreasCommand(arguments.mid(2));
+    if (first == QStringLiteral("osm"))
+        return runOsmCommand(arguments.mid(2));
     if (first == QStringLiteral("create")) {
         arguments.removeAt(1);
         const int code = create(arguments, layout);
