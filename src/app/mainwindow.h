@@ -132,7 +132,9 @@ private:
     // After a list edit or Create: says when a counter no longer matches its list, on the
     // line after `lead` when one is given.
     enum class Counters { Lwm, Vtp, Both };
-    void showCounterHints(Counters which, const QString &lead = QString());
+    // `lead` says what was done, `warning` what is wrong with it; the warnings come first.
+    void showCounterHints(Counters which, const QString &lead = QString(),
+                          const QString &warning = QString());
     void showRuntimeErrorDetail(const RuntimeError &e);
 
     // Shapes in and out, in mainwindow_exchange.cpp.

@@ -27,12 +27,10 @@ void MainWindow::createSource(ListSide side)
     try {
         const QString path = lwm ? m_session->createLwm() : m_session->createVtp();
         failure.clear();
-        QString lead = QStringLiteral("Wrote %1.").arg(QDir::toNativeSeparators(path));
+        const QString lead = QStringLiteral("Wrote %1.").arg(QDir::toNativeSeparators(path));
         // A file that names no line type is still written as typed; say how to name one.
-        if (const QString hint = lineTypeHint(m_session->text(Field::LineType));
-            !lwm && !hint.isEmpty())
-            lead += QStringLiteral("  ") + hint;
-        showCounterHints(lwm ? Counters::Lwm : Counters::Vtp, lead);
+        showCounterHints(lwm ? Counters::Lwm : Counters::Vtp, lead,
+                         lwm ? QString() : lineTypeHint(m_session->text(Field::LineType)));
     } catch (RuntimeError &e) {
         if (e.number() == RuntimeError::PathFileAccess) {
             failure = e.detail();

@@ -32,9 +32,9 @@ void MainWindow::showMessage(const QString &text)
     m_status->say(text);
 }
 
-void MainWindow::showCounterHints(Counters which, const QString &lead)
+void MainWindow::showCounterHints(Counters which, const QString &lead, const QString &warning)
 {
-    QStringList hints;
+    QStringList hints{warning};
     if (which != Counters::Vtp)
         hints << lwmCounterHint(m_session->text(Field::LwmCounter),
                                 int(m_session->entries(ListSide::Lwm).size()));
@@ -43,10 +43,11 @@ void MainWindow::showCounterHints(Counters which, const QString &lead)
                                 int(m_session->entries(ListSide::Vtp).size()));
     hints.removeAll(QString());
     if (!hints.isEmpty()) {
+        // The warnings first, so that a narrow line cuts the path after them, not them.
         m_counterHint = hints.join(QStringLiteral("  "));
         if (!lead.isEmpty())
-            m_counterHint = lead + QStringLiteral("  ") + m_counterHint;
-        showMessage(m_counterHint);
+            m_counterHint += QStringLiteral("  ") + lead;
+        m_status->warn(m_counterHint);
     } else if (!lead.isEmpty()) {
         showMessage(lead);
         m_counterHint.clear();

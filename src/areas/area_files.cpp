@@ -2,6 +2,7 @@
 
 #include "canvas/point_capture.h"
 #include "grid/grid_constants.h"
+#include "text/runtime_error.h"
 #include "writers/source_writers.h"
 
 #include <algorithm>
@@ -66,13 +67,32 @@ Pressed pressed(const GridPlace &place, const std::vector<ImagePosition> &pixels
 
 } // namespace
 
-QByteArray lwmPartText(const GridPlace &place, const std::vector<ImagePosition> &pixels,
-                       const SourceChoices &choices)
+AreaText lwmAreaFileText(const GridPlace &place, const std::vector<AreaPolygon> &polygons,
+                         const SourceChoices &choices)
 {
-    const auto [t, c, run] = pressed(place, pixels, choices);
-    return lwmSourceText({t.latDeg, t.latMin, t.longDeg, t.longMin, *c.cellX, *c.cellY, *c.areaX,
-                          *c.areaY, run.last.lwmCounter, choices.altitude, run.lwmEntries},
-                         QLocale::c());
+    const CoordinateTexts t = centreTexts(place);
+    const GridCaptions c = calculated(place, t);
+    LwmAreaInputs in{t.latDeg, t.latMin, t.longDeg, t.longMin,        *c.cellX,
+                     *c.cellY, *c.areaX, *c.areaY,  choices.altitude, {}};
+    if (qsizetype(polygons.size()) > lwmPolygonLimit)
+        return {{},
+                QStringLiteral("%1 would hold %2 polygons; one area takes at most %3.")
+                    .arg(lwmFileName(place))
+                    .arg(polygons.size())
+                    .arg(lwmPolygonLimit)};
+    in.polygons.reserve(polygons.size());
+    for (const AreaPolygon &p : polygons) {
+        if (p.pixels.empty())
+            continue;
+        CaptureRun run = captureRun(p.pixels, *c.areaX, *c.areaY, QString(), choices.width, 0, 0);
+        in.polygons.push_back({p.fill, run.last.lwmCounter, std::move(run.lwmEntries)});
+    }
+    try {
+        return {lwmAreaText(in, QLocale::c()), {}};
+    } catch (const RuntimeError &e) {
+        return {{},
+                QStringLiteral("%1 cannot be written: %2.").arg(lwmFileName(place), e.detail())};
+    }
 }
 
 QByteArray vtpPartText(const GridPlace &place, const std::vector<ImagePosition> &pixels,
@@ -93,14 +113,13 @@ QString numbered(QString name, int partNumber)
 }
 } // namespace
 
-QString lwmFileName(const GridPlace &place, int partNumber)
+QString lwmFileName(const GridPlace &place)
 {
-    return numbered(QStringLiteral("LWM_%1_%2_%3_%4")
-                        .arg(place.cellColumn)
-                        .arg(place.cellRow)
-                        .arg(place.areaColumn)
-                        .arg(place.areaRow),
-                    partNumber);
+    return QStringLiteral("LWM_%1_%2_%3_%4.asm")
+        .arg(place.cellColumn)
+        .arg(place.cellRow)
+        .arg(place.areaColumn)
+        .arg(place.areaRow);
 }
 
 QString vtpFileName(int cellColumn, int cellRow, int partNumber)

@@ -4,6 +4,7 @@
 #include "grid/lod_grid.h"
 #include "grid/point_geography.h"
 #include "writers/line_types.h"
+#include "writers/source_writers.h"
 
 #include <QByteArray>
 #include <QString>
@@ -30,16 +31,37 @@ struct SourceChoices
     QString lineType = lineTypeStartText;
 };
 
-// `pixels` are whole pixel positions relative to `place`: inside the image for a polygon,
-// anywhere in the cell for a line, which `place` starts.
-QByteArray lwmPartText(const GridPlace &place, const std::vector<ImagePosition> &pixels,
-                       const SourceChoices &choices);
+// One polygon of an area's mask: whole pixel positions of the area image, pressed in turn.
+struct AreaPolygon
+{
+    LwmFill fill = LwmFill::Water;
+    std::vector<ImagePosition> pixels;
+};
+
+// An area's whole LWM file, or why it cannot be written (then `bytes` is empty).
+struct AreaText
+{
+    QByteArray bytes;
+    QString failure;
+};
+
+// The area's file with `polygons` in drawing order (a later one over an earlier one: water
+// first, then islands as land). Each polygon's points are pressed on their own, its counter
+// starting at 0; with one water polygon the file is what the window's Create writes for the
+// same presses. More than lwmPolygonLimit polygons, or one above 255 points, is a failure
+// naming the area.
+AreaText lwmAreaFileText(const GridPlace &place, const std::vector<AreaPolygon> &polygons,
+                         const SourceChoices &choices);
+
+// `pixels` are whole pixel positions relative to `place`, anywhere in the cell, which
+// `place` starts.
 QByteArray vtpPartText(const GridPlace &place, const std::vector<ImagePosition> &pixels,
                        const SourceChoices &choices);
 
-// "LWM_123_120_2_27.asm", "VTP_123_120_3.asm": the first part of an area or cell has no
-// number, the second ends in "_2", and so on.
-QString lwmFileName(const GridPlace &place, int partNumber);
+// "LWM_123_120_2_27.asm": one file an area.
+QString lwmFileName(const GridPlace &place);
+// "VTP_123_120_3.asm": the first line of a cell has no number, the second ends in "_2", and
+// so on.
 QString vtpFileName(int cellColumn, int cellRow, int partNumber);
 
 // The global area that holds a position; on an edge, the one east and south of it.

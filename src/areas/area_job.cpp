@@ -1,8 +1,9 @@
 #include "areas/area_job.h"
 
+#include "areas/area_masks.h"
 #include "areas/line_parts.h"
-#include "areas/polygon_parts.h"
 #include "exchange/vector_file.h"
+#include "writers/line_types.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -70,38 +71,58 @@ QString offTheGrid(const OGRGeometry &g)
 class Builder
 {
 public:
-    Builder(AreasPlan &plan, const SourceChoices &choices, const AreaFileSink &sink)
-        : m_plan(plan), m_choices(choices), m_sink(sink)
+    Builder(AreasPlan &plan, const AreasRequest &request, const AreasHooks &hooks,
+            const AreaFileSink &sink)
+        : m_plan(plan), m_request(request), m_hooks(hooks), m_sink(sink)
     {
     }
 
     // Polygons and closed rings become LWM parts, open lines VTP parts.
-    void add(const OGRGeometry &g)
+    void add(const OGRGeometry &g) { add(g, m_request.fill, m_request.choices, true); }
+
+    // Polygons with their fill, lines with their line type, width and layer; closed lines
+    // stay lines when `ringsArePolygons` is false.
+    void add(const OGRGeometry &g, LwmFill fill, const SourceChoices &choices,
+             bool ringsArePolygons)
     {
         AreasTally &t = m_plan.tally;
         if (auto *polygon = dynamic_cast<const OGRPolygon *>(&g)) {
-            polygonal(*polygon);
+            polygonal(*polygon, fill);
         } else if (auto *polygons = dynamic_cast<const OGRMultiPolygon *>(&g)) {
-            polygonal(*polygons);
+            polygonal(*polygons, fill);
         } else if (auto *line = dynamic_cast<const OGRLineString *>(&g)) {
-            if (line->getNumPoints() >= 4 && line->get_IsClosed()) {
+            if (ringsArePolygons && line->getNumPoints() >= 4 && line->get_IsClosed()) {
                 auto *ring = new OGRLinearRing;
                 ring->addSubLineString(line);
                 OGRPolygon polygon;
                 polygon.addRingDirectly(ring);
-                polygonal(polygon);
+                polygonal(polygon, fill);
             } else {
-                this->line(*line);
+                this->line(*line, choices);
             }
         } else if (auto *collection = dynamic_cast<const OGRGeometryCollection *>(&g)) {
             for (const OGRGeometry *member : *collection)
-                add(*member);
+                add(*member, fill, choices, ringsArePolygons);
         } else if (dynamic_cast<const OGRPoint *>(&g)) {
             ++t.points;
         }
     }
 
-    bool full() const { return qsizetype(m_plan.files.size()) > fileLimit; }
+    bool full() const { return qsizetype(m_plan.files.size()) + m_masks.areaCount() > fileLimit; }
+
+    // One file for every area, once all shapes are in; false on a cancel.
+    bool finish()
+    {
+        return m_masks.write(
+            m_request.choices,
+            [this](AreaMasks::Written &&file) {
+                if (m_request.within && !meets(*m_request.within, areaBounds(file.place)))
+                    return;
+                made({file.name, std::move(file.bytes), file.place.cellColumn, file.place.cellRow,
+                      true, file.water, file.land});
+            },
+            m_plan.tally.refused, m_hooks.canceled);
+    }
 
 private:
     // A file handed on keeps only its name and cell here.
@@ -114,16 +135,17 @@ private:
         m_plan.files.push_back(std::move(file));
     }
 
-    void polygonal(const OGRGeometry &g)
+    static bool meets(const GeoBounds &a, const GeoBounds &b)
+    {
+        return a.west < b.east && b.west < a.east && a.south < b.north && b.south < a.north;
+    }
+
+    void polygonal(const OGRGeometry &g, LwmFill fill)
     {
         AreasTally &t = m_plan.tally;
         ++t.polygons;
         PolygonTally parts;
-        polygonAreaParts(g, parts, [this](AreaPart &&part) {
-            const int n = ++m_numbers[lwmFileName(part.place, 1)];
-            made({lwmFileName(part.place, n), lwmPartText(part.place, part.pixels, m_choices),
-                  part.place.cellColumn, part.place.cellRow, true});
-        });
+        m_masks.add(g, fill, parts, m_hooks.canceled);
         t.islands += parts.islands;
         t.fewPixels += parts.fewPixels;
         t.tooManyPoints += parts.tooManyPoints;
@@ -131,7 +153,7 @@ private:
         t.madeValid += parts.madeValid;
     }
 
-    void line(const OGRLineString &line)
+    void line(const OGRLineString &line, const SourceChoices &choices)
     {
         ++m_plan.tally.lines;
         std::vector<GeoPoint> points;
@@ -147,15 +169,17 @@ private:
                 }
                 const int n = ++m_numbers[vtpFileName(part.cellColumn, part.cellRow, 1)];
                 made({vtpFileName(part.cellColumn, part.cellRow, n),
-                      vtpPartText(piece.start, piece.pixels, m_choices), part.cellColumn,
+                      vtpPartText(piece.start, piece.pixels, choices), part.cellColumn,
                       part.cellRow, false});
             }
         }
     }
 
     AreasPlan &m_plan;
-    const SourceChoices &m_choices;
+    const AreasRequest &m_request;
+    const AreasHooks &m_hooks;
     const AreaFileSink &m_sink;
+    AreaMasks m_masks;
     std::map<QString, int> m_numbers;
 };
 
@@ -197,6 +221,35 @@ QString nothingToTake(const QString &path, const AreasTally &t)
 
 } // namespace
 
+QString areasRequestProblem(const AreasRequest &request)
+{
+    if (request.shapePath.trimmed().isEmpty())
+        return QStringLiteral("Name the shape file to write areas for.");
+    if (request.outputFolder.trimmed().isEmpty())
+        return QStringLiteral("Name the folder the files go into.");
+    if (!layerItems().contains(request.choices.layer.trimmed()))
+        return QStringLiteral("The VTP layer %1 is no whole number from 0 to 100.")
+            .arg(quoted(request.choices.layer));
+    const auto isNumber = [](const QString &text) {
+        bool number = false;
+        QLocale::c().toDouble(text.trimmed(), &number);
+        return number;
+    };
+    // The window writes whatever altitude is typed; a slip here would go into every file.
+    if (!isNumber(request.choices.altitude))
+        return QStringLiteral("The LWM altitude %1 is no number of metres.")
+            .arg(quoted(request.choices.altitude));
+    if (!isNumber(request.choices.width))
+        return QStringLiteral("The VTP line width %1 is no number.")
+            .arg(quoted(request.choices.width));
+    if (request.choices.lineType != lineTypeStartText
+        && !namesCatalogueLineType(request.choices.lineType))
+        return QStringLiteral("The VTP line type %1 is none of the catalogue's (codes 1024 to "
+                              "1209).")
+            .arg(quoted(request.choices.lineType));
+    return {};
+}
+
 AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks, const AreaFileSink &sink)
 {
     AreasPlan plan;
@@ -229,14 +282,14 @@ AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks, const 
     }
     if (vertices > request.vertexLimit) {
         plan.failure = QStringLiteral("%1 holds %L2 vertices; at most %L3 can be written at once. "
-                                      "Pick one shape with --shape, or cut the file into smaller "
-                                      "ones.")
+                                      "Pick one of its layers or features, or cut the file into "
+                                      "smaller ones.")
                            .arg(quoted(QFileInfo(request.shapePath).fileName()))
                            .arg(vertices)
                            .arg(request.vertexLimit);
         return plan;
     }
-    Builder builder(plan, request.choices, sink);
+    Builder builder(plan, request, hooks, sink);
     for (int i = 0; i < dataset.GetLayerCount(); ++i) {
         if (selection->layer && *selection->layer != i)
             continue;
@@ -271,7 +324,8 @@ AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks, const 
                 if (builder.full()) {
                     plan.files.clear();
                     plan.failure = QStringLiteral("The shapes cover more than %L1 areas and cells; "
-                                                  "pick one with --shape or cut the file first.")
+                                                  "pick one of the file's layers or features, or "
+                                                  "cut the file first.")
                                        .arg(fileLimit);
                     return plan;
                 }
@@ -287,6 +341,56 @@ AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks, const 
     }
     if (plan.tally.polygons == 0 && plan.tally.lines == 0)
         plan.failure = nothingToTake(request.shapePath, plan.tally);
+    else if (!builder.finish()) {
+        plan.files.clear();
+        plan.canceled = true;
+    }
+    return plan;
+}
+
+AreasPlan planAreaShapes(const AreasRequest &request, const ShapeSource &source,
+                         const AreasHooks &hooks, const AreaFileSink &sink)
+{
+    AreasPlan plan;
+    Builder builder(plan, request, hooks, sink);
+    QString offGrid;
+    auto take = [&](const OGRGeometry &g, LwmFill fill, const SourceChoices &choices,
+                    bool polygonal) {
+        if (g.IsEmpty())
+            return true;
+        if (const QString why = offTheGrid(g); !why.isEmpty()) {
+            offGrid = QStringLiteral("A shape of %1 %2.")
+                          .arg(quoted(QFileInfo(request.shapePath).fileName()), why);
+            return false;
+        }
+        builder.add(g, fill, choices, polygonal);
+        return !builder.full() && !(hooks.canceled && hooks.canceled());
+    };
+    const ShapeTakers takers{
+        [&](const OGRGeometry &g, LwmFill fill) { return take(g, fill, request.choices, true); },
+        [&](const OGRGeometry &g, const SourceChoices &choices) {
+            return take(g, request.fill, choices, false);
+        }};
+    const QString failure = source(takers);
+    if (hooks.canceled && hooks.canceled()) {
+        plan.files.clear();
+        plan.canceled = true;
+    } else if (!failure.isEmpty() || !offGrid.isEmpty()) {
+        plan.files.clear();
+        plan.failure = failure.isEmpty() ? offGrid : failure;
+    } else if (builder.full()) {
+        plan.files.clear();
+        plan.failure = QStringLiteral("The shapes cover more than %L1 areas and cells; take a "
+                                      "smaller part of them.")
+                           .arg(fileLimit);
+    } else if (plan.tally.polygons == 0 && plan.tally.lines == 0) {
+        plan.failure = QStringLiteral("%1 holds nothing to write%2.")
+                           .arg(quoted(QFileInfo(request.shapePath).fileName()),
+                                request.within ? QStringLiteral(" there") : QString());
+    } else if (!builder.finish()) {
+        plan.files.clear();
+        plan.canceled = true;
+    }
     return plan;
 }
 
@@ -303,8 +407,12 @@ public:
         : m_folder(folder), m_shown(quoted(QDir::toNativeSeparators(folder))),
           m_madeFolder(!QDir(folder).exists())
     {
-        if (!QDir().mkpath(folder)) {
-            m_failure = QStringLiteral("The folder %1 cannot be made.").arg(m_shown);
+        std::error_code error;
+        std::filesystem::create_directories(QFileInfo(folder).filesystemAbsoluteFilePath(), error);
+        if (error || !QFileInfo(folder).isDir()) {
+            m_failure = QStringLiteral("The folder %1 cannot be made: %2.")
+                            .arg(m_shown, error ? QString::fromLocal8Bit(error.message())
+                                                : QStringLiteral("a file of that name is there"));
             return;
         }
         m_staging.emplace(QDir(folder).filePath(QStringLiteral(".areas-XXXXXX")));
@@ -338,35 +446,82 @@ public:
     }
 
     // Waits for the last file, then moves all of them into the folder; the reason on failure.
+    // A file replaced is kept aside until every move has succeeded, so that a failure on the
+    // way can put the folder back as it was.
     QString moveIn(const std::vector<AreaFile> &files)
     {
+        namespace fs = std::filesystem;
         stop();
         if (!m_failure.isEmpty())
             return m_failure;
-        std::vector<std::filesystem::path> added;
+        const fs::path staging = QFileInfo(m_staging->path()).filesystemAbsoluteFilePath();
+        const fs::path aside = staging / "replaced";
+        std::vector<Moved> moved;
+        moved.reserve(files.size());
         for (const AreaFile &file : files) {
-            const std::filesystem::path from =
-                QFileInfo(m_staging->filePath(file.name)).filesystemAbsoluteFilePath();
-            const std::filesystem::path to =
+            const fs::path name = file.name.toStdU16String();
+            const fs::path to =
                 QFileInfo(QDir(m_folder).filePath(file.name)).filesystemAbsoluteFilePath();
             std::error_code error;
-            const bool existed = std::filesystem::exists(to, error);
-            std::filesystem::rename(from, to, error);
-            if (error) {
-                for (const std::filesystem::path &earlier : added)
-                    std::filesystem::remove(earlier, error);
-                return QStringLiteral("%1 could not be put into %2 (%3); the files this run had "
-                                      "added were removed again.")
-                    .arg(quoted(file.name), m_shown, QString::fromStdString(error.message()));
+            bool replaced = false;
+            if (fs::is_directory(to, error)) {
+                error = std::make_error_code(std::errc::is_a_directory);
+            } else if (fs::exists(to, error)) {
+                fs::create_directories(aside, error);
+                if (!error)
+                    fs::rename(to, aside / name, error);
+                replaced = !error;
             }
-            if (!existed)
-                added.push_back(to);
+            if (!error) {
+                fs::rename(staging / name, to, error);
+                if (error && replaced) {
+                    std::error_code ignored;
+                    fs::rename(aside / name, to, ignored);
+                }
+            }
+            if (error) {
+                const QString why = QString::fromLocal8Bit(error.message().c_str());
+                if (const qsizetype stuck = putBack(moved, aside); stuck > 0) {
+                    m_staging->setAutoRemove(false);
+                    return QStringLiteral("%1 could not be put into %2 (%3), and %4 of the files "
+                                          "it replaced could not be put back; they are in %5.")
+                        .arg(quoted(file.name), m_shown, why)
+                        .arg(stuck)
+                        .arg(quoted(QDir::toNativeSeparators(
+                            QString::fromStdU16String(aside.u16string()))));
+                }
+                return QStringLiteral("%1 could not be put into %2 (%3); the folder is as it "
+                                      "was.")
+                    .arg(quoted(file.name), m_shown, why);
+            }
+            moved.push_back({to, replaced});
         }
         m_madeFolder = m_madeFolder && files.empty();
         return {};
     }
 
 private:
+    struct Moved
+    {
+        std::filesystem::path to;
+        bool replaced;
+    };
+
+    // Undoes the moves so far, last first; the number of replaced files left aside.
+    static qsizetype putBack(const std::vector<Moved> &moved, const std::filesystem::path &aside)
+    {
+        qsizetype stuck = 0;
+        for (auto it = moved.rbegin(); it != moved.rend(); ++it) {
+            std::error_code error;
+            std::filesystem::remove(it->to, error);
+            if (it->replaced) {
+                std::filesystem::rename(aside / it->to.filename(), it->to, error);
+                stuck += bool(error);
+            }
+        }
+        return stuck;
+    }
+
     void stop()
     {
         {
@@ -413,35 +568,85 @@ private:
 
 } // namespace
 
+namespace {
+
+QString counted(qint64 n, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+}
+
+// "3 polygons, 1 of them land", or "1 polygon".
+QString polygonCount(qint64 water, qint64 land)
+{
+    const QString all = counted(water + land, "polygon", "polygons");
+    if (land == 0)
+        return all;
+    if (water == 0)
+        return all + QStringLiteral(", all land");
+    return all + QStringLiteral(", %1 of them land").arg(land);
+}
+
+// Up to this many areas the summary names each with its polygons.
+constexpr qsizetype areasNamed = 20;
+
+} // namespace
+
 QString areasSummary(const AreasRequest &request, const AreasPlan &plan)
 {
     QStringList lines;
     const QString file = quoted(QFileInfo(request.shapePath).fileName());
-    std::map<std::pair<int, int>, std::pair<int, int>> cells;
+    struct Cell
+    {
+        int lwm = 0, vtp = 0;
+        qint64 water = 0, land = 0;
+        QStringList areas;
+    };
+    std::map<std::pair<int, int>, Cell> cells;
+    qsizetype lwmFiles = 0;
+    for (const AreaFile &f : plan.files)
+        lwmFiles += f.lwm;
     for (const AreaFile &f : plan.files) {
-        auto &[lwm, vtp] = cells[{f.cellColumn, f.cellRow}];
-        ++(f.lwm ? lwm : vtp);
+        Cell &cell = cells[{f.cellColumn, f.cellRow}];
+        if (!f.lwm) {
+            ++cell.vtp;
+            continue;
+        }
+        ++cell.lwm;
+        cell.water += f.water;
+        cell.land += f.land;
+        if (lwmFiles <= areasNamed)
+            cell.areas << QStringLiteral("    %1: %2").arg(f.name, polygonCount(f.water, f.land));
     }
     if (plan.files.empty()) {
         lines << QStringLiteral("Nothing to write from %1.").arg(file);
     } else {
-        lines << QStringLiteral("Wrote %1 %2 from %3 into %4:")
-                     .arg(plan.files.size())
-                     .arg(plan.files.size() == 1 ? "file" : "files")
-                     .arg(file, quoted(QDir::toNativeSeparators(request.outputFolder)));
-        for (const auto &[cell, counts] : cells) {
+        lines << QStringLiteral("Wrote %1 from %2 into %3:")
+                     .arg(counted(qint64(plan.files.size()), "file", "files"), file,
+                          quoted(QDir::toNativeSeparators(request.outputFolder)));
+        for (const auto &[place, cell] : cells) {
             QStringList kinds;
-            if (counts.first > 0)
-                kinds << QStringLiteral("%1 LWM").arg(counts.first);
-            if (counts.second > 0)
-                kinds << QStringLiteral("%1 VTP").arg(counts.second);
+            if (cell.lwm > 0)
+                kinds << QStringLiteral("%1 LWM with %2")
+                             .arg(cell.lwm)
+                             .arg(polygonCount(cell.water, cell.land));
+            if (cell.vtp > 0)
+                kinds << QStringLiteral("%1 VTP").arg(cell.vtp);
             lines << QStringLiteral("  cell %1_%2: %3")
-                         .arg(cell.first)
-                         .arg(cell.second)
+                         .arg(place.first)
+                         .arg(place.second)
                          .arg(kinds.join(QStringLiteral(", ")));
+            lines << cell.areas;
         }
     }
     const AreasTally &t = plan.tally;
+    if (t.islands > 0)
+        lines << QStringLiteral("Wrote %1 as land over the water around %2.")
+                     .arg(counted(t.islands, "island", "islands"),
+                          QLatin1String(t.islands == 1 ? "it" : "them"));
+    if (!t.refused.isEmpty())
+        lines << QStringLiteral("Left out %1: %2")
+                     .arg(counted(t.refused.size(), "area", "areas"),
+                          t.refused.join(QLatin1Char(' ')));
     if (const qint64 skipped = t.fewPixels + t.tooManyPoints + t.unclipped; skipped > 0) {
         QStringList why;
         if (t.fewPixels > 0)
@@ -454,41 +659,76 @@ QString areasSummary(const AreasRequest &request, const AreasPlan &plan)
                        .arg(partPointLimit);
         if (t.unclipped > 0)
             why << QStringLiteral("%1 that GEOS could not cut").arg(t.unclipped);
-        lines << QStringLiteral("Skipped %1 %2: %3.")
-                     .arg(skipped)
-                     .arg(skipped == 1 ? "part" : "parts")
-                     .arg(why.join(QStringLiteral("; ")));
+        lines << QStringLiteral("Skipped %1: %2.")
+                     .arg(counted(skipped, "part", "parts"), why.join(QStringLiteral("; ")));
     }
-    if (t.islands > 0)
-        lines << QStringLiteral("Left out %1 %2: an LWM polygon has one fill, without holes.")
-                     .arg(t.islands)
-                     .arg(t.islands == 1 ? "island" : "islands");
     if (t.madeValid > 0)
-        lines << QStringLiteral("Made %1 %2 valid before cutting (a ring crossed itself or "
+        lines << QStringLiteral("Made %1 valid before cutting (a ring crossed itself or "
                                 "another).")
-                     .arg(t.madeValid)
-                     .arg(t.madeValid == 1 ? "polygon" : "polygons");
+                     .arg(counted(t.madeValid, "polygon", "polygons"));
     if (t.points > 0 && (t.polygons > 0 || t.lines > 0))
-        lines << QStringLiteral("Passed over %1 %2: only polygons and lines make areas.")
-                     .arg(t.points)
-                     .arg(t.points == 1 ? "point" : "points");
+        lines << QStringLiteral("Passed over %1: only polygons and lines make areas.")
+                     .arg(counted(t.points, "point", "points"));
     return lines.join(u'\n');
 }
 
-AreasOutcome writeAreas(const AreasRequest &request, const AreasHooks &hooks)
+namespace {
+
+// A VTP file that names no line type assembles into no known texture; the window's Create
+// says so of its file, and so does every written file here.
+QStringList lineTypeWarnings(const AreasRequest &request, const AreasPlan &plan)
+{
+    QStringList warnings;
+    if (namesCatalogueLineType(request.choices.lineType))
+        return warnings;
+    for (const AreaFile &f : plan.files) {
+        if (!f.lwm)
+            warnings << QStringLiteral("%1 was written with the line type \"%2\", which names no "
+                                       "line type of the catalogue.")
+                            .arg(f.name, request.choices.lineType);
+    }
+    return warnings;
+}
+
+AreasOutcome writePlan(const AreasRequest &request,
+                       const std::function<AreasPlan(const AreaFileSink &)> &planned)
 {
     StagedFiles staged(request.outputFolder);
     if (!staged.failure().isEmpty())
         return {AreasOutcome::Result::BadInput, staged.failure()};
-    const AreasPlan plan =
-        planAreas(request, hooks, [&staged](const AreaFile &file) { staged.add(file); });
+    const AreasPlan plan = planned([&staged](const AreaFile &file) { staged.add(file); });
     if (plan.canceled)
-        return {AreasOutcome::Result::Canceled, QStringLiteral("Canceled; nothing was written.")};
+        return {AreasOutcome::Result::Canceled,
+                QStringLiteral("Canceled; nothing was written, and the folder is as it was.")};
     if (!plan.failure.isEmpty())
         return {AreasOutcome::Result::BadInput, plan.failure};
     if (plan.files.empty())
         return {AreasOutcome::Result::BadInput, areasSummary(request, plan)};
     if (const QString failure = staged.moveIn(plan.files); !failure.isEmpty())
         return {AreasOutcome::Result::BadInput, failure};
-    return {AreasOutcome::Result::Written, areasSummary(request, plan)};
+    AreasOutcome outcome{AreasOutcome::Result::Written, areasSummary(request, plan),
+                         lineTypeWarnings(request, plan)};
+    if (const qsizetype n = outcome.warnings.size(); n > 0)
+        outcome.text += QStringLiteral("\n%1 no line type of the catalogue (\"%2\"): pick one "
+                                       "(a code such as 1139) and write again.")
+                            .arg(n == 1 ? QStringLiteral("1 VTP file names")
+                                        : QStringLiteral("%1 VTP files name").arg(n))
+                            .arg(request.choices.lineType);
+    return outcome;
+}
+
+} // namespace
+
+AreasOutcome writeAreas(const AreasRequest &request, const AreasHooks &hooks)
+{
+    return writePlan(request,
+                     [&](const AreaFileSink &sink) { return planAreas(request, hooks, sink); });
+}
+
+AreasOutcome writeAreaShapes(const AreasRequest &request, const ShapeSource &source,
+                             const AreasHooks &hooks)
+{
+    return writePlan(request, [&](const AreaFileSink &sink) {
+        return planAreaShapes(request, source, hooks, sink);
+    });
 }

@@ -125,15 +125,25 @@ class Cutter
 {
 public:
     Cutter(GEOSContextHandle_t context, PolygonTally &tally,
-           const std::function<void(AreaPart &&)> &part)
-        : c(context), m_tally(tally), m_part(part)
+           const std::function<void(AreaPart &&)> &part, LwmFill fill,
+           const std::function<bool()> &canceled)
+        : c(context), m_tally(tally), m_part(part), m_fill(fill), m_canceled(canceled)
     {
+    }
+
+    // Asked before every cut; once true, it stays so and nothing more is cut.
+    bool stopped()
+    {
+        m_stopped = m_stopped || (m_canceled && m_canceled());
+        return m_stopped;
     }
 
     Geometry own(GEOSGeometry *g) const { return Geometry(g, GeometryDeleter{c}); }
 
     void areas(const GEOSGeometry *g, AreaBlock block)
     {
+        if (stopped())
+            return;
         const OGREnvelope e = envelopeOf(c, g);
         block = common(block, blockOf(e));
         if (empty(block))
@@ -217,26 +227,32 @@ private:
                 ++m_tally.fewPixels;
                 return;
             }
-            m_tally.islands += GEOSGetNumInteriorRings_r(c, polygon);
-            fit(GEOSGetExteriorRing_r(c, polygon), place, 0);
+            fit(GEOSGetExteriorRing_r(c, polygon), place, false, 0);
+            // After the cut every hole lies inside the area.
+            for (int i = 0; i < GEOSGetNumInteriorRings_r(c, polygon); ++i)
+                m_tally.islands += fit(GEOSGetInteriorRingN_r(c, polygon, i), place, true, 0) > 0;
         });
     }
 
-    // One outer ring inside the area, halved until its parts fit a file.
-    void fit(const GEOSGeometry *ring, const GridPlace &place, int depth)
+    // One ring inside the area, halved until its parts fit a file; the number of parts.
+    int fit(const GEOSGeometry *ring, const GridPlace &place, bool hole, int depth)
     {
+        if (stopped())
+            return 0;
         std::vector<ImagePosition> pixels = ringPixels(place, ringPoints(c, ring));
         if (!distinctAtLeast(pixels, 3)) {
             ++m_tally.fewPixels;
-            return;
+            return 0;
         }
         if (qsizetype(pixels.size()) <= partPointLimit) {
-            m_part({place, std::move(pixels)});
-            return;
+            const LwmFill fill =
+                hole ? (m_fill == LwmFill::Water ? LwmFill::Land : LwmFill::Water) : m_fill;
+            m_part({place, std::move(pixels), fill, hole});
+            return 1;
         }
         if (depth == deepestHalving) {
             ++m_tally.tooManyPoints;
-            return;
+            return 0;
         }
         const Geometry outer =
             own(GEOSGeom_createPolygon_r(c, GEOSGeom_clone_r(c, ring), nullptr, 0));
@@ -247,28 +263,34 @@ private:
         else
             first.south = second.north = (e.MinY + e.MaxY) / 2;
         const auto [one, two] = halves(outer.get(), first, second);
+        int parts = 0;
         for (const Geometry *piece : {&one, &two}) {
             if (*piece) {
                 forEachPolygon(c, piece->get(), [&](const GEOSGeometry *p) {
-                    fit(GEOSGetExteriorRing_r(c, p), place, depth + 1);
+                    parts += fit(GEOSGetExteriorRing_r(c, p), place, hole, depth + 1);
                 });
             }
         }
+        return parts;
     }
 
     GEOSContextHandle_t c;
     PolygonTally &m_tally;
     const std::function<void(AreaPart &&)> &m_part;
+    LwmFill m_fill;
+    const std::function<bool()> &m_canceled;
+    bool m_stopped = false;
 };
 
 } // namespace
 
 void polygonAreaParts(const OGRGeometry &polygonal, PolygonTally &tally,
-                      const std::function<void(AreaPart &&)> &part)
+                      const std::function<void(AreaPart &&)> &part, LwmFill fill,
+                      const std::function<bool()> &canceled)
 {
     const Geos geos;
     const GEOSContextHandle_t c = *geos;
-    Cutter cutter(c, tally, part);
+    Cutter cutter(c, tally, part, fill, canceled);
     Geometry shape = cutter.own(polygonal.exportToGEOS(c));
     if (!shape) {
         ++tally.unclipped;

@@ -6,7 +6,13 @@
 
 QString ElidingLabel::shownText() const
 {
-    return fontMetrics().elidedText(text(), Qt::ElideMiddle, contentsRect().width());
+    return fontMetrics().elidedText(text(), m_mode, contentsRect().width());
+}
+
+void ElidingLabel::setElideMode(Qt::TextElideMode mode)
+{
+    m_mode = mode;
+    update();
 }
 
 bool ElidingLabel::isElided() const

@@ -2,9 +2,9 @@
 
 #include <QLabel>
 
-// A one-line label that never cuts its text silently: too wide, the text is elided in the
-// middle and its tooltip shows it whole. It asks for no width of its own, so a layout may
-// give it whatever is left.
+// A one-line label that never cuts its text silently: too wide, the text is elided (in the
+// middle unless told otherwise) and its tooltip shows it whole. It asks for no width of its own, so
+// a layout may give it whatever is left.
 class ElidingLabel final : public QLabel
 {
     Q_OBJECT
@@ -13,6 +13,10 @@ public:
     using QLabel::QLabel;
 
     bool isElided() const;
+    // The text as it fits the label.
+    QString shownText() const;
+    // At the end, for a text whose beginning matters most, such as a warning before a path.
+    void setElideMode(Qt::TextElideMode mode);
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -21,5 +25,5 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QString shownText() const;
+    Qt::TextElideMode m_mode = Qt::ElideMiddle;
 };

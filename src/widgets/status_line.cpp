@@ -36,8 +36,15 @@ void StatusLine::setPlace(const QString &text)
     m_place->setText(text);
 }
 
+void StatusLine::warn(const QString &text)
+{
+    say(text);
+    m_message->setElideMode(Qt::ElideRight);
+}
+
 void StatusLine::say(const QString &text)
 {
+    m_message->setElideMode(Qt::ElideMiddle);
     m_message->setText(text);
     if (text.isEmpty())
         return;

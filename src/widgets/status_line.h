@@ -26,6 +26,9 @@ public:
 
     void setPlace(const QString &text);
     void say(const QString &text);
+    // A message that starts with a warning, which the line keeps whole where it can: what
+    // follows it (a path) is what is cut.
+    void warn(const QString &text);
     QString message() const;
     void clearMessage();
     void showLog();

@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 namespace {
 
@@ -146,13 +147,53 @@ void includeLines(Lines &l)
 
 } // namespace
 
-QByteArray lwmSourceText(const LwmInputs &in, const QLocale &locale)
+namespace {
+
+// The polygon line: from 63 points on the polygon needs the extended form, which counts the
+// rest apart. The third field is the fill.
+QString polygonLine(int n, LwmFill fill, const QString &altitude)
 {
+    const QString attrib = QString::number(int(fill));
+    if (n <= 62)
+        return QStringLiteral("LWMPoly2  ") + twoDigit(n) + QStringLiteral(", 0, ") + attrib
+               + QStringLiteral(", ") + altitude + QStringLiteral(", 0");
+    return QStringLiteral("LWMPoly2Ex  63, 0, ") + attrib + QStringLiteral(", ") + altitude
+           + QStringLiteral(", 0, ") + QString::number(n - 63);
+}
+
+// Up to 6 polygons the header counts them itself; the extended header counts those beyond 7.
+QString areaHeader(qsizetype polygons, const QString &areaX, const QString &areaY)
+{
+    const QString place = QStringLiteral(", 3, 1, ") + areaX + QStringLiteral(", ") + areaY;
+    if (polygons <= lwmPlainPolygonLimit)
+        return QStringLiteral("LWMDataAreaDrawPolygons ") + QString::number(polygons) + place;
+    return QStringLiteral("LWMDataAreaDrawPolygonsEx 7") + place + QStringLiteral(", ")
+           + QString::number(polygons - 7);
+}
+
+QByteArray lwmText(const LwmAreaInputs &in, const QLocale &locale)
+{
+    const qsizetype polygons = qsizetype(in.polygons.size());
+    if (polygons > lwmPolygonLimit)
+        throw RuntimeError(RuntimeError::Overflow,
+                           QStringLiteral("area %1, %2 of cell %3_%4 holds %5 polygons; one "
+                                          "area takes at most %6")
+                               .arg(in.areaX, in.areaY, in.cellX, in.cellY)
+                               .arg(polygons)
+                               .arg(lwmPolygonLimit));
+    // Degrees and counts are read first, in the window's order, so that a bad one costs
+    // nothing built.
+    const QStringList b = headerBounds(in.latDeg, in.longDeg, locale);
+    std::vector<int> counts;
+    qsizetype size = 0;
+    for (const LwmPolygon &p : in.polygons) {
+        counts.push_back(pointCount(p.lwmNumber, "LWM"));
+        size += blockSize(p.entries);
+    }
     const QString cell = in.cellX + u'_' + in.cellY;
-    Lines l(blockSize(in.entries));
+    Lines l(size);
     l << coordinatesComment(in.latDeg, in.latMin, in.longDeg, in.longMin) << QString();
     includeLines(l);
-    const QStringList b = headerBounds(in.latDeg, in.longDeg, locale);
     l << QStringLiteral("BGLHeader          ") + b.join(QStringLiteral(", "))
              + QStringLiteral(", LWMHeader, TerrainHeaderStart")
       << QString() << QStringLiteral("LWMHeader        label        word") << QString()
@@ -168,20 +209,11 @@ QByteArray lwmSourceText(const LwmInputs &in, const QLocale &locale)
       << QStringLiteral(";----> area then you need these two lines to start the next and each "
                         "successive LOD 13 area as well.")
       << QStringLiteral(";----> See Help menu for parameter information and explanations.")
-      << QString()
-      << QStringLiteral("LWMDataAreaDrawPolygons 1, 3, 1, ") + in.areaX + QStringLiteral(", ")
-             + in.areaY
-      << QString();
-    const int n = pointCount(in.lwmNumber, "LWM");
-    // From 63 points on the polygon needs the extended form, which counts the rest apart.
-    if (n <= 62)
-        l << QStringLiteral("LWMPoly2  ") + twoDigit(n) + QStringLiteral(", 0, 0, ") + in.altitude
-                 + QStringLiteral(", 0");
-    else
-        l << QStringLiteral("LWMPoly2Ex  63, 0, 0, ") + in.altitude + QStringLiteral(", 0, ")
-                 + QString::number(n - 63);
-    l << QString();
-    l.lwmList(in.entries);
+      << QString() << areaHeader(polygons, in.areaX, in.areaY) << QString();
+    for (std::size_t i = 0; i < in.polygons.size(); ++i) {
+        l << polygonLine(counts[i], in.polygons[i].fill, in.altitude) << QString();
+        l.lwmList(in.polygons[i].entries);
+    }
     l << QString()
       << QStringLiteral("                  datamark_1        label        word   ;----> This "
                         "line goes under all LOD 13 areas used in this file")
@@ -208,6 +240,28 @@ QByteArray lwmSourceText(const LwmInputs &in, const QLocale &locale)
       << QString() << QStringLiteral(";----> The next line below ENDS this file <----") << QString()
       << QStringLiteral("LWMEnd        label        word") << QString();
     return l.bytes();
+}
+
+} // namespace
+
+QByteArray lwmSourceText(const LwmInputs &in, const QLocale &locale)
+{
+    return lwmText({in.latDeg,
+                    in.latMin,
+                    in.longDeg,
+                    in.longMin,
+                    in.cellX,
+                    in.cellY,
+                    in.areaX,
+                    in.areaY,
+                    in.altitude,
+                    {{LwmFill::Water, in.lwmNumber, in.entries}}},
+                   locale);
+}
+
+QByteArray lwmAreaText(const LwmAreaInputs &in, const QLocale &locale)
+{
+    return lwmText(in, locale);
 }
 
 QByteArray vtpSourceText(const VtpInputs &in, const QLocale &locale)

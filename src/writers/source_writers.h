@@ -5,12 +5,37 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 // The control texts each writer reads, as the window holds them at the moment of Create.
 struct LwmInputs
 {
     QString latDeg, latMin, longDeg, longMin, cellX, cellY, areaX, areaY, lwmNumber, altitude;
     QStringList entries;
 };
+
+// A polygon's fill, the third field of its LWMPoly2 line. Polygons are drawn in file order, a
+// later one over an earlier one: a lake, then its islands as land.
+enum class LwmFill { Water = 0, Land = 1 };
+
+struct LwmPolygon
+{
+    LwmFill fill = LwmFill::Water;
+    QString lwmNumber; // the counter text, as for the window's single polygon
+    QStringList entries;
+};
+
+// One LOD 13 area's mask with all of its polygons, in drawing order.
+struct LwmAreaInputs
+{
+    QString latDeg, latMin, longDeg, longMin, cellX, cellY, areaX, areaY, altitude;
+    std::vector<LwmPolygon> polygons;
+};
+
+// Up to this many polygons the area's header counts them; beyond, its extended form does.
+inline constexpr int lwmPlainPolygonLimit = 6;
+// The extended header counts 7 plus one byte.
+inline constexpr int lwmPolygonLimit = 7 + 255;
 
 struct VtpInputs
 {
@@ -24,6 +49,11 @@ struct VtpInputs
 // text throws RuntimeError 13, a count outside 0..255 throws 6; nothing is written then.
 QByteArray lwmSourceText(const LwmInputs &in, const QLocale &locale);
 QByteArray vtpSourceText(const VtpInputs &in, const QLocale &locale);
+// The area's whole file with every polygon in order, each as the single polygon above is
+// written (its line, an empty line, its entries, an empty line). With one water polygon the
+// bytes are exactly lwmSourceText's. More than lwmPolygonLimit polygons throw RuntimeError 6
+// naming the area; so does a counter outside 0..255, as above. Nothing is returned then.
+QByteArray lwmAreaText(const LwmAreaInputs &in, const QLocale &locale);
 
 // The program folder followed by the file name; a root folder keeps its own separator.
 QString lwmSourcePath(const QString &programFolder);

@@ -23,7 +23,7 @@ private slots:
         click("cmdcreatevtp");
         QVERIFY(
             file("VTPSource.asm").contains("VTPTextureName Select VTP Road/Line/Shoreline\r\n"));
-        QVERIFY(message().endsWith(lineTypeHint("Select VTP Road/Line/Shoreline")));
+        QVERIFY(message().startsWith(lineTypeHint("Select VTP Road/Line/Shoreline")));
 
         window->findChild<QLabel *>("messageStatus")->clear();
         auto *type = control<QComboBox>("cbovtptype");
@@ -104,6 +104,12 @@ private slots:
         auto *shown = control<ElidingLabel>("messageStatus");
         QWidget *place = control("placeStatus");
         QVERIFY(shown->isElided());
+        // The warning comes first and stays; the path after it is what is cut.
+        QVERIFY2(shown->shownText().startsWith("VTPSource.asm was written with the line type "
+                                               "\"Select VTP Road/Line/Shoreline\", which names "
+                                               "no line type"),
+                 qPrintable(shown->shownText()));
+        QVERIFY(message().endsWith("VTPSource.asm."));
         QVERIFY(!shown->geometry().intersects(place->geometry()));
         QVERIFY(window->statusBar()->rect().contains(place->geometry()));
         QVERIFY(shown->width() > window->width() / 2);

@@ -190,8 +190,8 @@ private slots:
         QCOMPARE(message(), QString());
         set("txtlwmnumber", "");
         click("cmdcreatelwm");
-        QCOMPARE(message(), "Wrote " + QDir::toNativeSeparators(folder.filePath("LWMSource.asm"))
-                                + ".  " + lwmCounterHint("", 3));
+        QCOMPARE(message(), lwmCounterHint("", 3) + "  Wrote "
+                                + QDir::toNativeSeparators(folder.filePath("LWMSource.asm")) + ".");
         QVERIFY(desktop.messages.empty());
     }
 

@@ -1,5 +1,6 @@
 #include "areas/area_job.h"
 
+#include "grid/geo_bounds.h"
 #include "grid/grid_constants.h"
 #include "ogr_files.h"
 
@@ -9,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 namespace {
 
 AreasRequest request(const QString &shapePath, const QString &outputFolder)
@@ -17,6 +21,23 @@ AreasRequest request(const QString &shapePath, const QString &outputFolder)
     r.shapePath = shapePath;
     r.outputFolder = outputFolder;
     return r;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The third field of every polygon line, in file order: "001" for two water polygons and land.
+std::string fills(const QString &path)
+{
+    std::string out;
+    for (const QByteArray &line : readAll(path).split('\n')) {
+        if (line.startsWith("LWMPoly2"))
+            out += line.split(',').value(2).trimmed().toStdString();
+    }
+    return out;
 }
 
 QStringList written(const QString &folder)
@@ -83,7 +104,7 @@ TEST(WriteAreas, RefusesAnEmptyFileAndAFolderItCannotMake)
     EXPECT_TRUE(outcome.text.contains("cannot be made")) << qPrintable(outcome.text);
 }
 
-// A bow tie is made valid into two triangles; a lake with an island loses the island.
+// A bow tie is made valid into two triangles; a lake keeps its island, as land over it.
 TEST(WriteAreas, RepairsAndReportsWhatItChanged)
 {
     QTemporaryDir dir;
@@ -99,11 +120,103 @@ TEST(WriteAreas, RepairsAndReportsWhatItChanged)
     const AreasOutcome outcome = writeAreas(request(path, dir.filePath("out")));
     ASSERT_EQ(outcome.result, AreasOutcome::Result::Written) << qPrintable(outcome.text);
     EXPECT_TRUE(outcome.text.contains("Made 1 polygon valid")) << qPrintable(outcome.text);
-    EXPECT_TRUE(outcome.text.contains("Left out 1 island")) << qPrintable(outcome.text);
+    EXPECT_TRUE(outcome.text.contains("Wrote 1 island as land")) << qPrintable(outcome.text);
     // Both triangles of the bow tie and the lake lie in area 2, 27 of cell 123, 120.
-    EXPECT_EQ(
-        written(dir.filePath("out")),
-        (QStringList{"LWM_123_120_2_27.asm", "LWM_123_120_2_27_2.asm", "LWM_123_120_2_27_3.asm"}));
+    EXPECT_EQ(written(dir.filePath("out")), QStringList{"LWM_123_120_2_27.asm"});
+    EXPECT_EQ(fills(dir.filePath("out/LWM_123_120_2_27.asm")), "0001");
+    EXPECT_TRUE(outcome.text.contains("LWM_123_120_2_27.asm: 4 polygons, 1 of them land"))
+        << qPrintable(outcome.text);
+}
+
+const GridPlace home{123, 120, 2, 27};
+
+// A rectangle in fractions of the home area's width and height from its north-west corner.
+std::string box(double x0, double y0, double x1, double y1)
+{
+    const GeoBounds b = areaBounds(home);
+    const auto x = [&](double f) { return std::to_string(b.west + f * (b.east - b.west)); };
+    const auto y = [&](double f) { return std::to_string(b.north - f * (b.north - b.south)); };
+    return "(" + x(x0) + " " + y(y0) + "," + x(x1) + " " + y(y0) + "," + x(x1) + " " + y(y1) + ","
+           + x(x0) + " " + y(y1) + "," + x(x0) + " " + y(y0) + ")";
+}
+
+struct MaskCase
+{
+    const char *what;
+    std::vector<std::string> polygons;
+    LwmFill fill;
+    std::map<QString, std::string> files; // name: each polygon's fill in file order
+};
+
+// One file an area, water first, then islands; the header counts the polygons.
+TEST(WriteAreas, WritesOneFileAnAreaWithItsIslandsOverTheWater)
+{
+    std::vector<std::string> ponds;
+    for (int i = 0; i < 8; ++i)
+        ponds.push_back("POLYGON(" + box(0.1 * i + 0.05, 0.1, 0.1 * i + 0.1, 0.2) + ")");
+    const MaskCase cases[] = {
+        {"a lake with an island, and a pond",
+         {"POLYGON(" + box(0.1, 0.1, 0.6, 0.6) + "," + box(0.3, 0.3, 0.4, 0.4) + ")",
+          "POLYGON(" + box(0.7, 0.7, 0.9, 0.9) + ")"},
+         LwmFill::Water,
+         {{"LWM_123_120_2_27.asm", "001"}}},
+        {"a lake over two areas, its island in the first",
+         {"POLYGON(" + box(0.5, 0.2, 1.5, 0.6) + "," + box(0.6, 0.3, 0.7, 0.4) + ")"},
+         LwmFill::Water,
+         {{"LWM_123_120_2_27.asm", "01"}, {"LWM_123_120_3_27.asm", "0"}}},
+        {"an island in the sea, its pond over it",
+         {"POLYGON(" + box(0.1, 0.1, 0.6, 0.6) + "," + box(0.3, 0.3, 0.4, 0.4) + ")"},
+         LwmFill::Land,
+         {{"LWM_123_120_2_27.asm", "10"}}},
+        {"eight ponds", ponds, LwmFill::Water, {{"LWM_123_120_2_27.asm", "00000000"}}},
+    };
+    for (const MaskCase &c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("in.geojson");
+        std::vector<const char *> wkts;
+        for (const std::string &w : c.polygons)
+            wkts.push_back(w.c_str());
+        ASSERT_TRUE(writeVectorFile(path, "GeoJSON", {{wkbPolygon, wkts}}));
+        AreasRequest r = request(path, dir.filePath("out"));
+        r.fill = c.fill;
+        const AreasOutcome outcome = writeAreas(r);
+        ASSERT_EQ(outcome.result, AreasOutcome::Result::Written) << qPrintable(outcome.text);
+        QStringList names;
+        for (const auto &[name, expected] : c.files) {
+            names << name;
+            const QString file = QDir(r.outputFolder).filePath(name);
+            EXPECT_EQ(fills(file), expected) << qPrintable(name);
+            const int n = int(expected.size());
+            EXPECT_TRUE(readAll(file).contains(
+                (n <= 6 ? QStringLiteral("LWMDataAreaDrawPolygons %1, 3, 1, ").arg(n)
+                        : QStringLiteral("LWMDataAreaDrawPolygonsEx 7, 3, 1, 2, 27, %1").arg(n - 7))
+                    .toLatin1()));
+        }
+        EXPECT_EQ(written(r.outputFolder), names);
+    }
+}
+
+// A failed move after a file was replaced puts the replaced file back and takes the new ones
+// away again: a folder in the way of the second file fails its move.
+TEST(WriteAreas, AFailedMoveLeavesTheFolderAsItWas)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("in.geojson");
+    const std::string lake = "POLYGON(" + box(0.5, 0.2, 1.5, 0.6) + ")";
+    ASSERT_TRUE(writeVectorFile(path, "GeoJSON", {{wkbPolygon, {lake.c_str()}}}));
+    const QDir out(dir.filePath("out"));
+    ASSERT_TRUE(out.mkpath("LWM_123_120_3_27.asm"));
+    QFile earlier(out.filePath("LWM_123_120_2_27.asm"));
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+    earlier.close();
+
+    const AreasOutcome outcome = writeAreas(request(path, out.path()));
+    EXPECT_EQ(outcome.result, AreasOutcome::Result::BadInput);
+    EXPECT_TRUE(outcome.text.contains("the folder is as it was")) << qPrintable(outcome.text);
+    EXPECT_EQ(readAll(earlier.fileName()), "earlier");
+    EXPECT_EQ(out.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              (QStringList{"LWM_123_120_2_27.asm", "LWM_123_120_3_27.asm"}));
 }
 
 TEST(WriteAreas, PicksOneShapeByName)
@@ -155,6 +268,23 @@ TEST(WriteAreas, CancelLeavesTheFolderEmpty)
     EXPECT_EQ(outcome.result, AreasOutcome::Result::Canceled);
     EXPECT_EQ(reported, 11);
     EXPECT_TRUE(written(dir.filePath("out")).isEmpty());
+}
+
+// A cancel takes effect within a polygon over a thousand areas, long before its end.
+TEST(WriteAreas, CancelTakesEffectWithinOnePolygon)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("in.geojson");
+    const std::string sea = "POLYGON(" + box(0, 0, 40.5, 30.5) + ")";
+    ASSERT_TRUE(writeVectorFile(path, "GeoJSON", {{wkbPolygon, {sea.c_str()}}}));
+    // Asked once after each feature only, the cancel would not be seen: the file has one.
+    int asked = 0;
+    const AreasOutcome outcome =
+        writeAreas(request(path, dir.filePath("out")), {{}, [&] { return ++asked >= 50; }});
+    EXPECT_EQ(outcome.result, AreasOutcome::Result::Canceled);
+    EXPECT_TRUE(outcome.text.contains("Canceled")) << qPrintable(outcome.text);
+    EXPECT_LE(asked, 51); // nothing more was cut once it said so
+    EXPECT_FALSE(QDir(dir.filePath("out")).exists());
 }
 
 } // namespace

@@ -83,6 +83,64 @@ TEST(LwmWriter, WorkedExampleComesOutByteForByte)
     EXPECT_TRUE(file.endsWith("LWMEnd        label        word\r\n\r\n"));
 }
 
+LwmAreaInputs seattleArea(std::vector<LwmPolygon> polygons)
+{
+    const LwmInputs one = seattleLwm();
+    return {one.latDeg, one.latMin, one.longDeg, one.longMin,  one.cellX,
+            one.cellY,  one.areaX,  one.areaY,   one.altitude, std::move(polygons)};
+}
+
+// One water polygon is the window's file; more are each written as that one is, in order,
+// under a header that counts them, in its extended form from 7 on.
+TEST(LwmAreaWriter, WritesEveryPolygonInOrderUnderAHeaderThatCountsThem)
+{
+    const LwmInputs one = seattleLwm();
+    EXPECT_EQ(lwmAreaText(seattleArea({{LwmFill::Water, one.lwmNumber, one.entries}}), english),
+              lwmSourceText(one, english));
+
+    const LwmAreaInputs lakeIslandPond = seattleArea({
+        {LwmFill::Water, "3", {"LWMPoint 1, 1", "LWMPoint 9, 1", "LWMPoint 9, 9"}},
+        {LwmFill::Water, "63", QStringList(63, "LWMPoint 20, 20")},
+        {LwmFill::Land, "3", {"LWMPoint 2, 2", "LWMPoint 3, 2", "LWMPoint 3, 3"}},
+    });
+    const QList<QByteArray> l = lines(lwmAreaText(lakeIslandPond, english));
+    EXPECT_EQ(l[28], "LWMDataAreaDrawPolygons 3, 3, 1, 2, 27");
+    EXPECT_EQ(l[30], "LWMPoly2  03, 0, 0, 0, 0");
+    EXPECT_EQ(l[32], "LWMPoint 1, 1");
+    EXPECT_EQ(l[35], "");
+    EXPECT_EQ(l[36], "LWMPoly2Ex  63, 0, 0, 0, 0, 0");
+    EXPECT_EQ(l[38 + 63], "");
+    EXPECT_EQ(l[39 + 63], "LWMPoly2  03, 0, 1, 0, 0");
+    EXPECT_EQ(l[41 + 63], "LWMPoint 2, 2");
+    EXPECT_EQ(l[44 + 63], "");
+    EXPECT_EQ(l[45 + 63], "");
+    EXPECT_TRUE(l[46 + 63].contains("datamark_1"));
+
+    const struct
+    {
+        int polygons;
+        const char *header;
+    } headers[] = {
+        {6, "LWMDataAreaDrawPolygons 6, 3, 1, 2, 27"},
+        {7, "LWMDataAreaDrawPolygonsEx 7, 3, 1, 2, 27, 0"},
+        {lwmPolygonLimit, "LWMDataAreaDrawPolygonsEx 7, 3, 1, 2, 27, 255"},
+    };
+    for (const auto &c : headers) {
+        const LwmAreaInputs in =
+            seattleArea(std::vector<LwmPolygon>(std::size_t(c.polygons), {LwmFill::Land, "0", {}}));
+        EXPECT_EQ(lines(lwmAreaText(in, english))[28].toStdString(), c.header);
+    }
+    const LwmAreaInputs tooMany =
+        seattleArea(std::vector<LwmPolygon>(lwmPolygonLimit + 1, {LwmFill::Water, "0", {}}));
+    try {
+        lwmAreaText(tooMany, english);
+        ADD_FAILURE() << "more polygons than an area takes were written";
+    } catch (const RuntimeError &e) {
+        EXPECT_EQ(e.number(), RuntimeError::Overflow);
+        EXPECT_TRUE(e.detail().contains("area 2, 27 of cell 123_120")) << qPrintable(e.detail());
+    }
+}
+
 TEST(VtpWriter, WorkedExampleComesOutByteForByte)
 {
     const VtpInputs in = seattleVtp();
