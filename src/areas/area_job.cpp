@@ -3,6 +3,7 @@
 #include "areas/area_masks.h"
 #include "areas/line_parts.h"
 #include "exchange/vector_file.h"
+#include "writers/line_types.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -77,26 +78,31 @@ public:
     }
 
     // Polygons and closed rings become LWM parts, open lines VTP parts.
-    void add(const OGRGeometry &g)
+    void add(const OGRGeometry &g) { add(g, m_request.fill, m_request.choices, true); }
+
+    // Polygons with their fill, lines with their line type, width and layer; closed lines
+    // stay lines when `ringsArePolygons` is false.
+    void add(const OGRGeometry &g, LwmFill fill, const SourceChoices &choices,
+             bool ringsArePolygons)
     {
         AreasTally &t = m_plan.tally;
         if (auto *polygon = dynamic_cast<const OGRPolygon *>(&g)) {
-            polygonal(*polygon);
+            polygonal(*polygon, fill);
         } else if (auto *polygons = dynamic_cast<const OGRMultiPolygon *>(&g)) {
-            polygonal(*polygons);
+            polygonal(*polygons, fill);
         } else if (auto *line = dynamic_cast<const OGRLineString *>(&g)) {
-            if (line->getNumPoints() >= 4 && line->get_IsClosed()) {
+            if (ringsArePolygons && line->getNumPoints() >= 4 && line->get_IsClosed()) {
                 auto *ring = new OGRLinearRing;
                 ring->addSubLineString(line);
                 OGRPolygon polygon;
                 polygon.addRingDirectly(ring);
-                polygonal(polygon);
+                polygonal(polygon, fill);
             } else {
-                this->line(*line);
+                this->line(*line, choices);
             }
         } else if (auto *collection = dynamic_cast<const OGRGeometryCollection *>(&g)) {
             for (const OGRGeometry *member : *collection)
-                add(*member);
+                add(*member, fill, choices, ringsArePolygons);
         } else if (dynamic_cast<const OGRPoint *>(&g)) {
             ++t.points;
         }
@@ -110,6 +116,8 @@ public:
         return m_masks.write(
             m_request.choices,
             [this](AreaMasks::Written &&file) {
+                if (m_request.within && !meets(*m_request.within, areaBounds(file.place)))
+                    return;
                 made({file.name, std::move(file.bytes), file.place.cellColumn, file.place.cellRow,
                       true, file.water, file.land});
             },
@@ -127,12 +135,17 @@ private:
         m_plan.files.push_back(std::move(file));
     }
 
-    void polygonal(const OGRGeometry &g)
+    static bool meets(const GeoBounds &a, const GeoBounds &b)
+    {
+        return a.west < b.east && b.west < a.east && a.south < b.north && b.south < a.north;
+    }
+
+    void polygonal(const OGRGeometry &g, LwmFill fill)
     {
         AreasTally &t = m_plan.tally;
         ++t.polygons;
         PolygonTally parts;
-        m_masks.add(g, m_request.fill, parts, m_hooks.canceled);
+        m_masks.add(g, fill, parts, m_hooks.canceled);
         t.islands += parts.islands;
         t.fewPixels += parts.fewPixels;
         t.tooManyPoints += parts.tooManyPoints;
@@ -140,7 +153,7 @@ private:
         t.madeValid += parts.madeValid;
     }
 
-    void line(const OGRLineString &line)
+    void line(const OGRLineString &line, const SourceChoices &choices)
     {
         ++m_plan.tally.lines;
         std::vector<GeoPoint> points;
@@ -156,7 +169,7 @@ private:
                 }
                 const int n = ++m_numbers[vtpFileName(part.cellColumn, part.cellRow, 1)];
                 made({vtpFileName(part.cellColumn, part.cellRow, n),
-                      vtpPartText(piece.start, piece.pixels, m_request.choices), part.cellColumn,
+                      vtpPartText(piece.start, piece.pixels, choices), part.cellColumn,
                       part.cellRow, false});
             }
         }
@@ -217,9 +230,16 @@ QString areasRequestProblem(const AreasRequest &request)
     if (!layerItems().contains(request.choices.layer.trimmed()))
         return QStringLiteral("The VTP layer %1 is no whole number from 0 to 100.")
             .arg(quoted(request.choices.layer));
-    bool number = false;
-    QLocale::c().toDouble(request.choices.width.trimmed(), &number);
-    if (!number)
+    const auto isNumber = [](const QString &text) {
+        bool number = false;
+        QLocale::c().toDouble(text.trimmed(), &number);
+        return number;
+    };
+    // The window writes whatever altitude is typed; a slip here would go into every file.
+    if (!isNumber(request.choices.altitude))
+        return QStringLiteral("The LWM altitude %1 is no number of metres.")
+            .arg(quoted(request.choices.altitude));
+    if (!isNumber(request.choices.width))
         return QStringLiteral("The VTP line width %1 is no number.")
             .arg(quoted(request.choices.width));
     if (request.choices.lineType != lineTypeStartText
@@ -328,6 +348,52 @@ AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks, const 
     return plan;
 }
 
+AreasPlan planAreaShapes(const AreasRequest &request, const ShapeSource &source,
+                         const AreasHooks &hooks, const AreaFileSink &sink)
+{
+    AreasPlan plan;
+    Builder builder(plan, request, hooks, sink);
+    QString offGrid;
+    auto take = [&](const OGRGeometry &g, LwmFill fill, const SourceChoices &choices,
+                    bool polygonal) {
+        if (g.IsEmpty())
+            return true;
+        if (const QString why = offTheGrid(g); !why.isEmpty()) {
+            offGrid = QStringLiteral("A shape of %1 %2.")
+                          .arg(quoted(QFileInfo(request.shapePath).fileName()), why);
+            return false;
+        }
+        builder.add(g, fill, choices, polygonal);
+        return !builder.full() && !(hooks.canceled && hooks.canceled());
+    };
+    const ShapeTakers takers{
+        [&](const OGRGeometry &g, LwmFill fill) { return take(g, fill, request.choices, true); },
+        [&](const OGRGeometry &g, const SourceChoices &choices) {
+            return take(g, request.fill, choices, false);
+        }};
+    const QString failure = source(takers);
+    if (hooks.canceled && hooks.canceled()) {
+        plan.files.clear();
+        plan.canceled = true;
+    } else if (!failure.isEmpty() || !offGrid.isEmpty()) {
+        plan.files.clear();
+        plan.failure = failure.isEmpty() ? offGrid : failure;
+    } else if (builder.full()) {
+        plan.files.clear();
+        plan.failure = QStringLiteral("The shapes cover more than %L1 areas and cells; take a "
+                                      "smaller part of them.")
+                           .arg(fileLimit);
+    } else if (plan.tally.polygons == 0 && plan.tally.lines == 0) {
+        plan.failure = QStringLiteral("%1 holds nothing to write%2.")
+                           .arg(quoted(QFileInfo(request.shapePath).fileName()),
+                                request.within ? QStringLiteral(" there") : QString());
+    } else if (!builder.finish()) {
+        plan.files.clear();
+        plan.canceled = true;
+    }
+    return plan;
+}
+
 namespace {
 
 // The files of one run, written by a thread of their own while the next ones are made, into
@@ -341,8 +407,12 @@ public:
         : m_folder(folder), m_shown(quoted(QDir::toNativeSeparators(folder))),
           m_madeFolder(!QDir(folder).exists())
     {
-        if (!QDir().mkpath(folder)) {
-            m_failure = QStringLiteral("The folder %1 cannot be made.").arg(m_shown);
+        std::error_code error;
+        std::filesystem::create_directories(QFileInfo(folder).filesystemAbsoluteFilePath(), error);
+        if (error || !QFileInfo(folder).isDir()) {
+            m_failure = QStringLiteral("The folder %1 cannot be made: %2.")
+                            .arg(m_shown, error ? QString::fromLocal8Bit(error.message())
+                                                : QStringLiteral("a file of that name is there"));
             return;
         }
         m_staging.emplace(QDir(folder).filePath(QStringLiteral(".areas-XXXXXX")));
@@ -602,13 +672,31 @@ QString areasSummary(const AreasRequest &request, const AreasPlan &plan)
     return lines.join(u'\n');
 }
 
-AreasOutcome writeAreas(const AreasRequest &request, const AreasHooks &hooks)
+namespace {
+
+// A VTP file that names no line type assembles into no known texture; the window's Create
+// says so of its file, and so does every written file here.
+QStringList lineTypeWarnings(const AreasRequest &request, const AreasPlan &plan)
+{
+    QStringList warnings;
+    if (namesCatalogueLineType(request.choices.lineType))
+        return warnings;
+    for (const AreaFile &f : plan.files) {
+        if (!f.lwm)
+            warnings << QStringLiteral("%1 was written with the line type \"%2\", which names no "
+                                       "line type of the catalogue.")
+                            .arg(f.name, request.choices.lineType);
+    }
+    return warnings;
+}
+
+AreasOutcome writePlan(const AreasRequest &request,
+                       const std::function<AreasPlan(const AreaFileSink &)> &planned)
 {
     StagedFiles staged(request.outputFolder);
     if (!staged.failure().isEmpty())
         return {AreasOutcome::Result::BadInput, staged.failure()};
-    const AreasPlan plan =
-        planAreas(request, hooks, [&staged](const AreaFile &file) { staged.add(file); });
+    const AreasPlan plan = planned([&staged](const AreaFile &file) { staged.add(file); });
     if (plan.canceled)
         return {AreasOutcome::Result::Canceled,
                 QStringLiteral("Canceled; nothing was written, and the folder is as it was.")};
@@ -618,5 +706,29 @@ AreasOutcome writeAreas(const AreasRequest &request, const AreasHooks &hooks)
         return {AreasOutcome::Result::BadInput, areasSummary(request, plan)};
     if (const QString failure = staged.moveIn(plan.files); !failure.isEmpty())
         return {AreasOutcome::Result::BadInput, failure};
-    return {AreasOutcome::Result::Written, areasSummary(request, plan)};
+    AreasOutcome outcome{AreasOutcome::Result::Written, areasSummary(request, plan),
+                         lineTypeWarnings(request, plan)};
+    if (const qsizetype n = outcome.warnings.size(); n > 0)
+        outcome.text += QStringLiteral("\n%1 no line type of the catalogue (\"%2\"): pick one "
+                                       "(a code such as 1139) and write again.")
+                            .arg(n == 1 ? QStringLiteral("1 VTP file names")
+                                        : QStringLiteral("%1 VTP files name").arg(n))
+                            .arg(request.choices.lineType);
+    return outcome;
+}
+
+} // namespace
+
+AreasOutcome writeAreas(const AreasRequest &request, const AreasHooks &hooks)
+{
+    return writePlan(request,
+                     [&](const AreaFileSink &sink) { return planAreas(request, hooks, sink); });
+}
+
+AreasOutcome writeAreaShapes(const AreasRequest &request, const ShapeSource &source,
+                             const AreasHooks &hooks)
+{
+    return writePlan(request, [&](const AreaFileSink &sink) {
+        return planAreaShapes(request, source, hooks, sink);
+    });
 }

@@ -8,7 +8,10 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
+
+class OGRGeometry;
 
 // Writing the sources of every area a shape file's polygons cover and of every cell its lines
 // cross. The files are moved into the output folder only when all of them are ready, so a
@@ -25,6 +28,8 @@ struct AreasRequest
     SourceChoices choices;
     LwmFill fill = LwmFill::Water; // of every polygon's outer rings; holes get the other
     qint64 vertexLimit = areasVertexLimit;
+    // Only the areas that meet this box get a file; none: every area.
+    std::optional<GeoBounds> within;
 };
 
 // Why the request cannot start, in words that the command line and the dialog both show; empty
@@ -76,6 +81,22 @@ QString areasSummary(const AreasRequest &request, const AreasPlan &plan);
 struct AreasOutcome
 {
     enum class Result { Written, BadInput, Canceled } result;
-    QString text; // the summary, or the reason nothing was written
+    QString text;              // the summary, or the reason nothing was written
+    QStringList warnings = {}; // one sentence for each written file the user should mend
 };
 AreasOutcome writeAreas(const AreasRequest &request, const AreasHooks &hooks = {});
+
+// Shapes in degrees from elsewhere than a vector file (an OpenStreetMap extract): each polygon
+// with its fill, each line with its own line type, width and layer. A taker answers false
+// when no more should be handed on (a cancel, too many files, a shape off the grid); the
+// source returns why it could not hand on all of them, or the empty text.
+struct ShapeTakers
+{
+    std::function<bool(const OGRGeometry &polygonal, LwmFill fill)> polygon;
+    std::function<bool(const OGRGeometry &line, const SourceChoices &choices)> line;
+};
+using ShapeSource = std::function<QString(const ShapeTakers &take)>;
+AreasPlan planAreaShapes(const AreasRequest &request, const ShapeSource &source,
+                         const AreasHooks &hooks = {}, const AreaFileSink &sink = {});
+AreasOutcome writeAreaShapes(const AreasRequest &request, const ShapeSource &source,
+                             const AreasHooks &hooks = {});
