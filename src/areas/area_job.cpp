@@ -678,7 +678,10 @@ AreasOutcome writePlan(const AreasRequest &request,
         return {AreasOutcome::Result::BadInput, areasSummary(request, plan)};
     if (const QString failure = staged.moveIn(plan.files); !failure.isEmpty())
         return {AreasOutcome::Result::BadInput, failure};
-    return {AreasOutcome::Result::Written, areasSummary(request, plan)};
+    QStringList written;
+    for (const AreaFile &file : plan.files)
+        written << file.name;
+    return {AreasOutcome::Result::Written, areasSummary(request, plan), written};
 }
 
 } // namespace

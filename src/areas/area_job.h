@@ -82,6 +82,7 @@ struct AreasOutcome
 {
     enum class Result { Written, BadInput, Canceled } result;
     QString text; // the summary, or the reason nothing was written
+    QStringList written = {}; // the names of the files written, in the order made
 };
 AreasOutcome writeAreas(const AreasRequest &request, const AreasHooks &hooks = {});
 
