@@ -6,7 +6,6 @@
 #include "text/version.h"
 
 #include <QDateTime>
-#include <QFutureWatcher>
 #include <QHash>
 #include <QNetworkAccessManager>
 #include <QNetworkDiskCache>
@@ -14,9 +13,7 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <QTimer>
-#include <QtConcurrent/QtConcurrentRun>
 
-#include <atomic>
 #include <cstring>
 
 namespace {
@@ -84,7 +81,6 @@ struct AreaFetcher::Job
     QHash<QNetworkReply *, InFlight> replies;
     QSet<QNetworkReply *> timedOut, tooLarge;
     int next = 0, done = 0, fromCache = 0, missing = 0;
-    std::shared_ptr<std::atomic<bool>> dropped = std::make_shared<std::atomic<bool>>(false);
 };
 
 AreaFetcher::AreaFetcher(const FetchSettings &settings, QObject *parent)
@@ -122,7 +118,7 @@ void AreaFetcher::cancel()
     ++generation;
     if (!job)
         return;
-    job->dropped->store(true);
+    m_cuts.cancel();
     const QList<QNetworkReply *> replies = job->replies.keys();
     job.reset();
     for (QNetworkReply *reply : replies) {
@@ -382,26 +378,21 @@ void AreaFetcher::cutMosaic()
     counts.tiles = total;
     counts.fromCache = job->fromCache;
     counts.missing = job->missing;
-    const auto dropped = job->dropped;
     const ImageryService service = job->service;
     const GridPlace place = job->place;
     const AreaRequests plan = job->plan;
     const QList<TileAnswer> answers = job->answers;
-    const unsigned current = generation;
-
-    auto *watcher = new QFutureWatcher<ServiceCut>(this);
-    connect(watcher, &QFutureWatcher<ServiceCut>::finished, this, [this, watcher, current] {
-        watcher->deleteLater();
-        if (current != generation)
-            return;
-        job.reset();
-        emit finished(watcher->result());
-    });
-    watcher->setFuture(QtConcurrent::run([=] {
-        ServiceCut result = counts;
-        result.cut = cutAreaFromMosaic(mosaicOf(plan, answers, counts.missing == 0), service.name,
-                                       place, [dropped] { return dropped->load(); });
-        result.status = result.ok() ? summary(service, result, service.kind) : result.cut.failure;
-        return result;
-    }));
+    m_cuts.run(
+        [=](JobControl &cutting) {
+            ServiceCut result = counts;
+            result.cut = cutAreaFromMosaic(mosaicOf(plan, answers, counts.missing == 0),
+                                           service.name, place, cutting.token());
+            result.status =
+                result.ok() ? summary(service, result, service.kind) : result.cut.failure;
+            return result;
+        },
+        [this](const ServiceCut &result) {
+            job.reset();
+            emit finished(result);
+        });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "imagery/area_cut.h"
+#include "jobs/job_runner.h"
 #include "services/imagery_service.h"
 #include "services/tile_plan.h"
 
@@ -71,4 +72,5 @@ private:
     TileCache *cache;
     std::unique_ptr<Job> job;
     unsigned generation = 0;
+    JobRunner m_cuts{JobRunner::Policy::LatestOnly};
 };

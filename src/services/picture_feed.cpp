@@ -2,7 +2,7 @@
 
 #include "canvas/picture_loader.h"
 #include "grid/grid_constants.h"
-#include "imagery/area_cutter.h"
+#include "imagery/gdal_setup.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,17 +27,16 @@ QString imageSizeNote(QSize size)
 } // namespace
 
 PictureFeed::PictureFeed(const FetchSettings &settings, QObject *parent)
-    : QObject(parent), m_cutter(new AreaCutter(this)), m_fetchSettings(settings)
+    : QObject(parent), m_fetchSettings(settings)
 {
-    connect(m_cutter, &AreaCutter::cut, this, &PictureFeed::cut);
-    connect(m_cutter, &AreaCutter::busyChanged, this, &PictureFeed::busyChanged);
+    connect(&m_cuts, &JobRunner::busyChanged, this, &PictureFeed::busyChanged);
 }
 
 PictureFeed::~PictureFeed() = default;
 
 bool PictureFeed::busy() const
 {
-    return m_cutter->busy();
+    return m_cuts.busy();
 }
 
 PickedImage PictureFeed::pick(const QString &path)
@@ -58,7 +57,7 @@ PickedImage PictureFeed::pick(const QString &path)
 
 void PictureFeed::show(const ImageSource &source, const std::optional<GridPlace> &place)
 {
-    m_cutter->cancel();
+    m_cuts.cancel();
     if (m_fetcher)
         m_fetcher->cancel();
     if (!source.service.isEmpty()) {
@@ -105,7 +104,11 @@ void PictureFeed::recut(const ImageSource &source, const GridPlace &place)
                      .arg(place.cellColumn)
                      .arg(place.cellRow)
                      .arg(QFileInfo(source.path).fileName()));
-    m_cutter->request(source.path, place);
+    // The cut runs on another thread; GDAL must be set up on this one first.
+    setUpGdal();
+    m_cuts.run(
+        [path = source.path, place](JobControl &job) { return cutArea(path, place, job.token()); },
+        [this, path = source.path](const AreaCut &area) { cut(path, area); });
 }
 
 void PictureFeed::fetch(const ImageSource &source, const std::optional<GridPlace> &place)

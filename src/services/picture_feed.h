@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/geo_bounds.h"
+#include "jobs/job_runner.h"
 #include "services/area_fetcher.h"
 #include "workfile/work_state.h"
 
@@ -9,8 +10,6 @@
 #include <QString>
 
 #include <optional>
-
-class AreaCutter;
 
 // An image file the user picked: the source it makes, or one sentence why not.
 struct PickedImage
@@ -56,7 +55,8 @@ private:
     // Said after what the step that called says, as a fetched picture would be.
     void sayLater(const QString &text);
 
-    AreaCutter *m_cutter;
+    // The cuts of a georeferenced file: only the newest place is wanted.
+    JobRunner m_cuts{JobRunner::Policy::LatestOnly};
     FetchSettings m_fetchSettings;
     AreaFetcher *m_fetcher = nullptr;
     // A picture just decoded by pick(), so that showing it does not decode it again.

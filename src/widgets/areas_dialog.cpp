@@ -18,7 +18,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QtConcurrent>
 
 namespace {
 QLineEdit *field(QWidget *parent, const char *name, const QString &text)
@@ -93,7 +92,7 @@ AreasDialog::AreasDialog(Desktop &desktop, const SourceChoices &start, QWidget *
     disconnect(buttons, nullptr, this, nullptr);
     connect(cmdwrite, &QPushButton::clicked, this, &AreasDialog::cmdwrite_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &AreasDialog::cmdcancel_Click);
-    connect(&m_job, &QFutureWatcher<AreasOutcome>::finished, this, &AreasDialog::finished);
+    connect(&m_job, &JobRunner::progress, this, &AreasDialog::showProgress);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -101,12 +100,6 @@ AreasDialog::AreasDialog(Desktop &desktop, const SourceChoices &start, QWidget *
     layout->addWidget(summary);
     layout->addWidget(buttons);
     resize(520, 460);
-}
-
-AreasDialog::~AreasDialog()
-{
-    m_cancel = true;
-    m_job.waitForFinished();
 }
 
 void AreasDialog::cmdshapefile_Click()
@@ -138,35 +131,44 @@ void AreasDialog::cmdwrite_Click()
     }
     // GDAL's drivers are registered here, on the window's thread, before the job opens a file.
     setUpGdal();
-    m_cancel = false;
     cmdwrite->setEnabled(false);
     progress->setRange(0, 0);
     summary->setPlainText(QStringLiteral("Writing..."));
-    AreasHooks hooks;
-    hooks.progress = [this](qint64 done, qint64 total) {
-        QMetaObject::invokeMethod(
-            progress,
-            [bar = progress, done, total] {
-                bar->setRange(0, int(std::min<qint64>(total, INT_MAX)));
-                bar->setValue(int(std::min<qint64>(done, INT_MAX)));
-            },
-            Qt::QueuedConnection);
-    };
-    hooks.canceled = [this] { return m_cancel.load(); };
-    m_job.setFuture(QtConcurrent::run([request, hooks] { return writeAreas(request, hooks); }));
+    // Cancel asks the job to stop and still hears how it ended, since the files may be in by
+    // then; Escape and closing drop the job with the dialog.
+    m_stop = CancelToken();
+    m_job.run(
+        [request, stop = m_stop](JobControl &job) {
+            AreasHooks hooks;
+            hooks.progress = [&job](qint64 done, qint64 total) { job.progress(done, total); };
+            hooks.canceled = [&job, stop] { return job.canceled() || stop.canceled(); };
+            return writeAreas(request, hooks);
+        },
+        [this](const AreasOutcome &outcome) { finished(outcome); });
+}
+
+void AreasDialog::showProgress(qint64 done, qint64 total)
+{
+    progress->setRange(0, int(std::min<qint64>(total, INT_MAX)));
+    progress->setValue(int(std::min<qint64>(done, INT_MAX)));
 }
 
 void AreasDialog::cmdcancel_Click()
 {
-    if (running())
-        m_cancel = true;
-    else
-        reject();
+    if (!running())
+        return reject();
+    m_stop.cancel();
+    summary->setPlainText(QStringLiteral("Canceling..."));
 }
 
-void AreasDialog::finished()
+void AreasDialog::reject()
 {
-    const AreasOutcome outcome = m_job.result();
+    m_job.cancel();
+    QDialog::reject();
+}
+
+void AreasDialog::finished(const AreasOutcome &outcome)
+{
     progress->setRange(0, 1);
     progress->setValue(outcome.result == AreasOutcome::Result::Written ? 1 : 0);
     summary->setPlainText(outcome.text);

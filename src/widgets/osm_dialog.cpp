@@ -17,7 +17,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QtConcurrent>
 
 namespace {
 
@@ -117,7 +116,10 @@ OsmDialog::OsmDialog(Desktop &desktop, const QString &altitude, std::optional<Gr
     disconnect(buttons, nullptr, this, nullptr);
     connect(cmdwrite, &QPushButton::clicked, this, &OsmDialog::cmdwrite_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &OsmDialog::cmdcancel_Click);
-    connect(&m_job, &QFutureWatcher<OsmOutcome>::finished, this, &OsmDialog::finished);
+    connect(&m_job, &JobRunner::progress, this, [this](qint64 done, qint64 total) {
+        progress->setRange(0, int(total));
+        progress->setValue(int(done));
+    });
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -125,12 +127,6 @@ OsmDialog::OsmDialog(Desktop &desktop, const QString &altitude, std::optional<Gr
     layout->addWidget(summary);
     layout->addWidget(buttons);
     resize(560, 500);
-}
-
-OsmDialog::~OsmDialog()
-{
-    m_cancel = true;
-    m_job.waitForFinished();
 }
 
 void OsmDialog::cmdextract_Click()
@@ -189,54 +185,41 @@ void OsmDialog::cmdwrite_Click()
         m_desktop.messageBox(this, problem, programTitle());
         return;
     }
+    // GDAL's drivers are registered here, on the window's thread, before the job opens a file.
     setUpGdal();
-    m_cancel = false;
     m_runFolder = request.outputFolder;
     cmdwrite->setEnabled(false);
     progress->setRange(0, 0);
-    summary->setPlainText(QStringLiteral("Reading %1...").arg(QFileInfo(request.extractPath).fileName()));
-    AreasHooks hooks;
-    hooks.progress = [this](qint64 done, qint64 total) {
-        QMetaObject::invokeMethod(
-            progress,
-            [bar = progress, done, total] {
-                bar->setRange(0, int(total));
-                bar->setValue(int(done));
-            },
-            Qt::QueuedConnection);
-    };
-    hooks.canceled = [this] { return m_cancel.load(); };
-    m_job.setFuture(QtConcurrent::run([request, hooks] { return writeOsmAreas(request, hooks); }));
+    summary->setPlainText(
+        QStringLiteral("Reading %1...").arg(QFileInfo(request.extractPath).fileName()));
+    // Cancel asks the job to stop and still hears how it ended; Escape and closing drop it.
+    m_stop = CancelToken();
+    m_job.run(
+        [request, stop = m_stop](JobControl &job) {
+            AreasHooks hooks;
+            hooks.progress = [&job](qint64 done, qint64 total) { job.progress(done, total); };
+            hooks.canceled = [&job, stop] { return job.canceled() || stop.canceled(); };
+            return writeOsmAreas(request, hooks);
+        },
+        [this](const OsmOutcome &outcome) { finished(outcome); });
 }
 
 void OsmDialog::cmdcancel_Click()
 {
-    if (running())
-        m_cancel = true;
-    else
-        QDialog::reject();
+    if (!running())
+        return reject();
+    m_stop.cancel();
+    summary->setPlainText(QStringLiteral("Canceling..."));
 }
 
-// Escape or closing the window while a job runs cancels it and closes once it has stopped,
-// without holding up the window.
 void OsmDialog::reject()
 {
-    if (!running()) {
-        QDialog::reject();
-        return;
-    }
-    m_cancel = true;
-    m_closeWhenDone = true;
-    hide();
+    m_job.cancel();
+    QDialog::reject();
 }
 
-void OsmDialog::finished()
+void OsmDialog::finished(const OsmOutcome &outcome)
 {
-    const OsmOutcome outcome = m_job.result();
-    if (m_closeWhenDone) {
-        QDialog::reject();
-        return;
-    }
     progress->setRange(0, 1);
     progress->setValue(outcome.result == AreasOutcome::Result::Written ? 1 : 0);
     summary->setPlainText(outcome.text);

@@ -2,12 +2,10 @@
 
 #include "areas/area_job.h"
 #include "grid/geo_bounds.h"
+#include "jobs/job_runner.h"
 #include "osm/osm_job.h"
 
 #include <QDialog>
-#include <QFutureWatcher>
-
-#include <atomic>
 #include <optional>
 
 class Desktop;
@@ -19,8 +17,9 @@ class QProgressBar;
 class QPushButton;
 
 // File > Write Areas from OpenStreetMap...: the choices of `marlith3 osm`, a progress bar,
-// Cancel and the summary, as the Write Areas dialog has them. The job runs off the window's
-// thread; every question goes through the desktop, so that tests never block.
+// Cancel and the summary, as the Write Areas dialog has them. The job runs on the shared job
+// runner; Escape, closing or Cancel stop it without waiting for it and leave the output
+// folder as it was. Every question goes through the desktop, so that tests never block.
 class OsmDialog : public QDialog
 {
     Q_OBJECT
@@ -29,9 +28,7 @@ public:
     // `cell` is the calculated cell, offered as the part to take.
     OsmDialog(Desktop &desktop, const QString &altitude, std::optional<GridPlace> cell,
               QWidget *parent = nullptr);
-    ~OsmDialog() override;
-
-    bool running() const { return m_job.isRunning(); }
+    bool running() const { return m_job.busy(); }
     // The output folder and the LWM files of the last run that wrote, for the preview.
     QString writtenFolder() const { return m_writtenFolder; }
     QStringList writtenAreas() const { return m_writtenAreas; }
@@ -41,15 +38,15 @@ public slots:
     void cmdrules_Click();
     void cmdwrite_Click();
     void cmdcancel_Click();
+    // Escape and the window's close button: a running job is cancelled, and the dialog goes.
+    void reject() override;
 
 signals:
     void written();
 
-protected:
-    void reject() override;
 
 private:
-    void finished();
+    void finished(const OsmOutcome &outcome);
 
     Desktop &m_desktop;
     QLineEdit *txtextract, *txtoutputfolder, *txtosmplace, *txtrules, *txtareaaltitude;
@@ -58,9 +55,8 @@ private:
     QProgressBar *progress;
     QPlainTextEdit *summary;
     QPushButton *cmdwrite, *cmdcancel;
-    std::atomic<bool> m_cancel{false};
-    bool m_closeWhenDone = false;
     QString m_writtenFolder, m_runFolder;
     QStringList m_writtenAreas;
-    QFutureWatcher<OsmOutcome> m_job;
+    JobRunner m_job{JobRunner::Policy::Queued};
+    CancelToken m_stop;
 };

@@ -9,7 +9,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -182,6 +185,58 @@ private slots:
         QCOMPARE(QDir(dir.filePath(QStringLiteral("areas"))).entryList({"*.asm"}), names);
         for (const QString &name : names)
             QCOMPARE(read(dir.filePath(QStringLiteral("areas")), name), read(folder, name));
+    }
+
+    // Cancel keeps the dialog and says how the job ended; Escape closes it at once. Neither
+    // waits for the job, and the output folder stays as it was.
+    void stoppingAJobLeavesTheFolderAsItWas()
+    {
+        // Hundreds of lakes over as many areas: the job is still at work when it is stopped.
+        std::vector<QByteArray> wkts;
+        const GeoBounds start = areaBounds(GridPlace{123, 120, 0, 0});
+        for (int i = 0; i < 600; ++i) {
+            const double w = start.west + (i % 30) * lod::areaWidth + 0.001;
+            const double n = start.north - (i / 30) * lod::areaHeight - 0.001;
+            wkts.push_back(QStringLiteral("POLYGON((%1 %2,%3 %2,%3 %4,%1 %2))")
+                               .arg(w, 0, 'f', 9)
+                               .arg(n, 0, 'f', 9)
+                               .arg(w + 0.005, 0, 'f', 9)
+                               .arg(n - 0.004, 0, 'f', 9)
+                               .toUtf8());
+        }
+        std::vector<const char *> texts;
+        for (const QByteArray &wkt : wkts)
+            texts.push_back(wkt.constData());
+        const QString shape = dir.filePath(QStringLiteral("lakes.geojson"));
+        QVERIFY(writeVectorFile(shape, "GeoJSON", {{wkbPolygon, texts}}));
+        for (const bool escape : {false, true}) {
+            const QString folder = dir.filePath(escape ? "escaped" : "canceled");
+            WindowDriver w;
+            QVERIFY(w.start());
+            w.control<QAction>("mnuwriteareas")->trigger();
+            QPointer<AreasDialog> dialog = w.control<AreasDialog>("frmareas");
+            dialog->findChild<QLineEdit *>("txtshapefile")->setText(shape);
+            dialog->findChild<QLineEdit *>("txtoutputfolder")->setText(folder);
+            QSignalSpy done(dialog, &AreasDialog::done);
+            QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
+            QElapsedTimer stopping;
+            stopping.start();
+            if (escape) {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+                QTRY_VERIFY(dialog.isNull());
+            } else {
+                QTest::mouseClick(dialog->findChild<QPushButton *>("cmdcancel"), Qt::LeftButton);
+                QVERIFY(done.wait(30000));
+                QVERIFY(dialog->findChild<QPlainTextEdit *>("areassummary")
+                            ->toPlainText()
+                            .startsWith("Canceled; nothing was written"));
+                QVERIFY(dialog->isVisible());
+            }
+            QVERIFY2(stopping.elapsed() < 2000, qPrintable(QString::number(stopping.elapsed())));
+            // The job removes what it staged once it has stopped, on its own thread.
+            QVERIFY(JobRunner::waitForAllJobs(30000));
+            QVERIFY(!QDir(folder).exists());
+        }
     }
 };
 
