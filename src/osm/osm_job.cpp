@@ -147,8 +147,8 @@ namespace {
 std::vector<double> numbers(const QString &text)
 {
     std::vector<double> out;
-    for (const QString &word : text.split(QRegularExpression(QStringLiteral("[\\s,;]+")),
-                                          Qt::SkipEmptyParts)) {
+    for (const QString &word :
+         text.split(QRegularExpression(QStringLiteral("[\\s,;]+")), Qt::SkipEmptyParts)) {
         bool ok = false;
         out.push_back(QLocale::c().toDouble(word, &ok));
         if (!ok)
@@ -162,10 +162,12 @@ std::vector<double> numbers(const QString &text)
 OsmBoxOrError readOsmCell(const QString &text)
 {
     const std::vector<double> n = numbers(text);
-    if (n.size() != 2 || !(n[0] >= 0 && n[0] <= lod::lastCellColumn) || !(n[1] >= 0 && n[1] <= lod::lastCellRow)
-        || n[0] != std::floor(n[0]) || n[1] != std::floor(n[1]))
-        return {{}, QStringLiteral("A cell is two whole numbers: its column, 0 to 767, and its "
-                                   "row, 0 to 511.")};
+    if (n.size() != 2 || !(n[0] >= 0 && n[0] <= lod::lastCellColumn)
+        || !(n[1] >= 0 && n[1] <= lod::lastCellRow) || n[0] != std::floor(n[0])
+        || n[1] != std::floor(n[1]))
+        return {{},
+                QStringLiteral("A cell is two whole numbers: its column, 0 to 767, and its "
+                               "row, 0 to 511.")};
     return {cellBounds(int(n[0]), int(n[1])), {}};
 }
 
@@ -181,8 +183,9 @@ OsmRulesOrError loadOsmRules(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("The rules file %1 cannot be read: %2.")
-                        .arg(quoted(QDir::toNativeSeparators(path)), file.errorString())};
+        return {{},
+                QStringLiteral("The rules file %1 cannot be read: %2.")
+                    .arg(quoted(QDir::toNativeSeparators(path)), file.errorString())};
     OsmRulesOrError read = readOsmRules(QString::fromUtf8(file.readAll()));
     if (!read.failure.isEmpty())
         read.failure = QStringLiteral("The rules file %1 was refused. %2")

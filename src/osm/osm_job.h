@@ -56,7 +56,7 @@ struct OsmUse
 struct OsmOutcome
 {
     AreasOutcome::Result result;
-    QString text; // the summary, or the reason nothing was written
+    QString text;             // the summary, or the reason nothing was written
     QStringList written = {}; // the names of the files written
 };
 OsmOutcome writeOsmAreas(const OsmRequest &request, const AreasHooks &hooks = {});

@@ -44,7 +44,6 @@ public slots:
 signals:
     void written();
 
-
 private:
     void finished(const OsmOutcome &outcome);
 
