@@ -54,7 +54,8 @@ void MainWindow::openWorkOrSource(const QString &path)
     }
     showGridBounds();
     redrawShapes();
-    showMessage(m_session->openedText(path, outcome));
+    const QString opened = m_session->openedText(path, outcome);
+    outcome.polygons > 0 ? showWarning(opened) : showMessage(opened);
 }
 
 void MainWindow::mnunew_Click()
@@ -107,6 +108,7 @@ bool MainWindow::saveWorkTo(const QString &path)
         return false;
     }
     showMessage(QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(path)));
+    redrawShapes(); // an area file's other polygons are not in the work file
     return true;
 }
 

@@ -268,7 +268,15 @@ void Session::calculate()
             writeText(field, **caption);
     }
     setModified(true);
+    const std::optional<GridPlace> before = m_place;
     placeFromCaptions();
+    // The polygons of an opened area file belong to its area only.
+    const auto same = [](const std::optional<GridPlace> &a, const std::optional<GridPlace> &b) {
+        return a && b && a->cellColumn == b->cellColumn && a->cellRow == b->cellRow
+               && a->areaColumn == b->areaColumn && a->areaRow == b->areaRow;
+    };
+    if (!same(before, m_place))
+        m_work.areaPolygons.clear();
     if (c.error)
         throw *c.error;
 }
@@ -431,16 +439,37 @@ QString Session::openedText(const QString &path, const OpenOutcome &outcome) con
     const QString &image = m_work.image.path;
     if (outcome.workFile && !image.isEmpty() && !QFileInfo::exists(image))
         notes << QStringLiteral("the image %1 is gone").arg(QDir::toNativeSeparators(image));
-    QString text = QStringLiteral("Opened %1").arg(QFileInfo(path).fileName());
+    const QString name = QFileInfo(path).fileName();
+    QString text = QStringLiteral("Opened %1").arg(name);
     if (!notes.isEmpty())
         text += QStringLiteral(": ") + notes.join(QStringLiteral("; "));
-    return text;
+    if (outcome.polygons == 0)
+        return text;
+    // What Create would leave out comes first, so that a narrow status line keeps it.
+    const int shown = outcome.polygons - int(outcome.listed);
+    const QString warning =
+        outcome.listed
+            ? QStringLiteral("Create LWMSource.asm writes only the polygon in the list, the first "
+                             "water polygon of the %1 in %2; the other %3 %4 drawn on the image, "
+                             "land in yellow.")
+                  .arg(outcome.polygons)
+                  .arg(name)
+                  .arg(shown)
+                  .arg(shown == 1 ? "is" : "are")
+            : QStringLiteral("%1 holds no water polygon: the list is empty and its %2 land %3 "
+                             "drawn on the image in yellow; Create LWMSource.asm writes only the "
+                             "list.")
+                  .arg(name)
+                  .arg(shown)
+                  .arg(shown == 1 ? "polygon is" : "polygons are");
+    return warning + QStringLiteral("  ") + text + u'.';
 }
 
 OpenOutcome Session::open(const QString &path)
 {
     const Opened opened = openFile(path, m_work, m_locale);
-    const OpenOutcome outcome{opened.kind == OpenedKind::WorkFile, opened.lfOnly};
+    const OpenOutcome outcome{opened.kind == OpenedKind::WorkFile, opened.lfOnly, opened.polygons,
+                              opened.listed};
     const Snapshot before{m_work, m_workFile};
     const Snapshot after{opened.state,
                          outcome.workFile ? QFileInfo(path).absoluteFilePath() : m_workFile};
@@ -465,6 +494,8 @@ QString Session::save(const QString &path)
     if (!why.isEmpty())
         return why;
     const QString saved = QFileInfo(path).absoluteFilePath();
+    // The work is now what the file holds, which has no place for an area file's others.
+    m_work.areaPolygons.clear();
     if (std::exchange(m_workFile, saved) != saved)
         emit workFileChanged();
     setModified(false);

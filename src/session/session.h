@@ -59,6 +59,8 @@ struct OpenOutcome
 {
     bool workFile = false;
     bool lfOnly = false; // a source whose lines end in LF alone
+    int polygons = 0;    // of an area file with more than one polygon, or a land one
+    bool listed = false; // its first water polygon went into the list
 };
 
 // The one working state of the program and the steps of every operation on it: what the
@@ -80,6 +82,9 @@ public:
     // The cell and area of the last Calculate (or of an opened file); nothing before one.
     const std::optional<GridPlace> &place() const { return m_place; }
     const QStringList &entries(ListSide side) const { return list(side).entries; }
+    // The other polygons of an opened area file, drawn for reference; gone after a Save or a
+    // Calculate of another area.
+    const std::vector<LwmPolygon> &areaPolygons() const { return m_work.areaPolygons; }
     int selected(ListSide side) const { return list(side).selected; }
     void select(ListSide side, int row);
     // The counter asks for the file's extended form.
