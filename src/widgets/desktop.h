@@ -54,8 +54,9 @@ public:
     // The shell's "open" action on a document; false when nothing could be started. A
     // launcher that starts and then gives up (no browser answered) calls `failedLater`.
     virtual bool openDocument(const QString &path, const std::function<void()> &failedLater) = 0;
-    // Opens a text file in the system's text editor; false when nothing could be started.
-    virtual bool startTextEditor(const QString &path) = 0;
+    // Opens a text file in the system's text editor; false when nothing could be started,
+    // and `failedLater` as for openDocument.
+    virtual bool startTextEditor(const QString &path, const std::function<void()> &failedLater) = 0;
     // Puts the text on the clipboard.
     virtual void copyText(const QString &text) = 0;
     // The folder that holds the program file, without a trailing separator except for a root.
@@ -95,7 +96,7 @@ public:
     std::optional<QList<ImageryService>>
     editServices(QWidget *parent, const QList<ImageryService> &services) override;
     bool openDocument(const QString &path, const std::function<void()> &failedLater) override;
-    bool startTextEditor(const QString &path) override;
+    bool startTextEditor(const QString &path, const std::function<void()> &failedLater) override;
     void copyText(const QString &text) override;
     QString programFolder() const override;
     ProgramLayout programLayout() const override { return m_layout; }

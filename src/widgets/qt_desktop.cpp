@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -123,12 +124,15 @@ std::optional<QList<ImageryService>> QtDesktop::editServices(QWidget *parent,
     return dialog.services();
 }
 
-bool QtDesktop::openDocument(const QString &path, const std::function<void()> &failedLater)
+namespace {
+
+// The desktop's "open" of a local file. Off Windows and macOS, xdg-open is there even when no
+// program answers it, and Qt only starts it: its exit status tells.
+bool openLocalFile(const QString &path, const std::function<void()> &failedLater)
 {
     const QUrl url = QUrl::fromLocalFile(path);
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    // xdg-open is there even when no browser answers it, and Qt only starts it: its exit
-    // status tells. No parent: the launcher may wait for the browser, which must outlive us.
+    // No parent: the launcher may wait for the program it started, which must outlive us.
     auto *launcher = new QProcess;
     launcher->setStandardOutputFile(QProcess::nullDevice());
     launcher->setStandardErrorFile(QProcess::nullDevice());
@@ -138,6 +142,7 @@ bool QtDesktop::openDocument(const QString &path, const std::function<void()> &f
                              failedLater();
                          launcher->deleteLater();
                      });
+    // Never through a shell: the path goes as a file URL, inert whatever it holds.
     launcher->start(QStringLiteral("xdg-open"), {url.toString(QUrl::FullyEncoded)});
     if (launcher->waitForStarted())
         return true;
@@ -148,7 +153,14 @@ bool QtDesktop::openDocument(const QString &path, const std::function<void()> &f
     return QDesktopServices::openUrl(url);
 }
 
-bool QtDesktop::startTextEditor(const QString &path)
+} // namespace
+
+bool QtDesktop::openDocument(const QString &path, const std::function<void()> &failedLater)
+{
+    return openLocalFile(path, failedLater);
+}
+
+bool QtDesktop::startTextEditor(const QString &path, const std::function<void()> &failedLater)
 {
 #ifdef Q_OS_WIN
     // Notepad from the Windows folder. The path goes as one argument, so blanks in the
@@ -158,8 +170,7 @@ bool QtDesktop::startTextEditor(const QString &path)
         && QProcess::startDetached(windir + QStringLiteral("\\notepad.exe"), {path}))
         return true;
 #endif
-    // Never through a shell: the path is handed over as a file URL, inert whatever it holds.
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return openLocalFile(path, failedLater);
 }
 
 QString QtDesktop::programFolder() const
@@ -189,10 +200,14 @@ void viewTextFile(Desktop &desktop, QWidget *parent, const QString &path,
 {
     if (!QFileInfo(path).isFile())
         return desktop.messageBox(parent, missingMessage, programTitle());
-    if (!desktop.startTextEditor(path)) {
-        desktop.messageBox(parent,
-                           QStringLiteral("The text editor could not be started for %1.")
-                               .arg(QDir::toNativeSeparators(path)),
-                           programTitle());
-    }
+    const QPointer<QWidget> window(parent);
+    const auto cannotStart = [&desktop, window, path] {
+        if (window)
+            desktop.messageBox(window,
+                               QStringLiteral("The text editor could not be started for %1.")
+                                   .arg(QDir::toNativeSeparators(path)),
+                               programTitle());
+    };
+    if (!desktop.startTextEditor(path, cannotStart))
+        cannotStart();
 }

@@ -127,9 +127,11 @@ public:
             QTimer::singleShot(0, failedLater);
         return launchSucceeds;
     }
-    bool startTextEditor(const QString &path) override
+    bool startTextEditor(const QString &path, const std::function<void()> &failedLater) override
     {
         editedFiles << path;
+        if (launchFailsLater)
+            QTimer::singleShot(0, failedLater);
         return launchSucceeds;
     }
     void copyText(const QString &text) override { copiedTexts << text; }

@@ -217,6 +217,12 @@ private slots:
         click("cmdViewVTP");
         QCOMPARE(desktop.messages.size(), size_t(1));
         QVERIFY(desktop.messages[0].text.startsWith("The text editor could not be started"));
+        // Started, and then the launcher gave up.
+        desktop.launchSucceeds = true;
+        desktop.launchFailsLater = true;
+        click("cmdViewVTP");
+        QTRY_COMPARE(desktop.messages.size(), size_t(2));
+        QCOMPARE(desktop.messages[1].text, desktop.messages[0].text);
     }
 
     // The picked folder is where Create writes, what View opens and what the next run starts
