@@ -1,7 +1,8 @@
 #include "session/dialog_folders.h"
 
+#include "text/user_settings.h"
+
 #include <QFileInfo>
-#include <QSettings>
 
 namespace {
 
@@ -15,10 +16,10 @@ QString key(FileDialog dialog)
 
 QString dialogFolder(FileDialog dialog)
 {
-    return QSettings().value(key(dialog)).toString();
+    return userSetting(key(dialog)).toString();
 }
 
 void rememberDialogFile(FileDialog dialog, const QString &chosenFile)
 {
-    QSettings().setValue(key(dialog), QFileInfo(chosenFile).absolutePath());
+    setUserSetting(key(dialog), QFileInfo(chosenFile).absolutePath());
 }
