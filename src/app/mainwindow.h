@@ -132,6 +132,8 @@ private:
     void buildStatusLine();
     void setPlaceStatus(const QString &text);
     void showMessage(const QString &text);
+    // A message that starts with a warning, which a narrow status line keeps.
+    void showWarning(const QString &text);
     // After a list edit or Create: says when a counter no longer matches its list, on the
     // line after `lead` when one is given.
     enum class Counters { Lwm, Vtp, Both };

@@ -3,6 +3,7 @@
 #include "areas/area_masks.h"
 #include "areas/line_parts.h"
 #include "exchange/vector_file.h"
+#include "writers/line_types.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -229,9 +230,16 @@ QString areasRequestProblem(const AreasRequest &request)
     if (!layerItems().contains(request.choices.layer.trimmed()))
         return QStringLiteral("The VTP layer %1 is no whole number from 0 to 100.")
             .arg(quoted(request.choices.layer));
-    bool number = false;
-    QLocale::c().toDouble(request.choices.width.trimmed(), &number);
-    if (!number)
+    const auto isNumber = [](const QString &text) {
+        bool number = false;
+        QLocale::c().toDouble(text.trimmed(), &number);
+        return number;
+    };
+    // The window writes whatever altitude is typed; a slip here would go into every file.
+    if (!isNumber(request.choices.altitude))
+        return QStringLiteral("The LWM altitude %1 is no number of metres.")
+            .arg(quoted(request.choices.altitude));
+    if (!isNumber(request.choices.width))
         return QStringLiteral("The VTP line width %1 is no number.")
             .arg(quoted(request.choices.width));
     if (request.choices.lineType != lineTypeStartText
@@ -399,8 +407,12 @@ public:
         : m_folder(folder), m_shown(quoted(QDir::toNativeSeparators(folder))),
           m_madeFolder(!QDir(folder).exists())
     {
-        if (!QDir().mkpath(folder)) {
-            m_failure = QStringLiteral("The folder %1 cannot be made.").arg(m_shown);
+        std::error_code error;
+        std::filesystem::create_directories(QFileInfo(folder).filesystemAbsoluteFilePath(), error);
+        if (error || !QFileInfo(folder).isDir()) {
+            m_failure = QStringLiteral("The folder %1 cannot be made: %2.")
+                            .arg(m_shown, error ? QString::fromLocal8Bit(error.message())
+                                                : QStringLiteral("a file of that name is there"));
             return;
         }
         m_staging.emplace(QDir(folder).filePath(QStringLiteral(".areas-XXXXXX")));
@@ -662,6 +674,22 @@ QString areasSummary(const AreasRequest &request, const AreasPlan &plan)
 
 namespace {
 
+// A VTP file that names no line type assembles into no known texture; the window's Create
+// says so of its file, and so does every written file here.
+QStringList lineTypeWarnings(const AreasRequest &request, const AreasPlan &plan)
+{
+    QStringList warnings;
+    if (namesCatalogueLineType(request.choices.lineType))
+        return warnings;
+    for (const AreaFile &f : plan.files) {
+        if (!f.lwm)
+            warnings << QStringLiteral("%1 was written with the line type \"%2\", which names no "
+                                       "line type of the catalogue.")
+                            .arg(f.name, request.choices.lineType);
+    }
+    return warnings;
+}
+
 AreasOutcome writePlan(const AreasRequest &request,
                        const std::function<AreasPlan(const AreaFileSink &)> &planned)
 {
@@ -678,7 +706,15 @@ AreasOutcome writePlan(const AreasRequest &request,
         return {AreasOutcome::Result::BadInput, areasSummary(request, plan)};
     if (const QString failure = staged.moveIn(plan.files); !failure.isEmpty())
         return {AreasOutcome::Result::BadInput, failure};
-    return {AreasOutcome::Result::Written, areasSummary(request, plan)};
+    AreasOutcome outcome{AreasOutcome::Result::Written, areasSummary(request, plan),
+                         lineTypeWarnings(request, plan)};
+    if (const qsizetype n = outcome.warnings.size(); n > 0)
+        outcome.text += QStringLiteral("\n%1 no line type of the catalogue (\"%2\"): pick one "
+                                       "(a code such as 1139) and write again.")
+                            .arg(n == 1 ? QStringLiteral("1 VTP file names")
+                                        : QStringLiteral("%1 VTP files name").arg(n))
+                            .arg(request.choices.lineType);
+    return outcome;
 }
 
 } // namespace

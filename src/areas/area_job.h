@@ -81,7 +81,8 @@ QString areasSummary(const AreasRequest &request, const AreasPlan &plan);
 struct AreasOutcome
 {
     enum class Result { Written, BadInput, Canceled } result;
-    QString text; // the summary, or the reason nothing was written
+    QString text;              // the summary, or the reason nothing was written
+    QStringList warnings = {}; // one sentence for each written file the user should mend
 };
 AreasOutcome writeAreas(const AreasRequest &request, const AreasHooks &hooks = {});
 

@@ -1,26 +1,16 @@
 #include "cli/areas_command.h"
 
 #include "areas/area_job.h"
+#include "cli/command_parsing.h"
 #include "writers/line_types.h"
 
 #include <QCommandLineParser>
-#include <QRegularExpression>
-
-#include <cstdio>
 
 namespace {
 
-void print(std::FILE *to, const QString &text)
-{
-    std::fputs(text.toLocal8Bit().constData(), to);
-    std::fputc('\n', to);
-}
-
 int usage(const QString &problem)
 {
-    print(stderr, problem);
-    print(stderr, QStringLiteral("\"marlith3 areas --help\" lists the options."));
-    return 2;
+    return commandUsageError(QStringLiteral("areas"), problem);
 }
 
 // The catalogue entry whose quoted code is `code`, or the empty text.
@@ -46,8 +36,6 @@ int runAreasCommand(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("SHAPEFILE"),
                                  QStringLiteral("A vector file GDAL reads, in any coordinate "
                                                 "system it can turn into degrees."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Shows this text."));
     const QCommandLineOption folder(QStringLiteral("output-folder"),
                                     QStringLiteral("Where the files go (made if missing)."),
                                     QStringLiteral("DIR"));
@@ -56,8 +44,8 @@ int runAreasCommand(const QStringList &arguments)
                                                   "import picker lists it."),
                                    QStringLiteral("NAME"));
     const QCommandLineOption altitude(QStringLiteral("altitude"),
-                                      QStringLiteral("The LWM altitude text (default 0)."),
-                                      QStringLiteral("TEXT"), QStringLiteral("0"));
+                                      QStringLiteral("The LWM altitude in metres (default 0)."),
+                                      QStringLiteral("NUMBER"), QStringLiteral("0"));
     const QCommandLineOption lineType(QStringLiteral("line-type"),
                                       QStringLiteral("A four-digit code of the VTP line-type "
                                                      "catalogue, such as 1139."),
@@ -73,18 +61,11 @@ int runAreasCommand(const QStringList &arguments)
                                                  "their holes become land) or land (their "
                                                  "holes become water)."),
                                   QStringLiteral("water|land"), QStringLiteral("water"));
-    parser.addOptions({help, folder, shape, fill, altitude, lineType, layer, width});
+    parser.addOptions({folder, shape, fill, altitude, lineType, layer, width});
 
-    if (!parser.parse(QStringList{QStringLiteral("marlith3 areas")} + arguments))
-        return usage(parser.errorText());
-    if (parser.isSet(help)) {
-        // The parser names only the program; the command belongs to it.
-        QString help = parser.helpText();
-        help.replace(QRegularExpression(QStringLiteral("^Usage: \\S+")),
-                     QStringLiteral("Usage: marlith3 areas"));
-        print(stdout, help);
-        return 0;
-    }
+    if (const std::optional<int> done =
+            parseCommandArguments(parser, QStringLiteral("areas"), arguments))
+        return *done;
     const QStringList files = parser.positionalArguments();
     if (files.size() != 1)
         return usage(files.isEmpty() ? QStringLiteral("Name one shape file.")
@@ -100,7 +81,7 @@ int runAreasCommand(const QStringList &arguments)
     if (fillText != QLatin1String("water") && fillText != QLatin1String("land"))
         return usage(QStringLiteral("--fill takes water or land."));
     request.fill = fillText == QLatin1String("land") ? LwmFill::Land : LwmFill::Water;
-    request.choices.altitude = parser.value(altitude);
+    request.choices.altitude = parser.value(altitude).trimmed();
     request.choices.layer = parser.value(layer).trimmed();
     request.choices.width = parser.value(width).trimmed();
     if (parser.isSet(lineType)) {
@@ -115,9 +96,11 @@ int runAreasCommand(const QStringList &arguments)
         return usage(problem);
     const AreasOutcome outcome = writeAreas(request);
     if (outcome.result != AreasOutcome::Result::Written) {
-        print(stderr, outcome.text);
+        printLine(stderr, outcome.text);
         return 1;
     }
-    print(stdout, outcome.text);
+    printLine(stdout, outcome.text);
+    for (const QString &warning : outcome.warnings)
+        printLine(stderr, QStringLiteral("marlith3 areas: ") + warning);
     return 0;
 }

@@ -1,128 +1,105 @@
 #include "cli/command_line.h"
 
 #include "cli/areas_command.h"
+#include "cli/command_parsing.h"
+#include "cli/create_command.h"
 #include "cli/osm_command.h"
-#include "session/session.h"
-#include "text/runtime_error.h"
 #include "text/version.h"
-#include "workfile/work_file.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
-#include <QStandardPaths>
-#include <QTextStream>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <cstdlib>
 
 namespace {
 
-const QString usage = QStringLiteral("Usage: marlith3 [FILE]\n"
-                                     "       marlith3 create WORKFILE [--output-folder DIR]\n"
-                                     "       marlith3 areas SHAPEFILE --output-folder DIR "
-                                     "[--shape NAME] [--altitude TEXT]\n"
-                                     "                      [--line-type CODE] [--vtp-layer N] "
-                                     "[--vtp-width N]\n"
-                                     "       marlith3 osm EXTRACT --output-folder DIR "
-                                     "[--cell CX CY | --bbox W S E N]\n"
-                                     "                    [--no-water] [--no-roads] "
-                                     "[--no-waterways] [--rules FILE]\n"
-                                     "       marlith3 --help | --version\n");
-
-QTextStream &out()
+// The commands, each with its synopsis for the usage text. Each reads its own options with
+// parseCommandArguments, so that every one answers --help.
+struct Command
 {
-    static QTextStream stream(stdout);
-    return stream;
+    const char *name, *synopsis;
+    int (*run)(const QStringList &arguments, ProgramLayout layout);
+};
+const Command commands[] = {
+    {"create", "WORKFILE [--output-folder DIR]", runCreateCommand},
+    {"areas",
+     "SHAPEFILE --output-folder DIR [--shape NAME] [--fill water|land]\n"
+     "                      [--altitude NUMBER] [--line-type CODE] [--vtp-layer N] "
+     "[--vtp-width N]",
+     [](const QStringList &arguments, ProgramLayout) { return runAreasCommand(arguments); }},
+    {"osm",
+     "EXTRACT --output-folder DIR [--cell CX CY | --bbox W S E N]\n"
+     "                    [--no-water] [--no-roads] [--no-waterways] [--rules FILE]",
+     [](const QStringList &arguments, ProgramLayout) { return runOsmCommand(arguments); }},
+};
+
+const Command *commandNamed(const QString &name)
+{
+    for (const Command &c : commands) {
+        if (name == QLatin1String(c.name))
+            return &c;
+    }
+    return nullptr;
 }
 
-QTextStream &err()
+QString usage()
 {
-    static QTextStream stream(stderr);
-    return stream;
+    QString text = QStringLiteral("Usage: marlith3 [FILE]\n");
+    for (const Command &c : commands)
+        text += QStringLiteral("       marlith3 %1 %2\n")
+                    .arg(QLatin1String(c.name), QLatin1String(c.synopsis));
+    text += QStringLiteral("       marlith3 COMMAND --help\n"
+                           "       marlith3 --help | --version");
+    return text;
 }
 
 int usageError(const QString &what)
 {
-    err() << "marlith3: " << what << "\n" << usage;
-    err().flush();
+    printLine(stderr, QStringLiteral("marlith3: ") + what);
+    printLine(stderr, usage());
     return 2;
 }
 
-// The window's Create of both files after opening the work file, stopping where the window
-// would stop.
-int create(const QStringList &arguments, ProgramLayout layout)
+QString commandNames()
 {
-    QCommandLineParser parser;
-    const QCommandLineOption folder(QStringLiteral("output-folder"),
-                                    QStringLiteral("Write the files into DIR."),
-                                    QStringLiteral("DIR"));
-    parser.addOption(folder);
-    parser.addPositionalArgument(QStringLiteral("WORKFILE"), QStringLiteral("A .marlith file."));
-    if (!parser.parse(arguments))
-        return usageError(parser.errorText());
-    if (parser.positionalArguments().size() != 1)
-        return usageError(QStringLiteral("create takes one work file."));
-    const QString workFile = parser.positionalArguments().first();
-
-    Session session(
-        parser.isSet(folder)
-            ? QDir::toNativeSeparators(QDir(parser.value(folder)).absolutePath())
-            : startOutputFolder(layout,
-                                QDir::toNativeSeparators(QCoreApplication::applicationDirPath()),
-                                QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-                                rememberedOutputFolder()));
-    try {
-        session.open(workFile);
-    } catch (const OpenFault &f) {
-        err() << QDir::toNativeSeparators(workFile) << " was not opened: " << f.text << "\n";
-        return 1;
-    }
-    try {
-        out() << session.createLwm() << "\n";
-        out().flush();
-        out() << session.createVtp() << "\n";
-    } catch (const RuntimeError &e) {
-        out().flush();
-        err() << "Run-time error '" << int(e.number()) << "': " << e.description() << "\n";
-        if (!e.detail().isEmpty())
-            err() << e.detail() << "\n";
-        if (e.number() == RuntimeError::PathFileAccess)
-            err() << "--output-folder DIR writes into another folder.\n";
-        return 1;
-    }
-    return 0;
+    QStringList names;
+    for (const Command &c : commands)
+        names << QLatin1String(c.name);
+    return names.join(QStringLiteral(", "));
 }
 
-} // namespace
-
-std::optional<int> runCommandLine(int &argc, char **argv, ProgramLayout layout)
+// A word with no suffix or folder in it, naming no file, was meant as a command.
+bool looksLikeCommand(const QString &argument)
 {
-    if (argc < 2)
-        return std::nullopt;
-    const QString first = QString::fromLocal8Bit(argv[1]);
-    const bool command = first == QStringLiteral("create") || first == QStringLiteral("areas")
-                         || first == QStringLiteral("osm") || first.startsWith(u'-');
-    if (!command && argc == 2)
-        return std::nullopt; // a file for the window to open
+    return !argument.contains(u'.') && !argument.contains(u'/') && !argument.contains(u'\\')
+           && !QFileInfo::exists(argument);
+}
 
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("marlith3"));
-    QCoreApplication::setApplicationVersion(programVersion());
-    QStringList arguments = QCoreApplication::arguments();
-    if (first == QStringLiteral("areas"))
-        return runAreasCommand(arguments.mid(2));
-    if (first == QStringLiteral("osm"))
-        return runOsmCommand(arguments.mid(2));
-    if (first == QStringLiteral("create")) {
-        arguments.removeAt(1);
-        const int code = create(arguments, layout);
-        out().flush();
-        err().flush();
-        return code;
+// Without a display Qt would abort while making the window; say so instead. Only where X11
+// or Wayland is the way to a screen, and unless a platform was chosen.
+bool hasDisplay()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS) && !defined(Q_OS_ANDROID)
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char *value = std::getenv(name);
+        if (value && *value)
+            return true;
     }
+    return false;
+#else
+    return true;
+#endif
+}
+
+int runTopLevel(const QStringList &arguments)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Land/water mask and vector terrain sources for flight-simulator "
                        "scenery.\n\n")
-        + usage);
+        + usage());
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE"),
@@ -130,14 +107,42 @@ std::optional<int> runCommandLine(int &argc, char **argv, ProgramLayout layout)
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (parser.isSet(QStringLiteral("version"))) {
-        out() << "marlith3 " << programVersion() << "\n";
-        out().flush();
+        printLine(stdout, QStringLiteral("marlith3 ") + programVersion());
         return 0;
     }
     if (parser.isSet(QStringLiteral("help"))) {
-        out() << parser.helpText();
-        out().flush();
+        printLine(stdout, parser.helpText().trimmed());
         return 0;
     }
     return usageError(QStringLiteral("the window opens one file at most."));
+}
+
+} // namespace
+
+std::optional<int> runCommandLine(int &argc, char **argv, ProgramLayout layout)
+{
+    const QString first = argc < 2 ? QString() : QString::fromLocal8Bit(argv[1]);
+    const Command *command = commandNamed(first);
+    const bool option = first.startsWith(u'-');
+    if (!command && !option) {
+        if (argc >= 2 && looksLikeCommand(first))
+            return usageError(QStringLiteral("\u201c%1\u201d is no command; the commands are %2.")
+                                  .arg(first, commandNames()));
+        if (argc > 2)
+            return usageError(QStringLiteral("the window opens one file at most."));
+        if (hasDisplay())
+            return std::nullopt; // the window starts, with the file if one is named
+        printLine(stderr, QStringLiteral("marlith3: there is no display to show the window on; "
+                                         "the commands %1 run without one.")
+                              .arg(commandNames()));
+        return 1;
+    }
+
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("marlith3"));
+    QCoreApplication::setApplicationVersion(programVersion());
+    const QStringList arguments = QCoreApplication::arguments();
+    if (command)
+        return command->run(arguments.mid(2), layout);
+    return runTopLevel(arguments);
 }

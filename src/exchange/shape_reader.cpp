@@ -24,16 +24,10 @@
 namespace {
 using Kind = ShapeCandidate::Kind;
 
+// The path as the user gave it: a base name alone hides which folder was looked in.
 QString quoted(const QString &path)
 {
-    return QStringLiteral("\u201c%1\u201d").arg(QFileInfo(path).fileName());
-}
-
-// GDAL's reason, as the end of one of our sentences.
-QString becauseOfGdal()
-{
-    const QString reason = lastGdalError().section(u'\n', 0, 0);
-    return reason.isEmpty() ? QStringLiteral(".") : QStringLiteral(" (%1).").arg(reason);
+    return QStringLiteral("\u201c%1\u201d").arg(QDir::toNativeSeparators(path));
 }
 
 struct Opened
@@ -124,6 +118,7 @@ Opened openVector(const QString &path)
             return {nullptr, missing};
     }
     CPLErrorReset();
+    const GdalMessages messages;
     // The suffix picks the driver, so that a text inside a file (a GPX name that mentions
     // GML, say) never hands it to another one.
     const QByteArray name = QDir::toNativeSeparators(file.absoluteFilePath()).toUtf8();
@@ -139,7 +134,9 @@ Opened openVector(const QString &path)
         QString failure = QStringLiteral("%1 is not a vector file GDAL can read").arg(quoted(path));
         if (drivers.size() == 1)
             failure += QStringLiteral(" as %1").arg(QLatin1String(drivers[0]));
-        return {nullptr, failure + becauseOfGdal()};
+        const QString reason = messages.text();
+        return {nullptr,
+                reason.isEmpty() ? failure + u'.' : QStringLiteral("%1: %2").arg(failure, reason)};
     }
     return {std::move(dataset), {}};
 }

@@ -46,6 +46,41 @@ QString lastGdalError()
     return QString::fromUtf8(CPLGetLastErrorMsg()).trimmed();
 }
 
+namespace {
+void CPL_STDCALL collectMessage(CPLErr kind, CPLErrorNum, const char *message)
+{
+    if (kind < CE_Failure || !message)
+        return;
+    auto *messages = static_cast<GdalMessages *>(CPLGetErrorHandlerUserData());
+    const QString text = QString::fromUtf8(message).trimmed();
+    if (!text.isEmpty() && !messages->failures.contains(text))
+        messages->failures << text;
+}
+} // namespace
+
+GdalMessages::GdalMessages()
+{
+    CPLPushErrorHandlerEx(collectMessage, this);
+}
+
+GdalMessages::~GdalMessages()
+{
+    CPLPopErrorHandler();
+}
+
+QString GdalMessages::text() const
+{
+    QStringList sentences;
+    for (const QString &f : failures)
+        sentences << (f.endsWith(u'.') ? f : f + u'.');
+    // GDAL names its settings "configuration options"; to a user they are environment
+    // variables.
+    if (failures.join(u' ').contains(QLatin1String("configuration option")))
+        sentences << QStringLiteral("GDAL's configuration options are set as environment "
+                                    "variables of the same name.");
+    return sentences.join(u' ');
+}
+
 bool isRemoteName(const QString &name)
 {
     const QString n = name.trimmed();

@@ -36,6 +36,7 @@ TEST(AreasCommand, ExitsWithTheRightCode)
         {"unknown line type", {"IN", "--output-folder", "OUT", "--line-type", "9999"}, 2, 0},
         {"layer beyond 100", {"IN", "--output-folder", "OUT", "--vtp-layer", "101"}, 2, 0},
         {"width no number", {"IN", "--output-folder", "OUT", "--vtp-width", "wide"}, 2, 0},
+        {"altitude no number", {"IN", "--output-folder", "OUT", "--altitude", "12 m"}, 2, 0},
         {"fill neither water nor land", {"IN", "--output-folder", "OUT", "--fill", "ice"}, 2, 0},
         {"only points", {points, "--output-folder", "OUT"}, 1, 0},
         {"land", {"IN", "--output-folder", "OUT", "--fill", "land"}, 0, 3},

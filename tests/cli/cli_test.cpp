@@ -1,5 +1,6 @@
 #include "window_driver.h"
 
+#include <QDir>
 #include <QProcess>
 
 // The command line's create runs without a display and writes what the window writes.
@@ -12,20 +13,43 @@ class CliTest : public QObject, public WindowDriver
         int exitCode;
         QString out, err;
     };
-    // marlith3 with the arguments, with no display and no platform plugin chosen.
-    Run marlith3(const QStringList &arguments)
+    // marlith3 with the arguments, with no display and no platform plugin chosen, in the
+    // test's folder.
+    Run marlith3(const QStringList &arguments, const QStringList &variables = {})
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QLatin1String(name));
+        for (const QString &variable : variables)
+            env.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
         p.setProcessEnvironment(env);
+        p.setWorkingDirectory(folder.path());
         p.start(QStringLiteral(MARLITH3_PROGRAM), arguments);
         if (!p.waitForFinished(60000))
             return {-1, {}, QStringLiteral("did not finish")};
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2,
                 QString::fromLocal8Bit(p.readAllStandardOutput()),
                 QString::fromLocal8Bit(p.readAllStandardError())};
+    }
+    // A lake over three areas of cell 123, 120 and a road through it, as GeoJSON.
+    QString lakeAndRoad()
+    {
+        const QString path = folder.filePath("lake.geojson");
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly))
+            return {};
+        f.write(R"({"type":"FeatureCollection","features":[
+            {"type":"Feature","properties":{},"geometry":{"type":"Polygon","coordinates":
+              [[[-122.316,47.505],[-122.296,47.505],[-122.296,47.515],[-122.316,47.505]]]}},
+            {"type":"Feature","properties":{},"geometry":{"type":"LineString","coordinates":
+              [[-122.31,47.50],[-122.30,47.51]]}}]})");
+        return path;
+    }
+    static void writeText(const QString &path, const QByteArray &text)
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
     }
     QString saveWork(const QString &name)
     {
@@ -86,6 +110,148 @@ private slots:
         const Run missing = marlith3({"create", folder.filePath("gone.marlith")});
         QCOMPARE(missing.exitCode, 1);
         QVERIFY(missing.err.contains("There is no file"));
+    }
+
+    // A slip on the command line is a usage error, never a window without a display.
+    void slipsAreUsageErrors()
+    {
+        const struct
+        {
+            QStringList arguments;
+            int exitCode;
+            const char *says;
+        } cases[] = {
+            {{"help"}, 2, "\u201chelp\u201d is no command; the commands are create, areas"},
+            {{"crate", "work.marlith"}, 2, "\u201ccrate\u201d is no command"},
+            {{"work.marlith", "other.marlith"}, 2, "the window opens one file at most"},
+            {{"create", "--colour"}, 2, "marlith3 create: Unknown option 'colour'"},
+            {{"areas", "--colour"}, 2, "marlith3 areas: Unknown option 'colour'"},
+            {{"work.marlith"}, 1, "there is no display to show the window on"},
+        };
+        for (const auto &c : cases) {
+            const Run run = marlith3(c.arguments);
+            QVERIFY2(run.exitCode == c.exitCode && run.err.contains(QString::fromUtf8(c.says)),
+                     qPrintable(c.arguments.join(' ') + " gave " + QString::number(run.exitCode)
+                                + ": " + run.err));
+        }
+        for (const QString command : {"create", "areas", "osm"}) {
+            const Run help = marlith3({command, "--help"});
+            QCOMPARE(help.exitCode, 0);
+            QVERIFY2(help.out.startsWith("Usage: marlith3 " + command + " [options] "),
+                     qPrintable(help.out));
+            QVERIFY(help.out.contains("-h, --help"));
+        }
+    }
+
+    // create writes only the lists that hold points; an earlier file of the other is kept.
+    void createLeavesAnEmptyListsFileAlone()
+    {
+        calculateExample();
+        for (int i = 0; i < 5; ++i)
+            press(20 + i * 30, 40);
+        click("cmdcreatelwm");
+        const QString source = folder.filePath("LWM_123_120_2_27.asm");
+        QVERIFY(QFile::rename(folder.filePath("LWMSource.asm"), source));
+        click("cmdclearvtplist");
+        const QString work = saveWork("lake only.marlith");
+        for (const QString &input : {source, work}) {
+            QTemporaryDir out;
+            writeText(out.filePath("VTPSource.asm"), "earlier");
+            const Run run = marlith3({"create", input, "--output-folder", out.path()});
+            QCOMPARE(run.exitCode, 0);
+            QCOMPARE(run.out, out.filePath("LWMSource.asm") + '\n');
+            QCOMPARE(fileBytes(out.filePath("VTPSource.asm")), QByteArray("earlier"));
+            QCOMPARE(run.err, QStringLiteral("VTPSource.asm was not written: %1 holds no VTP "
+                                             "points; the earlier %2 is kept.\n")
+                                  .arg(input, out.filePath("VTPSource.asm")));
+        }
+        click("cmdclearlwmlist");
+        const QString empty = saveWork("empty.marlith");
+        QTemporaryDir out;
+        const Run run = marlith3({"create", empty, "--output-folder", out.path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.endsWith("holds no VTP points.\nNothing was written.\n"),
+                 qPrintable(run.err));
+        QVERIFY(QDir(out.path()).isEmpty());
+    }
+
+    // A VTP file written without a line type is named on stderr, as the window names its own.
+    void filesWithoutALineTypeAreNamed()
+    {
+        calculateExample();
+        press(10, 10);
+        press(60, 80);
+        const QString work = saveWork("road.marlith");
+        QTemporaryDir out;
+        const Run create = marlith3({"create", work, "--output-folder", out.path()});
+        QCOMPARE(create.exitCode, 0);
+        QCOMPARE(create.err, out.filePath("VTPSource.asm")
+                                 + " was written with the line type \"Select VTP "
+                                   "Road/Line/Shoreline\", which names no line type of the "
+                                   "catalogue: pick one in the window's VTP line type box (a "
+                                   "quoted code such as \"1139\"), save the work file and "
+                                   "create again.\n");
+
+        const QString lake = lakeAndRoad();
+        const Run areas = marlith3({"areas", lake, "--output-folder", out.path()});
+        QCOMPARE(areas.exitCode, 0);
+        QVERIFY2(areas.out.endsWith("1 VTP file names no line type of the catalogue (\"Select "
+                                    "VTP Road/Line/Shoreline\"): pick one (a code such as "
+                                    "1139) and write again.\n"),
+                 qPrintable(areas.out));
+        QCOMPARE(areas.err, QStringLiteral("marlith3 areas: VTP_123_120.asm was written with the "
+                                           "line type \"Select VTP Road/Line/Shoreline\", which "
+                                           "names no line type of the catalogue.\n"));
+        const Run named =
+            marlith3({"areas", lake, "--output-folder", out.path(), "--line-type", "1139"});
+        QCOMPARE(named.exitCode, 0);
+        QCOMPARE(named.err, QString());
+        QVERIFY(!named.out.contains("line type"));
+    }
+
+    // Each message says where and why: the path as typed, the system's and GDAL's reasons.
+    void messagesSayWhereAndWhy()
+    {
+        const QString lake = lakeAndRoad();
+        QTemporaryDir out;
+        writeText(folder.filePath("a file"), "in the way");
+        // One feature larger than the limit GDAL's streaming reader of collections sets.
+        QByteArray big = R"({"type":"FeatureCollection","features":[{"type":"Feature",)"
+                         R"("properties":{},"geometry":{"type":"LineString","coordinates":[)";
+        for (int i = 0; i < 100000; ++i)
+            big += "[-122.3" + QByteArray::number(i) + ",47.5],";
+        big += "[-122.3,47.6]]}}]}";
+        writeText(folder.filePath("big.geojson"), big);
+        const struct
+        {
+            QStringList arguments, variables;
+            int exitCode;
+            const char *says;
+        } cases[] = {
+            {{"areas", "shapes/nope.geojson", "--output-folder", out.path()},
+             {},
+             1,
+             "\u201cshapes/nope.geojson\u201d does not exist."},
+            {{"areas", lake, "--output-folder", folder.filePath("a file/areas")},
+             {},
+             1,
+             "cannot be made: Not a directory."},
+            {{"areas", "big.geojson", "--output-folder", out.path()},
+             {"OGR_GEOJSON_MAX_OBJ_SIZE=1"},
+             1,
+             "You may define the OGR_GEOJSON_MAX_OBJ_SIZE configuration option"},
+            {{"areas", lake, "--output-folder", out.path(), "--altitude", "abc"},
+             {},
+             2,
+             "marlith3 areas: The LWM altitude \u201cabc\u201d is no number of metres."},
+        };
+        for (const auto &c : cases) {
+            const Run run = marlith3(c.arguments, c.variables + QStringList{"LC_ALL=C"});
+            QVERIFY2(run.exitCode == c.exitCode && run.err.contains(QString::fromUtf8(c.says)),
+                     qPrintable(c.arguments.join(' ') + " gave " + QString::number(run.exitCode)
+                                + ": " + run.err));
+        }
+        QVERIFY(QDir(out.path()).isEmpty());
     }
 
     void areasRunsWithoutADisplay()

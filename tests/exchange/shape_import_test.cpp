@@ -5,14 +5,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTcpServer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <cmath>
 
@@ -302,24 +298,12 @@ TEST(ShapeImport, TheSuffixPicksTheDriver)
 class Listener
 {
 public:
-    Listener()
-    {
-        m_socket = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof a;
-        bind(m_socket, reinterpret_cast<sockaddr *>(&a), size);
-        listen(m_socket, 4);
-        getsockname(m_socket, reinterpret_cast<sockaddr *>(&a), &size);
-        m_port = ntohs(a.sin_port);
-    }
-    ~Listener() { close(m_socket); }
-    int port() const { return m_port; }
-    bool knocked() const { return accept(m_socket, nullptr, nullptr) >= 0; }
+    Listener() { m_server.listen(QHostAddress::LocalHost); }
+    int port() const { return m_server.serverPort(); }
+    bool knocked() { return m_server.waitForNewConnection(0); }
 
 private:
-    int m_socket, m_port;
+    QTcpServer m_server;
 };
 
 TEST(ShapeImport, NothingInAFileReachesTheNetwork)
