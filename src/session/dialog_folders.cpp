@@ -8,7 +8,8 @@ namespace {
 
 QString key(FileDialog dialog)
 {
-    static const char *const names[] = {"load", "open", "save", "import", "export"};
+    static const char *const names[] = {"load",   "open",       "save",       "import",
+                                        "export", "areasShape", "areasFolder"};
     return QStringLiteral("dialogFolders/") + QLatin1String(names[int(dialog)]);
 }
 
@@ -22,4 +23,15 @@ QString dialogFolder(FileDialog dialog)
 void rememberDialogFile(FileDialog dialog, const QString &chosenFile)
 {
     setUserSetting(key(dialog), QFileInfo(chosenFile).absolutePath());
+    setUserSetting(key(dialog) + QStringLiteral("File"), chosenFile);
+}
+
+QString dialogFile(FileDialog dialog)
+{
+    return userSetting(key(dialog) + QStringLiteral("File")).toString();
+}
+
+void rememberDialogFolder(FileDialog dialog, const QString &folder)
+{
+    setUserSetting(key(dialog), folder);
 }
