@@ -59,6 +59,7 @@ public slots:
     void mnuexport_Click();
     void mnuimport_Click();
     void mnuwriteareas_Click();
+    void mnuwriteosm_Click();
     void mnuexit_Click();
     void mnuquickstart_Click();
     void mnuhelptutorial_Click();

@@ -35,6 +35,11 @@ public:
     // Unsaved work is about to go: Save, Discard or Cancel (Escape).
     enum class SaveChoice { Save, Discard, Cancel };
     virtual SaveChoice askToSave(QWidget *parent, const QString &text) = 0;
+    // A list's entries are about to go under another place: keep them, clear the list (the
+    // button says `clearText`), or Cancel (Escape).
+    enum class KeepChoice { Keep, Clear, Cancel };
+    virtual KeepChoice askKeepOrClear(QWidget *parent, const QString &text,
+                                      const QString &clearText) = 0;
     // A folder picked in a dialog that opens at `folder`, or nothing on Cancel.
     virtual std::optional<QString> chooseFolder(QWidget *parent, const QString &folder) = 0;
     // One of `items` picked from a short list, or nothing on Cancel.
@@ -79,6 +84,8 @@ public:
     std::optional<QString> saveFileName(QWidget *parent, const QString &filter,
                                         const QString &folder, QString *selectedFilter) override;
     SaveChoice askToSave(QWidget *parent, const QString &text) override;
+    KeepChoice askKeepOrClear(QWidget *parent, const QString &text,
+                              const QString &clearText) override;
     std::optional<QString> chooseFolder(QWidget *parent, const QString &folder) override;
     std::optional<int> chooseItem(QWidget *parent, const QString &prompt,
                                   const QStringList &items) override;

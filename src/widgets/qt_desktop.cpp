@@ -12,6 +12,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -67,6 +68,23 @@ Desktop::SaveChoice QtDesktop::askToSave(QWidget *parent, const QString &text)
     default:
         return SaveChoice::Cancel;
     }
+}
+
+Desktop::KeepChoice QtDesktop::askKeepOrClear(QWidget *parent, const QString &text,
+                                              const QString &clearText)
+{
+    QMessageBox box(QMessageBox::Warning, programTitle(), text, QMessageBox::NoButton, parent);
+    QPushButton *keep = box.addButton(QStringLiteral("&Keep"), QMessageBox::AcceptRole);
+    QPushButton *clear = box.addButton(clearText, QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == keep)
+        return KeepChoice::Keep;
+    if (box.clickedButton() == clear)
+        return KeepChoice::Clear;
+    return KeepChoice::Cancel;
 }
 
 std::optional<QString> QtDesktop::chooseFolder(QWidget *parent, const QString &folder)

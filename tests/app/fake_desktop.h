@@ -27,6 +27,8 @@ public:
     QString lastSaveFilter, lastSaveFolder;
     std::deque<SaveChoice> saveChoices; // a dry queue answers Cancel
     QStringList saveQuestions;
+    std::deque<KeepChoice> keepChoices; // a dry queue answers Cancel
+    QStringList keepQuestions;
     std::deque<std::optional<int>> choiceAnswers;
     QStringList lastChoices;
     std::deque<std::optional<ImageryService>> addServiceAnswers;
@@ -83,6 +85,15 @@ public:
             return SaveChoice::Cancel;
         const SaveChoice choice = saveChoices.front();
         saveChoices.pop_front();
+        return choice;
+    }
+    KeepChoice askKeepOrClear(QWidget *, const QString &text, const QString &clearText) override
+    {
+        keepQuestions << text + u'|' + clearText;
+        if (keepChoices.empty())
+            return KeepChoice::Cancel;
+        const KeepChoice choice = keepChoices.front();
+        keepChoices.pop_front();
         return choice;
     }
     std::optional<QString> chooseFolder(QWidget *, const QString &start) override
