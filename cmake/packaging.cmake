@@ -15,6 +15,7 @@ set(MARLITH_HELP_FILES
     Help.htm
     QuickStart.htm
     style.css
+    osm.rules
 )
 # The window screenshot is made from a running build, so a fresh checkout may lack it.
 if(EXISTS ${PROJECT_SOURCE_DIR}/htmfiles/images/window.png)
