@@ -8,7 +8,7 @@
 #include "session/session.h"
 #include "widgets/areas_dialog.h"
 #include "widgets/desktop.h"
-#include "widgets/osm_dialog.h"
+#include "widgets/osm_menu.h"
 #include "widgets/program_title.h"
 #include "workfile/work_file.h"
 
@@ -26,8 +26,12 @@ void MainWindow::addExchangeCommands(QMenu *file)
     QAction *writeAreas = file->addAction(QStringLiteral("Write A&reas for a Shape..."), this,
                                           &MainWindow::mnuwriteareas_Click);
     writeAreas->setObjectName(QStringLiteral("mnuwriteareas"));
-    file->addAction(QStringLiteral("Write Areas from &OpenStreetMap..."), this,
-                    &MainWindow::mnuwriteosm_Click)
+    m_osm = new OsmDataMenu(
+        m_desktop, menuBar(), this, [this] { return m_session->place(); },
+        [this] { return m_session->work().altitude; },
+        [this](const QString &s) { showMessage(s); });
+    file->addAction(QStringLiteral("Write Areas from &OpenStreetMap..."), m_osm,
+                    [this] { m_osm->openDialog(); })
         ->setObjectName(QStringLiteral("mnuwriteosm"));
 }
 
@@ -37,14 +41,6 @@ void MainWindow::mnuwriteareas_Click()
     auto *dialog =
         new AreasDialog(m_desktop, {work.altitude, work.layer, work.vtpWidth, work.lineType}, this);
     dialog->setObjectName(QStringLiteral("frmareas"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->open();
-}
-
-void MainWindow::mnuwriteosm_Click()
-{
-    auto *dialog = new OsmDialog(m_desktop, m_session->work().altitude, m_session->place(), this);
-    dialog->setObjectName(QStringLiteral("frmosm"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }
