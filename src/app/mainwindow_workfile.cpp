@@ -8,6 +8,7 @@
 #include "widgets/file_drops.h"
 #include "widgets/image_panel.h"
 #include "widgets/program_title.h"
+#include "widgets/status_line.h"
 #include "workfile/opening.h"
 #include "workfile/work_file.h"
 
@@ -84,7 +85,15 @@ void MainWindow::mnunew_Click()
 {
     if (!workMayGo())
         return;
+    // The picked imagery service is a preference, as at a restart: only the work starts over.
+    const QJsonObject service = m_session->imageSource().service;
     m_session->startOver();
+    if (!service.isEmpty()) {
+        m_session->setImageSource({{}, false, service});
+        m_session->setModified(false);
+    }
+    // What the status line said was of the work that went.
+    m_status->clearMessage();
     showGridBounds();
     redrawShapes();
 }

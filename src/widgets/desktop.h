@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -50,8 +51,9 @@ public:
     // Edit Services: the list as the user left it, or nothing on Cancel.
     virtual std::optional<QList<ImageryService>>
     editServices(QWidget *parent, const QList<ImageryService> &services) = 0;
-    // The shell's "open" action on a document; false when nothing could be started.
-    virtual bool openDocument(const QString &path) = 0;
+    // The shell's "open" action on a document; false when nothing could be started. A
+    // launcher that starts and then gives up (no browser answered) calls `failedLater`.
+    virtual bool openDocument(const QString &path, const std::function<void()> &failedLater) = 0;
     // Opens a text file in the system's text editor; false when nothing could be started.
     virtual bool startTextEditor(const QString &path) = 0;
     // Puts the text on the clipboard.
@@ -92,7 +94,7 @@ public:
     std::optional<ImageryService> addService(QWidget *parent) override;
     std::optional<QList<ImageryService>>
     editServices(QWidget *parent, const QList<ImageryService> &services) override;
-    bool openDocument(const QString &path) override;
+    bool openDocument(const QString &path, const std::function<void()> &failedLater) override;
     bool startTextEditor(const QString &path) override;
     void copyText(const QString &text) override;
     QString programFolder() const override;

@@ -3,6 +3,7 @@
 #include "widgets/desktop.h"
 
 #include <QStringList>
+#include <QTimer>
 
 #include <deque>
 
@@ -39,6 +40,7 @@ public:
     QStringList editedFiles;
     QStringList copiedTexts;
     bool launchSucceeds = true;
+    bool launchFailsLater = false; // the launcher starts, then gives up
     QString folder;
     ProgramLayout layout = ProgramLayout::Portable;
     QString startFolder; // empty: the program folder
@@ -118,9 +120,11 @@ public:
         lastServices = list;
         return next(editServicesAnswers);
     }
-    bool openDocument(const QString &path) override
+    bool openDocument(const QString &path, const std::function<void()> &failedLater) override
     {
         openedDocuments << path;
+        if (launchFailsLater)
+            QTimer::singleShot(0, failedLater);
         return launchSucceeds;
     }
     bool startTextEditor(const QString &path) override
