@@ -39,7 +39,8 @@ void MainWindow::mnuwriteareas_Click()
 {
     const WorkState &work = m_session->work();
     auto *dialog =
-        new AreasDialog(m_desktop, {work.altitude, work.layer, work.vtpWidth, work.lineType}, this);
+        new AreasDialog(m_desktop, {work.altitude, work.layer, work.vtpWidth, work.lineType},
+                        m_session->outputFolder(), this);
     dialog->setObjectName(QStringLiteral("frmareas"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();

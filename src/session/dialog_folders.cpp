@@ -7,7 +7,8 @@ namespace {
 
 QString key(FileDialog dialog)
 {
-    static const char *const names[] = {"load", "open", "save", "import", "export"};
+    static const char *const names[] = {"load",   "open",       "save",       "import",
+                                        "export", "areasShape", "areasFolder"};
     return QStringLiteral("dialogFolders/") + QLatin1String(names[int(dialog)]);
 }
 
@@ -20,5 +21,17 @@ QString dialogFolder(FileDialog dialog)
 
 void rememberDialogFile(FileDialog dialog, const QString &chosenFile)
 {
-    QSettings().setValue(key(dialog), QFileInfo(chosenFile).absolutePath());
+    QSettings settings;
+    settings.setValue(key(dialog), QFileInfo(chosenFile).absolutePath());
+    settings.setValue(key(dialog) + QStringLiteral("File"), chosenFile);
+}
+
+QString dialogFile(FileDialog dialog)
+{
+    return QSettings().value(key(dialog) + QStringLiteral("File")).toString();
+}
+
+void rememberDialogFolder(FileDialog dialog, const QString &folder)
+{
+    QSettings().setValue(key(dialog), folder);
 }
