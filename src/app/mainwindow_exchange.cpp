@@ -26,11 +26,7 @@ void MainWindow::addExchangeCommands(QMenu *file)
     QAction *writeAreas = file->addAction(QStringLiteral("Write A&reas for a Shape..."), this,
                                           &MainWindow::mnuwriteareas_Click);
     writeAreas->setObjectName(QStringLiteral("mnuwriteareas"));
-    m_osm = new OsmDataMenu(
-        m_desktop, menuBar(), this, [this] { return m_session->place(); },
-        [this] { return m_session->work().altitude; },
-        [this](const QString &s) { showMessage(s); });
-    file->addAction(QStringLiteral("Write Areas from &OpenStreetMap..."), m_osm,
+    file->addAction(QStringLiteral("Write Areas from OpenStreet&Map..."), this,
                     [this] { m_osm->openDialog(); })
         ->setObjectName(QStringLiteral("mnuwriteosm"));
 }

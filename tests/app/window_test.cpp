@@ -142,7 +142,8 @@ private slots:
         QStringList titles, edit;
         for (QAction *a : bar)
             titles << a->text();
-        QCOMPARE(titles, (QStringList{"&File", "&Edit", "&View", "&Imagery", "|", "&Help"}));
+        QCOMPARE(titles,
+                 (QStringList{"&File", "&Edit", "&View", "&Imagery", "&Data", "|", "&Help"}));
         for (QAction *a : bar[1]->menu()->actions())
             edit << a->objectName() + '=' + a->text() + '=' + a->shortcut().toString();
         QCOMPARE(edit,
