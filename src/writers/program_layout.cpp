@@ -1,7 +1,14 @@
 #include "writers/program_layout.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <iterator>
+#endif
 
 QString startOutputFolder(ProgramLayout layout, const QString &programFolder,
                           const QString &documentsFolder, const QString &remembered)
@@ -35,8 +42,28 @@ void rememberOutputFolder(const QString &folder)
     settings().setValue(outputFolderKey, folder);
 }
 
+#ifdef _WIN32
+ProgramLayout windowsProgramLayout()
+{
+    // Asked before any QCoreApplication exists, so from Windows itself.
+    wchar_t path[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(nullptr, path, DWORD(std::size(path)));
+    if (length == 0 || length >= std::size(path))
+        return ProgramLayout::Portable;
+    const QString program = QString::fromWCharArray(path, int(length));
+    return QFileInfo::exists(QFileInfo(program).absolutePath() + u'/'
+                             + QLatin1String(installerMarker))
+               ? ProgramLayout::Installed
+               : ProgramLayout::Portable;
+}
+#endif
+
 QString helpFolder(const QString &programFolder, ProgramLayout layout)
 {
+#ifdef _WIN32
+    // The installer keeps the Windows layout: the help beside the program.
+    layout = ProgramLayout::Portable;
+#endif
     if (layout == ProgramLayout::Portable)
         return programFolder + QDir::separator() + QStringLiteral("htmfiles");
     // Relative to the program rather than to a fixed prefix, so that a package built for

@@ -32,8 +32,9 @@ struct WindowDriver
         QFile::remove(folder.filePath("LWMSource.asm"));
         QFile::remove(folder.filePath("VTPSource.asm"));
         // The dialogs' folders of an earlier test, or of the user, stay out.
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           folder.filePath("settings"));
+        // INI files, which setPath moves; Windows' native settings are the registry.
+        QSettings::setDefaultFormat(QSettings::IniFormat);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.filePath("settings"));
         QSettings().clear();
         window = std::make_unique<MainWindow>(desktop);
         window->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));

@@ -267,7 +267,7 @@ private slots:
         QVERIFY(desktop.messages.empty());
         trigger("mnuhelptutorial");
         QCOMPARE(desktop.messages.size(), size_t(1));
-        QVERIFY(desktop.messages[0].text.contains(help));
+        QVERIFY(desktop.messages[0].text.contains(QDir::toNativeSeparators(help)));
         QVERIFY(desktop.messages[0].text.contains("web browser"));
 
         desktop.layout = ProgramLayout::Installed;

@@ -144,8 +144,13 @@ TEST(Opening, RefusesWhatIsNoOrdinaryFileOrTooLarge)
     }();
     const QString folderImage = dir.filePath("folder-image.marlith");
     ASSERT_TRUE(saveWorkFile(folderImage, picturesInWay).isEmpty());
+#ifdef Q_OS_WIN
+    const QString deviceName = QStringLiteral("\\\\.\\NUL");
+#else
+    const QString deviceName = QStringLiteral("/dev/zero");
+#endif
     WorkState device = exampleState();
-    device.image.path = "/dev/zero";
+    device.image.path = deviceName;
     const QString deviceImage = dir.filePath("device-image.marlith");
     ASSERT_TRUE(saveWorkFile(deviceImage, device).isEmpty());
 
@@ -155,7 +160,7 @@ TEST(Opening, RefusesWhatIsNoOrdinaryFileOrTooLarge)
         const char *fault;
     } cases[] = {
         {dir.path(), "is a folder, not a file"},
-        {"/dev/zero", "is not an ordinary file"},
+        {deviceName, "is not an ordinary file"},
         {dir.filePath("gone.marlith"), "There is no file"},
         {big, "larger than 256 MiB"},
         {folderImage, "The image of this work file"},
