@@ -68,8 +68,14 @@ class CliTest : public QObject, public WindowDriver
     }
 
 private slots:
-    void init() { QVERIFY(start()); }
-    void cleanup() { window.reset(); }
+    void init()
+    {
+        QVERIFY(start());
+    }
+    void cleanup()
+    {
+        window.reset();
+    }
 
     void createWritesTheWindowsBytes()
     {
@@ -135,7 +141,9 @@ private slots:
             {{"work.marlith", "other.marlith"}, 2, "the window opens one file at most"},
             {{"create", "--colour"}, 2, "marlith3 create: Unknown option 'colour'"},
             {{"areas", "--colour"}, 2, "marlith3 areas: Unknown option 'colour'"},
+#ifndef Q_OS_WIN // where a desktop is always there to show the window on
             {{"work.marlith"}, 1, "there is no display to show the window on"},
+#endif
         };
         for (const auto &c : cases) {
             const Run run = marlith3(c.arguments);

@@ -144,13 +144,8 @@ TEST(Opening, RefusesWhatIsNoOrdinaryFileOrTooLarge)
     }();
     const QString folderImage = dir.filePath("folder-image.marlith");
     ASSERT_TRUE(saveWorkFile(folderImage, picturesInWay).isEmpty());
-#ifdef Q_OS_WIN
-    const QString deviceName = QStringLiteral("\\\\.\\NUL");
-#else
-    const QString deviceName = QStringLiteral("/dev/zero");
-#endif
     WorkState device = exampleState();
-    device.image.path = deviceName;
+    device.image.path = "/dev/zero";
     const QString deviceImage = dir.filePath("device-image.marlith");
     ASSERT_TRUE(saveWorkFile(deviceImage, device).isEmpty());
 
@@ -160,11 +155,15 @@ TEST(Opening, RefusesWhatIsNoOrdinaryFileOrTooLarge)
         const char *fault;
     } cases[] = {
         {dir.path(), "is a folder, not a file"},
-        {deviceName, "is not an ordinary file"},
+#ifndef Q_OS_WIN // where no device is seen as a file
+        {"/dev/zero", "is not an ordinary file"},
+#endif
         {dir.filePath("gone.marlith"), "There is no file"},
         {big, "larger than 256 MiB"},
         {folderImage, "The image of this work file"},
+#ifndef Q_OS_WIN
         {deviceImage, "is not an ordinary file"},
+#endif
     };
     for (const auto &c : cases)
         EXPECT_TRUE(faultOf([&] {
