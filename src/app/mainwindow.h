@@ -59,6 +59,7 @@ public slots:
     void mnuexport_Click();
     void mnuimport_Click();
     void mnuwriteareas_Click();
+    void mnuwriteosm_Click();
     void mnuexit_Click();
     void mnuquickstart_Click();
     void mnuhelptutorial_Click();
@@ -129,6 +130,8 @@ private:
     void buildStatusLine();
     void setPlaceStatus(const QString &text);
     void showMessage(const QString &text);
+    // A message that starts with a warning, which a narrow status line keeps.
+    void showWarning(const QString &text);
     // After a list edit or Create: says when a counter no longer matches its list, on the
     // line after `lead` when one is given.
     enum class Counters { Lwm, Vtp, Both };

@@ -57,4 +57,14 @@ void MainWindow::redrawShapes()
     }
     Picture1->setShapes(polygon, line);
     Picture1->setHighlighted(polygonHighlight, lineHighlight);
+    std::vector<ImagePanel::FilledPolygon> filled;
+    for (const LwmPolygon &other : m_session->areaPolygons()) {
+        QPolygonF points;
+        for (const QString &entry : other.entries) {
+            if (const auto p = lwmEntryPixel(entry))
+                points << *p;
+        }
+        filled.push_back({points, other.fill == LwmFill::Land});
+    }
+    Picture1->setFilledPolygons(std::move(filled));
 }

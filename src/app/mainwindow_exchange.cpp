@@ -8,6 +8,7 @@
 #include "session/session.h"
 #include "widgets/areas_dialog.h"
 #include "widgets/desktop.h"
+#include "widgets/osm_dialog.h"
 #include "widgets/program_title.h"
 #include "workfile/work_file.h"
 
@@ -25,6 +26,9 @@ void MainWindow::addExchangeCommands(QMenu *file)
     QAction *writeAreas = file->addAction(QStringLiteral("Write A&reas for a Shape..."), this,
                                           &MainWindow::mnuwriteareas_Click);
     writeAreas->setObjectName(QStringLiteral("mnuwriteareas"));
+    file->addAction(QStringLiteral("Write Areas from &OpenStreetMap..."), this,
+                    &MainWindow::mnuwriteosm_Click)
+        ->setObjectName(QStringLiteral("mnuwriteosm"));
 }
 
 void MainWindow::mnuwriteareas_Click()
@@ -33,6 +37,14 @@ void MainWindow::mnuwriteareas_Click()
     auto *dialog =
         new AreasDialog(m_desktop, {work.altitude, work.layer, work.vtpWidth, work.lineType}, this);
     dialog->setObjectName(QStringLiteral("frmareas"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+void MainWindow::mnuwriteosm_Click()
+{
+    auto *dialog = new OsmDialog(m_desktop, m_session->work().altitude, m_session->place(), this);
+    dialog->setObjectName(QStringLiteral("frmosm"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QPointer>
 
 void MainWindow::buildMenus()
 {
@@ -66,14 +67,20 @@ void MainWindow::buildMenus()
 void MainWindow::OpenFile(const QString &path)
 {
     // A missing document simply shows nothing; one that nothing could show is named, so that
-    // the user can open it by hand.
-    if (!m_desktop.openDocument(path) && QFileInfo::exists(path))
-        m_desktop.messageBox(this,
-                             QStringLiteral("No program could be started to show %1.\n\nOpen it "
-                                            "in a web browser: drag the file onto the browser's "
-                                            "window, or type its path in the address bar.")
-                                 .arg(QDir::toNativeSeparators(path)),
-                             programTitle());
+    // the user can open it by hand, also when the launcher gives up after it started.
+    const QPointer<MainWindow> window(this);
+    const auto cannotShow = [window, path] {
+        if (window && QFileInfo::exists(path))
+            window->m_desktop.messageBox(
+                window,
+                QStringLiteral("No program could be started to show %1.\n\nOpen it in a web "
+                               "browser: drag the file onto the browser's window, or type its "
+                               "path in the address bar.")
+                    .arg(QDir::toNativeSeparators(path)),
+                programTitle());
+    };
+    if (!m_desktop.openDocument(path, cannotShow))
+        cannotShow();
 }
 
 QString MainWindow::helpDocument(const QString &name) const

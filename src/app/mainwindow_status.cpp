@@ -32,6 +32,11 @@ void MainWindow::showMessage(const QString &text)
     m_status->say(text);
 }
 
+void MainWindow::showWarning(const QString &text)
+{
+    m_status->warn(text);
+}
+
 void MainWindow::showCounterHints(Counters which, const QString &lead, const QString &warning)
 {
     QStringList hints{warning};
@@ -47,7 +52,7 @@ void MainWindow::showCounterHints(Counters which, const QString &lead, const QSt
         m_counterHint = hints.join(QStringLiteral("  "));
         if (!lead.isEmpty())
             m_counterHint += QStringLiteral("  ") + lead;
-        m_status->warn(m_counterHint);
+        showWarning(m_counterHint);
     } else if (!lead.isEmpty()) {
         showMessage(lead);
         m_counterHint.clear();

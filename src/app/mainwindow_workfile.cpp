@@ -8,6 +8,7 @@
 #include "widgets/file_drops.h"
 #include "widgets/image_panel.h"
 #include "widgets/program_title.h"
+#include "widgets/status_line.h"
 #include "workfile/opening.h"
 #include "workfile/work_file.h"
 
@@ -42,9 +43,31 @@ void MainWindow::buildWorkFile()
 
 void MainWindow::openWorkOrSource(const QString &path)
 {
+    // Entries of one cell written under another would land kilometres away, without a word.
+    const auto ask = [this, &path](const StrandedEntries &st) {
+        const QString list =
+            st.side == ListSide::Lwm ? QStringLiteral("LWM") : QStringLiteral("VTP");
+        const QString text =
+            QStringLiteral(
+                "%1 is of %2, but the %3 list holds %4 entries of %5: Create %3Source.asm "
+                "would write them under %2.\n\nKeep the %3 entries, clear the %3 "
+                "list, or cancel the open?")
+                .arg(QFileInfo(path).fileName(), st.to, list)
+                .arg(st.count)
+                .arg(st.from);
+        switch (m_desktop.askKeepOrClear(this, text, QStringLiteral("C&lear %1 List").arg(list))) {
+        case Desktop::KeepChoice::Keep:
+            return StrandedChoice::Keep;
+        case Desktop::KeepChoice::Clear:
+            return StrandedChoice::Clear;
+        case Desktop::KeepChoice::Cancel:
+            break;
+        }
+        return StrandedChoice::Cancel;
+    };
     OpenOutcome outcome;
     try {
-        outcome = m_session->open(path);
+        outcome = m_session->open(path, ask);
     } catch (const OpenFault &f) {
         m_desktop.messageBox(
             this,
@@ -54,14 +77,23 @@ void MainWindow::openWorkOrSource(const QString &path)
     }
     showGridBounds();
     redrawShapes();
-    showMessage(m_session->openedText(path, outcome));
+    const QString opened = m_session->openedText(path, outcome);
+    outcome.polygons > 0 ? showWarning(opened) : showMessage(opened);
 }
 
 void MainWindow::mnunew_Click()
 {
     if (!workMayGo())
         return;
+    // The picked imagery service is a preference, as at a restart: only the work starts over.
+    const QJsonObject service = m_session->imageSource().service;
     m_session->startOver();
+    if (!service.isEmpty()) {
+        m_session->setImageSource({{}, false, service});
+        m_session->setModified(false);
+    }
+    // What the status line said was of the work that went.
+    m_status->clearMessage();
     showGridBounds();
     redrawShapes();
 }
@@ -107,6 +139,7 @@ bool MainWindow::saveWorkTo(const QString &path)
         return false;
     }
     showMessage(QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(path)));
+    redrawShapes(); // an area file's other polygons are not in the work file
     return true;
 }
 

@@ -690,8 +690,10 @@ QStringList lineTypeWarnings(const AreasRequest &request, const AreasPlan &plan)
     return warnings;
 }
 
+// `ownLineTypes`: each line brought its own line type, so the request's is not checked.
 AreasOutcome writePlan(const AreasRequest &request,
-                       const std::function<AreasPlan(const AreaFileSink &)> &planned)
+                       const std::function<AreasPlan(const AreaFileSink &)> &planned,
+                       bool ownLineTypes)
 {
     StagedFiles staged(request.outputFolder);
     if (!staged.failure().isEmpty())
@@ -707,7 +709,9 @@ AreasOutcome writePlan(const AreasRequest &request,
     if (const QString failure = staged.moveIn(plan.files); !failure.isEmpty())
         return {AreasOutcome::Result::BadInput, failure};
     AreasOutcome outcome{AreasOutcome::Result::Written, areasSummary(request, plan),
-                         lineTypeWarnings(request, plan)};
+                         ownLineTypes ? QStringList() : lineTypeWarnings(request, plan)};
+    for (const AreaFile &file : plan.files)
+        outcome.written << file.name;
     if (const qsizetype n = outcome.warnings.size(); n > 0)
         outcome.text += QStringLiteral("\n%1 no line type of the catalogue (\"%2\"): pick one "
                                        "(a code such as 1139) and write again.")
@@ -721,14 +725,15 @@ AreasOutcome writePlan(const AreasRequest &request,
 
 AreasOutcome writeAreas(const AreasRequest &request, const AreasHooks &hooks)
 {
-    return writePlan(request,
-                     [&](const AreaFileSink &sink) { return planAreas(request, hooks, sink); });
+    return writePlan(
+        request, [&](const AreaFileSink &sink) { return planAreas(request, hooks, sink); }, false);
 }
 
 AreasOutcome writeAreaShapes(const AreasRequest &request, const ShapeSource &source,
                              const AreasHooks &hooks)
 {
-    return writePlan(request, [&](const AreaFileSink &sink) {
-        return planAreaShapes(request, source, hooks, sink);
-    });
+    return writePlan(
+        request,
+        [&](const AreaFileSink &sink) { return planAreaShapes(request, source, hooks, sink); },
+        true);
 }

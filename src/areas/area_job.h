@@ -83,6 +83,7 @@ struct AreasOutcome
     enum class Result { Written, BadInput, Canceled } result;
     QString text;              // the summary, or the reason nothing was written
     QStringList warnings = {}; // one sentence for each written file the user should mend
+    QStringList written = {};  // the names of the files written, in the order made
 };
 AreasOutcome writeAreas(const AreasRequest &request, const AreasHooks &hooks = {});
 

@@ -4,8 +4,6 @@
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -121,39 +119,20 @@ int runOsmCommand(const QStringList &arguments)
     if (!request.water && !request.roads && !request.waterways)
         return usage(QStringLiteral("--no-water, --no-roads and --no-waterways together leave "
                                     "nothing to write."));
-    if (parser.isSet(cell)) {
-        const QStringList v = parser.values(cell).join(u' ').split(u' ', Qt::SkipEmptyParts);
-        const double cx = v.size() == 2 ? number(v[0]) : std::nan(""),
-                     cy = v.size() == 2 ? number(v[1]) : std::nan("");
-        if (!(cx >= 0 && cx <= 767 && cy >= 0 && cy <= 511 && cx == std::floor(cx)
-              && cy == std::floor(cy)))
-            return usage(QStringLiteral("--cell takes two whole numbers: the cell's column, 0 to "
-                                        "767, and its row, 0 to 511."));
-        request.box = cellBounds(int(cx), int(cy));
-    }
-    if (parser.isSet(box)) {
-        const QStringList v = parser.values(box).join(u' ').split(u' ', Qt::SkipEmptyParts);
-        if (v.size() != 4)
-            return usage(QStringLiteral("--bbox takes four numbers: west, south, east, north."));
-        const OsmBoxOrError checked =
-            osmBox(number(v[0]), number(v[1]), number(v[2]), number(v[3]));
-        if (!checked.failure.isEmpty())
-            return usage(QStringLiteral("--bbox: ") + checked.failure);
-        request.box = checked.box;
+    if (parser.isSet(cell) || parser.isSet(box)) {
+        const bool isCell = parser.isSet(cell);
+        const QString text = parser.values(isCell ? cell : box).join(u' ');
+        const OsmBoxOrError read = isCell ? readOsmCell(text) : readOsmBox(text);
+        if (!read.failure.isEmpty())
+            return usage((isCell ? QStringLiteral("--cell: ") : QStringLiteral("--bbox: "))
+                         + read.failure);
+        request.box = read.box;
     }
     if (parser.isSet(rules)) {
         request.rulesPath = parser.value(rules);
-        QFile file(request.rulesPath);
-        if (!file.open(QIODevice::ReadOnly)) {
-            print(stderr,
-                  QStringLiteral("The rules file \u201c%1\u201d cannot be read: %2.")
-                      .arg(QDir::toNativeSeparators(request.rulesPath), file.errorString()));
-            return 1;
-        }
-        const OsmRulesOrError read = readOsmRules(QString::fromUtf8(file.readAll()));
+        const OsmRulesOrError read = loadOsmRules(request.rulesPath);
         if (!read.failure.isEmpty()) {
-            print(stderr, QStringLiteral("The rules file \u201c%1\u201d was refused. %2")
-                              .arg(QDir::toNativeSeparators(request.rulesPath), read.failure));
+            print(stderr, read.failure);
             return 1;
         }
         request.rules = read.rules;

@@ -1,9 +1,13 @@
 #include "osm/osm_job.h"
 
 #include "areas/area_files.h"
+#include "grid/grid_constants.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QLocale>
+#include <QRegularExpression>
 
 #include <ogr_geometry.h>
 
@@ -138,6 +142,57 @@ OsmBoxOrError osmBox(double west, double south, double east, double north)
     return out;
 }
 
+namespace {
+
+std::vector<double> numbers(const QString &text)
+{
+    std::vector<double> out;
+    for (const QString &word :
+         text.split(QRegularExpression(QStringLiteral("[\\s,;]+")), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        out.push_back(QLocale::c().toDouble(word, &ok));
+        if (!ok)
+            out.back() = std::nan("");
+    }
+    return out;
+}
+
+} // namespace
+
+OsmBoxOrError readOsmCell(const QString &text)
+{
+    const std::vector<double> n = numbers(text);
+    if (n.size() != 2 || !(n[0] >= 0 && n[0] <= lod::lastCellColumn)
+        || !(n[1] >= 0 && n[1] <= lod::lastCellRow) || n[0] != std::floor(n[0])
+        || n[1] != std::floor(n[1]))
+        return {{},
+                QStringLiteral("A cell is two whole numbers: its column, 0 to 767, and its "
+                               "row, 0 to 511.")};
+    return {cellBounds(int(n[0]), int(n[1])), {}};
+}
+
+OsmBoxOrError readOsmBox(const QString &text)
+{
+    const std::vector<double> n = numbers(text);
+    if (n.size() != 4)
+        return {{}, QStringLiteral("The box takes four numbers: west, south, east, north.")};
+    return osmBox(n[0], n[1], n[2], n[3]);
+}
+
+OsmRulesOrError loadOsmRules(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {{},
+                QStringLiteral("The rules file %1 cannot be read: %2.")
+                    .arg(quoted(QDir::toNativeSeparators(path)), file.errorString())};
+    OsmRulesOrError read = readOsmRules(QString::fromUtf8(file.readAll()));
+    if (!read.failure.isEmpty())
+        read.failure = QStringLiteral("The rules file %1 was refused. %2")
+                           .arg(quoted(QDir::toNativeSeparators(path)), read.failure);
+    return read;
+}
+
 GeoBounds areaEdges(const GeoBounds &box)
 {
     // The north-east corner a hair inside, so that a box ending on an area's edge stops there.
@@ -225,6 +280,6 @@ OsmOutcome writeOsmAreas(const OsmRequest &request, const AreasHooks &hooks)
                       || !use.water.empty() || !use.land.empty() || !use.roads.empty()
                       || !use.waterways.empty();
     if (outcome.result == AreasOutcome::Result::Canceled || !read)
-        return {outcome.result, outcome.text};
-    return {outcome.result, outcome.text + u'\n' + osmUseSummary(request, use)};
+        return {outcome.result, outcome.text, outcome.written};
+    return {outcome.result, outcome.text + u'\n' + osmUseSummary(request, use), outcome.written};
 }

@@ -31,6 +31,14 @@ struct OsmBoxOrError
     QString failure;
 };
 OsmBoxOrError osmBox(double west, double south, double east, double north);
+// What the command line's --cell and --bbox and the dialog's fields take: "CX CY", the cell's
+// column and row, and "W S E N" in degrees, numbers written with a point.
+OsmBoxOrError readOsmCell(const QString &text);
+OsmBoxOrError readOsmBox(const QString &text);
+
+// A rules file read and checked, or why it cannot be used.
+OsmRulesOrError loadOsmRules(const QString &path);
+
 // The areas a box touches, as one box on their edges.
 GeoBounds areaEdges(const GeoBounds &box);
 
@@ -48,7 +56,8 @@ struct OsmUse
 struct OsmOutcome
 {
     AreasOutcome::Result result;
-    QString text; // the summary, or the reason nothing was written
+    QString text;             // the summary, or the reason nothing was written
+    QStringList written = {}; // the names of the files written
 };
 OsmOutcome writeOsmAreas(const OsmRequest &request, const AreasHooks &hooks = {});
 

@@ -268,7 +268,15 @@ void Session::calculate()
             writeText(field, **caption);
     }
     setModified(true);
+    const std::optional<GridPlace> before = m_place;
     placeFromCaptions();
+    // The polygons of an opened area file belong to its area only.
+    const auto same = [](const std::optional<GridPlace> &a, const std::optional<GridPlace> &b) {
+        return a && b && a->cellColumn == b->cellColumn && a->cellRow == b->cellRow
+               && a->areaColumn == b->areaColumn && a->areaRow == b->areaRow;
+    };
+    if (!same(before, m_place))
+        m_work.areaPolygons.clear();
     if (c.error)
         throw *c.error;
 }
@@ -423,24 +431,105 @@ QString Session::unsavedQuestion() const
                      .arg(QFileInfo(m_workFile).fileName());
 }
 
+namespace {
+
+QString placeOf(const WorkState &s, ListSide side)
+{
+    QString place = QStringLiteral("cell %1_%2").arg(s.cellX, s.cellY);
+    if (side == ListSide::Lwm)
+        place += QStringLiteral(", area %1_%2").arg(s.areaX, s.areaY);
+    return place;
+}
+
+// The VTP entries are cell-wide grid points; the LWM entries are pixels of one area.
+std::optional<StrandedEntries> strandedBy(const WorkState &before, const Opened &opened)
+{
+    if (opened.kind == OpenedKind::WorkFile || before.cellX.isEmpty())
+        return std::nullopt;
+    const ListSide other = opened.kind == OpenedKind::LwmSource ? ListSide::Vtp : ListSide::Lwm;
+    const ListState &list = other == ListSide::Lwm ? before.lwm : before.vtp;
+    const QString from = placeOf(before, other), to = placeOf(opened.state, other);
+    if (list.entries.isEmpty() || from == to)
+        return std::nullopt;
+    return StrandedEntries{other, list.entries.size(), from, to};
+}
+
+QString listName(ListSide side)
+{
+    return side == ListSide::Lwm ? QStringLiteral("LWM") : QStringLiteral("VTP");
+}
+
+} // namespace
+
 QString Session::openedText(const QString &path, const OpenOutcome &outcome) const
 {
+    if (outcome.canceled)
+        return QStringLiteral("Not opened %1: the %2 list is as it was.")
+            .arg(QFileInfo(path).fileName(), listName(outcome.stranded->side));
     QStringList notes;
     if (outcome.lfOnly)
         notes << QStringLiteral("its lines end in LF alone");
     const QString &image = m_work.image.path;
     if (outcome.workFile && !image.isEmpty() && !QFileInfo::exists(image))
         notes << QStringLiteral("the image %1 is gone").arg(QDir::toNativeSeparators(image));
-    QString text = QStringLiteral("Opened %1").arg(QFileInfo(path).fileName());
+    if (const std::optional<StrandedEntries> &st = outcome.stranded) {
+        if (outcome.strandedCleared)
+            notes << QStringLiteral("the %1 list's %2 entries of %3 were cleared")
+                         .arg(listName(st->side))
+                         .arg(st->count)
+                         .arg(st->from);
+        else
+            notes << QStringLiteral("the %1 list keeps %2 entries of %3, which Create writes "
+                                    "under %4")
+                         .arg(listName(st->side))
+                         .arg(st->count)
+                         .arg(st->from, st->to);
+    }
+    const QString name = QFileInfo(path).fileName();
+    QString text = QStringLiteral("Opened %1").arg(name);
     if (!notes.isEmpty())
         text += QStringLiteral(": ") + notes.join(QStringLiteral("; "));
-    return text;
+    if (outcome.polygons == 0)
+        return text;
+    // What Create would leave out comes first, so that a narrow status line keeps it.
+    const int shown = outcome.polygons - int(outcome.listed);
+    const QString warning =
+        outcome.listed
+            ? QStringLiteral("Create LWMSource.asm writes only the polygon in the list, the first "
+                             "water polygon of the %1 in %2; the other %3 %4 drawn on the image, "
+                             "land in yellow.")
+                  .arg(outcome.polygons)
+                  .arg(name)
+                  .arg(shown)
+                  .arg(shown == 1 ? "is" : "are")
+            : QStringLiteral("%1 holds no water polygon: the list is empty and its %2 land %3 "
+                             "drawn on the image in yellow; Create LWMSource.asm writes only the "
+                             "list.")
+                  .arg(name)
+                  .arg(shown)
+                  .arg(shown == 1 ? "polygon is" : "polygons are");
+    return warning + QStringLiteral("  ") + text + u'.';
 }
 
-OpenOutcome Session::open(const QString &path)
+OpenOutcome Session::open(const QString &path, const AskStranded &ask)
 {
-    const Opened opened = openFile(path, m_work, m_locale);
-    const OpenOutcome outcome{opened.kind == OpenedKind::WorkFile, opened.lfOnly};
+    Opened opened = openFile(path, m_work, m_locale);
+    OpenOutcome outcome{opened.kind == OpenedKind::WorkFile, opened.lfOnly, opened.polygons,
+                        opened.listed};
+    outcome.stranded = strandedBy(m_work, opened);
+    if (outcome.stranded && ask) {
+        switch (ask(*outcome.stranded)) {
+        case StrandedChoice::Cancel:
+            outcome.canceled = true;
+            return outcome;
+        case StrandedChoice::Clear:
+            (outcome.stranded->side == ListSide::Lwm ? opened.state.lwm : opened.state.vtp) = {};
+            outcome.strandedCleared = true;
+            break;
+        case StrandedChoice::Keep:
+            break;
+        }
+    }
     const Snapshot before{m_work, m_workFile};
     const Snapshot after{opened.state,
                          outcome.workFile ? QFileInfo(path).absoluteFilePath() : m_workFile};
@@ -465,6 +554,8 @@ QString Session::save(const QString &path)
     if (!why.isEmpty())
         return why;
     const QString saved = QFileInfo(path).absoluteFilePath();
+    // The work is now what the file holds, which has no place for an area file's others.
+    m_work.areaPolygons.clear();
     if (std::exchange(m_workFile, saved) != saved)
         emit workFileChanged();
     setModified(false);

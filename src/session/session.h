@@ -9,6 +9,7 @@
 #include <QPointF>
 #include <QSizeF>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -54,11 +55,27 @@ struct EntriesChange
     int count = 0; // of appended entries
 };
 
+// The other list's entries, when an opened source moves the work to another cell (or, for
+// the LWM list, another area): Create would write them under the new place.
+struct StrandedEntries
+{
+    ListSide side;
+    qsizetype count;
+    QString from, to; // "cell 123_120" or "cell 123_120, area 2_27"
+};
+enum class StrandedChoice { Keep, Clear, Cancel };
+using AskStranded = std::function<StrandedChoice(const StrandedEntries &)>;
+
 // What Open found, for the status line.
 struct OpenOutcome
 {
     bool workFile = false;
-    bool lfOnly = false; // a source whose lines end in LF alone
+    bool lfOnly = false;   // a source whose lines end in LF alone
+    int polygons = 0;      // of an area file with more than one polygon, or a land one
+    bool listed = false;   // its first water polygon went into the list
+    bool canceled = false; // the user kept the work as it was
+    std::optional<StrandedEntries> stranded = {};
+    bool strandedCleared = false;
 };
 
 // The one working state of the program and the steps of every operation on it: what the
@@ -80,6 +97,9 @@ public:
     // The cell and area of the last Calculate (or of an opened file); nothing before one.
     const std::optional<GridPlace> &place() const { return m_place; }
     const QStringList &entries(ListSide side) const { return list(side).entries; }
+    // The other polygons of an opened area file, drawn for reference; gone after a Save or a
+    // Calculate of another area.
+    const std::vector<LwmPolygon> &areaPolygons() const { return m_work.areaPolygons; }
     int selected(ListSide side) const { return list(side).selected; }
     void select(ListSide side, int row);
     // The counter asks for the file's extended form.
@@ -118,8 +138,9 @@ public:
     QString createVtp();
 
     // A work file, or an LWMSource.asm / VTPSource.asm, as one step of the history. Throws
-    // OpenFault before anything changes.
-    OpenOutcome open(const QString &path);
+    // OpenFault before anything changes. A source of another place than the other list's
+    // entries asks `ask` first whether to keep them; without one they are kept.
+    OpenOutcome open(const QString &path, const AskStranded &ask = {});
     // For the status line after open(): "Opened name", and what the user should know of it.
     QString openedText(const QString &path, const OpenOutcome &outcome) const;
     // The empty text on success, else why not.

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -35,6 +36,11 @@ public:
     // Unsaved work is about to go: Save, Discard or Cancel (Escape).
     enum class SaveChoice { Save, Discard, Cancel };
     virtual SaveChoice askToSave(QWidget *parent, const QString &text) = 0;
+    // A list's entries are about to go under another place: keep them, clear the list (the
+    // button says `clearText`), or Cancel (Escape).
+    enum class KeepChoice { Keep, Clear, Cancel };
+    virtual KeepChoice askKeepOrClear(QWidget *parent, const QString &text,
+                                      const QString &clearText) = 0;
     // A folder picked in a dialog that opens at `folder`, or nothing on Cancel.
     virtual std::optional<QString> chooseFolder(QWidget *parent, const QString &folder) = 0;
     // One of `items` picked from a short list, or nothing on Cancel.
@@ -45,8 +51,9 @@ public:
     // Edit Services: the list as the user left it, or nothing on Cancel.
     virtual std::optional<QList<ImageryService>>
     editServices(QWidget *parent, const QList<ImageryService> &services) = 0;
-    // The shell's "open" action on a document; false when nothing could be started.
-    virtual bool openDocument(const QString &path) = 0;
+    // The shell's "open" action on a document; false when nothing could be started. A
+    // launcher that starts and then gives up (no browser answered) calls `failedLater`.
+    virtual bool openDocument(const QString &path, const std::function<void()> &failedLater) = 0;
     // Opens a text file in the system's text editor; false when nothing could be started.
     virtual bool startTextEditor(const QString &path) = 0;
     // Puts the text on the clipboard.
@@ -79,13 +86,15 @@ public:
     std::optional<QString> saveFileName(QWidget *parent, const QString &filter,
                                         const QString &folder, QString *selectedFilter) override;
     SaveChoice askToSave(QWidget *parent, const QString &text) override;
+    KeepChoice askKeepOrClear(QWidget *parent, const QString &text,
+                              const QString &clearText) override;
     std::optional<QString> chooseFolder(QWidget *parent, const QString &folder) override;
     std::optional<int> chooseItem(QWidget *parent, const QString &prompt,
                                   const QStringList &items) override;
     std::optional<ImageryService> addService(QWidget *parent) override;
     std::optional<QList<ImageryService>>
     editServices(QWidget *parent, const QList<ImageryService> &services) override;
-    bool openDocument(const QString &path) override;
+    bool openDocument(const QString &path, const std::function<void()> &failedLater) override;
     bool startTextEditor(const QString &path) override;
     void copyText(const QString &text) override;
     QString programFolder() const override;

@@ -43,6 +43,13 @@ void ImagePanel::appendToShapes(const std::optional<QPointF> &polygonPoint,
     update();
 }
 
+void ImagePanel::setFilledPolygons(std::vector<FilledPolygon> polygons)
+{
+    m_filled = std::move(polygons);
+    m_filledImage = QImage();
+    update();
+}
+
 void ImagePanel::setHighlighted(int polygonVertex, int lineVertex)
 {
     m_polygonHighlight = polygonVertex;
@@ -116,6 +123,28 @@ void ImagePanel::paintEvent(QPaintEvent *)
 
     const QTransform pixels = pixelTransform();
     p.setRenderHint(QPainter::Antialiasing);
+    if (!m_filled.empty()) {
+        const qreal ratio = devicePixelRatioF();
+        if (m_filledImage.size() != inner.size() * ratio) {
+            m_filledImage = QImage(inner.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+            m_filledImage.setDevicePixelRatio(ratio);
+            m_filledImage.fill(Qt::transparent);
+            QPainter fill(&m_filledImage);
+            fill.setRenderHint(QPainter::Antialiasing);
+            fill.setTransform(QTransform::fromScale(inner.width() / double(lod::pixelUnits),
+                                                    inner.height() / double(lod::pixelUnits)));
+            // A later polygon covers an earlier one, as the simulator draws them.
+            for (const FilledPolygon &f : m_filled) {
+                QColor colour = f.land ? landColour() : waterColour();
+                fill.setPen(QPen(colour, 1.0));
+                colour.setAlpha(150);
+                fill.setCompositionMode(QPainter::CompositionMode_Source);
+                fill.setBrush(colour);
+                fill.drawPolygon(f.points);
+            }
+        }
+        p.drawImage(inner.topLeft(), m_filledImage);
+    }
     // An empty list draws no layer: blending two clear panel-sized images costs a good part
     // of the window's first frame.
     if (!m_polygon.shape().isEmpty())

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <vector>
 
 // The image panel: shows the area image at its own size from the top-left corner, draws the
 // captured shape over it, and reports moves and presses in its inner area's units. Arrow
@@ -28,6 +29,15 @@ public:
     void appendToShapes(const std::optional<QPointF> &polygonPoint,
                         const std::optional<QPointF> &linePoint);
     void setHighlighted(int polygonVertex, int lineVertex);
+    // Polygons shown for reference under the shapes, filled, in drawing order.
+    struct FilledPolygon
+    {
+        QPolygonF points; // image pixels
+        bool land = false;
+    };
+    void setFilledPolygons(std::vector<FilledPolygon> polygons);
+    static QColor waterColour() { return QColor(0x30, 0x90, 0xFF); }
+    static QColor landColour() { return QColor(0xFF, 0xD0, 0x30); }
 
 signals:
     void cursorMoved(QPointF position);
@@ -53,6 +63,9 @@ private:
     void moveCrosshairTo(QPointF innerPosition);
 
     QImage m_picture;
+    std::vector<FilledPolygon> m_filled;
+    // Drawn once for each size: a mouse move repaints the panel.
+    QImage m_filledImage;
     ShapeLayer m_polygon{QColor(0x00, 0xE0, 0x40)}, m_line{QColor(0xFF, 0x40, 0xFF)};
     int m_polygonHighlight = -1, m_lineHighlight = -1;
     QPoint m_crosshair{128, 128};

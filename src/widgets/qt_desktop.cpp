@@ -12,6 +12,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -69,6 +70,23 @@ Desktop::SaveChoice QtDesktop::askToSave(QWidget *parent, const QString &text)
     }
 }
 
+Desktop::KeepChoice QtDesktop::askKeepOrClear(QWidget *parent, const QString &text,
+                                              const QString &clearText)
+{
+    QMessageBox box(QMessageBox::Warning, programTitle(), text, QMessageBox::NoButton, parent);
+    QPushButton *keep = box.addButton(QStringLiteral("&Keep"), QMessageBox::AcceptRole);
+    QPushButton *clear = box.addButton(clearText, QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == keep)
+        return KeepChoice::Keep;
+    if (box.clickedButton() == clear)
+        return KeepChoice::Clear;
+    return KeepChoice::Cancel;
+}
+
 std::optional<QString> QtDesktop::chooseFolder(QWidget *parent, const QString &folder)
 {
     const QString picked = QFileDialog::getExistingDirectory(parent, QString(), folder);
@@ -105,9 +123,29 @@ std::optional<QList<ImageryService>> QtDesktop::editServices(QWidget *parent,
     return dialog.services();
 }
 
-bool QtDesktop::openDocument(const QString &path)
+bool QtDesktop::openDocument(const QString &path, const std::function<void()> &failedLater)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    const QUrl url = QUrl::fromLocalFile(path);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // xdg-open is there even when no browser answers it, and Qt only starts it: its exit
+    // status tells. No parent: the launcher may wait for the browser, which must outlive us.
+    auto *launcher = new QProcess;
+    launcher->setStandardOutputFile(QProcess::nullDevice());
+    launcher->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(launcher, &QProcess::finished, launcher,
+                     [launcher, failedLater](int code, QProcess::ExitStatus status) {
+                         if ((status != QProcess::NormalExit || code != 0) && failedLater)
+                             failedLater();
+                         launcher->deleteLater();
+                     });
+    launcher->start(QStringLiteral("xdg-open"), {url.toString(QUrl::FullyEncoded)});
+    if (launcher->waitForStarted())
+        return true;
+    delete launcher;
+#else
+    Q_UNUSED(failedLater);
+#endif
+    return QDesktopServices::openUrl(url);
 }
 
 bool QtDesktop::startTextEditor(const QString &path)

@@ -75,6 +75,7 @@ void StatusLine::showLog()
         m_unshown.clear();
     }
     m_log->show();
+    m_log->showNewest();
     m_log->raise();
     m_log->activateWindow();
 }

@@ -92,6 +92,11 @@ Opened openBytes(const QByteArray &bytes, const QString &name, const WorkState &
             const LwmReading r = readLwmSource(bytes, locale);
             putLwmSource(opened.state, r.inputs, locale);
             opened.lfOnly = r.lfOnly;
+            opened.polygons = int(r.polygons.size());
+            opened.listed = r.listed >= 0;
+            opened.state.areaPolygons = r.polygons;
+            if (r.listed >= 0)
+                opened.state.areaPolygons.erase(opened.state.areaPolygons.begin() + r.listed);
         } else {
             const VtpReading r = readVtpSource(bytes, locale);
             putVtpSource(opened.state, r.inputs, locale);

@@ -14,6 +14,8 @@ struct Opened
     OpenedKind kind = OpenedKind::WorkFile;
     WorkState state;
     bool lfOnly = false; // a source whose lines end in LF alone
+    int polygons = 0;    // of an area file with more than the window's one water polygon
+    bool listed = false; // one of them, the first water polygon, went into the list
 };
 
 // The file at `path`, read whole: a work file gives the state it holds; an LWMSource.asm or

@@ -107,7 +107,8 @@ public:
     }
     // Every line checked against what the writer makes of the values read, except the
     // coordinate and header lines, which are read in their own way.
-    void compare(const SourceLines &file, const QByteArray &written, qsizetype headerLine)
+    void compare(const SourceLines &file, const QByteArray &written, qsizetype headerLine,
+                 qsizetype unread = -1)
     {
         // A file cut off (or changed) at its end has its lines out of place from the entries
         // on; that, not the first line out of place, is the fault to name.
@@ -119,7 +120,8 @@ public:
         for (; at < written.size() && (m_first < 0 || i < m_first); ++i) {
             const qsizetype end = written.indexOf("\r\n", at);
             const QByteArrayView expected(written.constData() + at, end - at);
-            if (i >= file.size() || (i != 0 && i != headerLine && file.raw(i) != expected))
+            if (i >= file.size()
+                || (i != 0 && i != headerLine && i != unread && file.raw(i) != expected))
                 this->at(i);
             at = end + 2;
         }
@@ -308,53 +310,129 @@ std::optional<SourceKind> sourceKind(const QByteArray &bytes)
                                                                        : SourceKind::Lwm;
 }
 
+namespace {
+
+// The polygon line's count, fill and altitude; nothing if the line has neither form.
+struct PolygonLine
+{
+    int count = 0;
+    LwmFill fill = LwmFill::Water;
+    QString altitude;
+};
+
+std::optional<PolygonLine> polygonLine(const QString &line)
+{
+    static const QRegularExpression plain = form("^LWMPoly2  ([0-9]{2}), 0, ([01]), (.*), 0$");
+    static const QRegularExpression extended =
+        form("^LWMPoly2Ex  63, 0, ([01]), (.*), 0, ([0-9]{1,3})$");
+    if (const QRegularExpressionMatch m = plain.match(line); m.hasMatch()) {
+        if (const auto n = countField(m.captured(1)))
+            return PolygonLine{*n, LwmFill(m.captured(2).toInt()), m.captured(3)};
+    } else if (const QRegularExpressionMatch m = extended.match(line); m.hasMatch()) {
+        if (const auto beyond = countField(m.captured(3)); beyond && *beyond <= 255 - 63)
+            return PolygonLine{63 + *beyond, LwmFill(m.captured(1).toInt()), m.captured(2)};
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 LwmReading readLwmSource(const QByteArray &bytes, const QLocale &locale)
 {
     static const QRegularExpression header =
         form("^BGLHeader {10}(.*), LWMHeader, TerrainHeaderStart$");
     static const QRegularExpression cellName =
         form("^;----> Begin Cell_(.*)'s ----> Area \\(LOD 13\\) data information <----$");
-    static const QRegularExpression area = form("^LWMDataAreaDrawPolygons 1, 3, 1, (.*?), (.*)$");
-    static const QRegularExpression polygon = form("^LWMPoly2  ([0-9]{2}), 0, 0, (.*), 0$");
-    static const QRegularExpression extended =
-        form("^LWMPoly2Ex  63, 0, 0, (.*), 0, ([0-9]{1,3})$");
+    static const QRegularExpression area =
+        form("^LWMDataAreaDrawPolygons ([1-6]), 3, 1, (.*?), (.*)$");
+    static const QRegularExpression extendedArea =
+        form("^LWMDataAreaDrawPolygonsEx 7, 3, 1, (.*?), (.*), ([0-9]{1,3})$");
     static const QRegularExpression definition =
         form("^Cell_(.*)_(.*)       EQU        LWMCellID   0, 0, 3, \\1, \\2$");
 
     const SourceLines file(bytes);
     Misfits misfits(lwmName);
-    // 58 lines and one more for each entry.
-    const qsizetype entries = std::max<qsizetype>(file.size() - 58, 0);
     LwmInputs in;
     QString *coordinates[4] = {&in.latDeg, &in.latMin, &in.longDeg, &in.longMin};
     readPosition(file, 10, header, locale, misfits, coordinates);
-    readCell(file, 20, cellName, 42 + entries, definition, misfits, in.cellX, in.cellY);
+    int polygons = 1;
     if (const QRegularExpressionMatch m = area.match(file.text(28)); m.hasMatch()) {
+        polygons = m.captured(1).toInt();
+        in.areaX = m.captured(2);
+        in.areaY = m.captured(3);
+    } else if (const QRegularExpressionMatch m = extendedArea.match(file.text(28));
+               m.hasMatch() && countField(m.captured(3))) {
+        polygons = 7 + m.captured(3).toInt();
         in.areaX = m.captured(1);
         in.areaY = m.captured(2);
     } else {
         misfits.at(28);
     }
-    const QString polygonLine = file.text(30);
-    std::optional<int> count;
-    if (const QRegularExpressionMatch m = polygon.match(polygonLine); m.hasMatch()) {
-        count = countField(m.captured(1));
-        in.altitude = m.captured(2);
-    } else if (const QRegularExpressionMatch m = extended.match(polygonLine); m.hasMatch()) {
-        in.altitude = m.captured(1);
-        if (const auto beyond = countField(m.captured(2)); beyond && *beyond <= 255 - 63)
-            count = 63 + *beyond;
+    const std::optional<PolygonLine> first = polygonLine(file.text(30));
+    LwmReading reading;
+    qsizetype end = 0;     // the line after the last polygon's block
+    qsizetype unread = -1; // the header line, when its polygons could not all be read
+    if (polygons == 1 && (!first || first->fill == LwmFill::Water)) {
+        // The window's own file: 58 lines and one more for each entry, whatever the counter.
+        const qsizetype entries = std::max<qsizetype>(file.size() - 58, 0);
+        if (first)
+            in.altitude = first->altitude;
+        else
+            misfits.at(30);
+        in.lwmNumber = QString::number(first ? first->count : 0);
+        in.entries = entryLines(file, 32, entries);
+        end = 33 + entries;
+    } else {
+        // Each polygon counts its own entries, as the areas job writes them.
+        qsizetype at = 30;
+        for (int i = 0; i < polygons; ++i) {
+            const std::optional<PolygonLine> p = polygonLine(file.text(at));
+            if (!p || at + 3 + p->count > file.size()) {
+                // The polygons read are fewer than the header counts: that it does not
+                // match them is no fault of its own.
+                unread = 28;
+                misfits.at(at);
+                break;
+            }
+            if (i == 0)
+                in.altitude = p->altitude;
+            else if (p->altitude != in.altitude)
+                misfits.at(at);
+            reading.polygons.push_back(
+                {p->fill, QString::number(p->count), entryLines(file, at + 2, p->count)});
+            at += 3 + p->count;
+        }
+        end = at;
+        for (std::size_t i = 0; i < reading.polygons.size(); ++i) {
+            if (reading.polygons[i].fill == LwmFill::Water) {
+                reading.listed = int(i);
+                in.lwmNumber = reading.polygons[i].lwmNumber;
+                in.entries = reading.polygons[i].entries;
+                break;
+            }
+        }
+        if (reading.listed < 0)
+            in.lwmNumber = QStringLiteral("0");
     }
-    if (!count)
-        misfits.at(30);
-    in.lwmNumber = QString::number(count.value_or(0));
-    in.entries = entryLines(file, 32, entries);
+    readCell(file, 20, cellName, end + 9, definition, misfits, in.cellX, in.cellY);
 
-    LwmInputs check = in;
+    reading.inputs = in;
+    LwmAreaInputs check = lwmAreaInputs(reading);
     check.latDeg = check.longDeg = QStringLiteral("0");
-    misfits.compare(file, lwmSourceText(check, QLocale::c()), 10);
+    misfits.compare(file, lwmAreaText(check, QLocale::c()), 10, unread);
     misfits.report(file);
-    return {in, file.lfOnly()};
+    reading.lfOnly = file.lfOnly();
+    return reading;
+}
+
+LwmAreaInputs lwmAreaInputs(const LwmReading &reading)
+{
+    const LwmInputs &in = reading.inputs;
+    LwmAreaInputs area{in.latDeg, in.latMin, in.longDeg, in.longMin,  in.cellX,
+                       in.cellY,  in.areaX,  in.areaY,   in.altitude, reading.polygons};
+    if (area.polygons.empty())
+        area.polygons = {{LwmFill::Water, in.lwmNumber, in.entries}};
+    return area;
 }
 
 QString vtpLastEntryBeforeWriting(const QString &written)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 // One point list: its entries and the selected one.
 struct ListState
 {
@@ -48,6 +50,9 @@ struct WorkState
     TypedPosition calculatedFrom;
     ListState lwm, vtp;
     ImageSource image;
+    // The other polygons of an area file opened whole, in drawing order: shown over the
+    // picture for reference, never written by Create and not kept in a work file.
+    std::vector<LwmPolygon> areaPolygons;
 
     friend bool operator==(const WorkState &, const WorkState &) = default;
 };

@@ -23,6 +23,8 @@ struct LwmPolygon
     LwmFill fill = LwmFill::Water;
     QString lwmNumber; // the counter text, as for the window's single polygon
     QStringList entries;
+
+    friend bool operator==(const LwmPolygon &, const LwmPolygon &) = default;
 };
 
 // One LOD 13 area's mask with all of its polygons, in drawing order.

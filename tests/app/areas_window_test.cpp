@@ -3,7 +3,9 @@
 #include "areas/polygon_parts.h"
 #include "grid/grid_constants.h"
 #include "ogr_files.h"
+#include "session/session.h"
 #include "widgets/areas_dialog.h"
+#include "widgets/image_panel.h"
 #include "window_driver.h"
 
 #include <QAction>
@@ -143,6 +145,69 @@ private slots:
             QVERIFY(!file.isEmpty());
             QCOMPARE(byTheWindow(file, presses.pixels, "cmdcreatevtp", "VTPSource.asm"), file);
         }
+    }
+
+    // An area file opens whole: its first water polygon in the list, the others drawn over
+    // the picture (land over water, in its own colour) and named in the status line, which
+    // says first that Create writes the list alone. A Save keeps only what it can write.
+    void anAreaFileOpensWithEveryPolygonShown()
+    {
+        const auto square = [](int x0, int y0, int x1, int y1) {
+            return QStringList{QStringLiteral("LWMPoint %1, %2").arg(x0).arg(y0),
+                               QStringLiteral("LWMPoint %1, %2").arg(x1).arg(y0),
+                               QStringLiteral("LWMPoint %1, %2").arg(x1).arg(y1),
+                               QStringLiteral("LWMPoint %1, %2").arg(x0).arg(y1)};
+        };
+        const LwmAreaInputs area{"47",
+                                 "30.62",
+                                 "-122",
+                                 "18.43",
+                                 "123",
+                                 "120",
+                                 "2",
+                                 "27",
+                                 "0",
+                                 {{LwmFill::Water, "4", square(20, 20, 200, 200)},
+                                  {LwmFill::Water, "4", square(210, 210, 250, 250)},
+                                  {LwmFill::Land, "4", square(80, 80, 120, 120)}}};
+        const QString path = dir.filePath(QStringLiteral("LWM_123_120_2_27.asm"));
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(lwmAreaText(area, QLocale::c()));
+        out.close();
+
+        WindowDriver w;
+        QVERIFY(w.start());
+        w.desktop.fileAnswers.push_back(path);
+        w.trigger("mnuopen");
+        QCOMPARE(w.entries("lstLWM"), area.polygons[0].entries);
+        QCOMPARE(w.window->session().areaPolygons().size(), std::size_t(2));
+        QVERIFY2(w.message().startsWith("Create LWMSource.asm writes only the polygon in the "
+                                        "list, the first water polygon of the 3 in "
+                                        "LWM_123_120_2_27.asm; the other 2 are drawn"),
+                 qPrintable(w.message()));
+        QVERIFY(w.message().endsWith("Opened LWM_123_120_2_27.asm."));
+
+        // The island shows in the land colour, the pond in the water colour, over the picture.
+        const QImage shown = w.control("Picture1")->grab().toImage();
+        const auto hue = [&](int px, int py) {
+            return shown.pixelColor(WindowDriver::panelPoint(px, py)).hue();
+        };
+        // Blended with the panel's background, within a few degrees of hue.
+        QVERIFY(std::abs(hue(100, 100) - ImagePanel::landColour().hue()) <= 4);
+        QVERIFY(std::abs(hue(230, 230) - ImagePanel::waterColour().hue()) <= 4);
+        QVERIFY(std::abs(hue(50, 50) - ImagePanel::waterColour().hue()) > 4); // the list's lake
+
+        w.click("cmdcreatelwm");
+        QCOMPARE(w.file("LWMSource.asm"),
+                 lwmSourceText({area.latDeg, area.latMin, area.longDeg, area.longMin, area.cellX,
+                                area.cellY, area.areaX, area.areaY, "4", area.altitude,
+                                area.polygons[0].entries},
+                               QLocale::c()));
+
+        w.desktop.saveAnswers.push_back(dir.filePath(QStringLiteral("kept.marlith")));
+        w.trigger("mnusaveas");
+        QVERIFY(w.window->session().areaPolygons().empty());
     }
 
     // File > Write Areas for a Shape... runs the same job off the window's thread and shows

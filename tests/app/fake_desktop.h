@@ -3,6 +3,7 @@
 #include "widgets/desktop.h"
 
 #include <QStringList>
+#include <QTimer>
 
 #include <deque>
 
@@ -27,6 +28,8 @@ public:
     QString lastSaveFilter, lastSaveFolder;
     std::deque<SaveChoice> saveChoices; // a dry queue answers Cancel
     QStringList saveQuestions;
+    std::deque<KeepChoice> keepChoices; // a dry queue answers Cancel
+    QStringList keepQuestions;
     std::deque<std::optional<int>> choiceAnswers;
     QStringList lastChoices;
     std::deque<std::optional<ImageryService>> addServiceAnswers;
@@ -37,6 +40,7 @@ public:
     QStringList editedFiles;
     QStringList copiedTexts;
     bool launchSucceeds = true;
+    bool launchFailsLater = false; // the launcher starts, then gives up
     QString folder;
     ProgramLayout layout = ProgramLayout::Portable;
     QString startFolder; // empty: the program folder
@@ -85,6 +89,15 @@ public:
         saveChoices.pop_front();
         return choice;
     }
+    KeepChoice askKeepOrClear(QWidget *, const QString &text, const QString &clearText) override
+    {
+        keepQuestions << text + u'|' + clearText;
+        if (keepChoices.empty())
+            return KeepChoice::Cancel;
+        const KeepChoice choice = keepChoices.front();
+        keepChoices.pop_front();
+        return choice;
+    }
     std::optional<QString> chooseFolder(QWidget *, const QString &start) override
     {
         lastFolderStart = start;
@@ -107,9 +120,11 @@ public:
         lastServices = list;
         return next(editServicesAnswers);
     }
-    bool openDocument(const QString &path) override
+    bool openDocument(const QString &path, const std::function<void()> &failedLater) override
     {
         openedDocuments << path;
+        if (launchFailsLater)
+            QTimer::singleShot(0, failedLater);
         return launchSucceeds;
     }
     bool startTextEditor(const QString &path) override

@@ -4,7 +4,9 @@
 
 #include <QAction>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QTextBlock>
 #include <QtTest>
 
 // Where the window says what a new user would otherwise miss: a line type or minutes that
@@ -122,6 +124,16 @@ private slots:
         QCOMPARE(lines.size(), 2);
         QVERIFY(lines[0].contains(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d  The latitude")));
         QVERIFY(lines[1].endsWith(message()));
+        // It opens at the newest message, from its start, wrapped; and follows new ones.
+        QCOMPARE(log->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QCOMPARE(log->horizontalScrollBar()->value(), 0);
+        QCOMPARE(log->textCursor().block(), log->document()->lastBlock());
+        QCOMPARE(log->textCursor().positionInBlock(), 0);
+        for (int i = 0; i < 40; ++i)
+            click("cmdcreatevtp");
+        QCOMPARE(log->verticalScrollBar()->value(), log->verticalScrollBar()->maximum());
+        QVERIFY(log->verticalScrollBar()->maximum() > 0);
+        QVERIFY(log->viewport()->rect().contains(log->cursorRect().center()));
     }
 };
 

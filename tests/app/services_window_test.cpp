@@ -70,6 +70,32 @@ private slots:
                      qPrintable(status()));
         QCOMPARE(server.requests.size(), 6);
     }
+
+    // File > New starts the work over, not the preferences: the picked service stays.
+    void newKeepsThePickedService()
+    {
+        const MercatorTiles tiles(15, 5250, 11456, 3, 2);
+        TileServer server([&](const QString &path) { return tiles.answer(path); });
+        QVERIFY(start());
+        const ImageryService loopback =
+            *makeService({}, server.address() + QStringLiteral("/{z}/{x}/{y}.png"), 19,
+                         QStringLiteral("© Loopback"))
+                 .service;
+        desktop.addServiceAnswers.push_back(loopback);
+        trigger("mnuaddservice");
+        calculateExample();
+        QTRY_VERIFY(status().endsWith(QStringLiteral("© Loopback")));
+        press(10, 10);
+        desktop.saveChoices.push_back(Desktop::SaveChoice::Discard);
+        trigger("mnunew");
+        QCOMPARE(entries("lstLWM"), QStringList());
+        QCOMPARE(window->session().imageSource().service, serviceToJson(loopback));
+        QVERIFY(!window->session().isModified());
+        QCOMPARE(status(), QString());
+        calculateExample();
+        QTRY_VERIFY(status().endsWith(QStringLiteral("© Loopback")));
+        QCOMPARE(control<ImagePanel>("Picture1")->picture().size(), QSize(256, 256));
+    }
 };
 
 QTEST_MAIN(ServicesWindowTest)

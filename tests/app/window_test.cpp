@@ -269,6 +269,13 @@ private slots:
         QCOMPARE(desktop.messages.size(), size_t(1));
         QVERIFY(desktop.messages[0].text.contains(QDir::toNativeSeparators(help)));
         QVERIFY(desktop.messages[0].text.contains("web browser"));
+        // xdg-open started, and no browser answered it.
+        desktop.launchSucceeds = true;
+        desktop.launchFailsLater = true;
+        trigger("mnuhelptutorial");
+        QTRY_COMPARE(desktop.messages.size(), size_t(2));
+        QCOMPARE(desktop.messages[1].text, desktop.messages[0].text);
+        desktop.launchFailsLater = false;
 
         desktop.layout = ProgramLayout::Installed;
         desktop.folder = QDir::toNativeSeparators("/usr/bin");

@@ -118,6 +118,59 @@ private slots:
         QCOMPARE(entries("lstLWM").size(), 3);
     }
 
+    // A source of another cell asks before the other list's entries go under it.
+    void openingAnotherCellsSourceAsks()
+    {
+        calculate("47", "30.50", "-121", "48.25");
+        const QString cell =
+            control<QLabel>("lblcellx")->text() + '_' + control<QLabel>("lblcelly")->text();
+        for (int i = 0; i < 3; ++i)
+            press(30 + i * 40, 50);
+        click("cmdcreatelwm");
+        const QString other = folder.filePath("LWM_other.asm");
+        QVERIFY(QFile::rename(folder.filePath("LWMSource.asm"), other));
+        QVERIFY(start());
+        calculateExample();
+        for (int i = 0; i < 4; ++i)
+            press(20 + i * 30, 90);
+        const WorkState before = window->session().work();
+        const QString question =
+            QStringLiteral("LWM_other.asm is of cell %1, but the VTP list holds %2 entries of cell "
+                           "123_120: Create VTPSource.asm would write them under cell %1.\n\n"
+                           "Keep the VTP entries, clear the VTP list, or cancel the open?|"
+                           "C&lear VTP List")
+                .arg(cell)
+                .arg(before.vtp.entries.size());
+
+        window->openWorkOrSource(other); // the dry queue answers Cancel
+        QCOMPARE(desktop.keepQuestions, QStringList{question});
+        QCOMPARE(window->session().work(), before);
+        QCOMPARE(message(), QStringLiteral("Not opened LWM_other.asm: the VTP list is as it was."));
+
+        desktop.keepChoices = {Desktop::KeepChoice::Clear};
+        window->openWorkOrSource(other);
+        QCOMPARE(entries("lstLWM").size(), 3);
+        QCOMPARE(entries("lstVTP"), QStringList());
+        QCOMPARE(message(), QStringLiteral("Opened LWM_other.asm: the VTP list's %1 entries of "
+                                           "cell 123_120 were cleared")
+                                .arg(before.vtp.entries.size()));
+        undo(); // one step, the clearing with it
+        QCOMPARE(window->session().work(), before);
+
+        desktop.keepChoices = {Desktop::KeepChoice::Keep};
+        window->openWorkOrSource(other);
+        QCOMPARE(entries("lstVTP"), before.vtp.entries);
+        QVERIFY2(message().endsWith(
+                     QStringLiteral("keeps %1 entries of cell 123_120, which Create writes under "
+                                    "cell %2")
+                         .arg(before.vtp.entries.size())
+                         .arg(cell)),
+                 qPrintable(message()));
+        // The same cell again: nothing to ask.
+        window->openWorkOrSource(other);
+        QCOMPARE(desktop.keepQuestions.size(), 3);
+    }
+
     void droppedFilesOpenAndDroppedPicturesLoad()
     {
         fillWindow();

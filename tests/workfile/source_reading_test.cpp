@@ -243,6 +243,71 @@ TEST(SourceReading, RefusesFilesNotInTheWritersFormNamingTheLine)
     }
 }
 
+LwmAreaInputs areaFile(std::vector<LwmPolygon> polygons)
+{
+    return {"47", "30.50", "-122", "18.25", "123", "120", "2", "27", "5", std::move(polygons)};
+}
+
+const LwmPolygon lake{
+    LwmFill::Water, "3", {"LWMPoint 10, 10", "LWMPoint 90, 10", "LWMPoint 90, 90"}};
+const LwmPolygon pond{
+    LwmFill::Water, "3", {"LWMPoint 100, 1", "LWMPoint 120, 1", "LWMPoint 120, 9"}};
+const LwmPolygon island{
+    LwmFill::Land, "3", {"LWMPoint 40, 20", "LWMPoint 50, 20", "LWMPoint 50, 30"}};
+
+// An area file comes back whole: every polygon in order, the first water one in the list; the
+// window's own file of one water polygon comes back as before. Files that do not add up are
+// refused, naming the line.
+TEST(SourceReading, AreaFilesComeBackWithEveryPolygon)
+{
+    const struct
+    {
+        const char *what;
+        std::vector<LwmPolygon> polygons;
+        int listed;
+    } cases[] = {
+        {"a lake, an island and a pond", {lake, island, pond}, 0},
+        {"an island alone", {island}, -1},
+        {"land first", {island, pond, lake}, 1},
+        {"eight ponds", std::vector<LwmPolygon>(8, pond), 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray bytes = lwmAreaText(areaFile(c.polygons), english);
+        const LwmReading r = readLwmSource(bytes, english);
+        EXPECT_EQ(r.polygons, c.polygons);
+        EXPECT_EQ(r.listed, c.listed);
+        EXPECT_EQ(r.inputs.entries,
+                  c.listed < 0 ? QStringList() : c.polygons[std::size_t(c.listed)].entries);
+        EXPECT_EQ(r.inputs.altitude, "5");
+        EXPECT_EQ(r.inputs.areaY, "27");
+        const Opened opened = openBytes(bytes, "LWM_123_120_2_27.asm", WorkState{}, english);
+        EXPECT_EQ(opened.polygons, int(c.polygons.size()));
+        EXPECT_EQ(opened.state.areaPolygons.size(), c.polygons.size() - (c.listed >= 0));
+    }
+    const LwmReading own = readLwmSource(golden("lwm_worked_example.asm"), english);
+    EXPECT_TRUE(own.polygons.empty());
+    EXPECT_EQ(own.inputs.entries.size(), 3);
+
+    const QByteArray three = lwmAreaText(areaFile({lake, island, pond}), english);
+    const struct
+    {
+        QByteArray file;
+        const char *fault;
+    } bad[] = {
+        {replacedLine(three, 29, "LWMDataAreaDrawPolygons 4, 3, 1, 2, 27"), "Line 49 is not"},
+        {replacedLine(three, 29, "LWMDataAreaDrawPolygons 2, 3, 1, 2, 27"), "Line 43 is not"},
+        {replacedLine(three, 37, "LWMPoly2  03, 0, 2, 5, 0"), "Line 37 is not"},
+        {replacedLine(three, 37, "LWMPoly2  03, 0, 1, 6, 0"), "Line 37 is not"},
+        {replacedLine(three, 37, "LWMPoly2  04, 0, 1, 5, 0"), "Line 43 is not"},
+    };
+    for (const auto &c : bad) {
+        const QString fault = faultOf([&] { (void)readLwmSource(c.file, english); });
+        EXPECT_TRUE(fault.contains(QLatin1String(c.fault)))
+            << c.fault << " -> " << fault.toStdString();
+    }
+}
+
 TEST(SourceReading, AcceptsLineFeedsAloneAndSaysSo)
 {
     QByteArray vtp = golden("vtp_worked_example.asm");

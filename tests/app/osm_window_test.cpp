@@ -1,0 +1,74 @@
+#include "grid/geo_bounds.h"
+#include "osm_files.h"
+#include "widgets/osm_dialog.h"
+#include "window_driver.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+
+// File > Write Areas from OpenStreetMap... runs the osm job on the window's job runner, with
+// the calculated cell as the part to take, and checks its fields before it starts.
+class OsmWindowTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+private slots:
+    void theDialogWritesTheCalculatedCell()
+    {
+        // A pond in area 4, 9 of cell 401, 121, and a road into the cell to the east.
+        const QString extract = dir.filePath(QStringLiteral("pond.osm"));
+        QVERIFY(writeOsmFile(extract,
+                             {{1, 47.3540, 8.0320},
+                              {2, 47.3540, 8.0380},
+                              {3, 47.3580, 8.0380},
+                              {4, 47.3580, 8.0320},
+                              {5, 47.3600, 8.4000},
+                              {6, 47.3600, 8.5000}},
+                             {{10, {1, 2, 3, 4, 1}, {{"natural", "water"}}},
+                              {11, {5, 6}, {{"highway", "primary"}}}}));
+        WindowDriver w;
+        QVERIFY(w.start());
+        w.set("txtlatdeg", "47");
+        w.set("txtlatmin", "21.3");
+        w.set("txtlongdeg", "8");
+        w.set("txtlongmin", "2.1");
+        w.click("cmdcalculate");
+        w.control<QAction>("mnuwriteosm")->trigger();
+        auto *dialog = w.control<OsmDialog>("frmosm");
+        auto *place = dialog->findChild<QLineEdit *>("txtosmplace");
+        QCOMPARE(place->text(), QString("401 121"));
+        w.desktop.fileAnswers.push_back(extract);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdextract"), Qt::LeftButton);
+        const QString out = dir.filePath(QStringLiteral("areas"));
+        QCOMPARE(dialog->findChild<QLineEdit *>("txtoutputfolder")->text(),
+                 QDir::toNativeSeparators(out));
+
+        // Checked before anything starts.
+        place->setText("401");
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
+        QCOMPARE(w.desktop.messages.size(), std::size_t(1));
+        QVERIFY(w.desktop.messages.back().text.contains("column, 0 to 767"));
+        QVERIFY(!dialog->running());
+
+        place->setText("401 121");
+        QSignalSpy written(dialog, &OsmDialog::written);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
+        QVERIFY(written.wait(30000));
+        const QString summary = dialog->findChild<QPlainTextEdit *>("osmsummary")->toPlainText();
+        QVERIFY2(summary.startsWith("Wrote 2 files"), qPrintable(summary));
+        QVERIFY2(summary.contains("Roads: 1 (highway=primary 1)."), qPrintable(summary));
+        QCOMPARE(QDir(out).entryList({"*.asm"}),
+                 (QStringList{"LWM_401_121_4_9.asm", "VTP_401_121.asm"}));
+        QCOMPARE(dialog->writtenAreas(), QStringList{"LWM_401_121_4_9.asm"});
+    }
+};
+
+QTEST_MAIN(OsmWindowTest)
+#include "osm_window_test.moc"
