@@ -2,7 +2,7 @@
 ; %LOCALAPPDATA%\Programs\Marlith3, a Start-menu entry, the .marlith association and an
 ; uninstaller that removes only what it installed. scripts/package-windows defines VERSION,
 ; STAGE (the portable folder), ICON, FILES (the uninstaller's list) and OUTFILE.
-Unicode true
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 ManifestDPIAware true
