@@ -24,7 +24,7 @@
 namespace {
 
 // Lakes and ponds as OSM draws them: many small, a few large, shores jagged at every scale,
-// none over another.
+// none over another, one in ten with islands.
 // The block's west and north edges lie on area edges, as any block's would by chance.
 constexpr double blockWest = -122.5, blockNorth = 48.0;
 
@@ -94,6 +94,24 @@ QString blockFile(double degrees, qint64 vertices)
         }
         auto *polygon = new OGRPolygon;
         polygon->addRingDirectly(ring);
+        // One lake in ten has 1 to 5 islands, on a circle well inside its shore (the wobble
+        // takes the shore in to 0.65 r), each a tenth of the lake's vertices.
+        if (i % 10 == 0) {
+            const int islands = 1 + int(unit(random) * 5);
+            for (int h = 0; h < islands; ++h) {
+                const double at = 2 * std::numbers::pi * (h + 0.5 * unit(random)) / islands;
+                const double ir = 0.1 * r, ix = x + 0.35 * r * lod::areaWidth * std::cos(at),
+                             iy = y + 0.35 * r * lod::areaHeight * std::sin(at);
+                const int m = std::max(8, n / 10);
+                auto *island = new OGRLinearRing;
+                for (int k = 0; k <= m; ++k) {
+                    const double a = 2 * std::numbers::pi * (k % m) / m;
+                    island->addPoint(ix + ir * lod::areaWidth * std::cos(a),
+                                     iy + ir * lod::areaHeight * std::sin(a));
+                }
+                polygon->addRingDirectly(island);
+            }
+        }
         OGRFeatureUniquePtr f(OGRFeature::CreateFeature(layer->GetLayerDefn()));
         f->SetGeometryDirectly(polygon);
         layer->CreateFeature(f.get());

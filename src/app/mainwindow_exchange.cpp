@@ -26,7 +26,7 @@ void MainWindow::addExchangeCommands(QMenu *file)
     QAction *writeAreas = file->addAction(QStringLiteral("Write A&reas for a Shape..."), this,
                                           &MainWindow::mnuwriteareas_Click);
     writeAreas->setObjectName(QStringLiteral("mnuwriteareas"));
-    file->addAction(QStringLiteral("Write Areas from &OpenStreetMap..."), this,
+    file->addAction(QStringLiteral("Write Areas from OpenStreet&Map..."), this,
                     &MainWindow::mnuwriteosm_Click)
         ->setObjectName(QStringLiteral("mnuwriteosm"));
 }
@@ -35,7 +35,8 @@ void MainWindow::mnuwriteareas_Click()
 {
     const WorkState &work = m_session->work();
     auto *dialog =
-        new AreasDialog(m_desktop, {work.altitude, work.layer, work.vtpWidth, work.lineType}, this);
+        new AreasDialog(m_desktop, {work.altitude, work.layer, work.vtpWidth, work.lineType},
+                        m_session->outputFolder(), this);
     dialog->setObjectName(QStringLiteral("frmareas"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();

@@ -29,28 +29,34 @@ void AreaMasks::add(const OGRGeometry &polygonal, LwmFill fill, PolygonTally &ta
         fill, canceled);
 }
 
-bool AreaMasks::write(const SourceChoices &choices, const std::function<void(Written &&)> &made,
-                      QStringList &refused, const std::function<bool()> &canceled) const
+bool AreaMasks::forEachArea(const AreaVisit &visit, const std::function<bool()> &canceled) const
 {
     std::vector<AreaPolygon> polygons;
     for (const auto &[key, area] : m_areas) {
         if (canceled && canceled())
             return false;
         polygons.clear();
-        Written file{area.place, lwmFileName(area.place), {}, 0, 0};
-        for (const std::vector<AreaPolygon> &layer : area.layer) {
-            for (const AreaPolygon &p : layer) {
-                polygons.push_back(p);
-                ++(p.fill == LwmFill::Water ? file.water : file.land);
-            }
-        }
-        AreaText text = lwmAreaFileText(area.place, polygons, choices);
-        if (!text.failure.isEmpty()) {
-            refused << text.failure;
-            continue;
-        }
-        file.bytes = std::move(text.bytes);
-        made(std::move(file));
+        for (const std::vector<AreaPolygon> &layer : area.layer)
+            polygons.insert(polygons.end(), layer.begin(), layer.end());
+        visit(area.place, polygons);
     }
     return true;
+}
+
+bool AreaMasks::write(const SourceChoices &choices, const std::function<void(Written &&)> &made,
+                      QStringList &refused, const std::function<bool()> &canceled) const
+{
+    return forEachArea(
+        [&](const GridPlace &place, const std::vector<AreaPolygon> &polygons) {
+            AreaText text = lwmAreaFileText(place, polygons, choices);
+            if (!text.failure.isEmpty()) {
+                refused << text.failure;
+                return;
+            }
+            Written file{place, lwmFileName(place), std::move(text.bytes), 0, 0};
+            for (const AreaPolygon &p : polygons)
+                ++(p.fill == LwmFill::Water ? file.water : file.land);
+            made(std::move(file));
+        },
+        canceled);
 }

@@ -29,6 +29,11 @@ public:
 
     qsizetype areaCount() const { return qsizetype(m_areas.size()); }
 
+    // Each area's polygons in drawing order, in area order (row by row from the north, each
+    // from the west); false when `canceled` said so between areas.
+    using AreaVisit = std::function<void(const GridPlace &, const std::vector<AreaPolygon> &)>;
+    bool forEachArea(const AreaVisit &visit, const std::function<bool()> &canceled = {}) const;
+
     // What one area's file holds.
     struct Written
     {
@@ -37,10 +42,9 @@ public:
         QByteArray bytes;
         int water = 0, land = 0; // polygons of each fill
     };
-    // Makes each area's file in area order (row by row from the north, each from the west)
-    // and hands it to `made`. An area that cannot be written (too many polygons) gets no
-    // file; the reason, naming its file, is added to `refused`. Returns false when `canceled`
-    // said so between areas.
+    // Makes each area's file in area order and hands it to `made`. An area that cannot be written
+    // (too many polygons) gets no file; the reason, naming its file, is added to `refused`. Returns
+    // false when `canceled` said so between areas.
     bool write(const SourceChoices &choices, const std::function<void(Written &&)> &made,
                QStringList &refused, const std::function<bool()> &canceled = {}) const;
 

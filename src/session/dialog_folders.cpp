@@ -1,13 +1,15 @@
 #include "session/dialog_folders.h"
 
+#include "text/user_settings.h"
+
 #include <QFileInfo>
-#include <QSettings>
 
 namespace {
 
 QString key(FileDialog dialog)
 {
-    static const char *const names[] = {"load", "open", "save", "import", "export"};
+    static const char *const names[] = {"load",   "open",       "save",       "import",
+                                        "export", "areasShape", "areasFolder"};
     return QStringLiteral("dialogFolders/") + QLatin1String(names[int(dialog)]);
 }
 
@@ -15,10 +17,21 @@ QString key(FileDialog dialog)
 
 QString dialogFolder(FileDialog dialog)
 {
-    return QSettings().value(key(dialog)).toString();
+    return userSetting(key(dialog)).toString();
 }
 
 void rememberDialogFile(FileDialog dialog, const QString &chosenFile)
 {
-    QSettings().setValue(key(dialog), QFileInfo(chosenFile).absolutePath());
+    setUserSetting(key(dialog), QFileInfo(chosenFile).absolutePath());
+    setUserSetting(key(dialog) + QStringLiteral("File"), chosenFile);
+}
+
+QString dialogFile(FileDialog dialog)
+{
+    return userSetting(key(dialog) + QStringLiteral("File")).toString();
+}
+
+void rememberDialogFolder(FileDialog dialog, const QString &folder)
+{
+    setUserSetting(key(dialog), folder);
 }

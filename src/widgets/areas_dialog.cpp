@@ -3,6 +3,7 @@
 #include "areas/area_job.h"
 #include "exchange/shape_reader.h"
 #include "imagery/gdal_setup.h"
+#include "session/dialog_folders.h"
 #include "widgets/desktop.h"
 #include "widgets/program_title.h"
 
@@ -39,12 +40,17 @@ QComboBox *combo(QWidget *parent, const char *name, const QStringList &items, co
 }
 } // namespace
 
-AreasDialog::AreasDialog(Desktop &desktop, const SourceChoices &start, QWidget *parent)
+AreasDialog::AreasDialog(Desktop &desktop, const SourceChoices &start, const QString &outputFolder,
+                         QWidget *parent)
     : QDialog(parent), m_desktop(desktop)
 {
     setWindowTitle(QStringLiteral("Write Areas for a Shape"));
-    txtshapefile = field(this, "txtshapefile", {});
-    txtoutputfolder = field(this, "txtoutputfolder", {});
+    txtshapefile =
+        field(this, "txtshapefile", QDir::toNativeSeparators(dialogFile(FileDialog::AreasShape)));
+    const QString lastFolder = dialogFolder(FileDialog::AreasFolder);
+    txtoutputfolder =
+        field(this, "txtoutputfolder",
+              QDir::toNativeSeparators(lastFolder.isEmpty() ? outputFolder : lastFolder));
     txtshape = field(this, "txtshape", {});
     txtshape->setPlaceholderText(QStringLiteral("every polygon and line"));
     txtareaaltitude = field(this, "txtareaaltitude", start.altitude);
@@ -61,6 +67,14 @@ AreasDialog::AreasDialog(Desktop &desktop, const SourceChoices &start, QWidget *
     auto *shapeRow = new QHBoxLayout;
     shapeRow->addWidget(txtshapefile);
     shapeRow->addWidget(browse);
+    auto *browseFolder = new QPushButton(QStringLiteral("..."), this);
+    browseFolder->setObjectName(QStringLiteral("cmdoutputfolder"));
+    browseFolder->setAccessibleName(QStringLiteral("Choose the output folder"));
+    browse->setAccessibleName(QStringLiteral("Choose the shape file"));
+    connect(browseFolder, &QPushButton::clicked, this, &AreasDialog::cmdoutputfolder_Click);
+    auto *folderRow = new QHBoxLayout;
+    folderRow->addWidget(txtoutputfolder);
+    folderRow->addWidget(browseFolder);
 
     auto *form = new QFormLayout;
     // A row that holds a layout gets no buddy of its own, so its label names the field.
@@ -68,7 +82,9 @@ AreasDialog::AreasDialog(Desktop &desktop, const SourceChoices &start, QWidget *
     shapeLabel->setBuddy(txtshapefile);
     form->addRow(shapeLabel, shapeRow);
     form->addRow(QStringLiteral("&Only the shape or layer:"), txtshape);
-    form->addRow(QStringLiteral("Output &folder:"), txtoutputfolder);
+    auto *folderLabel = new QLabel(QStringLiteral("Output &folder:"), this);
+    folderLabel->setBuddy(txtoutputfolder);
+    form->addRow(folderLabel, folderRow);
     form->addRow(QStringLiteral("&Polygons are:"), cboareafill);
     form->addRow(QStringLiteral("LWM &altitude:"), txtareaaltitude);
     form->addRow(QStringLiteral("VTP line &type:"), cboareatype);
@@ -94,17 +110,49 @@ AreasDialog::AreasDialog(Desktop &desktop, const SourceChoices &start, QWidget *
     connect(cmdcancel, &QPushButton::clicked, this, &AreasDialog::cmdcancel_Click);
     connect(&m_job, &JobRunner::progress, this, &AreasDialog::showProgress);
 
+    lblwritewhy = new QLabel(this);
+    lblwritewhy->setObjectName(QStringLiteral("lblwritewhy"));
+    connect(txtshapefile, &QLineEdit::textChanged, this, &AreasDialog::updateWrite);
+    connect(txtoutputfolder, &QLineEdit::textChanged, this, &AreasDialog::updateWrite);
+    updateWrite();
+
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(progress);
     layout->addWidget(summary);
+    layout->addWidget(lblwritewhy);
     layout->addWidget(buttons);
     resize(520, 460);
 }
 
+void AreasDialog::updateWrite()
+{
+    QStringList missing;
+    if (txtshapefile->text().trimmed().isEmpty())
+        missing << QStringLiteral("a shape file");
+    if (txtoutputfolder->text().trimmed().isEmpty())
+        missing << QStringLiteral("an output folder");
+    lblwritewhy->setText(
+        missing.isEmpty()
+            ? QString()
+            : QStringLiteral("Write needs %1.").arg(missing.join(QStringLiteral(" and "))));
+    lblwritewhy->setVisible(!missing.isEmpty());
+    cmdwrite->setEnabled(missing.isEmpty() && !running());
+}
+
+void AreasDialog::cmdoutputfolder_Click()
+{
+    const QString typed = QDir::fromNativeSeparators(txtoutputfolder->text().trimmed());
+    const std::optional<QString> chosen = m_desktop.chooseFolder(
+        this, typed.isEmpty() ? dialogFolder(FileDialog::AreasFolder) : typed);
+    if (chosen)
+        txtoutputfolder->setText(QDir::toNativeSeparators(*chosen));
+}
+
 void AreasDialog::cmdshapefile_Click()
 {
-    const std::optional<QString> chosen = m_desktop.openFileName(this, importFilter(), {});
+    const std::optional<QString> chosen =
+        m_desktop.openFileName(this, importFilter(), dialogFolder(FileDialog::AreasShape));
     if (!chosen)
         return;
     txtshapefile->setText(QDir::toNativeSeparators(*chosen));
@@ -129,6 +177,9 @@ void AreasDialog::cmdwrite_Click()
         m_desktop.messageBox(this, problem, programTitle());
         return;
     }
+    // Both paths come back the next time, in this run or the next.
+    rememberDialogFile(FileDialog::AreasShape, request.shapePath);
+    rememberDialogFolder(FileDialog::AreasFolder, request.outputFolder);
     // GDAL's drivers are registered here, on the window's thread, before the job opens a file.
     setUpGdal();
     cmdwrite->setEnabled(false);
@@ -172,6 +223,6 @@ void AreasDialog::finished(const AreasOutcome &outcome)
     progress->setRange(0, 1);
     progress->setValue(outcome.result == AreasOutcome::Result::Written ? 1 : 0);
     summary->setPlainText(outcome.text);
-    cmdwrite->setEnabled(true);
+    updateWrite();
     emit done();
 }

@@ -7,6 +7,7 @@
 
 class Desktop;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
@@ -21,12 +22,16 @@ class AreasDialog : public QDialog
     Q_OBJECT
 
 public:
-    AreasDialog(Desktop &desktop, const SourceChoices &start, QWidget *parent = nullptr);
+    // The fields start with the paths of the last run, or the shape file empty and the
+    // folder Create writes into.
+    AreasDialog(Desktop &desktop, const SourceChoices &start, const QString &outputFolder,
+                QWidget *parent = nullptr);
 
     bool running() const { return m_job.busy(); }
 
 public slots:
     void cmdshapefile_Click();
+    void cmdoutputfolder_Click();
     void cmdwrite_Click();
     void cmdcancel_Click();
 
@@ -40,6 +45,8 @@ signals:
 private:
     void finished(const AreasOutcome &outcome);
     void showProgress(qint64 done, qint64 total);
+    // Write waits for both paths, and says which is missing.
+    void updateWrite();
 
     Desktop &m_desktop;
     QLineEdit *txtshapefile, *txtoutputfolder, *txtshape, *txtareaaltitude, *txtareawidth;
@@ -47,6 +54,7 @@ private:
     QProgressBar *progress;
     QPlainTextEdit *summary;
     QPushButton *cmdwrite, *cmdcancel;
+    QLabel *lblwritewhy;
     JobRunner m_job{JobRunner::Policy::Queued};
     CancelToken m_stop;
 };

@@ -1,8 +1,9 @@
 #include "writers/program_layout.h"
 
+#include "text/user_settings.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -23,23 +24,16 @@ QString startOutputFolder(ProgramLayout layout, const QString &programFolder,
 
 namespace {
 const QString outputFolderKey = QStringLiteral("outputFolder");
-
-// Named here rather than through the application's names, which the command line, running
-// without an application object, does not set.
-QSettings settings()
-{
-    return QSettings(QSettings::UserScope, QStringLiteral("Marlith"), QStringLiteral("Marlith3"));
-}
 } // namespace
 
 QString rememberedOutputFolder()
 {
-    return settings().value(outputFolderKey).toString();
+    return userSetting(outputFolderKey).toString();
 }
 
 void rememberOutputFolder(const QString &folder)
 {
-    settings().setValue(outputFolderKey, folder);
+    setUserSetting(outputFolderKey, folder);
 }
 
 #ifdef _WIN32

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -227,10 +228,22 @@ private slots:
         w.control<QAction>("mnuwriteareas")->trigger();
         auto *dialog = w.control<AreasDialog>("frmareas");
         QCOMPARE(dialog->findChild<QLineEdit *>("txtareaaltitude")->text(), QString("12"));
+        // Write waits for the shape file, and says so.
+        auto *write = dialog->findChild<QPushButton *>("cmdwrite");
+        QVERIFY(!write->isEnabled());
+        QCOMPARE(dialog->findChild<QLabel *>("lblwritewhy")->text(),
+                 QStringLiteral("Write needs a shape file."));
+        // The folder starts as the one Create writes into; Browse picks another.
+        QCOMPARE(dialog->findChild<QLineEdit *>("txtoutputfolder")->text(),
+                 QDir::toNativeSeparators(w.window->session().outputFolder()));
         w.desktop.fileAnswers.push_back(dir.filePath(QStringLiteral("shape.geojson")));
         QTest::mouseClick(dialog->findChild<QPushButton *>("cmdshapefile"), Qt::LeftButton);
-        QCOMPARE(dialog->findChild<QLineEdit *>("txtoutputfolder")->text(),
-                 QDir::toNativeSeparators(dir.filePath(QStringLiteral("areas"))));
+        QVERIFY(write->isEnabled());
+        w.desktop.folderAnswers.push_back(
+            QDir::toNativeSeparators(dir.filePath(QStringLiteral("areas"))));
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdoutputfolder"), Qt::LeftButton);
+        QCOMPARE(w.desktop.lastFolderStart,
+                 QDir::fromNativeSeparators(w.window->session().outputFolder()));
         dialog->findChild<QLineEdit *>("txtareaaltitude")->setText("0");
         QSignalSpy done(dialog, &AreasDialog::done);
         // Checked as the command line checks it, before anything starts.
@@ -250,6 +263,20 @@ private slots:
         QCOMPARE(QDir(dir.filePath(QStringLiteral("areas"))).entryList({"*.asm"}), names);
         for (const QString &name : names)
             QCOMPARE(read(dir.filePath(QStringLiteral("areas")), name), read(folder, name));
+        QVERIFY(write->isEnabled());
+
+        // The next time both paths are there again, and the shape dialog opens in its folder.
+        dialog->close();
+        w.control<QAction>("mnuwriteareas")->trigger();
+        QTRY_VERIFY(w.window->findChildren<AreasDialog *>().size() == 1);
+        dialog = w.window->findChildren<AreasDialog *>().constFirst();
+        QCOMPARE(dialog->findChild<QLineEdit *>("txtshapefile")->text(),
+                 QDir::toNativeSeparators(dir.filePath(QStringLiteral("shape.geojson"))));
+        QCOMPARE(dialog->findChild<QLineEdit *>("txtoutputfolder")->text(),
+                 QDir::toNativeSeparators(dir.filePath(QStringLiteral("areas"))));
+        QVERIFY(dialog->findChild<QPushButton *>("cmdwrite")->isEnabled());
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdshapefile"), Qt::LeftButton);
+        QCOMPARE(w.desktop.lastFolder, dir.path());
     }
 
     // Cancel keeps the dialog and says how the job ended; Escape closes it at once. Neither

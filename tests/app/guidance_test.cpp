@@ -83,9 +83,8 @@ private slots:
             QCOMPARE(d.saves ? desktop.lastSaveFolder : desktop.lastFolder, QString());
         }
         window.reset();
-        // INI files, which setPath moves; Windows' native settings are the registry.
-        QSettings::setDefaultFormat(QSettings::IniFormat);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.filePath("settings"));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           folder.filePath("settings"));
         window = std::make_unique<MainWindow>(desktop);
         calculateExample();
         for (int i = 0; i < 3; ++i)

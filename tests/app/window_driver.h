@@ -4,6 +4,7 @@
 #include "fake_desktop.h"
 #include "file_bytes.h"
 #include "session/session.h"
+#include "text/user_settings.h"
 #include "widgets/point_list.h"
 
 #include <QAction>
@@ -32,10 +33,9 @@ struct WindowDriver
         QFile::remove(folder.filePath("LWMSource.asm"));
         QFile::remove(folder.filePath("VTPSource.asm"));
         // The dialogs' folders of an earlier test, or of the user, stay out.
-        // INI files, which setPath moves; Windows' native settings are the registry.
-        QSettings::setDefaultFormat(QSettings::IniFormat);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.filePath("settings"));
-        QSettings().clear();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           folder.filePath("settings"));
+        userSettings()->remove(QStringLiteral("dialogFolders"));
         window = std::make_unique<MainWindow>(desktop);
         window->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
         window->show();
