@@ -13,12 +13,15 @@ class Desktop;
 class ImagePanel;
 class PictureFeed;
 class PointList;
+class QAction;
+class QActionGroup;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
 class RuntimeError;
+class ServiceCatalogue;
 class Session;
 class StatusLine;
 struct ImageryService;
@@ -150,7 +153,8 @@ private:
 
     // Imagery from tile and map services, in mainwindow_services.cpp.
     void buildServices();
-    void rebuildImageryMenu(const QList<ImageryService> &services);
+    void rebuildImageryMenu();
+    void showPickedService();
     void pickService(const ImageryService *service);
     void mnuaddservice_Click();
     void mnueditservices_Click();
@@ -165,7 +169,11 @@ private:
     StatusLine *m_status = nullptr;
     QString m_counterHint; // the counter hint the status line shows, if any
     PictureFeed *m_feed = nullptr;
+    ServiceCatalogue *m_catalogue = nullptr;
     QMenu *m_imageryMenu = nullptr;
+    QActionGroup *m_serviceGroup = nullptr;
+    QAction *m_servicesEnd = nullptr; // the services' items go before it
+    QList<QAction *> m_serviceActions;
     // Each text of the session and the control that shows it.
     std::array<QWidget *, 20> m_views{};
 };

@@ -26,7 +26,7 @@ void MainWindow::addExchangeCommands(QMenu *file)
     QAction *writeAreas = file->addAction(QStringLiteral("Write A&reas for a Shape..."), this,
                                           &MainWindow::mnuwriteareas_Click);
     writeAreas->setObjectName(QStringLiteral("mnuwriteareas"));
-    file->addAction(QStringLiteral("Write Areas from &OpenStreetMap..."), this,
+    file->addAction(QStringLiteral("Write Areas from OpenStreet&Map..."), this,
                     &MainWindow::mnuwriteosm_Click)
         ->setObjectName(QStringLiteral("mnuwriteosm"));
 }

@@ -4,6 +4,7 @@
 
 #include "canvas/picture_loader.h"
 #include "services/picture_feed.h"
+#include "services/service_catalogue.h"
 #include "session/dialog_folders.h"
 #include "session/session.h"
 #include "widgets/desktop.h"
@@ -17,7 +18,8 @@ void MainWindow::buildImagery()
     FetchSettings settings;
     settings.cacheFolder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
                            + QStringLiteral("/Marlith/tiles");
-    m_feed = new PictureFeed(settings, this);
+    m_catalogue = new ServiceCatalogue(this);
+    m_feed = new PictureFeed(*m_catalogue, settings, this);
     connect(m_feed, &PictureFeed::picture, Picture1, &ImagePanel::setPicture);
     connect(m_feed, &PictureFeed::message, this, &MainWindow::showMessage);
     connect(m_feed, &PictureFeed::busyChanged, this, [](bool busy) {

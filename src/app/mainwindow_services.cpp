@@ -1,15 +1,13 @@
-// The Imagery menu: the services of the user's list, picked, added and edited.
+// The Imagery menu: the services of the user's catalogue, picked, added and edited.
 #include "app/mainwindow.h"
 
-#include "services/imagery_service.h"
+#include "services/service_catalogue.h"
 #include "session/session.h"
 #include "widgets/desktop.h"
-#include "widgets/image_panel.h"
 
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSettings>
 
 void MainWindow::buildServices()
 {
@@ -17,93 +15,91 @@ void MainWindow::buildServices()
     m_imageryMenu->setObjectName(QStringLiteral("mnuimagery"));
     QAction *divider = findChild<QAction *>(QStringLiteral("mnu01"));
     menuBar()->insertMenu(divider, m_imageryMenu);
-    // The service picked last time is the picture's source again, as if just picked.
-    const auto stored = userServiceSettings();
-    const QList<ImageryService> services = readServices(*stored);
-    const QString picked = readPickedService(*stored);
-    for (const ImageryService &s : services) {
-        if (s.name == picked && m_session->imageSource().path.isEmpty()) {
-            m_session->setImageSource({{}, false, serviceToJson(s)});
-            m_session->setModified(false);
-        }
-    }
-    // Built once here from the list just read; later every change of source builds it again.
-    rebuildImageryMenu(services);
-    connect(m_session, &Session::imageSourceChanged, this,
-            [this] { rebuildImageryMenu(readServices(*userServiceSettings())); });
-}
-
-void MainWindow::rebuildImageryMenu(const QList<ImageryService> &services)
-{
-    m_imageryMenu->clear();
-    auto *group = new QActionGroup(m_imageryMenu);
-    const QString address =
-        m_session->imageSource().service.value(QStringLiteral("url")).toString();
+    m_serviceGroup = new QActionGroup(m_imageryMenu);
     QAction *none = m_imageryMenu->addAction(QStringLiteral("&None (images from files)"), this,
                                              [this] { pickService(nullptr); });
     none->setObjectName(QStringLiteral("mnuimagerynone"));
     none->setCheckable(true);
-    none->setChecked(address.isEmpty());
-    group->addAction(none);
-    for (const ImageryService &s : services) {
-        // A name with an ampersand keeps it as a character, not a shortcut.
-        QAction *item =
-            m_imageryMenu->addAction(QString(s.name).replace(u'&', QStringLiteral("&&")), this,
-                                     [this, s] { pickService(&s); });
-        item->setCheckable(true);
-        item->setChecked(s.urlTemplate == address);
-        item->setToolTip(s.urlTemplate);
-        group->addAction(item);
-    }
-    m_imageryMenu->addSeparator();
+    m_serviceGroup->addAction(none);
+    m_servicesEnd = m_imageryMenu->addSeparator();
     m_imageryMenu
         ->addAction(QStringLiteral("&Add Service..."), this, &MainWindow::mnuaddservice_Click)
         ->setObjectName(QStringLiteral("mnuaddservice"));
     m_imageryMenu
         ->addAction(QStringLiteral("&Edit Services..."), this, &MainWindow::mnueditservices_Click)
         ->setObjectName(QStringLiteral("mnueditservices"));
+
+    // The service picked last time is the picture's source again, as if just picked.
+    if (const ImageryService *picked = m_catalogue->picked();
+        picked && m_session->imageSource().path.isEmpty()) {
+        m_session->setImageSource({{}, false, serviceToJson(*picked)});
+        m_session->setModified(false);
+    }
+    rebuildImageryMenu();
+    connect(m_catalogue, &ServiceCatalogue::changed, this, &MainWindow::rebuildImageryMenu);
+    connect(m_session, &Session::imageSourceChanged, this, &MainWindow::showPickedService);
+}
+
+void MainWindow::rebuildImageryMenu()
+{
+    // Called from the menu's own items too: the old ones go once their slot has returned.
+    for (QAction *old : m_serviceActions) {
+        m_serviceGroup->removeAction(old);
+        m_imageryMenu->removeAction(old);
+        old->deleteLater();
+    }
+    m_serviceActions.clear();
+    for (const ImageryService &s : m_catalogue->services()) {
+        // A name with an ampersand keeps it as a character, not a shortcut.
+        auto *item = new QAction(QString(s.name).replace(u'&', QStringLiteral("&&")), this);
+        connect(item, &QAction::triggered, this, [this, s] { pickService(&s); });
+        item->setCheckable(true);
+        item->setToolTip(s.urlTemplate);
+        item->setData(s.urlTemplate);
+        m_imageryMenu->insertAction(m_servicesEnd, item);
+        m_serviceGroup->addAction(item);
+        m_serviceActions.append(item);
+    }
+    showPickedService();
+}
+
+void MainWindow::showPickedService()
+{
+    const ServiceCheck source = serviceFromJson(m_session->imageSource().service);
+    const QString address = source.service ? source.service->urlTemplate : QString();
+    findChild<QAction *>(QStringLiteral("mnuimagerynone"))->setChecked(address.isEmpty());
+    for (QAction *item : m_serviceActions)
+        item->setChecked(!address.isEmpty() && item->data().toString() == address);
 }
 
 void MainWindow::pickService(const ImageryService *service)
 {
-    writePickedService(*userServiceSettings(), service ? service->name : QString());
-    const ImageSource source =
-        service ? ImageSource{{}, false, serviceToJson(*service)} : ImageSource{};
-    if (source == m_session->imageSource())
-        rebuildImageryMenu(readServices(*userServiceSettings()));
-    else
-        m_session->setImageSource(source);
+    m_catalogue->pick(service);
+    m_session->setImageSource(service ? ImageSource{{}, false, serviceToJson(*service)}
+                                      : ImageSource{});
+    showPickedService();
 }
 
 void MainWindow::mnuaddservice_Click()
 {
-    std::optional<ImageryService> added = m_desktop.addService(this);
-    if (!added)
-        return;
-    const auto stored = userServiceSettings();
-    QList<ImageryService> services = readServices(*stored);
-    added->name = freeServiceName(added->name, services);
-    services.append(*added);
-    writeServices(*stored, services);
-    pickService(&*added);
+    if (const std::optional<ImageryService> added = m_desktop.addService(this)) {
+        const ImageryService named = m_catalogue->add(*added);
+        pickService(&named);
+    }
 }
 
 void MainWindow::mnueditservices_Click()
 {
-    const auto stored = userServiceSettings();
     const std::optional<QList<ImageryService>> edited =
-        m_desktop.editServices(this, readServices(*stored));
+        m_desktop.editServices(this, m_catalogue->services());
     if (!edited)
         return;
-    writeServices(*stored, *edited);
+    const QString pickedName = m_catalogue->picked() ? m_catalogue->picked()->name : QString();
+    m_catalogue->replace(*edited);
     // The picked service follows its change; a removed one leaves files as the source.
-    const QString address =
-        m_session->imageSource().service.value(QStringLiteral("url")).toString();
-    const QString picked = readPickedService(*stored);
-    const auto same = std::find_if(edited->begin(), edited->end(),
-                                   [&](const ImageryService &s) { return s.name == picked; });
-    if (!address.isEmpty())
+    if (!m_session->imageSource().service.isEmpty()) {
+        const auto same = std::find_if(edited->begin(), edited->end(),
+                                       [&](const auto &s) { return s.name == pickedName; });
         pickService(same != edited->end() ? &*same : nullptr);
-    else
-        rebuildImageryMenu(*edited);
+    }
 }

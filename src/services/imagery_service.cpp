@@ -2,7 +2,6 @@
 
 #include <QJsonValue>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QUrl>
 
 namespace {
@@ -175,53 +174,6 @@ QList<ImageryService> presetServices()
     return {osm, usgs};
 }
 
-QList<ImageryService> readServices(QSettings &settings)
-{
-    if (!settings.value(QStringLiteral("imagery/listWritten")).toBool())
-        return presetServices();
-    QList<ImageryService> services;
-    const int count = settings.beginReadArray(QStringLiteral("imagery/services"));
-    for (int i = 0; i < count; ++i) {
-        settings.setArrayIndex(i);
-        const ServiceCheck check =
-            makeService(settings.value(QStringLiteral("name")).toString(),
-                        settings.value(QStringLiteral("url")).toString(),
-                        settings.value(QStringLiteral("maxZoom"), 19).toInt(),
-                        settings.value(QStringLiteral("attribution")).toString(),
-                        settings.value(QStringLiteral("licence")).toString());
-        if (check.service)
-            services.append(*check.service);
-    }
-    settings.endArray();
-    return services;
-}
-
-void writeServices(QSettings &settings, const QList<ImageryService> &services)
-{
-    settings.remove(QStringLiteral("imagery/services"));
-    settings.beginWriteArray(QStringLiteral("imagery/services"), int(services.size()));
-    for (int i = 0; i < services.size(); ++i) {
-        settings.setArrayIndex(i);
-        settings.setValue(QStringLiteral("name"), services[i].name);
-        settings.setValue(QStringLiteral("url"), services[i].urlTemplate);
-        settings.setValue(QStringLiteral("maxZoom"), services[i].maxZoom);
-        settings.setValue(QStringLiteral("attribution"), services[i].attribution);
-        settings.setValue(QStringLiteral("licence"), services[i].licence);
-    }
-    settings.endArray();
-    settings.setValue(QStringLiteral("imagery/listWritten"), true);
-}
-
-QString readPickedService(QSettings &settings)
-{
-    return settings.value(QStringLiteral("imagery/picked")).toString();
-}
-
-void writePickedService(QSettings &settings, const QString &name)
-{
-    settings.setValue(QStringLiteral("imagery/picked"), name);
-}
-
 QJsonObject serviceToJson(const ImageryService &service)
 {
     return {{QStringLiteral("name"), service.name},
@@ -243,11 +195,6 @@ ServiceCheck serviceFromJson(const QJsonObject &object)
     return makeService(name.toString(), url.toString(), zoom.toInt(),
                        object.value(QStringLiteral("attribution")).toString(),
                        object.value(QStringLiteral("licence")).toString());
-}
-
-std::unique_ptr<QSettings> userServiceSettings()
-{
-    return std::make_unique<QSettings>(QStringLiteral("Marlith"), QStringLiteral("Marlith3"));
 }
 
 const ImageryService *serviceByAddress(const QList<ImageryService> &services,

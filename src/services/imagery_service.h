@@ -4,10 +4,7 @@
 #include <QList>
 #include <QString>
 
-#include <memory>
 #include <optional>
-
-class QSettings;
 
 // How a service is asked for pictures, told by the placeholders of its URL.
 enum class ServiceKind {
@@ -54,15 +51,6 @@ ServiceCheck makeService(const QString &name, const QString &urlTemplate, int ma
 
 // Services whose terms allow a program to show their tiles for one area at a time.
 QList<ImageryService> presetServices();
-
-// The list and the picked service in the user's settings. A list never written yet is the
-// presets; entries that no longer validate are left out. The picked name is empty for none.
-QList<ImageryService> readServices(QSettings &settings);
-void writeServices(QSettings &settings, const QList<ImageryService> &services);
-QString readPickedService(QSettings &settings);
-void writePickedService(QSettings &settings, const QString &name);
-// The user's own settings (in XDG_CONFIG_HOME on Linux), where the list is kept.
-std::unique_ptr<QSettings> userServiceSettings();
 
 // The service of the list with this address, or none.
 const ImageryService *serviceByAddress(const QList<ImageryService> &services,

@@ -3,10 +3,10 @@
 #include "canvas/picture_loader.h"
 #include "grid/grid_constants.h"
 #include "imagery/gdal_setup.h"
+#include "services/service_catalogue.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
 namespace {
 
@@ -26,8 +26,9 @@ QString imageSizeNote(QSize size)
 
 } // namespace
 
-PictureFeed::PictureFeed(const FetchSettings &settings, QObject *parent)
-    : QObject(parent), m_fetchSettings(settings)
+PictureFeed::PictureFeed(const ServiceCatalogue &catalogue, const FetchSettings &settings,
+                         QObject *parent)
+    : QObject(parent), m_catalogue(catalogue), m_fetchSettings(settings)
 {
     connect(&m_cuts, &JobRunner::busyChanged, this, &PictureFeed::busyChanged);
 }
@@ -118,8 +119,7 @@ void PictureFeed::fetch(const ImageSource &source, const std::optional<GridPlace
         return sayLater(QStringLiteral("The work's imagery service cannot be used: ")
                         + check.failure);
     // A work file may name any address: only a service in the user's own list is asked.
-    const QList<ImageryService> services = readServices(*userServiceSettings());
-    const ImageryService *known = serviceByAddress(services, check.service->urlTemplate);
+    const ImageryService *known = m_catalogue.byAddress(check.service->urlTemplate);
     if (!known)
         return sayLater(QStringLiteral("This work used the imagery service %1, which is not "
                                        "in your Imagery menu: add it there to fetch the area.")

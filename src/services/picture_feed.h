@@ -11,6 +11,8 @@
 
 #include <optional>
 
+class ServiceCatalogue;
+
 // An image file the user picked: the source it makes, or one sentence why not.
 struct PickedImage
 {
@@ -27,7 +29,9 @@ class PictureFeed final : public QObject
     Q_OBJECT
 
 public:
-    explicit PictureFeed(const FetchSettings &settings, QObject *parent = nullptr);
+    // Only services of the catalogue are ever asked.
+    PictureFeed(const ServiceCatalogue &catalogue, const FetchSettings &settings,
+                QObject *parent = nullptr);
     ~PictureFeed() override;
 
     // Checks a file before anything changes; a plain picture is decoded here once, and not
@@ -57,6 +61,7 @@ private:
 
     // The cuts of a georeferenced file: only the newest place is wanted.
     JobRunner m_cuts{JobRunner::Policy::LatestOnly};
+    const ServiceCatalogue &m_catalogue;
     FetchSettings m_fetchSettings;
     AreaFetcher *m_fetcher = nullptr;
     // A picture just decoded by pick(), so that showing it does not decode it again.

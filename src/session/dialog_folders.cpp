@@ -1,7 +1,8 @@
 #include "session/dialog_folders.h"
 
+#include "text/user_settings.h"
+
 #include <QFileInfo>
-#include <QSettings>
 
 namespace {
 
@@ -16,22 +17,21 @@ QString key(FileDialog dialog)
 
 QString dialogFolder(FileDialog dialog)
 {
-    return QSettings().value(key(dialog)).toString();
+    return userSetting(key(dialog)).toString();
 }
 
 void rememberDialogFile(FileDialog dialog, const QString &chosenFile)
 {
-    QSettings settings;
-    settings.setValue(key(dialog), QFileInfo(chosenFile).absolutePath());
-    settings.setValue(key(dialog) + QStringLiteral("File"), chosenFile);
+    setUserSetting(key(dialog), QFileInfo(chosenFile).absolutePath());
+    setUserSetting(key(dialog) + QStringLiteral("File"), chosenFile);
 }
 
 QString dialogFile(FileDialog dialog)
 {
-    return QSettings().value(key(dialog) + QStringLiteral("File")).toString();
+    return userSetting(key(dialog) + QStringLiteral("File")).toString();
 }
 
 void rememberDialogFolder(FileDialog dialog, const QString &folder)
 {
-    QSettings().setValue(key(dialog), folder);
+    setUserSetting(key(dialog), folder);
 }

@@ -1,7 +1,8 @@
 #include "writers/program_layout.h"
 
+#include "text/user_settings.h"
+
 #include <QDir>
-#include <QSettings>
 
 QString startOutputFolder(ProgramLayout layout, const QString &programFolder,
                           const QString &documentsFolder, const QString &remembered)
@@ -16,23 +17,16 @@ QString startOutputFolder(ProgramLayout layout, const QString &programFolder,
 
 namespace {
 const QString outputFolderKey = QStringLiteral("outputFolder");
-
-// Named here rather than through the application's names, which the command line, running
-// without an application object, does not set.
-QSettings settings()
-{
-    return QSettings(QSettings::UserScope, QStringLiteral("Marlith"), QStringLiteral("Marlith3"));
-}
 } // namespace
 
 QString rememberedOutputFolder()
 {
-    return settings().value(outputFolderKey).toString();
+    return userSetting(outputFolderKey).toString();
 }
 
 void rememberOutputFolder(const QString &folder)
 {
-    settings().setValue(outputFolderKey, folder);
+    setUserSetting(outputFolderKey, folder);
 }
 
 QString helpFolder(const QString &programFolder, ProgramLayout layout)

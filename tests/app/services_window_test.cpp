@@ -5,7 +5,9 @@
 #include "window_driver.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QFile>
+#include <QMenu>
 #include <QStatusBar>
 #include <QtTest>
 
@@ -64,6 +66,9 @@ private slots:
         trigger("mnueditservices");
         QVERIFY(window->session().imageSource().service.isEmpty());
         QVERIFY(window->findChild<QAction *>("mnuimagerynone")->isChecked());
+        // The menu was built again for each change, and kept one group for its items.
+        QCOMPARE(window->findChildren<QActionGroup *>().size(), 1);
+        QCOMPARE(control<QMenu>("mnuimagery")->actions().size(), presetServices().size() + 4);
         desktop.saveChoices.push_back(Desktop::SaveChoice::Discard);
         window->openWorkOrSource(work);
         QTRY_VERIFY2(status().contains(QStringLiteral("not in your Imagery menu")),

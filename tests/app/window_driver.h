@@ -4,6 +4,7 @@
 #include "fake_desktop.h"
 #include "file_bytes.h"
 #include "session/session.h"
+#include "text/user_settings.h"
 #include "widgets/point_list.h"
 
 #include <QAction>
@@ -34,7 +35,7 @@ struct WindowDriver
         // The dialogs' folders of an earlier test, or of the user, stay out.
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            folder.filePath("settings"));
-        QSettings().clear();
+        userSettings()->remove(QStringLiteral("dialogFolders"));
         window = std::make_unique<MainWindow>(desktop);
         window->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
         window->show();

@@ -1,4 +1,5 @@
 #include "services/imagery_service.h"
+#include "services/service_catalogue.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -68,23 +69,36 @@ TEST(ImageryServiceTest, AddingNamesTheServiceAfterItsHostAndChecksItsOtherField
 TEST(ImageryServiceTest, TheListAndThePickKeepInTheSettingsAndTheWorkFile)
 {
     QTemporaryDir folder;
-    QSettings settings(folder.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
-    EXPECT_EQ(readServices(settings), presetServices());
-    EXPECT_EQ(readPickedService(settings), QString());
-
-    QList<ImageryService> services = presetServices();
-    services.append(*makeService(QStringLiteral("Own WMS"),
-                                 QStringLiteral("https://w.example.org/?b={west},{south},{east},"
-                                                "{north}"),
-                                 12, QStringLiteral("© Someone"),
-                                 QStringLiteral("https://w.example.org/terms"))
-                         .service);
-    writeServices(settings, services);
-    writePickedService(settings, QStringLiteral("Own WMS"));
-    EXPECT_EQ(readServices(settings), services);
-    EXPECT_EQ(readPickedService(settings), QStringLiteral("Own WMS"));
-    writeServices(settings, {});
-    EXPECT_TRUE(readServices(settings).isEmpty()) << "the user removed even the presets";
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    QList<ImageryService> services;
+    {
+        ServiceCatalogue first;
+        EXPECT_EQ(first.services(), presetServices());
+        EXPECT_EQ(first.picked(), nullptr);
+        int changes = 0;
+        QObject::connect(&first, &ServiceCatalogue::changed, [&] { ++changes; });
+        const ImageryService own =
+            *makeService(presetServices().first().name,
+                         QStringLiteral("https://w.example.org/?b={west},{south},{east},{north}"),
+                         12, QStringLiteral("© Someone"),
+                         QStringLiteral("https://w.example.org/terms"))
+                 .service;
+        const ImageryService added = first.add(own);
+        EXPECT_EQ(added.name, own.name + QStringLiteral(" (2)")) << "told apart in the menu";
+        first.pick(&added);
+        EXPECT_EQ(changes, 2);
+        services = first.services();
+    }
+    // The next run reads what this one wrote.
+    ServiceCatalogue next;
+    EXPECT_EQ(next.services(), services);
+    ASSERT_NE(next.picked(), nullptr);
+    EXPECT_EQ(next.picked()->urlTemplate, services.last().urlTemplate);
+    EXPECT_EQ(next.byAddress(services.last().urlTemplate), next.picked());
+    next.replace({services.first()});
+    EXPECT_EQ(next.picked(), nullptr) << "the picked service was removed";
+    next.replace({});
+    EXPECT_TRUE(ServiceCatalogue().services().isEmpty()) << "the user removed even the presets";
 
     for (const ImageryService &service : services)
         EXPECT_EQ(serviceFromJson(serviceToJson(service)).service, service);

@@ -1,4 +1,5 @@
 #include "session/dialog_folders.h"
+#include "text/user_settings.h"
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -21,6 +22,5 @@ TEST(DialogFolders, EachDialogKeepsTheFolderOfItsLastFileAcrossRuns)
     EXPECT_EQ(dialogFolder(FileDialog::Save), QString());
     EXPECT_EQ(dialogFolder(FileDialog::Import), QString());
     // Written to disk, where the next run reads it.
-    QSettings().sync();
-    EXPECT_TRUE(QSettings().contains(QStringLiteral("dialogFolders/export")));
+    EXPECT_TRUE(userSettings()->contains(QStringLiteral("dialogFolders/export")));
 }
