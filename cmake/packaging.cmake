@@ -174,7 +174,7 @@ else()
                         \"\${CMAKE_INSTALL_PREFIX}/$<TARGET_FILE_NAME:marlith3>\"
                 COMMAND_ERROR_IS_FATAL ANY)
         ")
-    elseif(WIN32)
+    elseif(WIN32 AND NOT CMAKE_CROSSCOMPILING)
         message(WARNING "windeployqt not found: the portable folder will lack the Qt libraries")
     endif()
 
