@@ -88,6 +88,24 @@ def areas_table(areas):
     return out
 
 
+def osm_rows(osm):
+    """The osm command on a synthetic whole cell against ogr2ogr reading the same layers."""
+    mb = osm["pbf_bytes"] / 1e6
+    budget = 2 * osm["ogr2ogr_s"] + osm["bare_s"]
+    return [
+        (f"osm command over a {mb:.0f} MB .osm.pbf of one whole cell ({osm['lwm_files']:,} LWM "
+         f"of {osm['files']:,} files), against 2 × ogr2ogr of the same layers and cell plus the "
+         f"same water and roads without the {osm['buildings']:,} buildings",
+         f"{osm['osm_s']:.2f} s vs 2 × {osm['ogr2ogr_s']:.2f} s + {osm['bare_s']:.2f} s",
+         f"≤ {budget:.2f} s", verdict(osm["osm_s"] <= budget)),
+        ("osm command: peak memory over the same extract", f"**{osm['osm_kib'] / 1024:.0f} MiB**"
+         f" (ogr2ogr {osm['ogr2ogr_kib'] / 1024:.0f} MiB)", "< 1 GiB",
+         verdict(osm["osm_kib"] < 1024 * 1024)),
+        ("osm command: the whole cell of 1,024 areas of lakes, islands, ponds, roads and rivers",
+         f"**{osm['osm_s']:.2f} s**", "≤ 60 s", verdict(osm["osm_s"] <= 60)),
+    ]
+
+
 def main():
     results, report = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
     window = medians(results / "window.json")
@@ -201,6 +219,9 @@ def main():
                  f"≤ {fmt_us(budget)} ({tiles:.0f} / 2 × 100 ms + 150 ms)",
                  verdict(cold["us"] <= budget)))
     rows += areas_rows(areas)
+    osm = results / "osm.json"
+    if osm.exists():
+        rows += osm_rows(json.loads(osm.read_text()))
 
     out = ["# Benchmark report", "",
            "Written by `scripts/bench` (release build, offscreen platform, medians of "

@@ -15,6 +15,7 @@ set(MARLITH_HELP_FILES
     Help.htm
     QuickStart.htm
     style.css
+    osm.rules
 )
 # The window screenshot is made from a running build, so a fresh checkout may lack it.
 if(EXISTS ${PROJECT_SOURCE_DIR}/htmfiles/images/window.png)
@@ -173,7 +174,7 @@ else()
                         \"\${CMAKE_INSTALL_PREFIX}/$<TARGET_FILE_NAME:marlith3>\"
                 COMMAND_ERROR_IS_FATAL ANY)
         ")
-    elseif(WIN32)
+    elseif(WIN32 AND NOT CMAKE_CROSSCOMPILING)
         message(WARNING "windeployqt not found: the portable folder will lack the Qt libraries")
     endif()
 

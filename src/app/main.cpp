@@ -9,17 +9,24 @@
 #include <QStyleFactory>
 
 namespace {
+ProgramLayout programLayout()
+{
 #ifdef MARLITH_INSTALLED
-constexpr ProgramLayout layout = ProgramLayout::Installed;
+    return ProgramLayout::Installed;
+#elif defined(Q_OS_WIN)
+    // One program for the zip and the installer, which leaves a marker beside it.
+    return windowsProgramLayout();
 #else
-constexpr ProgramLayout layout = ProgramLayout::Portable;
+    return ProgramLayout::Portable;
 #endif
+}
 } // namespace
 
 int main(int argc, char *argv[])
 {
     // Once, on this thread, before any cut or import opens a dataset on another.
     setUpGdal();
+    const ProgramLayout layout = programLayout();
     // A command runs without a window, and without a display to show one.
     if (const std::optional<int> exitCode = runCommandLine(argc, argv, layout))
         return *exitCode;
@@ -37,7 +44,9 @@ int main(int argc, char *argv[])
     QtDesktop desktop(layout);
     MainWindow window(desktop);
     window.show();
-    if (argc == 2)
-        window.openWorkOrSource(QString::fromLocal8Bit(argv[1]));
+    // Qt's arguments, not argv: on Windows those are the ANSI code page's, which loses the
+    // letters of many a user's name in a path.
+    if (const QStringList arguments = QApplication::arguments(); arguments.size() == 2)
+        window.openWorkOrSource(arguments.at(1));
     return app.exec();
 }

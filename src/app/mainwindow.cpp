@@ -7,6 +7,7 @@
 #include "text/runtime_error.h"
 #include "widgets/desktop.h"
 #include "widgets/image_panel.h"
+#include "widgets/osm_menu.h"
 #include "widgets/point_list.h"
 #include "widgets/program_title.h"
 
@@ -42,6 +43,11 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent)
     // Before the imagery: a service picked at start may already have something to say.
     buildStatusLine();
     buildImagery();
+    // After the Imagery menu, which it follows.
+    m_osm = new OsmDataMenu(
+        m_desktop, menuBar(), this, [this] { return m_session->place(); },
+        [this] { return m_session->work().altitude; },
+        [this](const QString &s) { showMessage(s); });
     connectHandlers();
     showTitle();
     setFixedSize(sizeHint());

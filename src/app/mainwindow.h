@@ -62,7 +62,6 @@ public slots:
     void mnuexport_Click();
     void mnuimport_Click();
     void mnuwriteareas_Click();
-    void mnuwriteosm_Click();
     void mnuexit_Click();
     void mnuquickstart_Click();
     void mnuhelptutorial_Click();
@@ -162,6 +161,7 @@ private:
     void connectHandlers();
 
     Desktop &m_desktop;
+    class OsmDataMenu *m_osm = nullptr;
     Session *m_session;
     AboutBox *m_about = nullptr;
     // Why the last Create of each file failed; empty after one that wrote its file.

@@ -8,7 +8,7 @@
 #include "session/session.h"
 #include "widgets/areas_dialog.h"
 #include "widgets/desktop.h"
-#include "widgets/osm_dialog.h"
+#include "widgets/osm_menu.h"
 #include "widgets/program_title.h"
 #include "workfile/work_file.h"
 
@@ -27,7 +27,7 @@ void MainWindow::addExchangeCommands(QMenu *file)
                                           &MainWindow::mnuwriteareas_Click);
     writeAreas->setObjectName(QStringLiteral("mnuwriteareas"));
     file->addAction(QStringLiteral("Write Areas from OpenStreet&Map..."), this,
-                    &MainWindow::mnuwriteosm_Click)
+                    [this] { m_osm->openDialog(); })
         ->setObjectName(QStringLiteral("mnuwriteosm"));
 }
 
@@ -38,14 +38,6 @@ void MainWindow::mnuwriteareas_Click()
         new AreasDialog(m_desktop, {work.altitude, work.layer, work.vtpWidth, work.lineType},
                         m_session->outputFolder(), this);
     dialog->setObjectName(QStringLiteral("frmareas"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->open();
-}
-
-void MainWindow::mnuwriteosm_Click()
-{
-    auto *dialog = new OsmDialog(m_desktop, m_session->work().altitude, m_session->place(), this);
-    dialog->setObjectName(QStringLiteral("frmosm"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }

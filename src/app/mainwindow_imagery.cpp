@@ -16,8 +16,14 @@
 void MainWindow::buildImagery()
 {
     FetchSettings settings;
-    settings.cacheFolder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
-                           + QStringLiteral("/Marlith/tiles");
+#ifdef Q_OS_WIN
+    // %LOCALAPPDATA%\Marlith\tiles: the local, not the roaming, part of the profile.
+    const auto base = QStandardPaths::GenericDataLocation;
+#else
+    const auto base = QStandardPaths::GenericCacheLocation;
+#endif
+    settings.cacheFolder =
+        QStandardPaths::writableLocation(base) + QStringLiteral("/Marlith/tiles");
     m_catalogue = new ServiceCatalogue(this);
     m_feed = new PictureFeed(*m_catalogue, settings, this);
     connect(m_feed, &PictureFeed::picture, Picture1, &ImagePanel::setPicture);

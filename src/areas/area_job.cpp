@@ -639,9 +639,14 @@ QString areasSummary(const AreasRequest &request, const AreasPlan &plan)
         }
     }
     const AreasTally &t = plan.tally;
-    if (t.islands > 0)
+    // The holes of land polygons are lakes, written as water over the land.
+    if (t.islands > 0 && request.fill == LwmFill::Water)
         lines << QStringLiteral("Wrote %1 as land over the water around %2.")
                      .arg(counted(t.islands, "island", "islands"),
+                          QLatin1String(t.islands == 1 ? "it" : "them"));
+    else if (t.islands > 0)
+        lines << QStringLiteral("Wrote %1 as water over the land around %2.")
+                     .arg(counted(t.islands, "hole", "holes"),
                           QLatin1String(t.islands == 1 ? "it" : "them"));
     if (!t.refused.isEmpty())
         lines << QStringLiteral("Left out %1: %2")

@@ -5,9 +5,33 @@
 #include <gdal.h>
 #include <ogr_srs_api.h>
 
+#include <cstdlib>
 #include <mutex>
+#include <string>
 
 namespace {
+#ifdef _WIN32
+// A Windows copy carries GDAL's and PROJ's data beside the program, in share\gdal and
+// share\proj; what the environment names comes first.
+void useDataBesideTheProgram()
+{
+    char program[4096];
+    if (!CPLGetExecPath(program, int(sizeof program)))
+        return;
+    const std::string folder = CPLGetPath(program);
+    const std::string gdalData = CPLFormFilename(folder.c_str(), "share/gdal", nullptr);
+    const std::string projData = CPLFormFilename(folder.c_str(), "share/proj", nullptr);
+    VSIStatBufL stat;
+    if (!CPLGetConfigOption("GDAL_DATA", nullptr) && VSIStatL(gdalData.c_str(), &stat) == 0)
+        CPLSetConfigOption("GDAL_DATA", gdalData.c_str());
+    if (!std::getenv("PROJ_DATA") && !std::getenv("PROJ_LIB")
+        && VSIStatL(projData.c_str(), &stat) == 0) {
+        const char *const paths[] = {projData.c_str(), nullptr};
+        OSRSetPROJSearchPaths(paths);
+    }
+}
+#endif
+
 // Drivers whose whole purpose is a network service, skipped before registration so that no
 // file can lead GDAL to one. LIBKML resolves network links and remote styles; the plain KML
 // driver reads the same placemarks without them.
@@ -20,6 +44,9 @@ void setUpGdal()
 {
     static std::once_flag once;
     std::call_once(once, [] {
+#ifdef _WIN32
+        useDataBesideTheProgram();
+#endif
         CPLSetConfigOption("GDAL_SKIP", networkDrivers);
         // A virtual network file (/vsicurl/, /vsis3/ ...) named inside a file, say a VRT's
         // source, is refused by name; anything else that tries HTTP goes to a closed local

@@ -165,7 +165,13 @@ Session::Session(const QString &outputFolder, QObject *parent)
     connect(m_history, &QUndoStack::indexChanged, this, [this] { setModified(true); });
 }
 
-Session::~Session() = default;
+Session::~Session()
+{
+    // The commands hold references into the lists and counters below, which go before the
+    // stack, a child, would; nobody is told of this last change.
+    m_history->blockSignals(true);
+    delete m_history;
+}
 
 const QString &Session::text(Field field) const
 {

@@ -24,3 +24,10 @@ void rememberOutputFolder(const QString &folder);
 // The folder that holds the help documents of a program in `programFolder`, with native
 // separators and without a trailing one.
 QString helpFolder(const QString &programFolder, ProgramLayout layout);
+
+#ifdef _WIN32
+// The installer leaves the file installerMarker beside the program; the portable zip has
+// none. Both keep the help beside the program.
+inline constexpr const char *installerMarker = "Installed.txt";
+ProgramLayout windowsProgramLayout();
+#endif

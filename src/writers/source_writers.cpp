@@ -12,6 +12,10 @@
 #include <system_error>
 #include <vector>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
 
 const QString crlf = QStringLiteral("\r\n");
@@ -349,6 +353,24 @@ QString vtpSourcePath(const QString &programFolder)
     return folderFile(programFolder, "VTPSource.asm");
 }
 
+namespace {
+#ifdef Q_OS_WIN
+// Windows does not replace a file another program holds open (an editor, the compiler, a
+// viewer); asked first, so that the reason is plain and nothing has been written yet.
+bool heldOpenElsewhere(const QString &path)
+{
+    const QString native = QDir::toNativeSeparators(path);
+    // No sharing at all: any handle open on the file refuses this one.
+    const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t *>(native.utf16()), DELETE, 0,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(handle);
+    return false;
+}
+#endif
+} // namespace
+
 QString replaceFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
@@ -362,6 +384,10 @@ QString replaceFile(const QString &path, const QByteArray &bytes)
         QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     if (existing.exists() && (!existing.isWritable() || !(existing.permissions() & anyWrite)))
         return QStringLiteral("the file is read-only");
+#ifdef Q_OS_WIN
+    if (existing.exists() && heldOpenElsewhere(path))
+        return QStringLiteral("another program has the file open; close it there and try again");
+#endif
     // Unbuffered, so that a full disk shows at write(): a failing flush inside commit() is
     // not always reported, and the earlier file would be replaced by a cut-off one. An
     // uncommitted QSaveFile removes its temporary file and leaves the earlier one alone.

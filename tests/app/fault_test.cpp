@@ -214,7 +214,8 @@ private slots:
         const Lists kept = lists();
         createBoth();
         QCOMPARE(messageTexts(), QStringList(2, report(RuntimeError::Overflow)));
-        QVERIFY(!QFileInfo::exists(folder.filePath("LWMSource.asm")));
+        QVERIFY2(!QFileInfo::exists(folder.filePath("LWMSource.asm")),
+                 qPrintable(file("LWMSource.asm").left(200)));
         QCOMPARE(lists(), kept);
 
         // With counts the files can hold, every entry is written.
@@ -250,7 +251,7 @@ private slots:
         press(40, 40);
         set("txtvtpnumber", "4");
         createBoth();
-        QVERIFY(desktop.messages.empty());
+        QVERIFY2(desktop.messages.empty(), qPrintable(messageTexts().join(u'\n')));
         QVERIFY(file("LWMSource.asm").contains("\r\n" + lwmEntry.toLatin1() + "\r\n"));
         // The last VTP entry is the press; the long one stands before it, as typed.
         QVERIFY(file("VTPSource.asm").contains("\r\n" + vtpEntry.toLatin1() + "\r\n"));

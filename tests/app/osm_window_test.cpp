@@ -1,5 +1,6 @@
 #include "grid/geo_bounds.h"
 #include "osm_files.h"
+#include "tile_server.h"
 #include "widgets/osm_dialog.h"
 #include "window_driver.h"
 
@@ -67,6 +68,38 @@ private slots:
         QCOMPARE(QDir(out).entryList({"*.asm"}),
                  (QStringList{"LWM_401_121_4_9.asm", "VTP_401_121.asm"}));
         QCOMPARE(dialog->writtenAreas(), QStringList{"LWM_401_121_4_9.asm"});
+    }
+
+    // Data > OpenStreetMap for This Cell asks first for a server, reaches none before, and
+    // opens the write dialog on the cell's answer.
+    void theDataMenuFetchesTheCalculatedCell()
+    {
+        QFile pond(dir.filePath(QStringLiteral("pond.osm")));
+        QVERIFY(pond.open(QIODevice::ReadOnly));
+        const QByteArray answer = pond.readAll();
+        TileServer server([&answer](const QString &) { return ServedAnswer{200, answer}; });
+        WindowDriver w;
+        QVERIFY(w.start());
+        w.control<QAction>("mnuosmcell")->trigger();
+        QCOMPARE(w.desktop.messages.size(), std::size_t(1)); // Calculate first
+        w.set("txtlatdeg", "47");
+        w.set("txtlatmin", "21.3");
+        w.set("txtlongdeg", "8");
+        w.set("txtlongmin", "2.1");
+        w.click("cmdcalculate");
+        w.control<QAction>("mnuosmcell")->trigger(); // no address named: nothing is asked
+        QVERIFY(server.requests.isEmpty());
+        w.desktop.inputAnswers.push_back(server.address() + "/api/interpreter");
+        w.control<QAction>("mnuosmcell")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(w.window->findChild<OsmDialog *>("frmosm"), 10000);
+        QCOMPARE(server.requests, QStringList{"/api/interpreter"});
+        QVERIFY(server.userAgent.startsWith("Marlith/"));
+        auto *dialog = w.window->findChild<OsmDialog *>("frmosm");
+        const QString extract = dialog->findChild<QLineEdit *>("txtextract")->text();
+        QFile kept(extract);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), answer);
+        QCOMPARE(dialog->findChild<QLineEdit *>("txtosmplace")->text(), QString("401 121"));
     }
 };
 

@@ -182,6 +182,12 @@ TEST(WriteAreas, WritesOneFileAnAreaWithItsIslandsOverTheWater)
         r.fill = c.fill;
         const AreasOutcome outcome = writeAreas(r);
         ASSERT_EQ(outcome.result, AreasOutcome::Result::Written) << qPrintable(outcome.text);
+        const bool holes = c.polygons.front().find("),(") != std::string::npos;
+        EXPECT_EQ(outcome.text.contains(c.fill == LwmFill::Land
+                                            ? "1 hole as water over the land"
+                                            : "1 island as land over the water"),
+                  holes)
+            << qPrintable(outcome.text);
         QStringList names;
         for (const auto &[name, expected] : c.files) {
             names << name;

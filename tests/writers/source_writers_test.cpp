@@ -442,4 +442,31 @@ TEST(SourceFiles, AReadOnlyFileIsNotReplaced)
     EXPECT_EQ(fileBytes(path), "new");
 }
 
+TEST(SourceFiles, AFileOpenInAnotherProgramIsKeptUntilItIsClosed)
+{
+    QTemporaryDir dir;
+    // A user's folder, with a blank and letters outside the ANSI code page.
+    const QString folder = dir.filePath(QStringLiteral("Zo\u00eb's Scenery \u03a9\u6e56"));
+    const QString path = lwmSourcePath(folder);
+    writeSourceFile(path, "kept\r\n");
+    QFile holder(path);
+    ASSERT_TRUE(holder.open(QIODevice::ReadOnly));
+#ifdef Q_OS_WIN
+    // Windows refuses to replace it; elsewhere an open file is no obstacle.
+    try {
+        writeSourceFile(path, "new\r\n");
+        ADD_FAILURE() << "a file open in another program was replaced";
+    } catch (const RuntimeError &e) {
+        EXPECT_EQ(e.number(), RuntimeError::PathFileAccess);
+        EXPECT_TRUE(e.detail().contains(QStringLiteral("another program has the file open")))
+            << e.detail().toStdString();
+    }
+    EXPECT_EQ(fileBytes(path), "kept\r\n");
+    holder.close();
+#endif
+    writeSourceFile(path, "new\r\n");
+    EXPECT_EQ(fileBytes(path), "new\r\n");
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("LWMSource.asm")});
+}
+
 } // namespace
