@@ -43,7 +43,6 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent)
     // Before the imagery: a service picked at start may already have something to say.
     buildStatusLine();
     buildImagery();
-    // After the Imagery menu, which it follows.
     m_osm = new OsmDataMenu(
         m_desktop, menuBar(), this, [this] { return m_session->place(); },
         [this] { return m_session->work().altitude; },
