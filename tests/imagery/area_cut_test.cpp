@@ -12,10 +12,6 @@
 #include <gdal_priv.h>
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
 namespace {
 
 const GridPlace seattle{123, 120, 2, 27};
@@ -301,14 +297,11 @@ TEST_F(AreaCutTest, BadInputsGiveOneSentenceWhy)
 
 TEST_F(AreaCutTest, AFileThatCannotBeOpenedIsRefused)
 {
-#ifdef _WIN32
-    GTEST_SKIP() << "a Windows file has no permission bit that keeps its owner from reading it";
-#else
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root reads every file";
-#endif
     const QString path = writeRampRaster(file(QStringLiteral("locked.tif")), seattle, {});
     QFile::setPermissions(path, QFileDevice::Permissions());
+    // Root, and Windows, where no permission bit keeps the owner out, read it all the same.
+    if (QFile probe(path); probe.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "this user reads the file without permissions";
     EXPECT_EQ(probeImage(path).kind, ImageProbe::Refused);
     EXPECT_TRUE(cutArea(path, seattle)
                     .failure.startsWith(QStringLiteral("locked.tif cannot be "
