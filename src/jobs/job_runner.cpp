@@ -4,8 +4,10 @@
 #include <QThread>
 #include <QThreadPool>
 
+#include <deque>
 #include <exception>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -27,23 +29,35 @@ QThreadPool &jobThreads()
 
 } // namespace
 
-// The way from the jobs' threads back to the runner. The runner unhooks itself under the
-// mutex when it goes, so a job never posts to a runner that is gone.
+// The way from the jobs' threads back to the runner: a mailbox under one mutex, and a bare
+// wake-up call posted to the runner that carries nothing, so that everything handed over
+// passes through the mutex. The runner unhooks itself under the mutex when it goes, so a
+// job never posts to a runner that is gone.
 struct JobControl::Channel
 {
+    struct Ended
+    {
+        quint64 id;
+        std::function<void()> delivery;
+        QString failure;
+    };
+
     std::mutex mutex;
     JobRunner *owner = nullptr;
-    bool progressPosted = false;
+    bool wakePosted = false;
+    std::deque<Ended> ended;
+    bool progressWaiting = false;
     quint64 progressId = 0;
     qint64 done = 0, total = 0;
     QString note;
 
-    template <typename Call>
-    void post(Call call)
+    // Call with the mutex held.
+    void wake()
     {
-        const std::lock_guard lock(mutex);
-        if (owner)
-            QMetaObject::invokeMethod(owner, std::move(call), Qt::QueuedConnection);
+        if (owner && !wakePosted) {
+            wakePosted = true;
+            QMetaObject::invokeMethod(owner, "takeMail", Qt::QueuedConnection);
+        }
     }
 };
 
@@ -58,33 +72,13 @@ void JobControl::progress(qint64 done, qint64 total, const QString &note)
     const std::lock_guard lock(c.mutex);
     if (!c.owner || canceled())
         return;
+    // Only the latest counts: a job that reports faster than the window draws overwrites it.
+    c.progressWaiting = true;
     c.progressId = m_id;
     c.done = done;
     c.total = total;
     c.note = note;
-    if (c.progressPosted)
-        return;
-    c.progressPosted = true;
-    QMetaObject::invokeMethod(
-        c.owner,
-        [channel = m_channel] {
-            quint64 id;
-            qint64 done, total;
-            QString note;
-            JobRunner *owner;
-            {
-                const std::lock_guard lock(channel->mutex);
-                channel->progressPosted = false;
-                id = channel->progressId;
-                done = channel->done;
-                total = channel->total;
-                note = channel->note;
-                owner = channel->owner;
-            }
-            if (owner)
-                owner->showProgress(id, done, total, note);
-        },
-        Qt::QueuedConnection);
+    c.wake();
 }
 
 JobRunner::JobRunner(Policy policy, QObject *parent)
@@ -95,9 +89,11 @@ JobRunner::JobRunner(Policy policy, QObject *parent)
 
 JobRunner::~JobRunner()
 {
+    std::deque<JobControl::Channel::Ended> undelivered;
     {
         const std::lock_guard lock(m_channel->mutex);
         m_channel->owner = nullptr;
+        undelivered.swap(m_channel->ended);
     }
     for (const Job &job : m_waiting)
         job.token.cancel();
@@ -156,11 +152,37 @@ void JobRunner::start(Job job)
         }
         // What the job captured goes here, on its own thread, not on the owner's.
         work = nullptr;
-        channel->post([channel, id, delivery = std::move(delivery), failure] {
-            if (JobRunner *owner = channel->owner)
-                owner->finished(id, delivery, failure);
-        });
+        const std::lock_guard lock(channel->mutex);
+        if (channel->owner) {
+            channel->ended.push_back({id, std::move(delivery), failure});
+            channel->wake();
+        }
     });
+}
+
+void JobRunner::takeMail()
+{
+    std::deque<JobControl::Channel::Ended> ended;
+    bool progressWaiting;
+    quint64 progressId;
+    qint64 done, total;
+    QString note;
+    {
+        JobControl::Channel &c = *m_channel;
+        const std::lock_guard lock(c.mutex);
+        c.wakePosted = false;
+        ended.swap(c.ended);
+        progressWaiting = std::exchange(c.progressWaiting, false);
+        progressId = c.progressId;
+        done = c.done;
+        total = c.total;
+        note = c.note;
+    }
+    // Progress first: it was said before the job that said it ended.
+    if (progressWaiting)
+        showProgress(progressId, done, total, note);
+    for (const auto &e : ended)
+        finished(e.id, e.delivery, e.failure);
 }
 
 void JobRunner::finished(quint64 id, const Delivery &delivery, const QString &failure)

@@ -101,6 +101,8 @@ private:
     void start(Job job);
     void finished(quint64 id, const Delivery &delivery, const QString &failure);
     void showProgress(quint64 id, qint64 done, qint64 total, const QString &note);
+    // Called through the event queue by name, so the call itself carries no data.
+    Q_INVOKABLE void takeMail();
 
     Policy m_policy;
     std::shared_ptr<JobControl::Channel> m_channel;
