@@ -11,7 +11,11 @@ marlith=$(realpath "$1")
 out=$(realpath -m "$2")
 buildings=${3:-2600000}
 here=$(dirname "$(realpath "$0")")
-command -v osmium >/dev/null || sudo apt-get install -y osmium-tool
+if ! command -v osmium >/dev/null; then
+    sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get install -y -qq --no-install-recommends osmium-tool >/dev/null
+fi
 mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

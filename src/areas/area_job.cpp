@@ -219,7 +219,22 @@ QString nothingToTake(const QString &path, const AreasTally &t)
     return QStringLiteral("%1 holds no polygon or line.").arg(file);
 }
 
+bool isNumber(const QString &text)
+{
+    bool number = false;
+    QLocale::c().toDouble(text.trimmed(), &number);
+    return number;
+}
+
 } // namespace
+
+QString lwmAltitudeProblem(const QString &altitude)
+{
+    // The window writes whatever altitude is typed; a slip here would go into every file.
+    if (isNumber(altitude))
+        return {};
+    return QStringLiteral("The LWM altitude %1 is no number of metres.").arg(quoted(altitude));
+}
 
 QString areasRequestProblem(const AreasRequest &request)
 {
@@ -230,15 +245,8 @@ QString areasRequestProblem(const AreasRequest &request)
     if (!layerItems().contains(request.choices.layer.trimmed()))
         return QStringLiteral("The VTP layer %1 is no whole number from 0 to 100.")
             .arg(quoted(request.choices.layer));
-    const auto isNumber = [](const QString &text) {
-        bool number = false;
-        QLocale::c().toDouble(text.trimmed(), &number);
-        return number;
-    };
-    // The window writes whatever altitude is typed; a slip here would go into every file.
-    if (!isNumber(request.choices.altitude))
-        return QStringLiteral("The LWM altitude %1 is no number of metres.")
-            .arg(quoted(request.choices.altitude));
+    if (const QString problem = lwmAltitudeProblem(request.choices.altitude); !problem.isEmpty())
+        return problem;
     if (!isNumber(request.choices.width))
         return QStringLiteral("The VTP line width %1 is no number.")
             .arg(quoted(request.choices.width));

@@ -36,6 +36,8 @@ struct AreasRequest
 // when it can. Checked before anything is read: a file and a folder named, a VTP layer of
 // 0..100, a width that is a number, a line type of the catalogue (or none picked yet).
 QString areasRequestProblem(const AreasRequest &request);
+// Why an LWM altitude text cannot go into the files (it is no number of metres); empty if it can.
+QString lwmAltitudeProblem(const QString &altitude);
 
 // `progress` is called between features; `canceled` is asked there and before every cut of a
 // polygon, so that a cancel takes effect within a large one.

@@ -36,16 +36,12 @@ int runAreasCommand(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("SHAPEFILE"),
                                  QStringLiteral("A vector file GDAL reads, in any coordinate "
                                                 "system it can turn into degrees."));
-    const QCommandLineOption folder(QStringLiteral("output-folder"),
-                                    QStringLiteral("Where the files go (made if missing)."),
-                                    QStringLiteral("DIR"));
+    const QCommandLineOption folder = outputFolderOption();
     const QCommandLineOption shape(QStringLiteral("shape"),
                                    QStringLiteral("Only this layer or feature, named as the "
                                                   "import picker lists it."),
                                    QStringLiteral("NAME"));
-    const QCommandLineOption altitude(QStringLiteral("altitude"),
-                                      QStringLiteral("The LWM altitude in metres (default 0)."),
-                                      QStringLiteral("NUMBER"), QStringLiteral("0"));
+    const QCommandLineOption altitude = altitudeOption();
     const QCommandLineOption lineType(QStringLiteral("line-type"),
                                       QStringLiteral("A four-digit code of the VTP line-type "
                                                      "catalogue, such as 1139."),

@@ -31,7 +31,8 @@ const Command commands[] = {
      [](const QStringList &arguments, ProgramLayout) { return runAreasCommand(arguments); }},
     {"osm",
      "EXTRACT --output-folder DIR [--cell CX CY | --bbox W S E N]\n"
-     "                    [--no-water] [--no-roads] [--no-waterways] [--rules FILE]",
+     "                    [--no-water] [--no-roads] [--no-waterways] [--rules FILE]\n"
+     "                    [--altitude NUMBER]",
      [](const QStringList &arguments, ProgramLayout) { return runOsmCommand(arguments); }},
 };
 

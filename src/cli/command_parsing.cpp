@@ -80,3 +80,15 @@ std::optional<int> parseCommandArguments(QCommandLineParser &parser, const QStri
     }
     return std::nullopt;
 }
+
+QCommandLineOption outputFolderOption()
+{
+    return {QStringLiteral("output-folder"),
+            QStringLiteral("Where the files go (made if missing)."), QStringLiteral("DIR")};
+}
+
+QCommandLineOption altitudeOption()
+{
+    return {QStringLiteral("altitude"), QStringLiteral("The LWM altitude in metres (default 0)."),
+            QStringLiteral("NUMBER"), QStringLiteral("0")};
+}

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <optional>
 
+#include <QCommandLineOption>
+
 class QCommandLineParser;
 
 // What every command shares: a line to stdout or stderr, its usage errors and its --help.
@@ -20,3 +22,7 @@ int commandUsageError(const QString &command, const QString &problem);
 // printing its help, 2 after a usage error; nothing when the command goes on.
 std::optional<int> parseCommandArguments(QCommandLineParser &parser, const QString &command,
                                          const QStringList &arguments);
+
+// The options of the commands that write many areas: where the files go, and the LWM altitude.
+QCommandLineOption outputFolderOption();
+QCommandLineOption altitudeOption();

@@ -1,36 +1,41 @@
 #include "cli/osm_command.h"
 
+#include "cli/command_parsing.h"
 #include "osm/osm_job.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QLocale>
-#include <QRegularExpression>
-
-#include <cmath>
-#include <cstdio>
 
 namespace {
 
-void print(std::FILE *to, const QString &text)
-{
-    std::fputs(text.toLocal8Bit().constData(), to);
-    std::fputc('\n', to);
-}
-
 int usage(const QString &problem)
 {
-    print(stderr, problem);
-    print(stderr, QStringLiteral("\"marlith3 osm --help\" lists the options."));
-    return 2;
+    return commandUsageError(QStringLiteral("osm"), problem);
 }
 
-// The whole number or the number a text holds, or NaN.
-double number(const QString &text)
+bool isNumber(const QString &text)
 {
     bool ok = false;
-    const double n = QLocale::c().toDouble(text.trimmed(), &ok);
-    return ok ? n : std::nan("");
+    QLocale::c().toDouble(text.trimmed(), &ok);
+    return ok;
+}
+
+// --cell and --bbox take several numbers ("--cell 401 121"), which the parser would read as one
+// value and positional arguments: the numbers after them are joined into their one value.
+QStringList joinedNumbers(const QStringList &arguments)
+{
+    QStringList joined;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        const int takes = a == u"--cell" ? 2 : a == u"--bbox" ? 4 : 0;
+        joined << a;
+        QStringList values;
+        while (values.size() < takes && i + 1 < arguments.size() && isNumber(arguments[i + 1]))
+            values << arguments[++i];
+        if (!values.isEmpty())
+            joined << values.join(u' ');
+    }
+    return joined;
 }
 
 } // namespace
@@ -46,11 +51,7 @@ int runOsmCommand(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("EXTRACT"),
                                  QStringLiteral("An OpenStreetMap file: .osm or .osm.pbf (also "
                                                 ".osm.gz)."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Shows this text."));
-    const QCommandLineOption folder(QStringLiteral("output-folder"),
-                                    QStringLiteral("Where the files go (made if missing)."),
-                                    QStringLiteral("DIR"));
+    const QCommandLineOption folder = outputFolderOption();
     const QCommandLineOption cell(QStringLiteral("cell"),
                                   QStringLiteral("Only the LOD 8 cell CX CY (give the option "
                                                  "twice or as \"CX CY\"; for example --cell 529 "
@@ -71,35 +72,12 @@ int runOsmCommand(const QStringList &arguments)
                                                   "and line types (default: the shipped "
                                                   "osm.rules)."),
                                    QStringLiteral("FILE"));
-    const QCommandLineOption altitude(QStringLiteral("altitude"),
-                                      QStringLiteral("The LWM altitude text (default 0)."),
-                                      QStringLiteral("TEXT"), QStringLiteral("0"));
-    parser.addOptions({help, folder, cell, box, noWater, noRoads, noWaterways, rules, altitude});
+    const QCommandLineOption altitude = altitudeOption();
+    parser.addOptions({folder, cell, box, noWater, noRoads, noWaterways, rules, altitude});
 
-    // --cell and --bbox take several numbers: the ones after them are joined to them first.
-    QStringList joined{QStringLiteral("marlith3 osm")};
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &a = arguments[i];
-        const int takes = a == u"--cell" ? 2 : a == u"--bbox" ? 4 : 0;
-        joined << a;
-        if (takes == 0)
-            continue;
-        QStringList values;
-        while (values.size() < takes && i + 1 < arguments.size()
-               && !std::isnan(number(arguments[i + 1])))
-            values << arguments[++i];
-        if (!values.isEmpty())
-            joined << values.join(u' ');
-    }
-    if (!parser.parse(joined))
-        return usage(parser.errorText());
-    if (parser.isSet(help)) {
-        QString text = parser.helpText();
-        text.replace(QRegularExpression(QStringLiteral("^Usage: \\S+")),
-                     QStringLiteral("Usage: marlith3 osm"));
-        print(stdout, text);
-        return 0;
-    }
+    if (const std::optional<int> done =
+            parseCommandArguments(parser, QStringLiteral("osm"), joinedNumbers(arguments)))
+        return *done;
     const QStringList files = parser.positionalArguments();
     if (files.size() != 1)
         return usage(files.isEmpty() ? QStringLiteral("Name one OpenStreetMap extract.")
@@ -112,13 +90,12 @@ int runOsmCommand(const QStringList &arguments)
     OsmRequest request;
     request.extractPath = files.first();
     request.outputFolder = parser.value(folder);
-    request.altitude = parser.value(altitude);
+    request.altitude = parser.value(altitude).trimmed();
     request.water = !parser.isSet(noWater);
     request.roads = !parser.isSet(noRoads);
     request.waterways = !parser.isSet(noWaterways);
-    if (!request.water && !request.roads && !request.waterways)
-        return usage(QStringLiteral("--no-water, --no-roads and --no-waterways together leave "
-                                    "nothing to write."));
+    if (const QString problem = osmRequestProblem(request); !problem.isEmpty())
+        return usage(problem);
     if (parser.isSet(cell) || parser.isSet(box)) {
         const bool isCell = parser.isSet(cell);
         const QString text = parser.values(isCell ? cell : box).join(u' ');
@@ -132,7 +109,7 @@ int runOsmCommand(const QStringList &arguments)
         request.rulesPath = parser.value(rules);
         const OsmRulesOrError read = loadOsmRules(request.rulesPath);
         if (!read.failure.isEmpty()) {
-            print(stderr, read.failure);
+            printLine(stderr, read.failure);
             return 1;
         }
         request.rules = read.rules;
@@ -140,9 +117,9 @@ int runOsmCommand(const QStringList &arguments)
 
     const OsmOutcome outcome = writeOsmAreas(request);
     if (outcome.result != AreasOutcome::Result::Written) {
-        print(stderr, outcome.text);
+        printLine(stderr, outcome.text);
         return 1;
     }
-    print(stdout, outcome.text);
+    printLine(stdout, outcome.text);
     return 0;
 }

@@ -248,6 +248,17 @@ QString osmUseSummary(const OsmRequest &request, const OsmUse &use)
     return lines.join(u'\n');
 }
 
+QString osmRequestProblem(const OsmRequest &request)
+{
+    if (request.extractPath.trimmed().isEmpty())
+        return QStringLiteral("Name the OpenStreetMap extract to read.");
+    if (request.outputFolder.trimmed().isEmpty())
+        return QStringLiteral("Name the folder the files go into.");
+    if (!request.water && !request.roads && !request.waterways)
+        return QStringLiteral("Take water, roads or waterways: there is nothing else to write.");
+    return lwmAltitudeProblem(request.altitude);
+}
+
 OsmOutcome writeOsmAreas(const OsmRequest &request, const AreasHooks &hooks)
 {
     AreasRequest areas;

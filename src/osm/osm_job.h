@@ -24,6 +24,10 @@ struct OsmRequest
     QString altitude = QStringLiteral("0");
 };
 
+// Why the request cannot start, in words that the command line and the dialog both show; empty
+// when it can: an extract and a folder named, something to write, an altitude in metres.
+QString osmRequestProblem(const OsmRequest &request);
+
 // The box a --bbox names, checked: west, south, east, north in degrees.
 struct OsmBoxOrError
 {

@@ -2,7 +2,6 @@
 
 #include "areas/area_job.h"
 #include "exchange/shape_reader.h"
-#include "imagery/gdal_setup.h"
 #include "session/dialog_folders.h"
 #include "widgets/desktop.h"
 #include "widgets/program_title.h"
@@ -42,7 +41,7 @@ QComboBox *combo(QWidget *parent, const char *name, const QStringList &items, co
 
 AreasDialog::AreasDialog(Desktop &desktop, const SourceChoices &start, const QString &outputFolder,
                          QWidget *parent)
-    : QDialog(parent), m_desktop(desktop)
+    : AreaJobDialog(QStringLiteral("areas"), parent), m_desktop(desktop)
 {
     setWindowTitle(QStringLiteral("Write Areas for a Shape"));
     txtshapefile =
@@ -91,24 +90,7 @@ AreasDialog::AreasDialog(Desktop &desktop, const SourceChoices &start, const QSt
     form->addRow(QStringLiteral("VTP &layer:"), cboarealayer);
     form->addRow(QStringLiteral("VTP line wi&dth:"), txtareawidth);
 
-    progress = new QProgressBar(this);
-    progress->setObjectName(QStringLiteral("areasprogress"));
-    progress->setValue(0);
-    summary = new QPlainTextEdit(this);
-    summary->setObjectName(QStringLiteral("areassummary"));
-    summary->setReadOnly(true);
     summary->setPlaceholderText(QStringLiteral("The files written, per cell, appear here."));
-
-    auto *buttons = new QDialogButtonBox(this);
-    cmdwrite = buttons->addButton(QStringLiteral("&Write"), QDialogButtonBox::AcceptRole);
-    cmdwrite->setObjectName(QStringLiteral("cmdwrite"));
-    cmdcancel = buttons->addButton(QDialogButtonBox::Cancel);
-    cmdcancel->setObjectName(QStringLiteral("cmdcancel"));
-    // The buttons act here; none of them closes the dialog behind a running job.
-    disconnect(buttons, nullptr, this, nullptr);
-    connect(cmdwrite, &QPushButton::clicked, this, &AreasDialog::cmdwrite_Click);
-    connect(cmdcancel, &QPushButton::clicked, this, &AreasDialog::cmdcancel_Click);
-    connect(&m_job, &JobRunner::progress, this, &AreasDialog::showProgress);
 
     lblwritewhy = new QLabel(this);
     lblwritewhy->setObjectName(QStringLiteral("lblwritewhy"));
@@ -180,49 +162,6 @@ void AreasDialog::cmdwrite_Click()
     // Both paths come back the next time, in this run or the next.
     rememberDialogFile(FileDialog::AreasShape, request.shapePath);
     rememberDialogFolder(FileDialog::AreasFolder, request.outputFolder);
-    // GDAL's drivers are registered here, on the window's thread, before the job opens a file.
-    setUpGdal();
-    cmdwrite->setEnabled(false);
-    progress->setRange(0, 0);
-    summary->setPlainText(QStringLiteral("Writing..."));
-    // Cancel asks the job to stop and still hears how it ended, since the files may be in by
-    // then; Escape and closing drop the job with the dialog.
-    m_stop = CancelToken();
-    m_job.run(
-        [request, stop = m_stop](JobControl &job) {
-            AreasHooks hooks;
-            hooks.progress = [&job](qint64 done, qint64 total) { job.progress(done, total); };
-            hooks.canceled = [&job, stop] { return job.canceled() || stop.canceled(); };
-            return writeAreas(request, hooks);
-        },
-        [this](const AreasOutcome &outcome) { finished(outcome); });
-}
-
-void AreasDialog::showProgress(qint64 done, qint64 total)
-{
-    progress->setRange(0, int(std::min<qint64>(total, INT_MAX)));
-    progress->setValue(int(std::min<qint64>(done, INT_MAX)));
-}
-
-void AreasDialog::cmdcancel_Click()
-{
-    if (!running())
-        return reject();
-    m_stop.cancel();
-    summary->setPlainText(QStringLiteral("Canceling..."));
-}
-
-void AreasDialog::reject()
-{
-    m_job.cancel();
-    QDialog::reject();
-}
-
-void AreasDialog::finished(const AreasOutcome &outcome)
-{
-    progress->setRange(0, 1);
-    progress->setValue(outcome.result == AreasOutcome::Result::Written ? 1 : 0);
-    summary->setPlainText(outcome.text);
-    updateWrite();
-    emit done();
+    startJob(request.outputFolder, QStringLiteral("Writing..."),
+             [request](const AreasHooks &hooks) { return writeAreas(request, hooks); });
 }

@@ -1,6 +1,5 @@
 #include "widgets/osm_dialog.h"
 
-#include "imagery/gdal_setup.h"
 #include "widgets/desktop.h"
 #include "widgets/program_title.h"
 
@@ -52,7 +51,7 @@ void addBrowsedRow(QFormLayout *form, const QString &label, QLineEdit *edit, QPu
 
 OsmDialog::OsmDialog(Desktop &desktop, const QString &altitude, std::optional<GridPlace> cell,
                      QWidget *parent)
-    : QDialog(parent), m_desktop(desktop)
+    : AreaJobDialog(QStringLiteral("osm"), parent), m_desktop(desktop)
 {
     setWindowTitle(QStringLiteral("Write Areas from OpenStreetMap"));
     txtextract = field(this, "txtextract", {});
@@ -98,28 +97,9 @@ OsmDialog::OsmDialog(Desktop &desktop, const QString &altitude, std::optional<Gr
     form->addRow(QStringLiteral("Output &folder:"), txtoutputfolder);
     form->addRow(QStringLiteral("LWM &altitude:"), txtareaaltitude);
 
-    progress = new QProgressBar(this);
-    progress->setObjectName(QStringLiteral("osmprogress"));
-    progress->setValue(0);
-    summary = new QPlainTextEdit(this);
-    summary->setObjectName(QStringLiteral("osmsummary"));
-    summary->setReadOnly(true);
     summary->setPlaceholderText(
         QStringLiteral("The files written per cell, and what the rules made of the extract, "
                        "appear here. View > Next Written Area then shows each area."));
-
-    auto *buttons = new QDialogButtonBox(this);
-    cmdwrite = buttons->addButton(QStringLiteral("&Write"), QDialogButtonBox::AcceptRole);
-    cmdwrite->setObjectName(QStringLiteral("cmdwrite"));
-    cmdcancel = buttons->addButton(QDialogButtonBox::Cancel);
-    cmdcancel->setObjectName(QStringLiteral("cmdcancel"));
-    disconnect(buttons, nullptr, this, nullptr);
-    connect(cmdwrite, &QPushButton::clicked, this, &OsmDialog::cmdwrite_Click);
-    connect(cmdcancel, &QPushButton::clicked, this, &OsmDialog::cmdcancel_Click);
-    connect(&m_job, &JobRunner::progress, this, [this](qint64 done, qint64 total) {
-        progress->setRange(0, int(total));
-        progress->setValue(int(done));
-    });
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -161,13 +141,7 @@ void OsmDialog::cmdwrite_Click()
     request.water = chkwater->isChecked();
     request.roads = chkroads->isChecked();
     request.waterways = chkwaterways->isChecked();
-    QString problem;
-    if (request.extractPath.isEmpty())
-        problem = QStringLiteral("Name the OpenStreetMap extract to read.");
-    else if (request.outputFolder.isEmpty())
-        problem = QStringLiteral("Name the folder the files go into.");
-    else if (!request.water && !request.roads && !request.waterways)
-        problem = QStringLiteral("Tick water, roads or rivers: there is nothing else to write.");
+    QString problem = osmRequestProblem(request);
     if (problem.isEmpty() && cboosmpart->currentIndex() != WholeExtract) {
         const OsmBoxOrError place = cboosmpart->currentIndex() == OneCell
                                         ? readOsmCell(txtosmplace->text())
@@ -185,52 +159,7 @@ void OsmDialog::cmdwrite_Click()
         m_desktop.messageBox(this, problem, programTitle());
         return;
     }
-    // GDAL's drivers are registered here, on the window's thread, before the job opens a file.
-    setUpGdal();
-    m_runFolder = request.outputFolder;
-    cmdwrite->setEnabled(false);
-    progress->setRange(0, 0);
-    summary->setPlainText(
-        QStringLiteral("Reading %1...").arg(QFileInfo(request.extractPath).fileName()));
-    // Cancel asks the job to stop and still hears how it ended; Escape and closing drop it.
-    m_stop = CancelToken();
-    m_job.run(
-        [request, stop = m_stop](JobControl &job) {
-            AreasHooks hooks;
-            hooks.progress = [&job](qint64 done, qint64 total) { job.progress(done, total); };
-            hooks.canceled = [&job, stop] { return job.canceled() || stop.canceled(); };
-            return writeOsmAreas(request, hooks);
-        },
-        [this](const OsmOutcome &outcome) { finished(outcome); });
-}
-
-void OsmDialog::cmdcancel_Click()
-{
-    if (!running())
-        return reject();
-    m_stop.cancel();
-    summary->setPlainText(QStringLiteral("Canceling..."));
-}
-
-void OsmDialog::reject()
-{
-    m_job.cancel();
-    QDialog::reject();
-}
-
-void OsmDialog::finished(const OsmOutcome &outcome)
-{
-    progress->setRange(0, 1);
-    progress->setValue(outcome.result == AreasOutcome::Result::Written ? 1 : 0);
-    summary->setPlainText(outcome.text);
-    cmdwrite->setEnabled(true);
-    if (outcome.result == AreasOutcome::Result::Written) {
-        m_writtenFolder = m_runFolder;
-        m_writtenAreas.clear();
-        for (const QString &name : outcome.written) {
-            if (name.startsWith(u"LWM_"))
-                m_writtenAreas << name;
-        }
-        emit written();
-    }
+    startJob(request.outputFolder,
+             QStringLiteral("Reading %1...").arg(QFileInfo(request.extractPath).fileName()),
+             [request](const AreasHooks &hooks) { return writeOsmAreas(request, hooks); });
 }
