@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     // List sizes; a cleared list may leave its counter far from its size.
     const qsizetype lwmCount = data.ConsumeIntegralInRange<qsizetype>(0, 1 << 24);
     const qsizetype vtpCount = data.ConsumeIntegralInRange<qsizetype>(0, 1 << 24);
-    in.areaColumn = fuzzText(data, 16);
-    in.areaRow = fuzzText(data, 16);
+    in.areaColumn = data.ConsumeFloatingPoint<double>();
+    in.areaRow = data.ConsumeFloatingPoint<double>();
     const QString widthText = fuzzText(data, 16);
     const QString vtpCounter = fuzzText(data, 32);
 

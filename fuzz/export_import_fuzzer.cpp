@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     QStringList expected = texts.lwmEntries;
     if (format == ShapeFormat::Gpx)
         expected << expected.first();
-    const QString ax = QString::number(place.areaColumn), ay = QString::number(place.areaRow);
+    const double ax = place.areaColumn, ay = place.areaRow;
     FUZZ_CHECK(captureRun(presses.positions, ax, ay, {}, {}, 0, 0).lwmEntries == expected);
     FUZZ_CHECK(QDir(dir.path()).entryList(QDir::Files)
                == QStringList{target.path.section(u'/', -1)});

@@ -26,8 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     in.innerWidth = rawFloat(data);
     in.innerHeight = rawFloat(data);
     const std::uint8_t marker = data.ConsumeIntegral<std::uint8_t>();
-    in.areaColumn = fuzzText(data, 32);
-    in.areaRow = fuzzText(data, 32);
+    // Mostly an area of the grid, sometimes any number at all.
+    const auto area = [&data] {
+        return data.ConsumeBool() ? double(data.ConsumeIntegralInRange(0, 31))
+                                  : data.ConsumeFloatingPoint<double>();
+    };
+    in.areaColumn = area();
+    in.areaRow = area();
 
     CursorReadouts r;
     try {
@@ -51,11 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
 
     // In area 0 the grid point is the pixel plus the origin, until the pixel label stops at
     // the image edge while the grid point goes on.
-    if (in.areaColumn.isEmpty()) {
+    if (in.areaColumn == 0) {
         const long long px = wholeNumber(r.lblx.chopped(2)), gx = wholeNumber(gridX);
         FUZZ_CHECK(px < 255 ? gx == 4080 + px : gx >= 4080 + 255);
     }
-    if (in.areaRow.isEmpty()) {
+    if (in.areaRow == 0) {
         const long long py = wholeNumber(r.lbly), gy = wholeNumber(gridY);
         FUZZ_CHECK(py < 255 ? gy == 4080 + py : gy >= 4080 + 255);
     }

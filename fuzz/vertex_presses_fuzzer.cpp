@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
     if (presses.positions.empty())
         return 0;
 
-    const QString ax = QString::number(place.areaColumn), ay = QString::number(place.areaRow);
+    const double ax = place.areaColumn, ay = place.areaRow;
     CaptureRun run;
     try {
         run = captureRun(presses.positions, ax, ay, counter, width, 0, 0);

@@ -10,6 +10,7 @@
 #include "widgets/osm_menu.h"
 #include "widgets/point_list.h"
 #include "widgets/program_title.h"
+#include "widgets/session_overlay.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -38,6 +39,7 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent)
     static_cast<MainForm &>(*this) = buildMainForm(client);
     buildMenus();
     bindSession();
+    new SessionOverlay(*m_session, Picture1);
     buildHistory();
     buildWorkFile();
     // Before the imagery: a service picked at start may already have something to say.
@@ -86,7 +88,6 @@ void MainWindow::cmdcalculate_Click()
 {
     const bool calculated = runHandler([&] { m_session->calculate(); });
     showGridBounds();
-    redrawShapes();
     if (!calculated)
         return;
     m_feed->recut(m_session->imageSource(), *m_session->place());

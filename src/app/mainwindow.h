@@ -107,9 +107,6 @@ private:
     // Unsaved work: Save, Discard or Cancel. True when the work may go.
     bool workMayGo();
 
-    // The shapes over the picture, in mainwindow_capture.cpp.
-    void redrawShapes();
-
     // Work files, in mainwindow_workfile.cpp.
     void buildWorkFile();
     bool saveWorkTo(const QString &path);

@@ -54,10 +54,8 @@ void MainWindow::bindSession()
     connect(m_session, &Session::workFileChanged, this, &MainWindow::showTitle);
     for (ListSide side : {ListSide::Lwm, ListSide::Vtp}) {
         PointList *list = listOf(side);
-        connect(list, &PointList::selectedEntryChanged, this, [this, side, list] {
-            m_session->select(side, list->selectedIndex());
-            redrawShapes();
-        });
+        connect(list, &PointList::selectedEntryChanged, this,
+                [this, side, list] { m_session->select(side, list->selectedIndex()); });
     }
 }
 

@@ -115,7 +115,6 @@ void MainWindow::mnuimport_Click()
             m_desktop.messageBox(this, f.text, programTitle());
         }
     });
-    redrawShapes();
     if (pressed && !summary.isEmpty())
         showMessage(summary);
 }

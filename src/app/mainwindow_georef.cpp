@@ -4,29 +4,25 @@
 
 #include "grid/geo_bounds.h"
 #include "session/session.h"
-#include "text/numbers.h"
 
 #include <QLabel>
 
 void MainWindow::showGridBounds()
 {
-    setPlaceStatus(areaPlaceText(m_session->place()));
-    const QString &cellX = m_session->text(Field::CellX), &cellY = m_session->text(Field::CellY);
-    if (cellX.isEmpty() || cellY.isEmpty())
+    const std::optional<GridPlace> &place = m_session->place();
+    setPlaceStatus(areaPlaceText(place));
+    if (!place)
         return;
-    const int cx = int(leadingNumber(cellX)), cy = int(leadingNumber(cellY));
     const QString cell =
-        boundsText(QStringLiteral("LOD 8 cell %1, %2").arg(cx).arg(cy), cellBounds(cx, cy));
+        boundsText(QStringLiteral("LOD 8 cell %1, %2").arg(place->cellColumn).arg(place->cellRow),
+                   cellBounds(place->cellColumn, place->cellRow));
     for (QLabel *l : {lblcellx, lblcelly})
         l->setToolTip(cell);
-    if (!m_session->place())
-        return;
-    const QString areaText =
-        boundsText(QStringLiteral("LOD 13 area %1, %2")
-                       .arg(m_session->text(Field::AreaX), m_session->text(Field::AreaY)),
-                   areaBounds(*m_session->place()));
+    const QString area =
+        boundsText(QStringLiteral("LOD 13 area %1, %2").arg(place->areaColumn).arg(place->areaRow),
+                   areaBounds(*place));
     for (QLabel *l : {lblareax, lblareay})
-        l->setToolTip(areaText);
+        l->setToolTip(area);
 }
 
 void MainWindow::showCursorPosition(QPointF position, QSizeF innerSize)

@@ -26,7 +26,6 @@ void MainWindow::buildHistory()
     addActions({undo, redo});
     // A step taken back or made again changes the lists, the counters or the whole work.
     connect(m_session, &Session::stepped, this, [this] {
-        redrawShapes();
         showCounterHints(Counters::Both);
         showGridBounds();
     });

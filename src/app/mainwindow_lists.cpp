@@ -10,28 +10,24 @@
 void MainWindow::cmdlwmclearlistitem_Click()
 {
     m_session->removeSelected(ListSide::Lwm);
-    redrawShapes();
     showCounterHints(Counters::Lwm);
 }
 
 void MainWindow::cmdvtpclearitem_Click()
 {
     m_session->removeSelected(ListSide::Vtp);
-    redrawShapes();
     showCounterHints(Counters::Vtp);
 }
 
 void MainWindow::cmdclearlwmlist_Click()
 {
     m_session->clearList(ListSide::Lwm);
-    redrawShapes();
     showCounterHints(Counters::Lwm);
 }
 
 void MainWindow::cmdclearvtplist_Click()
 {
     m_session->clearList(ListSide::Vtp);
-    redrawShapes();
     showCounterHints(Counters::Vtp);
 }
 
@@ -39,7 +35,6 @@ void MainWindow::lstLWM_DblClick()
 {
     m_session->insertEntry(
         ListSide::Lwm, m_desktop.inputBox(this, QLatin1String(insertEntryPrompt), programTitle()));
-    redrawShapes();
     showCounterHints(Counters::Lwm);
 }
 
@@ -47,6 +42,5 @@ void MainWindow::lstVTP_DblClick()
 {
     m_session->insertEntry(
         ListSide::Vtp, m_desktop.inputBox(this, QLatin1String(insertEntryPrompt), programTitle()));
-    redrawShapes();
     showCounterHints(Counters::Vtp);
 }

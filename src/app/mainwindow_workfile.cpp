@@ -76,7 +76,6 @@ void MainWindow::openWorkOrSource(const QString &path)
         return;
     }
     showGridBounds();
-    redrawShapes();
     const QString opened = m_session->openedText(path, outcome);
     outcome.polygons > 0 ? showWarning(opened) : showMessage(opened);
 }
@@ -95,7 +94,6 @@ void MainWindow::mnunew_Click()
     // What the status line said was of the work that went.
     m_status->clearMessage();
     showGridBounds();
-    redrawShapes();
 }
 
 void MainWindow::mnuopen_Click()
@@ -139,7 +137,6 @@ bool MainWindow::saveWorkTo(const QString &path)
         return false;
     }
     showMessage(QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(path)));
-    redrawShapes(); // an area file's other polygons are not in the work file
     return true;
 }
 

@@ -62,7 +62,8 @@ Pressed pressed(const GridPlace &place, const std::vector<ImagePosition> &pixels
 {
     const CoordinateTexts typed = centreTexts(place);
     const GridCaptions c = calculated(place, typed);
-    return {typed, c, captureRun(pixels, *c.areaX, *c.areaY, QString(), choices.width, 0, 0)};
+    return {typed, c,
+            captureRun(pixels, place.areaColumn, place.areaRow, QString(), choices.width, 0, 0)};
 }
 
 } // namespace
@@ -84,7 +85,8 @@ AreaText lwmAreaFileText(const GridPlace &place, const std::vector<AreaPolygon> 
     for (const AreaPolygon &p : polygons) {
         if (p.pixels.empty())
             continue;
-        CaptureRun run = captureRun(p.pixels, *c.areaX, *c.areaY, QString(), choices.width, 0, 0);
+        CaptureRun run =
+            captureRun(p.pixels, place.areaColumn, place.areaRow, QString(), choices.width, 0, 0);
         in.polygons.push_back({p.fill, run.last.lwmCounter, std::move(run.lwmEntries)});
     }
     try {

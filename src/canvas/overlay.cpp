@@ -21,6 +21,21 @@ std::optional<QList<int>> fields(QStringView entry, QStringView prefix, qsizetyp
         return std::nullopt;
     return values;
 }
+
+template <typename PointOf>
+Shape shapeOf(const QStringList &entries, int selected, qsizetype from, PointOf pointOf)
+{
+    Shape shape;
+    shape.points.reserve(entries.size() - from);
+    for (qsizetype i = from; i < entries.size(); ++i) {
+        if (const std::optional<QPointF> p = pointOf(entries[i])) {
+            if (i == selected)
+                shape.mark = int(shape.points.size());
+            shape.points << *p;
+        }
+    }
+    return shape;
+}
 } // namespace
 
 std::optional<QPointF> lwmEntryPixel(QStringView entry)
@@ -31,11 +46,40 @@ std::optional<QPointF> lwmEntryPixel(QStringView entry)
     return QPointF((*v)[0], (*v)[1]);
 }
 
-std::optional<QPointF> vtpEntryPixel(QStringView entry, double areaColumn, double areaRow)
+std::optional<QPointF> vtpEntryGridPoint(QStringView entry)
 {
     const auto v = fields(entry, u"VTPWidePoint ", 4);
     if (!v)
         return std::nullopt;
-    return QPointF((*v)[0] - lod::gridOrigin - lod::areaPitch * areaColumn,
-                   (*v)[2] - lod::gridOrigin - lod::areaPitch * areaRow);
+    return QPointF((*v)[0], (*v)[2]);
+}
+
+std::optional<QPointF> vtpEntryPixel(QStringView entry, const std::optional<GridPlace> &place)
+{
+    const std::optional<QPointF> grid = vtpEntryGridPoint(entry);
+    if (!grid)
+        return std::nullopt;
+    const QPointF area = place ? QPointF(place->areaColumn, place->areaRow) : QPointF();
+    return *grid - QPointF(lod::gridOrigin, lod::gridOrigin) - lod::areaPitch * area;
+}
+
+Shape lwmShape(const QStringList &entries, int selected, qsizetype from)
+{
+    return shapeOf(entries, selected, from, lwmEntryPixel);
+}
+
+Shape vtpShape(const QStringList &entries, const std::optional<GridPlace> &place, int selected,
+               qsizetype from)
+{
+    return shapeOf(entries, selected, from,
+                   [&place](QStringView entry) { return vtpEntryPixel(entry, place); });
+}
+
+std::vector<FilledShape> filledShapes(const std::vector<LwmPolygon> &polygons)
+{
+    std::vector<FilledShape> filled;
+    filled.reserve(polygons.size());
+    for (const LwmPolygon &polygon : polygons)
+        filled.push_back({lwmShape(polygon.entries).points, polygon.fill == LwmFill::Land});
+    return filled;
 }

@@ -30,21 +30,16 @@ CursorReadouts mapCursorToGrid(const CursorInput &in, std::uint8_t marker)
 
 CursorReadouts mapPixelToGrid(const PixelInput &in, std::uint8_t marker)
 {
-    return mapPixelToGrid(in, leadingNumber(in.areaColumn), leadingNumber(in.areaRow), marker);
-}
-
-CursorReadouts mapPixelToGrid(const PixelInput &in, double areaColumn, double areaRow,
-                              std::uint8_t marker)
-{
     const int px = roundToInt16(in.position.x);
     const int py = roundToInt16(in.position.y);
     int gx = 0, gy = 0;
     try {
-        gx = roundToInt16(checked(areaColumn * lod::areaPitch + lod::gridOrigin + px));
-        gy = roundToInt16(checked(areaRow * lod::areaPitch + lod::gridOrigin + py));
+        gx = roundToInt16(checked(in.areaColumn * lod::areaPitch + lod::gridOrigin + px));
+        gy = roundToInt16(checked(in.areaRow * lod::areaPitch + lod::gridOrigin + py));
     } catch (RuntimeError &e) {
-        e.setDetail(QStringLiteral("the area captions \"%1\", \"%2\" lie far outside the grid")
-                        .arg(in.areaColumn, in.areaRow));
+        e.setDetail(QStringLiteral("the area %1, %2 lies far outside the grid")
+                        .arg(in.areaColumn)
+                        .arg(in.areaRow));
         throw;
     }
     gx = std::clamp(gx, lod::gridOrigin, lod::lastGridPoint);
@@ -75,17 +70,13 @@ Capture capturePixel(const PixelInput &in, const QString &vtpCounterText, const 
                      qsizetype lwmCount, qsizetype vtpCount)
 {
     Capture c;
-    // The captions are read once a press; the start group's second mapping and the drawing of
-    // the new entries use the same values.
-    c.areaColumn = leadingNumber(in.areaColumn);
-    c.areaRow = leadingNumber(in.areaRow);
-    c.readouts = mapPixelToGrid(in, c.areaColumn, c.areaRow, 0);
+    c.readouts = mapPixelToGrid(in, 0);
     c.lwmEntry = QStringLiteral("LWMPoint ") + c.readouts.lblx + c.readouts.lbly;
     // The counter, not the list, decides whether a new line starts here.
     if (leadingNumber(vtpCounterText) > 1) {
         c.vtpEntries << vtpPoint(c.readouts);
     } else {
-        const QString first = vtpPoint(mapPixelToGrid(in, c.areaColumn, c.areaRow, 1));
+        const QString first = vtpPoint(mapPixelToGrid(in, 1));
         c.vtpEntries << first << QStringLiteral("VTPWidePointWidth 1") << first
                      << QStringLiteral("VTPWidePointWidth ") + widthText << vtpPoint(c.readouts);
     }
@@ -96,9 +87,9 @@ Capture capturePixel(const PixelInput &in, const QString &vtpCounterText, const 
     return c;
 }
 
-CaptureRun captureRun(const std::vector<ImagePosition> &positions, const QString &areaColumn,
-                      const QString &areaRow, const QString &vtpCounterText,
-                      const QString &widthText, qsizetype lwmCount, qsizetype vtpCount)
+CaptureRun captureRun(const std::vector<ImagePosition> &positions, double areaColumn,
+                      double areaRow, const QString &vtpCounterText, const QString &widthText,
+                      qsizetype lwmCount, qsizetype vtpCount)
 {
     CaptureRun run;
     run.lwmEntries.reserve(qsizetype(positions.size()));

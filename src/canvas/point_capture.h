@@ -9,11 +9,11 @@
 #include <vector>
 
 // A cursor position over the image panel, in the panel's own units, with the panel's inner
-// size and the area captions that place the image in its cell.
+// size and the area that places the image in its cell (0, 0 before any Calculate).
 struct CursorInput
 {
     float x, y, innerWidth, innerHeight;
-    QString areaColumn, areaRow;
+    double areaColumn = 0, areaRow = 0;
 };
 
 // A press as a position in pixel units of the area image, not yet rounded: what a cursor
@@ -21,7 +21,7 @@ struct CursorInput
 struct PixelInput
 {
     ImagePosition position;
-    QString areaColumn, areaRow;
+    double areaColumn = 0, areaRow = 0;
 };
 
 // The four cursor readouts, joined unchanged into the list entries.
@@ -35,9 +35,6 @@ struct CursorReadouts
 CursorReadouts mapCursorToGrid(const CursorInput &in, std::uint8_t marker);
 // The same mapping from its second step on; throws RuntimeError 6 when a value leaves 16 bits.
 CursorReadouts mapPixelToGrid(const PixelInput &in, std::uint8_t marker);
-// The same with the area captions already read as numbers.
-CursorReadouts mapPixelToGrid(const PixelInput &in, double areaColumn, double areaRow,
-                              std::uint8_t marker);
 
 // What one press adds: one LWM entry, one VTP entry or a start group of five, and the new
 // counters with their warning colours. It never looks at the entries, so a press costs the
@@ -49,8 +46,6 @@ struct Capture
     QStringList vtpEntries;
     QString lwmCounter, vtpCounter;
     bool lwmWarning = false, vtpWarning = false;
-    // The area captions as the press read them, to place the new entries in the image.
-    double areaColumn = 0, areaRow = 0;
 };
 
 Capture capturePoint(const CursorInput &in, const QString &vtpCounterText, const QString &widthText,
@@ -65,6 +60,6 @@ struct CaptureRun
     QStringList lwmEntries, vtpEntries;
     Capture last;
 };
-CaptureRun captureRun(const std::vector<ImagePosition> &positions, const QString &areaColumn,
-                      const QString &areaRow, const QString &vtpCounterText,
-                      const QString &widthText, qsizetype lwmCount, qsizetype vtpCount);
+CaptureRun captureRun(const std::vector<ImagePosition> &positions, double areaColumn,
+                      double areaRow, const QString &vtpCounterText, const QString &widthText,
+                      qsizetype lwmCount, qsizetype vtpCount);

@@ -69,13 +69,11 @@ ExportShapes exportShapes(const GridPlace &place, const ShapeTexts &texts)
     }
     std::optional<QPointF> previous;
     for (const QString &entry : texts.vtpEntries) {
-        // A grid point is a pixel of area 0, 0 seen from the cell's corner.
-        const auto grid = vtpEntryPixel(entry, 0, 0);
+        const auto grid = vtpEntryGridPoint(entry);
         if (entry.startsWith(widthPrefix))
             shapes.widths << typedText(QStringView(entry).sliced(widthPrefix.size()));
         const GeoPoint p =
-            grid ? gridGeoPoint(place.cellColumn, place.cellRow,
-                                {grid->x() + lod::gridOrigin, grid->y() + lod::gridOrigin})
+            grid ? gridGeoPoint(place.cellColumn, place.cellRow, {grid->x(), grid->y()})
                  : GeoPoint{};
         if (!grid || !onGlobe(p)) {
             ++shapes.skippedVtp;

@@ -33,6 +33,17 @@ constexpr QString WorkState::*workTexts[] = {
 constexpr int readoutFirst = int(Field::PixelX);
 static_assert(std::size(workTexts) == readoutFirst);
 
+// The area a press is placed in: area 0, 0 before any Calculate, as its empty captions say.
+double areaColumn(const std::optional<GridPlace> &place)
+{
+    return place ? place->areaColumn : 0;
+}
+
+double areaRow(const std::optional<GridPlace> &place)
+{
+    return place ? place->areaRow : 0;
+}
+
 // An edit the session has already made: the stack's first redo() is that edit itself, so it
 // does nothing; only later redos make it again.
 class MadeChange final : public QUndoCommand
@@ -275,7 +286,7 @@ void Session::calculate()
     }
     setModified(true);
     const std::optional<GridPlace> before = m_place;
-    placeFromCaptions();
+    m_place = gridPlaceFromCaptions(m_work.cellX, m_work.cellY, m_work.areaX, m_work.areaY);
     // The polygons of an opened area file belong to its area only.
     const auto same = [](const std::optional<GridPlace> &a, const std::optional<GridPlace> &b) {
         return a && b && a->cellColumn == b->cellColumn && a->cellRow == b->cellRow
@@ -283,6 +294,7 @@ void Session::calculate()
     };
     if (!same(before, m_place))
         m_work.areaPolygons.clear();
+    emit placeChanged();
     if (c.error)
         throw *c.error;
 }
@@ -291,7 +303,7 @@ void Session::moveCursor(QPointF position, QSizeF innerSize)
 {
     const CursorReadouts r =
         mapCursorToGrid({float(position.x()), float(position.y()), float(innerSize.width()),
-                         float(innerSize.height()), m_work.areaX, m_work.areaY},
+                         float(innerSize.height()), areaColumn(m_place), areaRow(m_place)},
                         0);
     writeText(Field::PixelX, r.lblx);
     writeText(Field::PixelY, r.lbly);
@@ -317,7 +329,7 @@ void Session::press(QPointF position, QSizeF innerSize)
     try {
         const Capture c =
             capturePoint({float(position.x()), float(position.y()), float(innerSize.width()),
-                          float(innerSize.height()), m_work.areaX, m_work.areaY},
+                          float(innerSize.height()), areaColumn(m_place), areaRow(m_place)},
                          m_work.vtpCounter, m_work.vtpWidth, m_work.lwm.entries.size(),
                          m_work.vtp.entries.size());
         writeText(Field::PixelX, c.readouts.lblx);
@@ -343,8 +355,8 @@ void Session::pressPixels(const std::vector<ImagePosition> &positions, const QSt
         std::make_unique<PointCaptured>(*m_lwmEntries, *m_vtpEntries, *m_lwmCounter, *m_vtpCounter);
     try {
         const CaptureRun run =
-            captureRun(positions, m_work.areaX, m_work.areaY, m_work.vtpCounter, m_work.vtpWidth,
-                       m_work.lwm.entries.size(), m_work.vtp.entries.size());
+            captureRun(positions, areaColumn(m_place), areaRow(m_place), m_work.vtpCounter,
+                       m_work.vtpWidth, m_work.lwm.entries.size(), m_work.vtp.entries.size());
         writeText(Field::PixelX, run.last.readouts.lblx);
         writeText(Field::PixelY, run.last.readouts.lbly);
         writeText(Field::GridX, run.last.readouts.lblvtp2x);
@@ -561,7 +573,10 @@ QString Session::save(const QString &path)
         return why;
     const QString saved = QFileInfo(path).absoluteFilePath();
     // The work is now what the file holds, which has no place for an area file's others.
-    m_work.areaPolygons.clear();
+    if (!m_work.areaPolygons.empty()) {
+        m_work.areaPolygons.clear();
+        emit areaPolygonsChanged();
+    }
     if (std::exchange(m_workFile, saved) != saved)
         emit workFileChanged();
     setModified(false);

@@ -157,6 +157,8 @@ signals:
     void selectionChanged(ListSide side);
     // Calculate or Open gave another cell or area.
     void placeChanged();
+    // The other polygons of an opened area file went.
+    void areaPolygonsChanged();
     void imageSourceChanged();
     void modifiedChanged(bool modified);
     void workFileChanged();

@@ -26,35 +26,55 @@ void ImagePanel::setPicture(const QImage &picture)
     update();
 }
 
-void ImagePanel::setShapes(const QPolygonF &polygon, const QPolygonF &line)
+void ImagePanel::setOverlay(const Overlay &overlay)
 {
-    m_polygon.setShape(polygon);
-    m_line.setShape(line);
+    setFilled(overlay.filled);
+    setPolygon(overlay.polygon);
+    setLine(overlay.line);
+}
+
+void ImagePanel::setPolygon(const Shape &polygon)
+{
+    m_polygon.setShape(polygon.points);
+    m_polygonMark = polygon.mark;
     update();
 }
 
-void ImagePanel::appendToShapes(const std::optional<QPointF> &polygonPoint,
-                                const std::optional<QPointF> &linePoint)
+void ImagePanel::setLine(const Shape &line)
 {
-    if (polygonPoint)
-        m_polygon.append(*polygonPoint);
-    if (linePoint)
-        m_line.append(*linePoint);
+    m_line.setShape(line.points);
+    m_lineMark = line.mark;
     update();
 }
 
-void ImagePanel::setFilledPolygons(std::vector<FilledPolygon> polygons)
+void ImagePanel::extendPolygon(const QPolygonF &points)
 {
-    m_filled = std::move(polygons);
+    if (points.isEmpty())
+        return;
+    m_polygon.append(points);
+    update();
+}
+
+void ImagePanel::extendLine(const QPolygonF &points)
+{
+    if (points.isEmpty())
+        return;
+    m_line.append(points);
+    update();
+}
+
+void ImagePanel::setFilled(std::vector<FilledShape> filled)
+{
+    if (filled.empty() && m_filled.empty())
+        return;
+    m_filled = std::move(filled);
     m_filledImage = QImage();
     update();
 }
 
-void ImagePanel::setHighlighted(int polygonVertex, int lineVertex)
+Overlay ImagePanel::overlay() const
 {
-    m_polygonHighlight = polygonVertex;
-    m_lineHighlight = lineVertex;
-    update();
+    return {{m_polygon.shape(), m_polygonMark}, {m_line.shape(), m_lineMark}, m_filled};
 }
 
 QPointF ImagePanel::toInner(QPointF p) const
@@ -134,7 +154,7 @@ void ImagePanel::paintEvent(QPaintEvent *)
             fill.setTransform(QTransform::fromScale(inner.width() / double(lod::pixelUnits),
                                                     inner.height() / double(lod::pixelUnits)));
             // A later polygon covers an earlier one, as the simulator draws them.
-            for (const FilledPolygon &f : m_filled) {
+            for (const FilledShape &f : m_filled) {
                 QColor colour = f.land ? landColour() : waterColour();
                 fill.setPen(QPen(colour, 1.0));
                 colour.setAlpha(150);
@@ -161,15 +181,15 @@ void ImagePanel::paintEvent(QPaintEvent *)
         p.drawImage(inner.topLeft(), m_line.image(inner.size(), devicePixelRatioF()));
     p.setTransform(pixels);
 
-    const auto drawHighlight = [&](const ShapeLayer &layer, int vertex) {
+    const auto drawMark = [&](const ShapeLayer &layer, int vertex) {
         if (vertex < 0 || vertex >= layer.shape().size())
             return;
         p.setPen(QPen(Qt::white, 1.5));
         p.setBrush(layer.colour());
         p.drawEllipse(layer.shape()[vertex], 4.0, 4.0);
     };
-    drawHighlight(m_polygon, m_polygonHighlight);
-    drawHighlight(m_line, m_lineHighlight);
+    drawMark(m_polygon, m_polygonMark);
+    drawMark(m_line, m_lineMark);
 
     if (hasFocus()) {
         const QPointF c(m_crosshair.x() + 0.5, m_crosshair.y() + 0.5);

@@ -1,18 +1,18 @@
 #pragma once
 
+#include "canvas/overlay.h"
 #include "widgets/shape_layer.h"
 
 #include <QImage>
 #include <QPolygonF>
 #include <QWidget>
 
-#include <optional>
 #include <vector>
 
-// The image panel: shows the area image at its own size from the top-left corner, draws the
-// captured shape over it, and reports moves and presses in its inner area's units. Arrow
-// keys move a crosshair pixel by pixel (Shift: 8) and Space or Enter presses there; the
-// mouse takes the crosshair along, so the keys go on from where it last pointed.
+// The image panel: shows the area image at its own size from the top-left corner, draws an
+// overlay of shapes over it (see canvas/overlay.h), and reports moves and presses in its inner
+// area's units. Arrow keys move a crosshair pixel by pixel (Shift: 8) and Space or Enter presses
+// there; the mouse takes the crosshair along, so the keys go on from where it last pointed.
 class ImagePanel : public QWidget
 {
     Q_OBJECT
@@ -24,18 +24,15 @@ public:
     const QImage &picture() const { return m_picture; }
     QSizeF innerSize() const { return contentsRect().size(); }
 
-    // The shape in image pixels; `highlighted` marks one vertex of each (-1: none).
-    void setShapes(const QPolygonF &polygon, const QPolygonF &line);
-    void appendToShapes(const std::optional<QPointF> &polygonPoint,
-                        const std::optional<QPointF> &linePoint);
-    void setHighlighted(int polygonVertex, int lineVertex);
-    // Polygons shown for reference under the shapes, filled, in drawing order.
-    struct FilledPolygon
-    {
-        QPolygonF points; // image pixels
-        bool land = false;
-    };
-    void setFilledPolygons(std::vector<FilledPolygon> polygons);
+    void setOverlay(const Overlay &overlay);
+    void setPolygon(const Shape &polygon);
+    void setLine(const Shape &line);
+    // A press's new vertices, drawn onto what is drawn already.
+    void extendPolygon(const QPolygonF &points);
+    void extendLine(const QPolygonF &points);
+    void setFilled(std::vector<FilledShape> filled);
+    // What is drawn, as last handed over.
+    Overlay overlay() const;
     static QColor waterColour() { return QColor(0x30, 0x90, 0xFF); }
     static QColor landColour() { return QColor(0xFF, 0xD0, 0x30); }
 
@@ -63,10 +60,10 @@ private:
     void moveCrosshairTo(QPointF innerPosition);
 
     QImage m_picture;
-    std::vector<FilledPolygon> m_filled;
+    std::vector<FilledShape> m_filled;
     // Drawn once for each size: a mouse move repaints the panel.
     QImage m_filledImage;
     ShapeLayer m_polygon{QColor(0x00, 0xE0, 0x40)}, m_line{QColor(0xFF, 0x40, 0xFF)};
-    int m_polygonHighlight = -1, m_lineHighlight = -1;
+    int m_polygonMark = -1, m_lineMark = -1;
     QPoint m_crosshair{128, 128};
 };

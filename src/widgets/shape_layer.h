@@ -15,7 +15,7 @@ public:
     const QPolygonF &shape() const { return m_shape; }
     QColor colour() const { return m_colour; }
     void setShape(const QPolygonF &shape);
-    void append(QPointF point) { m_shape << point; }
+    void append(const QPolygonF &points) { m_shape << points; }
 
     // The shape in image pixels scaled to `innerSize` (256 × 256 image pixels), for a device
     // with the given pixel ratio; draws what is not drawn yet.

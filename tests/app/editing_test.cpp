@@ -58,11 +58,10 @@ private slots:
         QCOMPARE(entries("lstLWM").size(), 2);
     }
 
-    void areaOutsideTheGridReportsAndKeepsTheLists()
+    void pressBeyondSixteenBitsReportsAndKeepsTheLists()
     {
         press(1, 1);
-        window->session().setText(Field::AreaX, "1e9");
-        press(2, 2);
+        window->Picture1_MouseDown(QPointF(2, 1e6));
         QCOMPARE(entries("lstLWM").size(), 1);
         QCOMPARE(desktop.messages.size(), size_t(1));
         QCOMPARE(desktop.messages[0].text, QStringLiteral("Run-time error '6':\n\nOverflow"));

@@ -149,8 +149,7 @@ TEST(ShapeExport, ExportedPixelsComeBackAsTheSamePresses)
         QStringList expected = square.lwmEntries;
         if (target.format == ShapeFormat::Gpx)
             expected << expected.first();
-        EXPECT_EQ(captureRun(presses.positions, "3", "7", "", "0", 0, 0).lwmEntries, expected)
-            << file;
+        EXPECT_EQ(captureRun(presses.positions, 3, 7, "", "0", 0, 0).lwmEntries, expected) << file;
     }
 }
 

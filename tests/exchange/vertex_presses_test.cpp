@@ -29,7 +29,7 @@ TEST(VertexPresses, OutsideVerticesPressLikeADraggedCursor)
         ASSERT_EQ(p.positions.size(), 1u);
         EXPECT_EQ(p.outsideArea, c.outsideArea) << c.x;
         EXPECT_EQ(p.outsideCell, c.outsideCell) << c.x;
-        const CaptureRun run = captureRun(p.positions, "3", "7", "5", "0", 0, 0);
+        const CaptureRun run = captureRun(p.positions, 3, 7, "5", "0", 0, 0);
         EXPECT_EQ(run.lwmEntries.at(0), c.lwm) << c.x;
         EXPECT_EQ(run.vtpEntries.at(0), c.vtp) << c.x;
     }

@@ -78,13 +78,15 @@ TEST(SessionCalculate, FillsTheSixCaptions)
     }
 }
 
-TEST(SessionPress, AnAreaOutsideTheGridThrowsAndKeepsTheLists)
+TEST(SessionPress, APressBeyondSixteenBitsThrowsAndKeepsTheLists)
 {
     Session s(QString{});
+    calculateExample(s);
     press(s, 1, 1);
-    s.setText(Field::AreaX, "1e9");
-    EXPECT_EQ(errorOf([&] { press(s, 2, 2); }), RuntimeError::Overflow);
-    EXPECT_EQ(s.entries(ListSide::Lwm).size(), 1);
+    const State before = state(s);
+    EXPECT_EQ(errorOf([&] { press(s, 40000, 2); }), RuntimeError::Overflow);
+    EXPECT_EQ(errorOf([&] { s.press(QPointF(2, 1e6), QSizeF(255, 255)); }), RuntimeError::Overflow);
+    EXPECT_EQ(state(s), before);
 }
 
 TEST(SessionHistory, UndoTakesBackPressesOneByOneAndRedoMakesThemAgain)

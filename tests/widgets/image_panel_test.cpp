@@ -84,13 +84,15 @@ private slots:
         auto pressed = panelOfSize(side);
         render(*pressed);
         for (int i = 0; i < std::max(polygon.size(), line.size()); ++i) {
-            pressed->appendToShapes(i < polygon.size() ? std::optional(polygon[i]) : std::nullopt,
-                                    i < line.size() ? std::optional(line[i]) : std::nullopt);
+            if (i < polygon.size())
+                pressed->extendPolygon({polygon[i]});
+            if (i < line.size())
+                pressed->extendLine({line[i]});
             if (i % 7 == 0)
                 render(*pressed);
         }
         auto whole = panelOfSize(side);
-        whole->setShapes(polygon, line);
+        whole->setOverlay({{polygon}, {line}, {}});
         const QImage expected = render(*whole), actual = render(*pressed);
         QCOMPARE(actual.size(), expected.size());
         // Where strokes cross, their soft edges may add up in another order: a few pixels.
@@ -105,10 +107,10 @@ private slots:
     void closingEdgeFollowsTheLastVertex()
     {
         auto panel = panelOfSize(258);
-        panel->setShapes(QPolygonF{{20.5, 20.5}, {200.5, 20.5}, {200.5, 200.5}}, {});
+        panel->setPolygon({QPolygonF{{20.5, 20.5}, {200.5, 20.5}, {200.5, 200.5}}});
         const QImage before = render(*panel);
         QVERIFY(near(before.pixelColor(at(*panel, {110.5, 110.5})), polygonColour));
-        panel->appendToShapes(QPointF(20.5, 200.5), std::nullopt);
+        panel->extendPolygon({QPointF(20.5, 200.5)});
         const QImage after = render(*panel);
         QVERIFY(!near(after.pixelColor(at(*panel, {110.5, 110.5})), polygonColour));
         QVERIFY(near(after.pixelColor(at(*panel, {20.5, 110.5})), polygonColour));
@@ -120,9 +122,9 @@ private slots:
     {
         auto panel = panelOfSize(258);
         const QPolygonF line{{30.5, 30.5}, {120.5, 30.5}, {120.5, 220.5}};
-        panel->setShapes({}, line);
+        panel->setLine({line});
         QVERIFY(near(render(*panel).pixelColor(at(*panel, {120.5, 220.5})), lineColour));
-        panel->setShapes({}, line.first(2));
+        panel->setLine({line.first(2)});
         const QImage shorter = render(*panel);
         QCOMPARE(shorter.pixelColor(at(*panel, {120.5, 220.5})), QColor(0x20, 0x30, 0x40));
         QVERIFY(near(shorter.pixelColor(at(*panel, {75.5, 30.5})), lineColour));
@@ -133,19 +135,19 @@ private slots:
     {
         auto panel = panelOfSize(258);
         const QPolygonF polygon{{40.5, 40.5}, {200.5, 40.5}, {120.5, 200.5}};
-        panel->setShapes(polygon, {});
+        panel->setPolygon({polygon});
         const auto ringPixel = [&](QPointF vertex) {
             return render(*panel).pixelColor(at(*panel, vertex + QPointF(0, -4)));
         };
         const QColor white(Qt::white);
         QVERIFY(!near(ringPixel({200.5, 40.5}), white));
-        panel->setHighlighted(1, -1);
+        panel->setPolygon({polygon, 1});
         QVERIFY(near(ringPixel({200.5, 40.5}), white));
-        panel->setHighlighted(2, -1);
+        panel->setPolygon({polygon, 2});
         QVERIFY(!near(ringPixel({200.5, 40.5}), white));
         QVERIFY(near(ringPixel({120.5, 200.5}), white));
-        // A highlight past the end (entries without a place) draws nothing and breaks nothing.
-        panel->setHighlighted(7, 9);
+        // A mark past the end draws nothing and breaks nothing.
+        panel->setOverlay({{polygon, 7}, {{}, 9}, {}});
         render(*panel);
     }
 };

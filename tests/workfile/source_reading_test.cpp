@@ -82,8 +82,8 @@ WorkState captured(QRandomGenerator &random, int presses)
     s.lwm = s.vtp = {};
     s.lwmCounter = s.vtpCounter = QString();
     for (int p = 0; p < presses; ++p) {
-        const CursorInput at{
-            float(random.bounded(256)), float(random.bounded(256)), 256, 256, s.areaX, s.areaY};
+        const CursorInput at{float(random.bounded(256)), float(random.bounded(256)), 256, 256,
+                             s.areaX.toDouble(),         s.areaY.toDouble()};
         const Capture c = capturePoint(at, s.vtpCounter, QString::number(random.bounded(9)),
                                        s.lwm.entries.size(), s.vtp.entries.size());
         s.lwm.entries << c.lwmEntry;
