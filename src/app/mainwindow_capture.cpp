@@ -7,12 +7,12 @@
 
 void MainWindow::Picture1_MouseMove(QPointF position)
 {
-    runHandler([&] { m_session->moveCursor(position, Picture1->innerSize()); });
-    showCursorPosition(position, Picture1->innerSize());
+    runHandler([&] { m_session->moveCursor(position, m_form.Picture1->innerSize()); });
+    showCursorPosition(position, m_form.Picture1->innerSize());
 }
 
 void MainWindow::Picture1_MouseDown(QPointF position)
 {
-    runHandler([&] { m_session->press(position, Picture1->innerSize()); });
+    runHandler([&] { m_session->press(position, m_form.Picture1->innerSize()); });
     showCounterHints(Counters::Both); // a press sets both counters: a hint shown before is past
 }

@@ -26,7 +26,7 @@ void MainWindow::buildImagery()
         QStandardPaths::writableLocation(base) + QStringLiteral("/Marlith/tiles");
     m_catalogue = new ServiceCatalogue(this);
     m_feed = new PictureFeed(*m_catalogue, settings, this);
-    connect(m_feed, &PictureFeed::picture, Picture1, &ImagePanel::setPicture);
+    connect(m_feed, &PictureFeed::picture, m_form.Picture1, &ImagePanel::setPicture);
     connect(m_feed, &PictureFeed::message, this, &MainWindow::showMessage);
     connect(m_feed, &PictureFeed::busyChanged, this, [](bool busy) {
         if (busy)
