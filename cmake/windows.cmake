@@ -6,6 +6,7 @@ if(NOT CMAKE_CROSSCOMPILING)
 endif()
 
 find_program(MARLITH_WINE NAMES wine64 wine PATHS /usr/lib/wine /usr/lib64/wine)
+find_program(MARLITH_WINESERVER NAMES wineserver64 wineserver PATHS /usr/lib/wine /usr/lib64/wine)
 if(NOT MARLITH_WINE)
     message(WARNING "No Wine: the Windows build's tests cannot run here")
     return()

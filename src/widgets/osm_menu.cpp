@@ -1,6 +1,7 @@
 #include "widgets/osm_menu.h"
 
 #include "services/overpass_fetcher.h"
+#include "text/user_settings.h"
 #include "widgets/desktop.h"
 #include "widgets/osm_dialog.h"
 #include "widgets/program_title.h"
@@ -9,7 +10,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSettings>
 
 namespace {
 
@@ -54,7 +54,7 @@ bool OsmDataMenu::askServer()
         m_desktop.messageBox(m_window, why, programTitle());
         return false;
     }
-    QSettings().setValue(serverKey, typed.trimmed());
+    setUserSetting(serverKey, typed.trimmed());
     return true;
 }
 
@@ -77,13 +77,13 @@ void OsmDataMenu::mnuosmcell_Click()
         m_say(QStringLiteral("The server is still asked for a cell; one request at a time."));
         return;
     }
-    if (QSettings().value(serverKey).toString().isEmpty() && !askServer())
+    if (userSetting(serverKey).toString().isEmpty() && !askServer())
         return;
     m_say(QStringLiteral("Asking the Overpass server for cell %1_%2...")
               .arg(place->cellColumn)
               .arg(place->cellRow));
-    m_fetcher->fetch(QUrl(QSettings().value(serverKey).toString()), place->cellColumn,
-                     place->cellRow, shippedOsmRules());
+    m_fetcher->fetch(QUrl(userSetting(serverKey).toString()), place->cellColumn, place->cellRow,
+                     shippedOsmRules());
 }
 
 void OsmDataMenu::openDialog(const QString &extract)

@@ -90,6 +90,9 @@ private slots:
         expectCreateFailsIn(folder.path());
         QVERIFY(QFileInfo(folder.filePath("VTPSource.asm")).isDir());
         QVERIFY(QDir(folder.filePath("VTPSource.asm")).removeRecursively());
+        // Windows refuses to delete a read-only file, which the next test's start does.
+        QVERIFY(QFile::setPermissions(folder.filePath("LWMSource.asm"),
+                                      QFile::ReadOwner | QFile::WriteOwner));
     }
 
     void readOnlyProgramFolder()

@@ -83,8 +83,7 @@ private slots:
             QCOMPARE(d.saves ? desktop.lastSaveFolder : desktop.lastFolder, QString());
         }
         window.reset();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           folder.filePath("settings"));
+        QSettings::setPath(userSettingsFormat(), QSettings::UserScope, folder.filePath("settings"));
         window = std::make_unique<MainWindow>(desktop);
         calculateExample();
         for (int i = 0; i < 3; ++i)

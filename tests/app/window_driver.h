@@ -33,8 +33,7 @@ struct WindowDriver
         QFile::remove(folder.filePath("LWMSource.asm"));
         QFile::remove(folder.filePath("VTPSource.asm"));
         // The dialogs' folders of an earlier test, or of the user, stay out.
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           folder.filePath("settings"));
+        QSettings::setPath(userSettingsFormat(), QSettings::UserScope, folder.filePath("settings"));
         userSettings()->remove(QStringLiteral("dialogFolders"));
         window = std::make_unique<MainWindow>(desktop);
         window->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));

@@ -1,5 +1,6 @@
 #include "services/imagery_service.h"
 #include "services/service_catalogue.h"
+#include "text/user_settings.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -69,7 +70,7 @@ TEST(ImageryServiceTest, AddingNamesTheServiceAfterItsHostAndChecksItsOtherField
 TEST(ImageryServiceTest, TheListAndThePickKeepInTheSettingsAndTheWorkFile)
 {
     QTemporaryDir folder;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    QSettings::setPath(userSettingsFormat(), QSettings::UserScope, folder.path());
     QList<ImageryService> services;
     {
         ServiceCatalogue first;
