@@ -39,10 +39,10 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent)
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(825, 384);
     setCentralWidget(client);
-    static_cast<MainForm &>(*this) = buildMainForm(client);
+    m_form = buildMainForm(client);
     buildMenus();
     bindSession();
-    m_overlay = new SessionOverlay(*m_session, Picture1);
+    m_overlay = new SessionOverlay(*m_session, m_form.Picture1);
     buildHistory();
     buildWorkFile();
     // Before the imagery: a service picked at start may already have something to say.
@@ -72,6 +72,8 @@ MainWindow::~MainWindow()
     for (QObject *child : findChildren<QObject *>())
         disconnect(child, nullptr, this, nullptr);
     disconnect(m_session, nullptr, this, nullptr);
+    // The lists show the session's own entries: they go before the session does.
+    delete centralWidget();
 }
 
 bool MainWindow::runHandler(const std::function<void()> &steps)
@@ -106,27 +108,31 @@ void MainWindow::cmdcalculate_Click()
 
 void MainWindow::connectHandlers()
 {
-    connect(cmdcalculate, &QPushButton::clicked, this, &MainWindow::cmdcalculate_Click);
-    connect(cmdload, &QPushButton::clicked, this, &MainWindow::cmdload_Click);
-    connect(cmdcreatelwm, &QPushButton::clicked, this, &MainWindow::cmdcreatelwm_Click);
-    connect(cmdcreatevtp, &QPushButton::clicked, this, &MainWindow::cmdcreatevtp_Click);
-    connect(cmdViewLWM, &QPushButton::clicked, this, &MainWindow::cmdViewLWM_Click);
-    connect(cmdViewVTP, &QPushButton::clicked, this, &MainWindow::cmdViewVTP_Click);
-    connect(cmdlwmclearlistitem, &QPushButton::clicked, this,
+    connect(m_form.cmdcalculate, &QPushButton::clicked, this, &MainWindow::cmdcalculate_Click);
+    connect(m_form.cmdload, &QPushButton::clicked, this, &MainWindow::cmdload_Click);
+    connect(m_form.cmdcreatelwm, &QPushButton::clicked, this, &MainWindow::cmdcreatelwm_Click);
+    connect(m_form.cmdcreatevtp, &QPushButton::clicked, this, &MainWindow::cmdcreatevtp_Click);
+    connect(m_form.cmdViewLWM, &QPushButton::clicked, this, &MainWindow::cmdViewLWM_Click);
+    connect(m_form.cmdViewVTP, &QPushButton::clicked, this, &MainWindow::cmdViewVTP_Click);
+    connect(m_form.cmdlwmclearlistitem, &QPushButton::clicked, this,
             &MainWindow::cmdlwmclearlistitem_Click);
-    connect(cmdvtpclearitem, &QPushButton::clicked, this, &MainWindow::cmdvtpclearitem_Click);
-    connect(cmdclearlwmlist, &QPushButton::clicked, this, &MainWindow::cmdclearlwmlist_Click);
-    connect(cmdclearvtplist, &QPushButton::clicked, this, &MainWindow::cmdclearvtplist_Click);
-    connect(lstLWM, &PointList::doubleClicked, this, &MainWindow::lstLWM_DblClick);
-    connect(lstVTP, &PointList::doubleClicked, this, &MainWindow::lstVTP_DblClick);
-    connect(Picture1, &ImagePanel::cursorMoved, this, &MainWindow::Picture1_MouseMove);
-    connect(Picture1, &ImagePanel::pressed, this, &MainWindow::Picture1_MouseDown);
-    connect(Picture1, &ImagePanel::cursorLeft, this,
+    connect(m_form.cmdvtpclearitem, &QPushButton::clicked, this,
+            &MainWindow::cmdvtpclearitem_Click);
+    connect(m_form.cmdclearlwmlist, &QPushButton::clicked, this,
+            &MainWindow::cmdclearlwmlist_Click);
+    connect(m_form.cmdclearvtplist, &QPushButton::clicked, this,
+            &MainWindow::cmdclearvtplist_Click);
+    connect(m_form.lstLWM, &PointList::doubleClicked, this, &MainWindow::lstLWM_DblClick);
+    connect(m_form.lstVTP, &PointList::doubleClicked, this, &MainWindow::lstVTP_DblClick);
+    connect(m_form.Picture1, &ImagePanel::cursorMoved, this, &MainWindow::Picture1_MouseMove);
+    connect(m_form.Picture1, &ImagePanel::pressed, this, &MainWindow::Picture1_MouseDown);
+    connect(m_form.Picture1, &ImagePanel::cursorLeft, this,
             [this] { setPlaceStatus(areaPlaceText(m_session->place())); });
     // A focused list's own keys: Delete removes as the button does, Insert and Enter insert
     // as a double click does.
-    connect(lstLWM, &PointList::removeRequested, this, &MainWindow::cmdlwmclearlistitem_Click);
-    connect(lstVTP, &PointList::removeRequested, this, &MainWindow::cmdvtpclearitem_Click);
-    connect(lstLWM, &PointList::insertRequested, this, &MainWindow::lstLWM_DblClick);
-    connect(lstVTP, &PointList::insertRequested, this, &MainWindow::lstVTP_DblClick);
+    connect(m_form.lstLWM, &PointList::removeRequested, this,
+            &MainWindow::cmdlwmclearlistitem_Click);
+    connect(m_form.lstVTP, &PointList::removeRequested, this, &MainWindow::cmdvtpclearitem_Click);
+    connect(m_form.lstLWM, &PointList::insertRequested, this, &MainWindow::lstLWM_DblClick);
+    connect(m_form.lstVTP, &PointList::insertRequested, this, &MainWindow::lstVTP_DblClick);
 }

@@ -26,7 +26,6 @@ class ServiceCatalogue;
 class Session;
 class StatusLine;
 struct ImageryService;
-struct EntriesChange;
 struct GeoBounds;
 struct GridPlace;
 struct ImagePosition;
@@ -36,7 +35,7 @@ enum class ListSide;
 // The main window shows one Session and hands it what the user does: each control is bound
 // to a text of the session, and each handler runs the session's operation and reports its
 // run-time error. Dialogs go through the Desktop, so tests drive the real window.
-class MainWindow : public QMainWindow, private MainForm
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
@@ -97,8 +96,6 @@ private:
     // Binding the controls to the session, in mainwindow_binding.cpp.
     void bindSession();
     void showText(Field field);
-    void showEntries(ListSide side, const EntriesChange &change);
-    void showSelection(ListSide side);
     void showTitle();
     PointList *listOf(ListSide side) const;
 
@@ -162,6 +159,7 @@ private:
     void connectHandlers();
 
     Desktop &m_desktop;
+    MainForm m_form;
     class OsmDataMenu *m_osm = nullptr;
     class SessionOverlay *m_overlay = nullptr;
     AreaPreview *m_preview = nullptr;

@@ -4,6 +4,7 @@
 
 #include "session/session.h"
 #include "widgets/point_list.h"
+#include "widgets/session_list.h"
 #include "widgets/window_colours.h"
 
 #include <QComboBox>
@@ -14,26 +15,26 @@
 void MainWindow::bindSession()
 {
     const std::pair<Field, QWidget *> views[] = {
-        {Field::LatDeg, txtlatdeg},
-        {Field::LatMin, txtlatmin},
-        {Field::LongDeg, txtlongdeg},
-        {Field::LongMin, txtlongmin},
-        {Field::Altitude, txtaltitude},
-        {Field::LineType, cbovtptype},
-        {Field::VtpWidth, txtvtplinewidth},
-        {Field::Layer, cbolayer},
-        {Field::LwmCounter, txtlwmnumber},
-        {Field::VtpCounter, txtvtpnumber},
-        {Field::LatDecimal, lbllatdd},
-        {Field::LngDecimal, lbllongdd},
-        {Field::CellX, lblcellx},
-        {Field::CellY, lblcelly},
-        {Field::AreaX, lblareax},
-        {Field::AreaY, lblareay},
-        {Field::PixelX, lblx},
-        {Field::PixelY, lbly},
-        {Field::GridX, lblvtp2x},
-        {Field::GridY, lblvtp2y},
+        {Field::LatDeg, m_form.txtlatdeg},
+        {Field::LatMin, m_form.txtlatmin},
+        {Field::LongDeg, m_form.txtlongdeg},
+        {Field::LongMin, m_form.txtlongmin},
+        {Field::Altitude, m_form.txtaltitude},
+        {Field::LineType, m_form.cbovtptype},
+        {Field::VtpWidth, m_form.txtvtplinewidth},
+        {Field::Layer, m_form.cbolayer},
+        {Field::LwmCounter, m_form.txtlwmnumber},
+        {Field::VtpCounter, m_form.txtvtpnumber},
+        {Field::LatDecimal, m_form.lbllatdd},
+        {Field::LngDecimal, m_form.lbllongdd},
+        {Field::CellX, m_form.lblcellx},
+        {Field::CellY, m_form.lblcelly},
+        {Field::AreaX, m_form.lblareax},
+        {Field::AreaY, m_form.lblareay},
+        {Field::PixelX, m_form.lblx},
+        {Field::PixelY, m_form.lbly},
+        {Field::GridX, m_form.lblvtp2x},
+        {Field::GridY, m_form.lblvtp2y},
     };
     static_assert(std::size(views) == fieldCount);
     for (const auto &[field, view] : views) {
@@ -48,20 +49,15 @@ void MainWindow::bindSession()
         showText(field);
     }
     connect(m_session, &Session::textChanged, this, &MainWindow::showText);
-    connect(m_session, &Session::entriesChanged, this, &MainWindow::showEntries);
-    connect(m_session, &Session::selectionChanged, this, &MainWindow::showSelection);
     connect(m_session, &Session::modifiedChanged, this, &QWidget::setWindowModified);
     connect(m_session, &Session::workFileChanged, this, &MainWindow::showTitle);
-    for (ListSide side : {ListSide::Lwm, ListSide::Vtp}) {
-        PointList *list = listOf(side);
-        connect(list, &PointList::selectedEntryChanged, this,
-                [this, side, list] { m_session->select(side, list->selectedIndex()); });
-    }
+    showSessionList(m_form.lstLWM, *m_session, ListSide::Lwm);
+    showSessionList(m_form.lstVTP, *m_session, ListSide::Vtp);
 }
 
 PointList *MainWindow::listOf(ListSide side) const
 {
-    return side == ListSide::Lwm ? lstLWM : lstVTP;
+    return side == ListSide::Lwm ? m_form.lstLWM : m_form.lstVTP;
 }
 
 void MainWindow::showText(Field field)
@@ -84,34 +80,6 @@ void MainWindow::showText(Field field)
         p.setColor(QPalette::Text, warning ? colours::warning : colours::normalText);
         view->setPalette(p);
     }
-}
-
-void MainWindow::showEntries(ListSide side, const EntriesChange &change)
-{
-    PointList *list = listOf(side);
-    const QStringList &entries = m_session->entries(side);
-    switch (change.kind) {
-    case EntriesChange::Appended:
-        list->append(entries.mid(change.index, change.count));
-        break;
-    case EntriesChange::Inserted:
-        list->insertAt(change.index, entries.at(change.index));
-        break;
-    case EntriesChange::Removed:
-        list->removeAt(change.index);
-        break;
-    case EntriesChange::Reset:
-        list->clear();
-        list->append(entries);
-        break;
-    }
-}
-
-void MainWindow::showSelection(ListSide side)
-{
-    const int row = m_session->selected(side);
-    if (listOf(side)->selectedIndex() != row)
-        listOf(side)->selectRow(row);
 }
 
 void MainWindow::changeEvent(QEvent *event)

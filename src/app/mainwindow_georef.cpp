@@ -16,12 +16,12 @@ void MainWindow::showGridBounds()
     const QString cell =
         boundsText(QStringLiteral("LOD 8 cell %1, %2").arg(place->cellColumn).arg(place->cellRow),
                    cellBounds(place->cellColumn, place->cellRow));
-    for (QLabel *l : {lblcellx, lblcelly})
+    for (QLabel *l : {m_form.lblcellx, m_form.lblcelly})
         l->setToolTip(cell);
     const QString area =
         boundsText(QStringLiteral("LOD 13 area %1, %2").arg(place->areaColumn).arg(place->areaRow),
                    areaBounds(*place));
-    for (QLabel *l : {lblareax, lblareay})
+    for (QLabel *l : {m_form.lblareax, m_form.lblareay})
         l->setToolTip(area);
 }
 

@@ -27,7 +27,7 @@ void MainWindow::buildImagery()
         QStandardPaths::writableLocation(base) + QStringLiteral("/Marlith/tiles");
     m_catalogue = new ServiceCatalogue(this);
     m_feed = new PictureFeed(*m_catalogue, settings, this);
-    connect(m_feed, &PictureFeed::picture, Picture1, &ImagePanel::setPicture);
+    connect(m_feed, &PictureFeed::picture, m_form.Picture1, &ImagePanel::setPicture);
     connect(m_feed, &PictureFeed::message, this, &MainWindow::showMessage);
     connect(m_feed, &PictureFeed::busyChanged, this, [](bool busy) {
         if (busy)
@@ -81,5 +81,5 @@ void MainWindow::showPreviewPlace(const std::optional<GridPlace> &place)
     if (source.georeferenced || !source.service.isEmpty())
         m_feed->show(source, place);
     else
-        Picture1->setPicture(QImage());
+        m_form.Picture1->setPicture(QImage());
 }

@@ -34,7 +34,7 @@ void MainWindow::buildWorkFile()
     // Files dropped on the window open as Open would; a picture dropped on the panel loads as
     // Load 256x256 Image would.
     new FileDrops(
-        this, Picture1,
+        this, m_form.Picture1,
         [](const QString &path, bool onPanel) { return onPanel || isWorkOrSource(path); },
         [this](const QString &path) {
             isWorkOrSource(path) ? openWorkOrSource(path) : loadImage(path);

@@ -33,7 +33,11 @@ int itemRowHeight(const QWidget *w)
 
 } // namespace
 
-PointList::PointList(QWidget *parent) : QAbstractScrollArea(parent)
+namespace {
+const QStringList noEntries;
+} // namespace
+
+PointList::PointList(QWidget *parent) : QAbstractScrollArea(parent), m_entries(&noEntries)
 {
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -48,15 +52,22 @@ PointList::PointList(QWidget *parent) : QAbstractScrollArea(parent)
 
 PointList::~PointList() = default;
 
-void PointList::append(const QStringList &entries)
+void PointList::setEntries(const QStringList &entries)
 {
-    if (entries.isEmpty())
+    m_entries = &entries;
+    rowsReset();
+}
+
+void PointList::rowsAppended(int first)
+{
+    if (first >= count())
         return;
-    const int first = count();
-    const bool followEnd = m_followEnd || lastRowInView();
-    m_entries.append(entries);
-    for (const QString &text : entries)
-        addWidth(text);
+    // Judged on the rows before these: the new ones are not in view yet.
+    const bool followEnd = m_followEnd || topRow() + rowsInView() >= first;
+    for (int row = first; row < count(); ++row) {
+        m_rowWidths.push_back(textWidth(entry(row)));
+        addWidth(m_rowWidths.back());
+    }
     updateScrollBars();
     if (followEnd)
         scrollToRow(count() - 1);
@@ -93,9 +104,10 @@ QRect PointList::rowRect(int row) const
                  m_rowHeight);
 }
 
-void PointList::removeAt(int index)
+void PointList::rowRemoved(int index)
 {
-    removeWidth(m_entries.takeAt(index));
+    removeWidth(m_rowWidths.at(std::size_t(index)));
+    m_rowWidths.erase(m_rowWidths.begin() + index);
     if (index == m_selected) {
         dropSelection();
         m_current = index; // the keys go on from here
@@ -113,10 +125,10 @@ void PointList::removeAt(int index)
     announceRowsRemoved(*this, index, index);
 }
 
-void PointList::insertAt(int index, const QString &text)
+void PointList::rowInserted(int index)
 {
-    m_entries.insert(index, text);
-    addWidth(text);
+    m_rowWidths.insert(m_rowWidths.begin() + index, textWidth(entry(index)));
+    addWidth(m_rowWidths[std::size_t(index)]);
     if (m_selected >= index)
         ++m_selected;
     if (m_current >= index)
@@ -128,16 +140,18 @@ void PointList::insertAt(int index, const QString &text)
     announceRowsInserted(*this, index, index);
 }
 
-void PointList::clear()
+void PointList::rowsReset()
 {
-    m_entries.clear();
-    m_widths.clear();
+    measureAll();
     m_current = -1;
     if (m_selected >= 0)
         dropSelection();
     if (m_accessibleRows)
         m_accessibleRows->cleared();
     updateScrollBars();
+    // Opened or taken back whole, the list shows its end, as after the presses that made it.
+    scrollToRow(count() - 1);
+    m_followEnd = true;
     viewport()->update();
     announceRowsReset(*this);
 }
@@ -205,16 +219,27 @@ int PointList::textWidth(const QString &text) const
     return int(std::ceil(width));
 }
 
-void PointList::addWidth(const QString &text)
+void PointList::addWidth(int width)
 {
-    ++m_widths[textWidth(text)];
+    ++m_widths[width];
 }
 
-void PointList::removeWidth(const QString &text)
+void PointList::removeWidth(int width)
 {
-    const auto width = m_widths.find(textWidth(text));
-    if (width != m_widths.end() && --width->second == 0)
-        m_widths.erase(width);
+    const auto found = m_widths.find(width);
+    if (found != m_widths.end() && --found->second == 0)
+        m_widths.erase(found);
+}
+
+void PointList::measureAll()
+{
+    m_widths.clear();
+    m_rowWidths.clear();
+    m_rowWidths.reserve(std::size_t(count()));
+    for (const QString &text : *m_entries) {
+        m_rowWidths.push_back(textWidth(text));
+        addWidth(m_rowWidths.back());
+    }
 }
 
 int PointList::widest() const
@@ -284,7 +309,7 @@ void PointList::paintEvent(QPaintEvent *event)
     const int marked = hasFocus() ? markedRow() : -1;
     for (int row = first; row <= last; ++row) {
         option.rect = rowRect(row);
-        option.text = m_entries.at(row);
+        option.text = entry(row);
         option.state = base;
         if (row == m_selected)
             option.state |= QStyle::State_Selected;
@@ -389,9 +414,7 @@ void PointList::changeEvent(QEvent *event)
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         m_rowHeight = itemRowHeight(this);
         m_advances.clear();
-        m_widths.clear();
-        for (const QString &text : std::as_const(m_entries))
-            addWidth(text);
+        measureAll();
         updateScrollBars();
         viewport()->update();
     }

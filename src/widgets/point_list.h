@@ -1,7 +1,5 @@
 #pragma once
 
-#include "lists/entry_list.h"
-
 #include <QAbstractScrollArea>
 #include <QMouseEvent>
 #include <QStringList>
@@ -13,12 +11,13 @@
 class AccessibleRows;
 class PointListAccessible;
 
-// A point list of the window: its entries, one row each, and at most one selected. All rows
-// have the same height, so a press that appends an entry costs the same on a list of ten
-// entries as on one of a hundred thousand: nothing is laid out again, only the new rows are
-// painted when they are in view. The writers read the texts without copying them. A screen
-// reader reads it through PointListAccessible, which builds nothing until a reader asks.
-class PointList final : public QAbstractScrollArea, public EntryList
+// A point list of the window: shows entries that it does not keep, one row each, and at most
+// one selected. Whoever keeps the entries changes them and then tells the list what changed.
+// All rows have the same height, so a press that appends an entry costs the same on a list
+// of ten entries as on one of a hundred thousand: nothing is laid out again, only the new
+// rows are painted when they are in view. A screen reader reads it through
+// PointListAccessible, which builds nothing until a reader asks.
+class PointList final : public QAbstractScrollArea
 {
     Q_OBJECT
 
@@ -26,9 +25,16 @@ public:
     explicit PointList(QWidget *parent = nullptr);
     ~PointList() override;
 
-    const QStringList &entries() const { return m_entries; }
-    // Appends the entries of one press. A list showing its last row keeps showing it.
-    void append(const QStringList &entries);
+    // Shows `entries` from now on, afresh; they must outlive the list or be replaced first.
+    void setEntries(const QStringList &entries);
+    const QStringList &entries() const { return *m_entries; }
+    // The entries from `first` on were appended. A list showing its last row keeps showing it.
+    void rowsAppended(int first);
+    // One entry came in at `index`, or went from there.
+    void rowInserted(int index);
+    void rowRemoved(int index);
+    // The entries changed all at once: nothing stays selected.
+    void rowsReset();
     // Selects the entry as a click would; -1 leaves nothing selected.
     void selectRow(int row);
     // The row at a point of the viewport, -1 where there is none.
@@ -37,13 +43,10 @@ public:
     QRect rowRect(int row) const;
     int topRow() const;
 
-    int count() const override { return int(m_entries.size()); }
-    QString entry(int index) const override { return m_entries.at(index); }
-    bool isSelected(int index) const override { return index == m_selected; }
-    int selectedIndex() const override { return m_selected; }
-    void removeAt(int index) override;
-    void insertAt(int index, const QString &text) override;
-    void clear() override;
+    int count() const { return int(m_entries->size()); }
+    QString entry(int index) const { return m_entries->at(index); }
+    bool isSelected(int index) const { return index == m_selected; }
+    int selectedIndex() const { return m_selected; }
 
 signals:
     void selectedEntryChanged();
@@ -77,15 +80,18 @@ private:
     int rowsInView() const;
     bool lastRowInView() const { return topRow() + rowsInView() >= count(); }
     int textWidth(const QString &text) const;
-    void addWidth(const QString &text);
-    void removeWidth(const QString &text);
+    void addWidth(int width);
+    void removeWidth(int width);
+    void measureAll();
     int widest() const;
     void updateScrollBars();
     void updateRow(int row);
     void updateFocusFrame();
     int markedRow() const;
 
-    QStringList m_entries;
+    const QStringList *m_entries;
+    // The text width of each row, so that a removal is known without its text.
+    std::vector<int> m_rowWidths;
     int m_selected = -1;
     // Where Up and Down go on from: the selected row, or where a removed entry was (then the
     // entry that took its place); -1 when neither.

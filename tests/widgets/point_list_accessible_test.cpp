@@ -1,6 +1,7 @@
 // The point list as a screen reader sees it: a list of items named by the entries, their
 // selected and focused states, what the list tells a listening reader, and nothing built for
 // a reader that is not there.
+#include "shown_entries.h"
 #include "widgets/point_list.h"
 
 #include <QAccessible>
@@ -65,6 +66,7 @@ class PointListAccessibleTest : public QObject
     Q_OBJECT
 
     std::unique_ptr<PointList> list;
+    ShownEntries shown;
 
     QAccessibleInterface *face() const { return QAccessible::queryAccessibleInterface(list.get()); }
 
@@ -79,11 +81,12 @@ private slots:
     {
         list = std::make_unique<PointList>();
         watched = list.get();
+        shown.show(list.get());
         list->resize(136, 250);
         list->show();
         list->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(list.get()));
-        list->append({"A", "B", "C", "D"});
+        shown.append({"A", "B", "C", "D"});
         heard.clear();
     }
     void cleanup() { list.reset(); }
@@ -137,20 +140,20 @@ private slots:
     {
         QAccessibleInterface *c = face()->child(2), *d = face()->child(3);
         const QAccessible::Id cId = QAccessible::uniqueId(c), dId = QAccessible::uniqueId(d);
-        list->insertAt(0, "X");
-        list->insertAt(4, "Y"); // X A B C Y D
+        shown.insertAt(0, "X");
+        shown.insertAt(4, "Y"); // X A B C Y D
         QCOMPARE(face()->indexOfChild(c), 3);
         QCOMPARE(face()->indexOfChild(d), 5);
         QCOMPARE(d->text(QAccessible::Name), QStringLiteral("D"));
-        list->removeAt(1); // X B C Y D
+        shown.removeAt(1); // X B C Y D
         QCOMPARE(face()->child(2), c);
         QCOMPARE(c->text(QAccessible::Name), QStringLiteral("C"));
-        list->removeAt(2);
+        shown.removeAt(2);
         QVERIFY(!QAccessible::accessibleInterface(cId));
         QCOMPARE(face()->child(3), d);
-        list->clear();
+        shown.clear();
         QVERIFY(!QAccessible::accessibleInterface(dId));
-        list->append({"E"});
+        shown.append({"E"});
         const QAccessible::Id eId = QAccessible::uniqueId(face()->child(0));
         list.reset();
         QVERIFY(!QAccessible::accessibleInterface(eId));
@@ -158,7 +161,7 @@ private slots:
 
     void tellsAListeningReader()
     {
-        using L = PointList &;
+        using L = ShownEntries &;
         struct Case
         {
             const char *name;
@@ -172,19 +175,21 @@ private slots:
             {"insert", 1, false, [](L l) { l.insertAt(1, "X"); }, "inserted 1-1"},
             {"remove the selected", 1, false, [](L l) { l.removeAt(1); }, "removed 1-1"},
             {"clear", 1, false, [](L l) { l.clear(); }, "reset"},
-            {"select", -1, false, [](L l) { l.selectRow(2); }, "state 2 selected, selection 2"},
-            {"unselect", 2, false, [](L l) { l.selectRow(-1); }, "state 2 selected, unselected 2"},
-            {"key down, focused", 1, true, [](L l) { QTest::keyClick(&l, Qt::Key_Down); },
+            {"select", -1, false, [](L l) { l.list->selectRow(2); },
+             "state 2 selected, selection 2"},
+            {"unselect", 2, false, [](L l) { l.list->selectRow(-1); },
+             "state 2 selected, unselected 2"},
+            {"key down, focused", 1, true, [](L l) { QTest::keyClick(l.list, Qt::Key_Down); },
              "state 1 selected focused, state 2 selected focused, selection 2, focus 2"},
-            {"focus in", 3, false, [](L l) { l.setFocus(); }, "focus 3"},
+            {"focus in", 3, false, [](L l) { l.list->setFocus(); }, "focus 3"},
         };
         for (const Case &c : cases) {
-            list->clear();
-            list->append({"A", "B", "C", "D"});
+            shown.clear();
+            shown.append({"A", "B", "C", "D"});
             list->selectRow(c.selected);
             c.focused ? list->setFocus() : list->clearFocus();
             heard.clear();
-            c.change(*list);
+            c.change(shown);
             QVERIFY2(heard.join(", ") == c.expected,
                      qPrintable(c.name + QString(": ") + heard.join(", ")));
         }
@@ -202,15 +207,15 @@ private slots:
             setReaderListening(true);
         });
         questions = 0;
-        list->append({"E"});
-        list->insertAt(0, "X");
+        shown.append({"E"});
+        shown.insertAt(0, "X");
         list->selectRow(1);
         QTest::keyClick(list.get(), Qt::Key_Down);
-        list->removeAt(0);
-        list->clear();
+        shown.removeAt(0);
+        shown.clear();
         setReaderListening(true);
         QCOMPARE(questions, 0);
-        list->append({"F"});
+        shown.append({"F"});
         QVERIFY(questions > 0); // the count would have seen a question
     }
 };

@@ -1,5 +1,6 @@
 // The point list on its own: selection by mouse and keys, the selected entry through edits,
 // following the newest entry, and the width it scrolls over.
+#include "shown_entries.h"
 #include "widgets/point_list.h"
 
 #include <QScrollBar>
@@ -24,6 +25,7 @@ class PointListTest : public QObject
     Q_OBJECT
 
     std::unique_ptr<PointList> list;
+    ShownEntries shown;
 
     QPoint centreOf(int row) const { return list->rowRect(row).center(); }
     int lastTopRow() const { return list->verticalScrollBar()->maximum(); }
@@ -32,6 +34,7 @@ private slots:
     void init()
     {
         list = std::make_unique<PointList>();
+        shown.show(list.get());
         list->resize(136, 250);
         list->show();
         QVERIFY(QTest::qWaitForWindowExposed(list.get()));
@@ -40,7 +43,7 @@ private slots:
 
     void clickSelectsOneEntry()
     {
-        list->append({"A", "B", "C", "D"});
+        shown.append({"A", "B", "C", "D"});
         QSignalSpy changed(list.get(), &PointList::selectedEntryChanged);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centreOf(1));
         QCOMPARE(list->selectedIndex(), 1);
@@ -76,7 +79,7 @@ private slots:
         QFETCH(int, selected);
         QFETCH(int, key);
         QFETCH(int, expected);
-        list->append(numbered(50));
+        shown.append(numbered(50));
         list->selectRow(selected);
         list->setFocus();
         QTest::keyClick(list.get(), Qt::Key(key));
@@ -88,7 +91,7 @@ private slots:
 
     void pageDownMovesByAPage()
     {
-        list->append(numbered(50));
+        shown.append(numbered(50));
         list->selectRow(0);
         QTest::keyClick(list.get(), Qt::Key_PageDown);
         const int page = list->viewport()->height() / list->rowRect(0).height();
@@ -98,7 +101,7 @@ private slots:
 
     void doubleClickReportsTheEntry()
     {
-        list->append({"A", "B", "C"});
+        shown.append({"A", "B", "C"});
         QSignalSpy doubleClicked(list.get(), &PointList::doubleClicked);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centreOf(2));
         QCOMPARE(doubleClicked.count(), 1);
@@ -111,24 +114,24 @@ private slots:
     // The selection belongs to an entry, not to a row number.
     void selectionStaysWithItsEntry()
     {
-        list->append({"A", "B", "C", "D"});
+        shown.append({"A", "B", "C", "D"});
         list->selectRow(2);
         QSignalSpy changed(list.get(), &PointList::selectedEntryChanged);
-        list->insertAt(0, "X");
+        shown.insertAt(0, "X");
         QCOMPARE(list->entry(list->selectedIndex()), QStringLiteral("C"));
-        list->insertAt(4, "Y");
+        shown.insertAt(4, "Y");
         QCOMPARE(list->entry(list->selectedIndex()), QStringLiteral("C"));
-        list->removeAt(1);
+        shown.removeAt(1);
         QCOMPARE(list->entry(list->selectedIndex()), QStringLiteral("C"));
-        list->removeAt(list->count() - 1);
+        shown.removeAt(list->count() - 1);
         QCOMPARE(list->entry(list->selectedIndex()), QStringLiteral("C"));
         QCOMPARE(changed.count(), 0);
-        list->removeAt(list->selectedIndex());
+        shown.removeAt(list->selectedIndex());
         QCOMPARE(list->selectedIndex(), -1);
         QCOMPARE(list->entries(), QStringList({"X", "B", "Y"}));
         QCOMPARE(changed.count(), 1);
         list->selectRow(0);
-        list->clear();
+        shown.clear();
         QCOMPARE(list->selectedIndex(), -1);
         QCOMPARE(list->count(), 0);
         QCOMPARE(changed.count(), 3);
@@ -139,17 +142,17 @@ private slots:
     void newEntriesStayInViewUntilScrolledAway()
     {
         for (int i = 0; i < 40; ++i)
-            list->append({QStringLiteral("VTPWidePoint %1").arg(i)});
+            shown.append({QStringLiteral("VTPWidePoint %1").arg(i)});
         QVERIFY(lastTopRow() > 0);
         QCOMPARE(list->topRow(), lastTopRow());
         QCOMPARE(list->rowAt(list->rowRect(39).center()), 39);
         // A scroll bar that appears for a long entry takes rows away; the end stays in view.
-        list->append({QString(200, QLatin1Char('W'))});
+        shown.append({QString(200, QLatin1Char('W'))});
         QCoreApplication::processEvents();
         QVERIFY(list->horizontalScrollBar()->isVisibleTo(list.get()));
         QCOMPARE(list->topRow(), lastTopRow());
         list->verticalScrollBar()->setValue(3);
-        list->append({"later"});
+        shown.append({"later"});
         QCOMPARE(list->topRow(), 3);
         QCOMPARE(list->rowAt(QPoint(5, 1)), 3);
     }
@@ -157,19 +160,19 @@ private slots:
     void scrollsAcrossTheWidestEntry()
     {
         QScrollBar *h = list->horizontalScrollBar();
-        list->append({"A", "B"});
+        shown.append({"A", "B"});
         QCOMPARE(h->maximum(), 0);
         const QString wide(80, QLatin1Char('M'));
-        list->append({wide, wide});
+        shown.append({wide, wide});
         const int range = h->maximum();
         QVERIFY(range > 0);
-        list->removeAt(2);
+        shown.removeAt(2);
         QCOMPARE(h->maximum(), range);
-        list->removeAt(2);
+        shown.removeAt(2);
         QCOMPARE(h->maximum(), 0);
-        list->insertAt(0, wide + wide);
+        shown.insertAt(0, wide + wide);
         QVERIFY(h->maximum() > range);
-        list->clear();
+        shown.clear();
         QCOMPARE(h->maximum(), 0);
     }
 
@@ -181,8 +184,8 @@ private slots:
         for (const QString &text : {QStringLiteral("AVAVAVAV To Wavy Yo LT 11 11 11 11 11 11"),
                                     QStringLiteral("VTPWidePoint 11111, 1, 11111, 1, 77777777"),
                                     QStringLiteral("Zürich ÀÉÎÕÜ ffi fl 東京 AVAV")}) {
-            list->clear();
-            list->append({text});
+            shown.clear();
+            shown.append({text});
             const int drawn = list->fontMetrics().horizontalAdvance(text) + 2 * margin;
             QVERIFY2(list->rowRect(0).width() >= drawn, qPrintable(text));
             QVERIFY2(list->rowRect(0).width() <= drawn * 1.05, qPrintable(text)); // not much more

@@ -66,7 +66,8 @@ private slots:
         QWidget window;
         auto *field = new QLineEdit(QStringLiteral("47"), &window);
         auto *list = new PointList(&window);
-        list->append({QStringLiteral("LWMPoint 1, 2"), QStringLiteral("LWMPoint 3, 4")});
+        const QStringList entries{QStringLiteral("LWMPoint 1, 2"), QStringLiteral("LWMPoint 3, 4")};
+        list->setEntries(entries);
         auto *button = new QPushButton(&window);
         auto *bar = new QMenuBar(&window);
         auto *commands = new EditCommands(&window);
@@ -96,7 +97,7 @@ private slots:
         list->setFocus();
         QVERIFY(!action("mnupaste")->isEnabled());
         action("mnucopyall")->trigger();
-        QCOMPARE(copied, list->entries());
+        QCOMPARE(copied, entries);
 
         field->setFocus();
         field->setSelection(1, 2);
