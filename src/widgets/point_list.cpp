@@ -279,6 +279,17 @@ void PointList::updateFocusFrame()
 
 bool PointList::event(QEvent *event)
 {
+    // The list's moving keys stay the list's while it has the focus, also where the window
+    // gives one of them to a menu action (Page Down steps through written areas).
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->modifiers() == Qt::NoModifier
+            && (key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown
+                || key->key() == Qt::Key_Home || key->key() == Qt::Key_End)) {
+            event->accept();
+            return true;
+        }
+    }
     const bool handled = QAbstractScrollArea::event(event);
     // The style draws no focus on a scroll area's frame; a focused list draws it over the
     // frame, in the colour a focused field shows.

@@ -138,6 +138,13 @@ private slots:
         QTest::keyClick(w.window.get(), Qt::Key_Escape);
         QVERIFY(panel->overlay().lines.empty());
         QCOMPARE(panel->overlay().polygon.points.size(), 1);
+
+        // A focused list keeps its own Page Down.
+        auto *list = w.control<QWidget>("lstLWM");
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_PageDown);
+        QVERIFY(panel->overlay().filled.empty());
+        QCOMPARE(panel->overlay().polygon.points.size(), 1);
     }
 
     // Data > OpenStreetMap for This Cell asks first for a server, reaches none before, and
