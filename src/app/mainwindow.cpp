@@ -6,6 +6,8 @@
 #include "session/typing_hints.h"
 #include "text/failure.h"
 #include "text/runtime_error.h"
+#include "widgets/area_job_dialog.h"
+#include "widgets/area_preview.h"
 #include "widgets/desktop.h"
 #include "widgets/image_panel.h"
 #include "widgets/osm_menu.h"
@@ -15,6 +17,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QMenu>
 #include <QPushButton>
 
 MainWindow::MainWindow(Desktop &desktop, QWidget *parent)
@@ -40,7 +43,7 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent)
     m_form = buildMainForm(client);
     buildMenus();
     bindSession();
-    new SessionOverlay(*m_session, m_form.Picture1);
+    m_overlay = new SessionOverlay(*m_session, m_form.Picture1);
     buildHistory();
     buildWorkFile();
     // Before the imagery: a service picked at start may already have something to say.
@@ -50,6 +53,11 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent)
         m_desktop, menuBar(), this, [this] { return m_session->place(); },
         [this] { return m_session->work().altitude; },
         [this](const QString &s) { showMessage(s); });
+    m_preview = new AreaPreview(
+        findChild<QMenu *>(QStringLiteral("mnuview")), m_overlay,
+        [this](const std::optional<GridPlace> &place) { showPreviewPlace(place); },
+        [this](const QString &s) { showMessage(s); }, this);
+    connect(m_osm, &OsmDataMenu::dialogOpened, m_preview, &AreaPreview::watch);
     connectHandlers();
     showTitle();
     setFixedSize(sizeHint());

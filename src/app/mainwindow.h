@@ -9,6 +9,7 @@
 #include <optional>
 
 class AboutBox;
+class AreaPreview;
 class Desktop;
 class ImagePanel;
 class PictureFeed;
@@ -26,6 +27,7 @@ class Session;
 class StatusLine;
 struct ImageryService;
 struct GeoBounds;
+struct GridPlace;
 struct ImagePosition;
 enum class Field;
 enum class ListSide;
@@ -142,6 +144,8 @@ private:
     // The picture of the image source, in mainwindow_imagery.cpp.
     void buildImagery();
     void showImageSource();
+    // The picture and the place of a written area while it is previewed; the work's after.
+    void showPreviewPlace(const std::optional<GridPlace> &place);
 
     // Imagery from tile and map services, in mainwindow_services.cpp.
     void buildServices();
@@ -156,6 +160,8 @@ private:
     Desktop &m_desktop;
     MainForm m_form;
     class OsmDataMenu *m_osm = nullptr;
+    class SessionOverlay *m_overlay = nullptr;
+    AreaPreview *m_preview = nullptr;
     Session *m_session;
     AboutBox *m_about = nullptr;
     StatusLine *m_status = nullptr;

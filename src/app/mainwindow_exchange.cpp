@@ -7,6 +7,7 @@
 #include "session/dialog_folders.h"
 #include "session/session.h"
 #include "text/failure.h"
+#include "widgets/area_preview.h"
 #include "widgets/areas_dialog.h"
 #include "widgets/desktop.h"
 #include "widgets/osm_menu.h"
@@ -40,6 +41,7 @@ void MainWindow::mnuwriteareas_Click()
                         m_session->outputFolder(), this);
     dialog->setObjectName(QStringLiteral("frmareas"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_preview->watch(dialog);
     dialog->open();
 }
 

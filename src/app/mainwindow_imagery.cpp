@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "canvas/picture_loader.h"
+#include "grid/geo_bounds.h"
 #include "services/picture_feed.h"
 #include "services/service_catalogue.h"
 #include "session/dialog_folders.h"
@@ -65,4 +66,20 @@ void MainWindow::loadImage(const QString &path)
 void MainWindow::showImageSource()
 {
     m_feed->show(m_session->imageSource(), m_session->place());
+}
+
+void MainWindow::showPreviewPlace(const std::optional<GridPlace> &place)
+{
+    if (!place) {
+        showGridBounds();
+        return showImageSource();
+    }
+    setPlaceStatus(areaPlaceText(place));
+    const ImageSource &source = m_session->imageSource();
+    // A plain picture shows the work's area only; a georeferenced one or a service may cover
+    // the written one.
+    if (source.georeferenced || !source.service.isEmpty())
+        m_feed->show(source, place);
+    else
+        m_form.Picture1->setPicture(QImage());
 }

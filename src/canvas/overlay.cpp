@@ -83,3 +83,19 @@ std::vector<FilledShape> filledShapes(const std::vector<LwmPolygon> &polygons)
         filled.push_back({lwmShape(polygon.entries).points, polygon.fill == LwmFill::Land});
     return filled;
 }
+
+Overlay writtenAreaOverlay(const std::vector<LwmPolygon> &polygons,
+                           const std::vector<QStringList> &cellLines, const GridPlace &place)
+{
+    Overlay overlay;
+    overlay.filled = filledShapes(polygons);
+    // A cell holds hundreds of roads; the panel gets those whose box meets the area's.
+    for (const QStringList &line : cellLines) {
+        QPolygonF points = vtpShape(line, place).points;
+        const QRectF box = points.boundingRect();
+        if (points.size() > 1 && box.right() >= 0 && box.left() <= lod::areaPitch
+            && box.bottom() >= 0 && box.top() <= lod::areaPitch)
+            overlay.lines.push_back(std::move(points));
+    }
+    return overlay;
+}

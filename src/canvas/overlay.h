@@ -31,11 +31,12 @@ struct FilledShape
 };
 
 // The whole overlay: an LWM polygon, a VTP line, and filled polygons drawn first, a later
-// one over an earlier one.
+// one over an earlier one, with finished lines over them.
 struct Overlay
 {
     Shape polygon, line;
     std::vector<FilledShape> filled;
+    std::vector<QPolygonF> lines = {};
 };
 
 // Where one entry lies. Entries of another form (width entries, typed free text) have no
@@ -52,3 +53,8 @@ Shape vtpShape(const QStringList &entries, const std::optional<GridPlace> &place
                qsizetype from = 0);
 // The polygons of an area file, each filled by its kind.
 std::vector<FilledShape> filledShapes(const std::vector<LwmPolygon> &polygons);
+
+// An area that a run wrote, as the preview shows it: its polygons filled, and those of its
+// cell's lines that cross it. Nothing is being made, so there is no polygon or line shape.
+Overlay writtenAreaOverlay(const std::vector<LwmPolygon> &polygons,
+                           const std::vector<QStringList> &cellLines, const GridPlace &place);

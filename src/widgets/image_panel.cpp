@@ -28,7 +28,7 @@ void ImagePanel::setPicture(const QImage &picture)
 
 void ImagePanel::setOverlay(const Overlay &overlay)
 {
-    setFilled(overlay.filled);
+    setFilled(overlay.filled, overlay.lines);
     setPolygon(overlay.polygon);
     setLine(overlay.line);
 }
@@ -63,18 +63,19 @@ void ImagePanel::extendLine(const QPolygonF &points)
     update();
 }
 
-void ImagePanel::setFilled(std::vector<FilledShape> filled)
+void ImagePanel::setFilled(std::vector<FilledShape> filled, std::vector<QPolygonF> lines)
 {
-    if (filled.empty() && m_filled.empty())
+    if (filled.empty() && m_filled.empty() && lines.empty() && m_lines.empty())
         return;
     m_filled = std::move(filled);
+    m_lines = std::move(lines);
     m_filledImage = QImage();
     update();
 }
 
 Overlay ImagePanel::overlay() const
 {
-    return {{m_polygon.shape(), m_polygonMark}, {m_line.shape(), m_lineMark}, m_filled};
+    return {{m_polygon.shape(), m_polygonMark}, {m_line.shape(), m_lineMark}, m_filled, m_lines};
 }
 
 QPointF ImagePanel::toInner(QPointF p) const
@@ -143,7 +144,7 @@ void ImagePanel::paintEvent(QPaintEvent *)
 
     const QTransform pixels = pixelTransform();
     p.setRenderHint(QPainter::Antialiasing);
-    if (!m_filled.empty()) {
+    if (!m_filled.empty() || !m_lines.empty()) {
         const qreal ratio = devicePixelRatioF();
         if (m_filledImage.size() != inner.size() * ratio) {
             m_filledImage = QImage(inner.size() * ratio, QImage::Format_ARGB32_Premultiplied);
@@ -162,6 +163,11 @@ void ImagePanel::paintEvent(QPaintEvent *)
                 fill.setBrush(colour);
                 fill.drawPolygon(f.points);
             }
+            fill.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            fill.setPen(QPen(m_line.colour(), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            fill.setBrush(Qt::NoBrush);
+            for (const QPolygonF &line : m_lines)
+                fill.drawPolyline(line);
         }
         p.drawImage(inner.topLeft(), m_filledImage);
     }

@@ -30,7 +30,8 @@ public:
     // A press's new vertices, drawn onto what is drawn already.
     void extendPolygon(const QPolygonF &points);
     void extendLine(const QPolygonF &points);
-    void setFilled(std::vector<FilledShape> filled);
+    // Finished polygons and lines, drawn under the shapes in the making.
+    void setFilled(std::vector<FilledShape> filled, std::vector<QPolygonF> lines = {});
     // What is drawn, as last handed over.
     Overlay overlay() const;
     static QColor waterColour() { return QColor(0x30, 0x90, 0xFF); }
@@ -61,6 +62,7 @@ private:
 
     QImage m_picture;
     std::vector<FilledShape> m_filled;
+    std::vector<QPolygonF> m_lines;
     // Drawn once for each size: a mouse move repaints the panel.
     QImage m_filledImage;
     ShapeLayer m_polygon{QColor(0x00, 0xE0, 0x40)}, m_line{QColor(0xFF, 0x40, 0xFF)};

@@ -93,5 +93,6 @@ void OsmDataMenu::openDialog(const QString &extract)
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     if (!extract.isEmpty())
         dialog->findChild<QLineEdit *>(QStringLiteral("txtextract"))->setText(extract);
+    emit dialogOpened(dialog);
     dialog->open();
 }

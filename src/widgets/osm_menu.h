@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+class AreaJobDialog;
 class Desktop;
 class OverpassFetcher;
 class QMenuBar;
@@ -30,6 +31,9 @@ public:
 
     // Opens the write dialog, on `extract` when one is given.
     void openDialog(const QString &extract = {});
+
+signals:
+    void dialogOpened(AreaJobDialog *dialog);
 
 private:
     bool askServer();

@@ -20,8 +20,35 @@ SessionOverlay::SessionOverlay(const Session &session, ImagePanel *panel)
     showList(ListSide::Vtp);
 }
 
+void SessionOverlay::showPreview(const Overlay &overlay)
+{
+    m_previewing = true;
+    m_panel->setOverlay(overlay);
+}
+
+void SessionOverlay::endPreview()
+{
+    if (!m_previewing)
+        return;
+    m_previewing = false;
+    showFilled();
+    showList(ListSide::Lwm);
+    showList(ListSide::Vtp);
+    emit previewEnded();
+}
+
+bool SessionOverlay::leavePreview()
+{
+    if (!m_previewing)
+        return false;
+    endPreview();
+    return true;
+}
+
 void SessionOverlay::showEntries(ListSide side, const EntriesChange &change)
 {
+    if (leavePreview())
+        return;
     if (change.kind != EntriesChange::Appended)
         return showList(side);
     const QStringList &entries = m_session.entries(side);
@@ -33,6 +60,8 @@ void SessionOverlay::showEntries(ListSide side, const EntriesChange &change)
 
 void SessionOverlay::showList(ListSide side)
 {
+    if (leavePreview())
+        return;
     const QStringList &entries = m_session.entries(side);
     const int selected = m_session.selected(side);
     if (side == ListSide::Lwm)
@@ -43,5 +72,7 @@ void SessionOverlay::showList(ListSide side)
 
 void SessionOverlay::showFilled()
 {
+    if (leavePreview())
+        return;
     m_panel->setFilled(filledShapes(m_session.areaPolygons()));
 }

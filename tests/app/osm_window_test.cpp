@@ -1,6 +1,7 @@
 #include "grid/geo_bounds.h"
 #include "osm_files.h"
 #include "tile_server.h"
+#include "widgets/image_panel.h"
 #include "widgets/osm_dialog.h"
 #include "window_driver.h"
 
@@ -68,6 +69,75 @@ private slots:
         QCOMPARE(QDir(out).entryList({"*.asm"}),
                  (QStringList{"LWM_401_121_4_9.asm", "VTP_401_121.asm"}));
         QCOMPARE(dialog->writtenAreas(), QStringList{"LWM_401_121_4_9.asm"});
+    }
+
+    // After a run, View > Next Written Area (Page Down) shows each written area's polygons and
+    // the lines over it instead of the work's; a press on the picture or Escape brings the
+    // work back, and the press adds no point.
+    void theWrittenAreasArePreviewed()
+    {
+        // In area 4, 9 of cell 401, 121: a lake with an island, a road across the area and
+        // another in the next area to the east.
+        const QString extract = dir.filePath(QStringLiteral("lake.osm"));
+        QVERIFY(writeOsmFile(extract,
+                             {{1, 47.3530, 8.0300},
+                              {2, 47.3530, 8.0380},
+                              {3, 47.3600, 8.0380},
+                              {4, 47.3600, 8.0300},
+                              {5, 47.3560, 8.0330},
+                              {6, 47.3560, 8.0345},
+                              {7, 47.3570, 8.0345},
+                              {8, 47.3570, 8.0330},
+                              {9, 47.3610, 8.0280},
+                              {10, 47.3610, 8.0410},
+                              {11, 47.3550, 8.0450},
+                              {12, 47.3540, 8.0480}},
+                             {{20, {1, 2, 3, 4, 1}, {}},
+                              {21, {5, 6, 7, 8, 5}, {}},
+                              {22, {9, 10}, {{"highway", "secondary"}}},
+                              {23, {11, 12}, {{"highway", "residential"}}}},
+                             {{30,
+                               {{20, "outer"}, {21, "inner"}},
+                               {{"type", "multipolygon"}, {"natural", "water"}}}}));
+        WindowDriver w;
+        QVERIFY(w.start());
+        auto *panel = w.control<ImagePanel>("Picture1");
+        QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(60, 60));
+        QCOMPARE(w.entries("lstLWM").size(), 1);
+        QVERIFY(!w.control<QAction>("mnunextarea")->isEnabled());
+
+        w.control<QAction>("mnuwriteosm")->trigger();
+        auto *dialog = w.control<OsmDialog>("frmosm");
+        dialog->findChild<QLineEdit *>("txtextract")->setText(extract);
+        dialog->findChild<QLineEdit *>("txtoutputfolder")->setText(dir.filePath("lake"));
+        QSignalSpy written(dialog, &OsmDialog::written);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
+        QVERIFY(written.wait(30000));
+        dialog->close();
+
+        // The keys are the menu's shortcuts, which reach the active window only.
+        w.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
+        QTest::keyClick(w.window.get(), Qt::Key_PageDown);
+        Overlay shown = panel->overlay();
+        QCOMPARE(shown.filled.size(), std::size_t(2));
+        QVERIFY(!shown.filled[0].land && shown.filled[1].land);
+        QCOMPARE(shown.lines.size(), std::size_t(1));
+        QVERIFY(shown.polygon.points.isEmpty());
+        QVERIFY2(w.message().startsWith("Written area 1 of 1, LWM_401_121_4_9.asm"),
+                 qPrintable(w.message()));
+
+        QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(100, 100));
+        QCOMPARE(w.entries("lstLWM").size(), 1);
+        shown = panel->overlay();
+        QVERIFY(shown.filled.empty() && shown.lines.empty());
+        QCOMPARE(shown.polygon.points.size(), 1);
+
+        QTest::keyClick(w.window.get(), Qt::Key_PageUp);
+        QCOMPARE(panel->overlay().lines.size(), std::size_t(1));
+        QTest::keyClick(w.window.get(), Qt::Key_Escape);
+        QVERIFY(panel->overlay().lines.empty());
+        QCOMPARE(panel->overlay().polygon.points.size(), 1);
     }
 
     // Data > OpenStreetMap for This Cell asks first for a server, reaches none before, and

@@ -214,4 +214,33 @@ TEST(Overlay, ShapesOfPressedListsMarkTheSelectedEntry)
     EXPECT_TRUE(filled[1].land && filled[1].points.isEmpty());
 }
 
+// A written area shows its polygons and, of its cell's lines, those whose box meets the area
+// (pixels 0 to 255), also when the box is flat or only touches the edge.
+TEST(Overlay, WrittenAreaKeepsTheLinesOverTheArea)
+{
+    const GridPlace area{100, 50, 3, 7}; // grid points 4845..5100 across, 5865..6120 down
+    const auto line = [](int x1, int y1, int x2, int y2) {
+        return QStringList{QStringLiteral("VTPWidePoint %1, 1, %2, 0").arg(x1).arg(y1),
+                           QStringLiteral("VTPWidePointWidth 0"),
+                           QStringLiteral("VTPWidePoint %1, 0, %2, 0").arg(x2).arg(y2)};
+    };
+    const std::vector<QStringList> cellLines{
+        line(4700, 5966, 5300, 5966),      // flat, across the area
+        line(6000, 5900, 6100, 5950),      // in an area to the east
+        line(5100, 5900, 5200, 5900),      // from the east edge on
+        line(4900, 5000, 4950, 5800),      // north of the area
+        {"VTPWidePoint 4900, 1, 5900, 0"}, // a single point draws nothing
+    };
+    const Overlay overlay = writtenAreaOverlay(
+        {{LwmFill::Water, "3", {"LWMPoint 1, 1", "LWMPoint 9, 1", "LWMPoint 9, 9"}},
+         {LwmFill::Land, "0", {"LWMPoint 4, 4", "LWMPoint 6, 4", "LWMPoint 5, 6"}}},
+        cellLines, area);
+    ASSERT_EQ(overlay.filled.size(), 2u);
+    EXPECT_TRUE(!overlay.filled[0].land && overlay.filled[1].land);
+    ASSERT_EQ(overlay.lines.size(), 2u);
+    EXPECT_EQ(overlay.lines[0], (QPolygonF{{-145, 101}, {455, 101}}));
+    EXPECT_EQ(overlay.lines[1].first(), QPointF(255, 35));
+    EXPECT_TRUE(overlay.polygon.points.isEmpty() && overlay.line.points.isEmpty());
+}
+
 } // namespace
