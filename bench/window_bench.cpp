@@ -1,4 +1,5 @@
 // The main window's start-up, cursor moves and presses, timed on the offscreen platform.
+#include "session/session.h"
 #include "window_support.h"
 #include "work_states.h"
 #include "workfile/opening.h"
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QUndoStack>
 
 #include <benchmark/benchmark.h>
 
@@ -283,10 +285,8 @@ void pressAt(benchmark::State &state, bool painted)
         if (painted)
             QCoreApplication::processEvents();
         state.PauseTiming();
-        while (real.lwmList()->count() > lwmCount)
-            real.lwmList()->removeAt(real.lwmList()->count() - 1);
-        while (real.vtpList()->count() > vtpCount)
-            real.vtpList()->removeAt(real.vtpList()->count() - 1);
+        // The lists show the session's entries: the press is taken back as a step.
+        real.window->session().history()->undo();
         settle();
         state.ResumeTiming();
     }

@@ -4,6 +4,7 @@
 #include "services/picture_feed.h"
 #include "session/session.h"
 #include "session/typing_hints.h"
+#include "text/failure.h"
 #include "text/runtime_error.h"
 #include "widgets/area_job_dialog.h"
 #include "widgets/area_preview.h"
@@ -83,8 +84,10 @@ bool MainWindow::runHandler(const std::function<void()> &steps)
         return true;
     } catch (const RuntimeError &e) {
         reportRuntimeError(e);
-        return false;
+    } catch (const Failure &f) {
+        m_desktop.messageBox(this, f.text(), programTitle());
     }
+    return false;
 }
 
 void MainWindow::reportRuntimeError(const RuntimeError &e)

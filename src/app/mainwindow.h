@@ -87,9 +87,9 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    // Runs one handler to its end; a run-time error abandons it at the failing step and is
-    // reported, and the program goes on with whatever the handler had already done. True
-    // when it ran to its end.
+    // Runs one handler to its end; a run-time error or a Failure abandons it at the failing
+    // step and is reported, and the program goes on with whatever the handler had already
+    // done. True when it ran to its end.
     bool runHandler(const std::function<void()> &steps);
     void reportRuntimeError(const RuntimeError &e);
 
@@ -140,7 +140,6 @@ private:
 
     // Shapes in and out, in mainwindow_exchange.cpp.
     void addExchangeCommands(QMenu *file);
-    bool requireCalculatedPlace();
 
     // The picture of the image source, in mainwindow_imagery.cpp.
     void buildImagery();
@@ -165,8 +164,6 @@ private:
     AreaPreview *m_preview = nullptr;
     Session *m_session;
     AboutBox *m_about = nullptr;
-    // Why the last Create of each file failed; empty after one that wrote its file.
-    QString m_lwmWriteFailure, m_vtpWriteFailure;
     StatusLine *m_status = nullptr;
     QString m_counterHint; // the counter hint the status line shows, if any
     PictureFeed *m_feed = nullptr;

@@ -6,6 +6,7 @@
 #include "exchange/shape_reader.h"
 #include "session/dialog_folders.h"
 #include "session/session.h"
+#include "text/failure.h"
 #include "widgets/area_preview.h"
 #include "widgets/areas_dialog.h"
 #include "widgets/desktop.h"
@@ -44,79 +45,46 @@ void MainWindow::mnuwriteareas_Click()
     dialog->open();
 }
 
-bool MainWindow::requireCalculatedPlace()
-{
-    if (!m_session->place())
-        m_desktop.messageBox(this,
-                             QStringLiteral("Calculate first: the shapes are placed on the globe "
-                                            "by the calculated cell and area."),
-                             programTitle());
-    return m_session->place().has_value();
-}
-
 void MainWindow::mnuexport_Click()
 {
-    if (!requireCalculatedPlace())
-        return;
-    const WorkState &work = m_session->work();
-    const ExportShapes shapes =
-        exportShapes(*m_session->place(), {work.lwm.entries, work.vtp.entries, work.altitude,
-                                           work.lineType, work.layer});
-    if (!shapes.hasPolygon() && !shapes.hasLine()) {
-        m_desktop.messageBox(this,
-                             QStringLiteral("Nothing to export: a polygon needs three LWM points "
-                                            "and a line two VTP points."),
-                             programTitle());
-        return;
-    }
-    QString filter;
-    const std::optional<QString> name =
-        m_desktop.saveFileName(this, exportFilter(), dialogFolder(FileDialog::Export), &filter);
-    if (!name)
-        return;
-    rememberDialogFile(FileDialog::Export, *name);
-    const ExportTarget target = exportTarget(*name, filter);
-    if (const QString failure = writeShapes(target, shapes); !failure.isEmpty()) {
-        m_desktop.messageBox(this, failure, programTitle());
-        return;
-    }
-    showMessage(exportSummary(shapes, target.path));
+    runHandler([&] {
+        m_session->shapesToExport(); // nothing is asked when nothing can be written
+        QString filter;
+        const std::optional<QString> name =
+            m_desktop.saveFileName(this, exportFilter(), dialogFolder(FileDialog::Export), &filter);
+        if (!name)
+            return;
+        rememberDialogFile(FileDialog::Export, *name);
+        showMessage(m_session->exportShapes(exportTarget(*name, filter)));
+    });
 }
 
 void MainWindow::mnuimport_Click()
 {
-    if (!requireCalculatedPlace())
-        return;
-    const std::optional<QString> path =
-        m_desktop.openFileName(this, importFilter(), dialogFolder(FileDialog::Import));
-    if (!path)
-        return;
-    rememberDialogFile(FileDialog::Import, *path);
-    const ShapeListing listing = listShapes(*path);
-    if (!listing.failure.isEmpty())
-        return m_desktop.messageBox(this, listing.failure, programTitle());
-    std::size_t chosen = 0;
-    if (listing.candidates.size() > 1) {
-        QStringList items;
-        for (const ShapeCandidate &c : listing.candidates)
-            items << candidateText(c);
-        const QString prompt = listing.more ? QStringLiteral("Press which shape? (the first %1 "
-                                                             "of the file are listed)")
-                                                  .arg(candidateLimit)
-                                            : QStringLiteral("Press which shape?");
-        const std::optional<int> pick = m_desktop.chooseItem(this, prompt, items);
-        if (!pick || *pick < 0 || *pick >= items.size())
+    runHandler([&] {
+        m_session->requirePlace();
+        const std::optional<QString> path =
+            m_desktop.openFileName(this, importFilter(), dialogFolder(FileDialog::Import));
+        if (!path)
             return;
-        chosen = std::size_t(*pick);
-    }
-    QString summary;
-    const bool pressed = runHandler([&] {
-        try {
-            summary = m_session->importShape(*path, listing.candidates[chosen]);
-        } catch (const OpenFault &f) {
-            m_desktop.messageBox(this, f.text, programTitle());
+        rememberDialogFile(FileDialog::Import, *path);
+        const ShapeListing listing = listShapes(*path);
+        if (!listing.failure.isEmpty())
+            throw Failure{{}, listing.failure};
+        std::size_t chosen = 0;
+        if (listing.candidates.size() > 1) {
+            QStringList items;
+            for (const ShapeCandidate &c : listing.candidates)
+                items << candidateText(c);
+            const QString prompt = listing.more ? QStringLiteral("Press which shape? (the first "
+                                                                 "%1 of the file are listed)")
+                                                      .arg(candidateLimit)
+                                                : QStringLiteral("Press which shape?");
+            const std::optional<int> pick = m_desktop.chooseItem(this, prompt, items);
+            if (!pick || *pick < 0 || *pick >= items.size())
+                return;
+            chosen = std::size_t(*pick);
         }
+        showMessage(m_session->importShape(*path, listing.candidates[chosen]));
     });
-    if (pressed && !summary.isEmpty())
-        showMessage(summary);
 }

@@ -23,20 +23,16 @@ QString MainWindow::VTPFilePath() const
 void MainWindow::createSource(ListSide side)
 {
     const bool lwm = side == ListSide::Lwm;
-    QString &failure = lwm ? m_lwmWriteFailure : m_vtpWriteFailure;
     try {
         const QString path = lwm ? m_session->createLwm() : m_session->createVtp();
-        failure.clear();
         const QString lead = QStringLiteral("Wrote %1.").arg(QDir::toNativeSeparators(path));
         // A file that names no line type is still written as typed; say how to name one.
         showCounterHints(lwm ? Counters::Lwm : Counters::Vtp, lead,
                          lwm ? QString() : lineTypeHint(m_session->text(Field::LineType)));
     } catch (RuntimeError &e) {
-        if (e.number() == RuntimeError::PathFileAccess) {
-            failure = e.detail();
+        if (e.number() == RuntimeError::PathFileAccess)
             e.setDetail(e.detail()
                         + QStringLiteral("; File > Output Folder... picks another folder"));
-        }
         reportRuntimeError(e);
     }
 }
@@ -54,7 +50,7 @@ void MainWindow::cmdcreatevtp_Click()
 void MainWindow::viewSource(ListSide side, const QString &missingMessage)
 {
     const bool lwm = side == ListSide::Lwm;
-    const QString &failure = lwm ? m_lwmWriteFailure : m_vtpWriteFailure;
+    const QString &failure = m_session->createFailure(side);
     // Not "hasn't been created yet" when Create was pressed and failed: that would send the
     // user to press it again.
     if (!failure.isEmpty()) {
@@ -89,8 +85,5 @@ void MainWindow::mnuoutputfolder_Click()
         return;
     m_session->setOutputFolder(*picked);
     m_desktop.rememberOutputFolder(*picked);
-    // What failed in the folder before says nothing of this one.
-    m_lwmWriteFailure.clear();
-    m_vtpWriteFailure.clear();
     showMessage(QStringLiteral("Create writes into %1.").arg(QDir::toNativeSeparators(*picked)));
 }

@@ -1,11 +1,14 @@
 #include "session/session.h"
 
 #include "canvas/point_capture.h"
+#include "exchange/shape_export.h"
 #include "exchange/shape_reader.h"
 #include "exchange/vertex_presses.h"
 #include "grid/lod_grid.h"
 #include "lists/list_changes.h"
 #include "lists/list_editing.h"
+#include "text/failure.h"
+#include "text/runtime_error.h"
 #include "text/typed_text.h"
 #include "workfile/opening.h"
 #include "workfile/work_file.h"
@@ -410,19 +413,45 @@ void Session::record(std::unique_ptr<ListChange> change, const QString &name)
     }
 }
 
+namespace {
+// Writes the text made by `make`, keeping why the folder refused it.
+QString create(const QString &path, QString &failure, const std::function<QByteArray()> &make)
+{
+    try {
+        // The whole text first: a failure must not leave a broken file behind.
+        writeSourceFile(path, make());
+    } catch (const RuntimeError &e) {
+        if (e.number() == RuntimeError::PathFileAccess)
+            failure = e.detail();
+        throw;
+    }
+    failure.clear();
+    return path;
+}
+} // namespace
+
 QString Session::createLwm()
 {
-    // The whole text first: a failure must not leave a broken file behind.
-    const QString path = lwmSourcePath();
-    writeSourceFile(path, lwmSourceText(lwmInputs(m_work), m_locale));
-    return path;
+    return create(lwmSourcePath(), m_createFailure[int(ListSide::Lwm)],
+                  [this] { return lwmSourceText(lwmInputs(m_work), m_locale); });
 }
 
 QString Session::createVtp()
 {
-    const QString path = vtpSourcePath();
-    writeSourceFile(path, vtpSourceText(vtpInputs(m_work), m_locale));
-    return path;
+    return create(vtpSourcePath(), m_createFailure[int(ListSide::Vtp)],
+                  [this] { return vtpSourceText(vtpInputs(m_work), m_locale); });
+}
+
+const QString &Session::createFailure(ListSide side) const
+{
+    return m_createFailure[int(side)];
+}
+
+void Session::setOutputFolder(const QString &folder)
+{
+    m_outputFolder = folder;
+    for (QString &failure : m_createFailure)
+        failure.clear();
 }
 
 void Session::restore(const Snapshot &s)
@@ -594,17 +623,44 @@ void Session::startOver()
     setModified(false);
 }
 
-QString Session::importShape(const QString &path, const ShapeCandidate &candidate)
+const GridPlace &Session::requirePlace() const
 {
     if (!m_place)
-        throw OpenFault{QStringLiteral("Calculate first: the shapes are placed on the globe by "
-                                       "the calculated cell and area.")};
+        throw Failure{{},
+                      QStringLiteral("Calculate first: the shapes are placed on the globe by the "
+                                     "calculated cell and area.")};
+    return *m_place;
+}
+
+QString Session::importShape(const QString &path, const ShapeCandidate &candidate)
+{
+    const GridPlace &place = requirePlace();
     const ShapeVertices shape = readShape(path, candidate);
     if (!shape.failure.isEmpty())
-        throw OpenFault{shape.failure};
-    const VertexPresses presses = vertexPresses(*m_place, shape.vertices);
+        throw Failure{{}, shape.failure};
+    const VertexPresses presses = vertexPresses(place, shape.vertices);
     if (const QString refusal = importRefusal(candidate, presses); !refusal.isEmpty())
-        throw OpenFault{refusal};
+        throw Failure{{}, refusal};
     pressPixels(presses.positions, QStringLiteral("Import Points"));
     return importSummary(path, candidate, shape, presses);
+}
+
+ExportShapes Session::shapesToExport() const
+{
+    ExportShapes shapes =
+        ::exportShapes(requirePlace(), {m_work.lwm.entries, m_work.vtp.entries, m_work.altitude,
+                                        m_work.lineType, m_work.layer});
+    if (!shapes.hasPolygon() && !shapes.hasLine())
+        throw Failure{{},
+                      QStringLiteral("Nothing to export: a polygon needs three LWM points and a "
+                                     "line two VTP points.")};
+    return shapes;
+}
+
+QString Session::exportShapes(const ExportTarget &target) const
+{
+    const ExportShapes shapes = shapesToExport();
+    if (const QString failure = writeShapes(target, shapes); !failure.isEmpty())
+        throw Failure{{}, failure};
+    return exportSummary(shapes, target.path);
 }

@@ -16,6 +16,8 @@
 
 class ListChange;
 class QUndoStack;
+struct ExportShapes;
+struct ExportTarget;
 struct ShapeCandidate;
 
 // Every text of the work, by what it means. The first ten are typed; the next six are what
@@ -110,7 +112,8 @@ public:
     const QLocale &locale() const { return m_locale; }
     void setLocale(const QLocale &locale) { m_locale = locale; }
     const QString &outputFolder() const { return m_outputFolder; }
-    void setOutputFolder(const QString &folder) { m_outputFolder = folder; }
+    // What failed in the folder before says nothing of another.
+    void setOutputFolder(const QString &folder);
     QString lwmSourcePath() const;
     QString vtpSourcePath() const;
 
@@ -136,6 +139,9 @@ public:
     // Each writes its file whole, or leaves the earlier one, and returns the path written.
     QString createLwm();
     QString createVtp();
+    // Why the last Create of that file could not write into the output folder; empty after
+    // one that wrote it, or after the folder changed.
+    const QString &createFailure(ListSide side) const;
 
     // A work file, or an LWMSource.asm / VTPSource.asm, as one step of the history. Throws
     // OpenFault before anything changes. A source of another place than the other list's
@@ -147,9 +153,17 @@ public:
     QString save(const QString &path);
     // The start state, with an empty history.
     void startOver();
+    // The calculated place; throws Failure "Calculate first" before there is one, for the
+    // shapes are placed on the globe by it.
+    const GridPlace &requirePlace() const;
     // Presses the vertices of one shape of a vector file; the status text, or throws
-    // OpenFault with why nothing was pressed. Needs a Calculate first.
+    // Failure with why nothing was pressed. Needs a Calculate first.
     QString importShape(const QString &path, const ShapeCandidate &candidate);
+    // The LWM polygon and the VTP line as Export writes them; throws Failure before a
+    // Calculate or with nothing to export.
+    ExportShapes shapesToExport() const;
+    // Writes them whole or not at all; the status text, or throws Failure.
+    QString exportShapes(const ExportTarget &target) const;
 
 signals:
     void textChanged(Field field);
@@ -195,6 +209,7 @@ private:
     QLocale m_locale;
     QString m_outputFolder, m_workFile;
     bool m_modified = false;
+    QString m_createFailure[2]; // by ListSide
     QUndoStack *m_history;
     std::unique_ptr<Entries> m_lwmEntries, m_vtpEntries;
     std::unique_ptr<Counter> m_lwmCounter, m_vtpCounter;

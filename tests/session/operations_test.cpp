@@ -5,6 +5,7 @@
 #include "text/runtime_error.h"
 #include "workfile/work_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QUndoStack>
@@ -200,6 +201,34 @@ TEST(SessionCreate, WritesBothFilesAndAFailureKeepsTheOldOne)
     EXPECT_EQ(s.entries(ListSide::Lwm).size(), 1);
 }
 
+// View must tell a Create that could not write from one never pressed: the session keeps
+// why the folder refused, until a Create writes or another folder is picked.
+TEST(SessionCreate, KeepsWhyTheFolderRefusedUntilAnotherWrite)
+{
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString refused = dir.filePath("file/sub"); // a folder under a file
+    Session s(refused);
+    calculateExample(s);
+    press(s, 12, 101);
+    EXPECT_EQ(errorOf([&] { s.createLwm(); }), RuntimeError::PathFileAccess);
+    EXPECT_FALSE(s.createFailure(ListSide::Lwm).isEmpty());
+    EXPECT_TRUE(s.createFailure(ListSide::Vtp).isEmpty());
+    s.setText(Field::LatDeg, "north"); // a failure of the text, not of the folder
+    EXPECT_EQ(errorOf([&] { s.createVtp(); }), RuntimeError::TypeMismatch);
+    EXPECT_TRUE(s.createFailure(ListSide::Vtp).isEmpty());
+    s.setOutputFolder(dir.path());
+    EXPECT_TRUE(s.createFailure(ListSide::Lwm).isEmpty());
+    s.setText(Field::LatDeg, "47");
+    s.setOutputFolder(refused);
+    EXPECT_EQ(errorOf([&] { s.createLwm(); }), RuntimeError::PathFileAccess);
+    s.setOutputFolder(dir.path());
+    s.createLwm();
+    EXPECT_TRUE(s.createFailure(ListSide::Lwm).isEmpty());
+}
+
 // "47.5" once read as 475 in German and the header said 476.
 TEST(SessionCreate, DegreesInADecimalCommaLocale)
 {
@@ -289,20 +318,20 @@ TEST(SessionOpen, AFaultyFileChangesNothing)
 
 namespace {
 
-TEST(SessionStart, TextsAreThoseOfAnEmptyForm)
+// The untouched form is a position, 0 degrees both ways, and lists without a line yet.
+TEST(SessionStart, AnUntouchedFormCalculatesAndPressesAsTyped)
 {
-    const Session s(QString{});
-    const std::pair<Field, const char *> typed[] = {
-        {Field::LatDeg, "-00"},   {Field::LatMin, "00.00"},
-        {Field::LongDeg, "-000"}, {Field::LongMin, "00.00"},
-        {Field::Altitude, "0"},   {Field::VtpWidth, "0"},
-        {Field::Layer, "8"},      {Field::LwmCounter, ""},
-        {Field::VtpCounter, ""},  {Field::LineType, "Select VTP Road/Line/Shoreline"},
-    };
-    for (const auto &[field, text] : typed)
-        EXPECT_EQ(s.text(field), QString::fromLatin1(text)) << int(field);
-    for (int f = int(Field::LatDecimal); f < fieldCount; ++f)
-        EXPECT_TRUE(s.text(Field(f)).isEmpty()) << f;
+    Session s(QString{});
+    s.calculate();
+    ASSERT_TRUE(s.place());
+    EXPECT_EQ(s.place()->cellColumn, 384);
+    EXPECT_EQ(s.place()->cellRow, 256);
+    EXPECT_EQ(s.text(Field::LatDecimal), "0");
+    EXPECT_EQ(s.text(Field::LngDecimal), "0");
+    press(s, 1, 1);
+    EXPECT_EQ(s.entries(ListSide::Vtp).size(), 5); // the first press starts a line
+    EXPECT_EQ(s.entries(ListSide::Vtp)[3], "VTPWidePointWidth 0");
+    EXPECT_EQ(s.text(Field::LwmCounter), "1");
 }
 
 // Far beyond the grid, or too small to tell from zero: reported or computed, never a crash,
