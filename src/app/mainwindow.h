@@ -21,7 +21,6 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class RuntimeError;
 class ServiceCatalogue;
 class Session;
 class StatusLine;
@@ -91,7 +90,6 @@ private:
     // step and is reported, and the program goes on with whatever the handler had already
     // done. True when it ran to its end.
     bool runHandler(const std::function<void()> &steps);
-    void reportRuntimeError(const RuntimeError &e);
 
     // Binding the controls to the session, in mainwindow_binding.cpp.
     void bindSession();
@@ -108,7 +106,7 @@ private:
 
     // Work files, in mainwindow_workfile.cpp.
     void buildWorkFile();
-    bool saveWorkTo(const QString &path);
+    void saveWorkTo(const QString &path);
 
     // Undo and redo, and the lists' context menus, in mainwindow_history.cpp.
     void buildHistory();
@@ -136,7 +134,6 @@ private:
     // `lead` says what was done, `warning` what is wrong with it; the warnings come first.
     void showCounterHints(Counters which, const QString &lead = QString(),
                           const QString &warning = QString());
-    void showRuntimeErrorDetail(const RuntimeError &e);
 
     // Shapes in and out, in mainwindow_exchange.cpp.
     void addExchangeCommands(QMenu *file);

@@ -8,6 +8,7 @@
 #include "services/service_catalogue.h"
 #include "session/dialog_folders.h"
 #include "session/session.h"
+#include "text/failure.h"
 #include "widgets/desktop.h"
 #include "widgets/image_panel.h"
 
@@ -54,13 +55,16 @@ void MainWindow::cmdload_Click()
 void MainWindow::loadImage(const QString &path)
 {
     // All checked before anything changes: a file that cannot be shown leaves the work alone.
-    const PickedImage picked = m_feed->pick(path);
-    if (!picked.source)
-        return showMessage(picked.failure);
-    if (*picked.source == m_session->imageSource())
+    ImageSource picked;
+    try {
+        picked = m_feed->pick(path);
+    } catch (const Failure &f) {
+        return showMessage(f.text());
+    }
+    if (picked == m_session->imageSource())
         showImageSource(); // the same file again: it may have changed on disk
     else
-        m_session->setImageSource(*picked.source);
+        m_session->setImageSource(picked);
 }
 
 void MainWindow::showImageSource()

@@ -5,7 +5,6 @@
 #include "grid/geo_bounds.h"
 #include "session/counter_hints.h"
 #include "session/session.h"
-#include "text/runtime_error.h"
 #include "widgets/status_line.h"
 
 #include <QMenuBar>
@@ -61,11 +60,4 @@ void MainWindow::showCounterHints(Counters which, const QString &lead, const QSt
         m_status->clearMessage();
         m_counterHint.clear();
     }
-}
-
-void MainWindow::showRuntimeErrorDetail(const RuntimeError &e)
-{
-    showMessage(QStringLiteral("Run-time error %1: %2.")
-                    .arg(int(e.number()))
-                    .arg(e.detail().isEmpty() ? e.description() : e.detail()));
 }

@@ -560,7 +560,15 @@ QString Session::openedText(const QString &path, const OpenOutcome &outcome) con
 
 OpenOutcome Session::open(const QString &path, const AskStranded &ask)
 {
-    Opened opened = openFile(path, m_work, m_locale);
+    const auto read = [&] {
+        try {
+            return openFile(path, m_work, m_locale);
+        } catch (const OpenFault &f) {
+            throw Failure{QStringLiteral("%1 was not opened.").arg(QFileInfo(path).fileName()),
+                          f.text};
+        }
+    };
+    Opened opened = read();
     OpenOutcome outcome{opened.kind == OpenedKind::WorkFile, opened.lfOnly, opened.polygons,
                         opened.listed};
     outcome.stranded = strandedBy(m_work, opened);
@@ -595,11 +603,12 @@ OpenOutcome Session::open(const QString &path, const AskStranded &ask)
     return outcome;
 }
 
-QString Session::save(const QString &path)
+void Session::save(const QString &path)
 {
-    const QString why = saveWorkFile(path, m_work);
-    if (!why.isEmpty())
-        return why;
+    if (const QString why = saveWorkFile(path, m_work); !why.isEmpty())
+        throw Failure{{},
+                      QStringLiteral("The work was not saved to %1: %2.")
+                          .arg(QDir::toNativeSeparators(path), why)};
     const QString saved = QFileInfo(path).absoluteFilePath();
     // The work is now what the file holds, which has no place for an area file's others.
     if (!m_work.areaPolygons.empty()) {
@@ -609,7 +618,6 @@ QString Session::save(const QString &path)
     if (std::exchange(m_workFile, saved) != saved)
         emit workFileChanged();
     setModified(false);
-    return QString();
 }
 
 void Session::startOver()
@@ -630,6 +638,15 @@ const GridPlace &Session::requirePlace() const
                       QStringLiteral("Calculate first: the shapes are placed on the globe by the "
                                      "calculated cell and area.")};
     return *m_place;
+}
+
+ShapeListing Session::shapesToImport(const QString &path) const
+{
+    requirePlace();
+    ShapeListing listing = listShapes(path);
+    if (!listing.failure.isEmpty())
+        throw Failure{{}, listing.failure};
+    return listing;
 }
 
 QString Session::importShape(const QString &path, const ShapeCandidate &candidate)

@@ -19,6 +19,7 @@ class QUndoStack;
 struct ExportShapes;
 struct ExportTarget;
 struct ShapeCandidate;
+struct ShapeListing;
 
 // Every text of the work, by what it means. The first ten are typed; the next six are what
 // Calculate wrote; the last four are the cursor readouts, which pass with every move.
@@ -144,18 +145,22 @@ public:
     const QString &createFailure(ListSide side) const;
 
     // A work file, or an LWMSource.asm / VTPSource.asm, as one step of the history. Throws
-    // OpenFault before anything changes. A source of another place than the other list's
+    // Failure before anything changes. A source of another place than the other list's
     // entries asks `ask` first whether to keep them; without one they are kept.
     OpenOutcome open(const QString &path, const AskStranded &ask = {});
     // For the status line after open(): "Opened name", and what the user should know of it.
     QString openedText(const QString &path, const OpenOutcome &outcome) const;
-    // The empty text on success, else why not.
-    QString save(const QString &path);
+    // Writes the work file whole, or throws Failure and leaves the file and the work as
+    // they were.
+    void save(const QString &path);
     // The start state, with an empty history.
     void startOver();
     // The calculated place; throws Failure "Calculate first" before there is one, for the
     // shapes are placed on the globe by it.
     const GridPlace &requirePlace() const;
+    // The shapes of a vector file that Import may press; throws Failure before a Calculate
+    // or when the file offers none.
+    ShapeListing shapesToImport(const QString &path) const;
     // Presses the vertices of one shape of a vector file; the status text, or throws
     // Failure with why nothing was pressed. Needs a Calculate first.
     QString importShape(const QString &path, const ShapeCandidate &candidate);
