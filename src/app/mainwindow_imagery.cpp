@@ -11,8 +11,11 @@
 #include "text/failure.h"
 #include "widgets/desktop.h"
 #include "widgets/image_panel.h"
+#include "widgets/imagery_menu.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenuBar>
 #include <QStandardPaths>
 
 void MainWindow::buildImagery()
@@ -37,7 +40,8 @@ void MainWindow::buildImagery()
             QApplication::restoreOverrideCursor();
     });
     connect(m_session, &Session::imageSourceChanged, this, &MainWindow::showImageSource);
-    buildServices();
+    new ImageryMenu(m_desktop, *m_catalogue, *m_session, menuBar(),
+                    findChild<QAction *>(QStringLiteral("mnu01")), this);
 }
 
 void MainWindow::cmdload_Click()

@@ -35,7 +35,7 @@ void MainWindow::createSource(ListSide side)
         }
         const QString lead = QStringLiteral("Wrote %1.").arg(QDir::toNativeSeparators(path));
         // A file that names no line type is still written as typed; say how to name one.
-        showCounterHints(lwm ? Counters::Lwm : Counters::Vtp, lead,
+        showCounterHints({side}, lead,
                          lwm ? QString() : lineTypeHint(m_session->text(Field::LineType)));
     });
 }

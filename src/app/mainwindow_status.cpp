@@ -36,28 +36,8 @@ void MainWindow::showWarning(const QString &text)
     m_status->warn(text);
 }
 
-void MainWindow::showCounterHints(Counters which, const QString &lead, const QString &warning)
+void MainWindow::showCounterHints(std::initializer_list<ListSide> sides, const QString &lead,
+                                  const QString &warning)
 {
-    QStringList hints{warning};
-    if (which != Counters::Vtp)
-        hints << lwmCounterHint(m_session->text(Field::LwmCounter),
-                                int(m_session->entries(ListSide::Lwm).size()));
-    if (which != Counters::Lwm)
-        hints << vtpCounterHint(m_session->text(Field::VtpCounter),
-                                int(m_session->entries(ListSide::Vtp).size()));
-    hints.removeAll(QString());
-    if (!hints.isEmpty()) {
-        // The warnings first, so that a narrow line cuts the path after them, not them.
-        m_counterHint = hints.join(QStringLiteral("  "));
-        if (!lead.isEmpty())
-            m_counterHint += QStringLiteral("  ") + lead;
-        showWarning(m_counterHint);
-    } else if (!lead.isEmpty()) {
-        showMessage(lead);
-        m_counterHint.clear();
-    } else if (!m_counterHint.isEmpty() && m_status->message() == m_counterHint) {
-        // The counters agree again: a hint that stayed would now mislead.
-        m_status->clearMessage();
-        m_counterHint.clear();
-    }
+    m_status->sayWarnings(counterHints(*m_session, sides, warning), lead);
 }

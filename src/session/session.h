@@ -83,8 +83,9 @@ struct OpenOutcome
 
 // The one working state of the program and the steps of every operation on it: what the
 // window shows, the command line writes from and the tests drive, with or without a window.
-// Each operation runs its steps in order; a run-time error (RuntimeError) leaves the steps
-// before it done and is thrown to the caller, which reports it.
+// Each operation runs its steps in order. Two kinds of error leave one, thrown to the caller,
+// which reports it: a run-time error (RuntimeError) leaves the steps before it done; a Failure
+// (text/failure.h) changed nothing.
 class Session final : public QObject
 {
     Q_OBJECT
