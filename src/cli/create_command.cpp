@@ -80,6 +80,10 @@ int runCreateCommand(const QStringList &arguments, ProgramLayout layout)
     if (parser.positionalArguments().size() != 1)
         return commandUsageError(QStringLiteral("create"),
                                  QStringLiteral("create takes one work file."));
+    // An empty DIR would quietly mean the current folder.
+    if (parser.isSet(folder) && parser.value(folder).trimmed().isEmpty())
+        return commandUsageError(QStringLiteral("create"),
+                                 QStringLiteral("--output-folder names no folder."));
     const QString input = parser.positionalArguments().first();
     const QString shownInput = QDir::toNativeSeparators(input);
 

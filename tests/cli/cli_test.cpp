@@ -121,6 +121,7 @@ private slots:
         QCOMPARE(marlith3({"--version"}).out, QStringLiteral("marlith3 " MARLITH_VERSION "\n"));
         QCOMPARE(marlith3({"create"}).exitCode, 2);
         QCOMPARE(marlith3({"create", "a", "b"}).exitCode, 2);
+        QCOMPARE(marlith3({"create", "a.marlith", "--output-folder", ""}).exitCode, 2);
         QCOMPARE(marlith3({"--no-such-option"}).exitCode, 2);
         const Run missing = marlith3({"create", folder.filePath("gone.marlith")});
         QCOMPARE(missing.exitCode, 1);
