@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -49,8 +50,7 @@ private slots:
         w.desktop.fileAnswers.push_back(extract);
         QTest::mouseClick(dialog->findChild<QPushButton *>("cmdextract"), Qt::LeftButton);
         const QString out = dir.filePath(QStringLiteral("areas"));
-        QCOMPARE(dialog->findChild<QLineEdit *>("txtoutputfolder")->text(),
-                 QDir::toNativeSeparators(out));
+        dialog->findChild<QLineEdit *>("txtoutputfolder")->setText(out);
 
         // Checked before anything starts.
         place->setText("401");
@@ -69,6 +69,53 @@ private slots:
         QCOMPARE(QDir(out).entryList({"*.asm"}),
                  (QStringList{"LWM_401_121_4_9.asm", "VTP_401_121.asm"}));
         QCOMPARE(dialog->writtenAreas(), QStringList{"LWM_401_121_4_9.asm"});
+    }
+
+    // The dialog starts from the folder Create writes into, waits for both paths and says
+    // which is missing, and brings back the extract and the folder of its last run.
+    void theDialogStartsFromTheOutputFolderAndRemembersBothPaths()
+    {
+        const QString extract = dir.filePath(QStringLiteral("shore.osm"));
+        QVERIFY(writeOsmFile(extract, {{1, 47.3540, 8.0320}, {2, 47.3600, 8.0400}},
+                             {{10, {1, 2}, {{"highway", "primary"}}}}));
+        const QString native = QDir::toNativeSeparators(extract);
+        const QString out = QDir::toNativeSeparators(dir.filePath(QStringLiteral("shore")));
+        QTemporaryDir picked;
+        WindowDriver w;
+        QVERIFY(w.start());
+        w.desktop.folderAnswers.push_back(QDir::toNativeSeparators(picked.path()));
+        w.trigger("mnuoutputfolder");
+        w.trigger("mnuwriteosm");
+        auto *dialog = w.control<OsmDialog>("frmosm");
+        auto *folder = dialog->findChild<QLineEdit *>("txtoutputfolder");
+        auto *write = dialog->findChild<QPushButton *>("cmdwrite");
+        auto *why = dialog->findChild<QLabel *>("lblwritewhy");
+        QCOMPARE(folder->text(), QDir::toNativeSeparators(picked.path()));
+        QVERIFY(!write->isEnabled());
+        QCOMPARE(why->text(), QStringLiteral("Write needs an extract."));
+        folder->clear();
+        QCOMPARE(why->text(), QStringLiteral("Write needs an extract and an output folder."));
+        w.desktop.folderAnswers.push_back(out);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdoutputfolder"), Qt::LeftButton);
+        QCOMPARE(folder->text(), out);
+        w.desktop.fileAnswers.push_back(extract);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdextract"), Qt::LeftButton);
+        QCOMPARE(dialog->findChild<QLineEdit *>("txtextract")->text(), native);
+        QVERIFY(write->isEnabled());
+        QVERIFY(why->isHidden());
+        QSignalSpy done(dialog, &OsmDialog::done);
+        QTest::mouseClick(write, Qt::LeftButton);
+        QVERIFY(done.wait(30000));
+        dialog->close();
+
+        QTRY_VERIFY(!w.window->findChild<OsmDialog *>("frmosm"));
+        w.trigger("mnuwriteosm");
+        dialog = w.control<OsmDialog>("frmosm");
+        QCOMPARE(dialog->findChild<QLineEdit *>("txtextract")->text(), native);
+        QCOMPARE(dialog->findChild<QLineEdit *>("txtoutputfolder")->text(), out);
+        QVERIFY(dialog->findChild<QPushButton *>("cmdwrite")->isEnabled());
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdextract"), Qt::LeftButton);
+        QCOMPARE(w.desktop.lastFolder, dir.path());
     }
 
     // After a run, View > Next Written Area (Page Down) shows each written area's polygons and
