@@ -57,7 +57,7 @@ OsmDialog::OsmDialog(Desktop &desktop, const QString &altitude, std::optional<Gr
     auto showPlace = [this](int part) { txtosmplace->setEnabled(part != WholeExtract); };
     connect(cboosmpart, &QComboBox::currentIndexChanged, this, showPlace);
     showPlace(cboosmpart->currentIndex());
-    chkwater = check(this, "chkwater", QStringLiteral("&Water (LWM)"));
+    chkwater = check(this, "chkwater", QStringLiteral("Water (&LWM)"));
     chkroads = check(this, "chkroads", QStringLiteral("&Roads (VTP)"));
     chkwaterways = check(this, "chkwaterways", QStringLiteral("Rivers and stream&s (VTP)"));
     txtrules = field(this, "txtrules", {});
@@ -76,7 +76,7 @@ OsmDialog::OsmDialog(Desktop &desktop, const QString &altitude, std::optional<Gr
     auto *form = new QFormLayout;
     addInputRow(form, QStringLiteral("&Extract:"));
     form->addRow(QStringLiteral("&Take:"), cboosmpart);
-    form->addRow(QStringLiteral("&Cell or box:"), txtosmplace);
+    form->addRow(QStringLiteral("Cell or &box:"), txtosmplace);
     form->addRow(QStringLiteral("Write:"), takes);
     addBrowsedRow(form, QStringLiteral("R&ules file:"), txtrules, browseRules);
     addOutputFolderRow(form);

@@ -6,6 +6,7 @@
 #include "window_driver.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -116,6 +117,32 @@ private slots:
         QVERIFY(dialog->findChild<QPushButton *>("cmdwrite")->isEnabled());
         QTest::mouseClick(dialog->findChild<QPushButton *>("cmdextract"), Qt::LeftButton);
         QCOMPARE(w.desktop.lastFolder, dir.path());
+    }
+
+    // Two controls with one access key only take turns at the focus: Alt+W once ticked Water
+    // instead of pressing Write.
+    void everyAccessKeyOfTheAreaDialogsIsItsOwn()
+    {
+        WindowDriver w;
+        QVERIFY(w.start());
+        for (const char *menu : {"mnuwriteosm", "mnuwriteareas"}) {
+            w.trigger(menu);
+            QTRY_VERIFY(QApplication::activeModalWidget());
+            QWidget *dialog = QApplication::activeModalWidget();
+            QMap<QChar, QString> keys;
+            for (QWidget *control : dialog->findChildren<QWidget *>()) {
+                const QVariant text = control->property("text");
+                const QString caption = text.toString();
+                const qsizetype at = caption.indexOf(u'&');
+                if (!text.isValid() || at < 0 || at + 1 >= caption.size())
+                    continue;
+                const QChar key = caption[at + 1].toLower();
+                QVERIFY2(!keys.contains(key), qPrintable(keys[key] + " and " + caption));
+                keys[key] = caption;
+            }
+            QVERIFY(keys.size() >= 8);
+            dialog->close();
+        }
     }
 
     // After a run, View > Next Written Area (Page Down) shows each written area's polygons and
