@@ -1,5 +1,6 @@
 #include "grid/geo_bounds.h"
 #include "osm_files.h"
+#include "services/picture_feed.h"
 #include "tile_server.h"
 #include "widgets/image_panel.h"
 #include "widgets/osm_dialog.h"
@@ -199,6 +200,11 @@ private slots:
         QCOMPARE(shown.lines.size(), std::size_t(1));
         QVERIFY(shown.polygon.points.isEmpty());
         QVERIFY2(w.message().startsWith("Written area 1 of 1, LWM_401_121_4_9.asm"),
+                 qPrintable(w.message()));
+        // What the imagery says of its cut comes after the area's line, not in its place.
+        emit w.window->findChild<PictureFeed *>()->message("Cut from the service.");
+        QVERIFY2(w.message().startsWith("Written area 1 of 1, LWM_401_121_4_9.asm")
+                     && w.message().contains("Cut from the service."),
                  qPrintable(w.message()));
 
         QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(100, 100));
