@@ -68,6 +68,14 @@ struct StrandedEntries
 enum class StrandedChoice { Keep, Clear, Cancel };
 using AskStranded = std::function<StrandedChoice(const StrandedEntries &)>;
 
+// A line for the status line. A warning comes first in `text`, so that a line too narrow for
+// all of it cuts what follows (a name, a path), never what is wrong.
+struct StatusText
+{
+    QString text;
+    bool warning = false;
+};
+
 // What Open found, for the status line.
 struct OpenOutcome
 {
@@ -147,8 +155,9 @@ public:
     // OpenFault before anything changes. A source of another place than the other list's
     // entries asks `ask` first whether to keep them; without one they are kept.
     OpenOutcome open(const QString &path, const AskStranded &ask = {});
-    // For the status line after open(): "Opened name", and what the user should know of it.
-    QString openedText(const QString &path, const OpenOutcome &outcome) const;
+    // For the status line after open(): "Opened name", and what the user should know of it;
+    // what Create would get wrong or leave out comes first, as a warning.
+    StatusText openedText(const QString &path, const OpenOutcome &outcome) const;
     // The empty text on success, else why not.
     QString save(const QString &path);
     // The start state, with an empty history.
