@@ -51,7 +51,7 @@ MainWindow::MainWindow(Desktop &desktop, QWidget *parent)
     buildImagery();
     m_osm = new OsmDataMenu(
         m_desktop, menuBar(), this, [this] { return m_session->place(); },
-        [this] { return m_session->work().altitude; },
+        [this] { return m_session->work().altitude; }, [this] { return m_session->outputFolder(); },
         [this](const QString &s) { showMessage(s); });
     m_preview = new AreaPreview(
         findChild<QMenu *>(QStringLiteral("mnuview")), m_overlay,

@@ -8,6 +8,7 @@
 #include "services/service_catalogue.h"
 #include "session/dialog_folders.h"
 #include "session/session.h"
+#include "widgets/area_preview.h"
 #include "widgets/desktop.h"
 #include "widgets/image_panel.h"
 
@@ -28,7 +29,12 @@ void MainWindow::buildImagery()
     m_catalogue = new ServiceCatalogue(this);
     m_feed = new PictureFeed(*m_catalogue, settings, this);
     connect(m_feed, &PictureFeed::picture, m_form.Picture1, &ImagePanel::setPicture);
-    connect(m_feed, &PictureFeed::message, this, &MainWindow::showMessage);
+    connect(m_feed, &PictureFeed::message, this, [this](const QString &text) {
+        if (m_preview && m_preview->previewing())
+            m_preview->sayAboutPicture(text);
+        else
+            showMessage(text);
+    });
     connect(m_feed, &PictureFeed::busyChanged, this, [](bool busy) {
         if (busy)
             QApplication::setOverrideCursor(Qt::BusyCursor);

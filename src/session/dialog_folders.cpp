@@ -8,8 +8,9 @@ namespace {
 
 QString key(FileDialog dialog)
 {
-    static const char *const names[] = {"load",   "open",       "save",       "import",
-                                        "export", "areasShape", "areasFolder"};
+    static const char *const names[] = {"load",     "open",       "save",        "import",
+                                        "export",   "areasShape", "areasFolder", "osmExtract",
+                                        "osmRules", "osmFolder"};
     return QStringLiteral("dialogFolders/") + QLatin1String(names[int(dialog)]);
 }
 

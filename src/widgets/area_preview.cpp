@@ -95,21 +95,30 @@ void AreaPreview::step(int by)
         return;
     }
     const Overlay overlay = writtenAreaOverlay(area.polygons, area.lines, area.place);
-    m_overlay->showPreview(overlay);
-    m_end->setEnabled(true);
-    m_showPlace(area.place);
     qsizetype land = 0;
     for (const FilledShape &f : overlay.filled)
         land += f.land ? 1 : 0;
-    QString text = QStringLiteral("%1: polygons %2 water, %3 land; %4 of the cell over it.")
-                       .arg(which)
-                       .arg(overlay.filled.size() - land)
-                       .arg(land)
-                       .arg(counted(overlay.lines.size(), "line", "lines"));
+    m_shown = QStringLiteral("%1: polygons %2 water, %3 land; %4 of the cell over it.")
+                  .arg(which)
+                  .arg(overlay.filled.size() - land)
+                  .arg(land)
+                  .arg(counted(overlay.lines.size(), "line", "lines"));
     if (area.unreadLines > 0)
-        text += QStringLiteral(" %1 of the run changed or gone since.")
-                    .arg(counted(area.unreadLines, "line file", "line files"));
-    m_say(text
+        m_shown += QStringLiteral(" %1 of the run changed or gone since.")
+                       .arg(counted(area.unreadLines, "line file", "line files"));
+    // Shown before the picture is asked for: the feed may speak at once.
+    m_overlay->showPreview(overlay);
+    m_end->setEnabled(true);
+    m_showPlace(area.place);
+    sayAboutPicture(QString());
+}
+
+void AreaPreview::sayAboutPicture(const QString &text)
+{
+    QString line = m_shown;
+    if (!text.isEmpty())
+        line += QLatin1Char(' ') + text;
+    m_say(line
           + QStringLiteral(" Page Down, Page Up: the next, the previous; Escape: back to "
                            "the work."));
 }

@@ -33,6 +33,9 @@ public:
     void watch(AreaJobDialog *dialog);
     void setWritten(const QString &folder, const QStringList &files);
     bool previewing() const;
+    // A message about the picture (the cut from the imagery) while an area is shown: said
+    // inside the area's line, which stays what the author reads first.
+    void sayAboutPicture(const QString &text);
 
     void mnunextarea_Click();
     void mnupreviousarea_Click();
@@ -47,5 +50,6 @@ private:
     std::function<void(const QString &)> m_say;
     WrittenAreas m_written;
     QString m_folder;
+    QString m_shown; // what the status line says of the area shown, without the keys
     QAction *m_next, *m_previous, *m_end;
 };

@@ -5,7 +5,6 @@
 
 class Desktop;
 class QComboBox;
-class QLabel;
 class QLineEdit;
 
 // File > Write Areas for a Shape...: the choices of `marlith3 areas`, a progress bar, Cancel
@@ -22,16 +21,9 @@ public:
                 QWidget *parent = nullptr);
 
 public slots:
-    void cmdshapefile_Click();
-    void cmdoutputfolder_Click();
     void cmdwrite_Click() override;
 
 private:
-    // Write waits for both paths, and says which is missing.
-    void updateWrite() override;
-
-    Desktop &m_desktop;
-    QLineEdit *txtshapefile, *txtoutputfolder, *txtshape, *txtareaaltitude, *txtareawidth;
+    QLineEdit *txtshape, *txtareaaltitude, *txtareawidth;
     QComboBox *cboareatype, *cboarealayer, *cboareafill;
-    QLabel *lblwritewhy;
 };

@@ -5,17 +5,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -36,27 +32,18 @@ QCheckBox *check(QWidget *parent, const char *name, const QString &text)
     return box;
 }
 
-// A field with a "..." button beside it, labelled so that the label's key reaches the field.
-void addBrowsedRow(QFormLayout *form, const QString &label, QLineEdit *edit, QPushButton *browse)
-{
-    auto *row = new QHBoxLayout;
-    row->addWidget(edit);
-    row->addWidget(browse);
-    auto *caption = new QLabel(label, edit->parentWidget());
-    caption->setBuddy(edit);
-    form->addRow(caption, row);
-}
-
 } // namespace
 
 OsmDialog::OsmDialog(Desktop &desktop, const QString &altitude, std::optional<GridPlace> cell,
-                     QWidget *parent)
-    : AreaJobDialog(QStringLiteral("osm"), parent), m_desktop(desktop)
+                     const QString &outputFolder, QWidget *parent)
+    : AreaJobDialog(desktop, QStringLiteral("osm"),
+                    {FileDialog::OsmExtract, FileDialog::OsmFolder, QStringLiteral("extract"),
+                     QStringLiteral("OpenStreetMap extracts (*.osm *.pbf *.osm.gz);;All files (*)"),
+                     QStringLiteral("an extract"), outputFolder},
+                    parent)
 {
     setWindowTitle(QStringLiteral("Write Areas from OpenStreetMap"));
-    txtextract = field(this, "txtextract", {});
-    txtextract->setPlaceholderText(QStringLiteral(".osm or .osm.pbf"));
-    txtoutputfolder = field(this, "txtoutputfolder", {});
+    txtinput->setPlaceholderText(QStringLiteral(".osm or .osm.pbf"));
     cboosmpart = new QComboBox(this);
     cboosmpart->setObjectName(QStringLiteral("cboosmpart"));
     cboosmpart->addItems({QStringLiteral("The whole extract"),
@@ -70,18 +57,16 @@ OsmDialog::OsmDialog(Desktop &desktop, const QString &altitude, std::optional<Gr
     auto showPlace = [this](int part) { txtosmplace->setEnabled(part != WholeExtract); };
     connect(cboosmpart, &QComboBox::currentIndexChanged, this, showPlace);
     showPlace(cboosmpart->currentIndex());
-    chkwater = check(this, "chkwater", QStringLiteral("&Water (LWM)"));
+    chkwater = check(this, "chkwater", QStringLiteral("Water (&LWM)"));
     chkroads = check(this, "chkroads", QStringLiteral("&Roads (VTP)"));
     chkwaterways = check(this, "chkwaterways", QStringLiteral("Rivers and stream&s (VTP)"));
     txtrules = field(this, "txtrules", {});
     txtrules->setPlaceholderText(QStringLiteral("the shipped rules"));
     txtareaaltitude = field(this, "txtareaaltitude", altitude);
 
-    auto *browseExtract = new QPushButton(QStringLiteral("..."), this);
-    browseExtract->setObjectName(QStringLiteral("cmdextract"));
-    connect(browseExtract, &QPushButton::clicked, this, &OsmDialog::cmdextract_Click);
     auto *browseRules = new QPushButton(QStringLiteral("..."), this);
     browseRules->setObjectName(QStringLiteral("cmdrules"));
+    browseRules->setAccessibleName(QStringLiteral("Choose a rules file"));
     connect(browseRules, &QPushButton::clicked, this, &OsmDialog::cmdrules_Click);
     auto *takes = new QHBoxLayout;
     takes->addWidget(chkwater);
@@ -89,44 +74,31 @@ OsmDialog::OsmDialog(Desktop &desktop, const QString &altitude, std::optional<Gr
     takes->addWidget(chkwaterways);
 
     auto *form = new QFormLayout;
-    addBrowsedRow(form, QStringLiteral("&Extract:"), txtextract, browseExtract);
+    addInputRow(form, QStringLiteral("&Extract:"));
     form->addRow(QStringLiteral("&Take:"), cboosmpart);
-    form->addRow(QStringLiteral("&Cell or box:"), txtosmplace);
+    form->addRow(QStringLiteral("Cell or &box:"), txtosmplace);
     form->addRow(QStringLiteral("Write:"), takes);
     addBrowsedRow(form, QStringLiteral("R&ules file:"), txtrules, browseRules);
-    form->addRow(QStringLiteral("Output &folder:"), txtoutputfolder);
+    addOutputFolderRow(form);
     form->addRow(QStringLiteral("LWM &altitude:"), txtareaaltitude);
 
     summary->setPlaceholderText(
         QStringLiteral("The files written per cell, and what the rules made of the extract, "
                        "appear here. View > Next Written Area then shows each area."));
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(progress);
-    layout->addWidget(summary);
-    layout->addWidget(buttons);
+    layOut(form);
     resize(560, 500);
-}
-
-void OsmDialog::cmdextract_Click()
-{
-    const std::optional<QString> chosen = m_desktop.openFileName(
-        this, QStringLiteral("OpenStreetMap extracts (*.osm *.pbf *.osm.gz);;All files (*)"), {});
-    if (!chosen)
-        return;
-    txtextract->setText(QDir::toNativeSeparators(*chosen));
-    if (txtoutputfolder->text().isEmpty())
-        txtoutputfolder->setText(
-            QDir::toNativeSeparators(QFileInfo(*chosen).absolutePath() + QStringLiteral("/areas")));
 }
 
 void OsmDialog::cmdrules_Click()
 {
-    const std::optional<QString> chosen = m_desktop.openFileName(
-        this, QStringLiteral("Rules files (*.rules *.txt);;All files (*)"), {});
-    if (chosen)
-        txtrules->setText(QDir::toNativeSeparators(*chosen));
+    const std::optional<QString> chosen =
+        m_desktop.openFileName(this, QStringLiteral("Rules files (*.rules *.txt);;All files (*)"),
+                               dialogFolder(FileDialog::OsmRules));
+    if (!chosen)
+        return;
+    rememberDialogFile(FileDialog::OsmRules, *chosen);
+    txtrules->setText(QDir::toNativeSeparators(*chosen));
 }
 
 void OsmDialog::cmdwrite_Click()
@@ -135,8 +107,8 @@ void OsmDialog::cmdwrite_Click()
         return;
     // Checked as the command line checks them, before anything starts.
     OsmRequest request;
-    request.extractPath = QDir::fromNativeSeparators(txtextract->text().trimmed());
-    request.outputFolder = QDir::fromNativeSeparators(txtoutputfolder->text().trimmed());
+    request.extractPath = inputPath();
+    request.outputFolder = outputFolder();
     request.altitude = txtareaaltitude->text();
     request.water = chkwater->isChecked();
     request.roads = chkroads->isChecked();

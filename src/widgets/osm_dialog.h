@@ -20,18 +20,17 @@ class OsmDialog : public AreaJobDialog
     Q_OBJECT
 
 public:
-    // `cell` is the calculated cell, offered as the part to take.
+    // `cell` is the calculated cell, offered as the part to take. The extract and the output
+    // folder start as those of the last run, else empty and the folder Create writes into.
     OsmDialog(Desktop &desktop, const QString &altitude, std::optional<GridPlace> cell,
-              QWidget *parent = nullptr);
+              const QString &outputFolder, QWidget *parent = nullptr);
 
 public slots:
-    void cmdextract_Click();
     void cmdrules_Click();
     void cmdwrite_Click() override;
 
 private:
-    Desktop &m_desktop;
-    QLineEdit *txtextract, *txtoutputfolder, *txtosmplace, *txtrules, *txtareaaltitude;
+    QLineEdit *txtosmplace, *txtrules, *txtareaaltitude;
     QComboBox *cboosmpart;
     QCheckBox *chkwater, *chkroads, *chkwaterways;
 };

@@ -18,11 +18,11 @@ const QString serverKey = QStringLiteral("overpass/server");
 } // namespace
 
 OsmDataMenu::OsmDataMenu(Desktop &desktop, QMenuBar *bar, QWidget *window, Place place,
-                         std::function<QString()> altitude,
+                         std::function<QString()> altitude, std::function<QString()> outputFolder,
                          std::function<void(const QString &)> say)
     : QObject(window), m_desktop(desktop), m_window(window), m_place(std::move(place)),
-      m_altitude(std::move(altitude)), m_say(std::move(say)),
-      m_fetcher(new OverpassFetcher({}, this))
+      m_altitude(std::move(altitude)), m_outputFolder(std::move(outputFolder)),
+      m_say(std::move(say)), m_fetcher(new OverpassFetcher({}, this))
 {
     auto *data = new QMenu(QStringLiteral("&Data"), bar);
     // Before the divider that keeps Help at the end, as the other menus.
@@ -88,7 +88,7 @@ void OsmDataMenu::mnuosmcell_Click()
 
 void OsmDataMenu::openDialog(const QString &extract)
 {
-    auto *dialog = new OsmDialog(m_desktop, m_altitude(), m_place(), m_window);
+    auto *dialog = new OsmDialog(m_desktop, m_altitude(), m_place(), m_outputFolder(), m_window);
     dialog->setObjectName(QStringLiteral("frmosm"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     if (!extract.isEmpty())

@@ -23,8 +23,10 @@ class OsmDataMenu : public QObject
 
 public:
     using Place = std::function<std::optional<GridPlace>()>;
+    // `outputFolder` is where Create writes, where the write dialog's folder starts.
     OsmDataMenu(Desktop &desktop, QMenuBar *bar, QWidget *window, Place place,
-                std::function<QString()> altitude, std::function<void(const QString &)> say);
+                std::function<QString()> altitude, std::function<QString()> outputFolder,
+                std::function<void(const QString &)> say);
 
     void mnuosmcell_Click();
     void mnuosmserver_Click();
@@ -41,7 +43,7 @@ private:
     Desktop &m_desktop;
     QWidget *m_window;
     Place m_place;
-    std::function<QString()> m_altitude;
+    std::function<QString()> m_altitude, m_outputFolder;
     std::function<void(const QString &)> m_say;
     OverpassFetcher *m_fetcher;
 };

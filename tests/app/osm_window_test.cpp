@@ -1,13 +1,16 @@
 #include "grid/geo_bounds.h"
 #include "osm_files.h"
+#include "services/picture_feed.h"
 #include "tile_server.h"
 #include "widgets/image_panel.h"
 #include "widgets/osm_dialog.h"
 #include "window_driver.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -49,8 +52,7 @@ private slots:
         w.desktop.fileAnswers.push_back(extract);
         QTest::mouseClick(dialog->findChild<QPushButton *>("cmdextract"), Qt::LeftButton);
         const QString out = dir.filePath(QStringLiteral("areas"));
-        QCOMPARE(dialog->findChild<QLineEdit *>("txtoutputfolder")->text(),
-                 QDir::toNativeSeparators(out));
+        dialog->findChild<QLineEdit *>("txtoutputfolder")->setText(out);
 
         // Checked before anything starts.
         place->setText("401");
@@ -69,6 +71,79 @@ private slots:
         QCOMPARE(QDir(out).entryList({"*.asm"}),
                  (QStringList{"LWM_401_121_4_9.asm", "VTP_401_121.asm"}));
         QCOMPARE(dialog->writtenAreas(), QStringList{"LWM_401_121_4_9.asm"});
+    }
+
+    // The dialog starts from the folder Create writes into, waits for both paths and says
+    // which is missing, and brings back the extract and the folder of its last run.
+    void theDialogStartsFromTheOutputFolderAndRemembersBothPaths()
+    {
+        const QString extract = dir.filePath(QStringLiteral("shore.osm"));
+        QVERIFY(writeOsmFile(extract, {{1, 47.3540, 8.0320}, {2, 47.3600, 8.0400}},
+                             {{10, {1, 2}, {{"highway", "primary"}}}}));
+        const QString native = QDir::toNativeSeparators(extract);
+        const QString out = QDir::toNativeSeparators(dir.filePath(QStringLiteral("shore")));
+        QTemporaryDir picked;
+        WindowDriver w;
+        QVERIFY(w.start());
+        w.desktop.folderAnswers.push_back(QDir::toNativeSeparators(picked.path()));
+        w.trigger("mnuoutputfolder");
+        w.trigger("mnuwriteosm");
+        auto *dialog = w.control<OsmDialog>("frmosm");
+        auto *folder = dialog->findChild<QLineEdit *>("txtoutputfolder");
+        auto *write = dialog->findChild<QPushButton *>("cmdwrite");
+        auto *why = dialog->findChild<QLabel *>("lblwritewhy");
+        QCOMPARE(folder->text(), QDir::toNativeSeparators(picked.path()));
+        QVERIFY(!write->isEnabled());
+        QCOMPARE(why->text(), QStringLiteral("Write needs an extract."));
+        folder->clear();
+        QCOMPARE(why->text(), QStringLiteral("Write needs an extract and an output folder."));
+        w.desktop.folderAnswers.push_back(out);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdoutputfolder"), Qt::LeftButton);
+        QCOMPARE(folder->text(), out);
+        w.desktop.fileAnswers.push_back(extract);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdextract"), Qt::LeftButton);
+        QCOMPARE(dialog->findChild<QLineEdit *>("txtextract")->text(), native);
+        QVERIFY(write->isEnabled());
+        QVERIFY(why->isHidden());
+        QSignalSpy done(dialog, &OsmDialog::done);
+        QTest::mouseClick(write, Qt::LeftButton);
+        QVERIFY(done.wait(30000));
+        dialog->close();
+
+        QTRY_VERIFY(!w.window->findChild<OsmDialog *>("frmosm"));
+        w.trigger("mnuwriteosm");
+        dialog = w.control<OsmDialog>("frmosm");
+        QCOMPARE(dialog->findChild<QLineEdit *>("txtextract")->text(), native);
+        QCOMPARE(dialog->findChild<QLineEdit *>("txtoutputfolder")->text(), out);
+        QVERIFY(dialog->findChild<QPushButton *>("cmdwrite")->isEnabled());
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdextract"), Qt::LeftButton);
+        QCOMPARE(w.desktop.lastFolder, dir.path());
+    }
+
+    // Two controls with one access key only take turns at the focus: Alt+W once ticked Water
+    // instead of pressing Write.
+    void everyAccessKeyOfTheAreaDialogsIsItsOwn()
+    {
+        WindowDriver w;
+        QVERIFY(w.start());
+        for (const char *menu : {"mnuwriteosm", "mnuwriteareas"}) {
+            w.trigger(menu);
+            QTRY_VERIFY(QApplication::activeModalWidget());
+            QWidget *dialog = QApplication::activeModalWidget();
+            QMap<QChar, QString> keys;
+            for (QWidget *control : dialog->findChildren<QWidget *>()) {
+                const QVariant text = control->property("text");
+                const QString caption = text.toString();
+                const qsizetype at = caption.indexOf(u'&');
+                if (!text.isValid() || at < 0 || at + 1 >= caption.size())
+                    continue;
+                const QChar key = caption[at + 1].toLower();
+                QVERIFY2(!keys.contains(key), qPrintable(keys[key] + " and " + caption));
+                keys[key] = caption;
+            }
+            QVERIFY(keys.size() >= 8);
+            dialog->close();
+        }
     }
 
     // After a run, View > Next Written Area (Page Down) shows each written area's polygons and
@@ -125,6 +200,11 @@ private slots:
         QCOMPARE(shown.lines.size(), std::size_t(1));
         QVERIFY(shown.polygon.points.isEmpty());
         QVERIFY2(w.message().startsWith("Written area 1 of 1, LWM_401_121_4_9.asm"),
+                 qPrintable(w.message()));
+        // What the imagery says of its cut comes after the area's line, not in its place.
+        emit w.window->findChild<PictureFeed *>()->message("Cut from the service.");
+        QVERIFY2(w.message().startsWith("Written area 1 of 1, LWM_401_121_4_9.asm")
+                     && w.message().contains("Cut from the service."),
                  qPrintable(w.message()));
 
         QTest::mouseClick(panel, Qt::LeftButton, {}, QPoint(100, 100));

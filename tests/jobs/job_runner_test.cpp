@@ -1,3 +1,4 @@
+#include "event_loop.h"
 #include "jobs/job_runner.h"
 
 #include <QCoreApplication>
@@ -24,26 +25,7 @@ struct Gate
 class JobRunnerTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "jobs_tests";
-        static char *argv[] = {name, nullptr};
-        static QCoreApplication app(argc, argv);
-    }
-
-    // Runs the owner's event loop until `done` holds or five seconds pass.
-    template <typename Done>
-    static bool waitFor(Done done)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done() && timer.elapsed() < 5000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-            QThread::msleep(1);
-        }
-        return done();
-    }
+    static void SetUpTestSuite() { ensureCoreApplication(); }
 };
 
 TEST_F(JobRunnerTest, DeliversResultAndProgressOnTheOwnersThread)

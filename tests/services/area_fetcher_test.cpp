@@ -1,3 +1,4 @@
+#include "event_loop.h"
 #include "services/area_fetcher.h"
 #include "services/tile_plan.h"
 #include "text/version.h"
@@ -30,10 +31,7 @@ class AreaFetcherTest : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        static int argc = 1;
-        static char name[] = "services_tests";
-        static char *argv[] = {name, nullptr};
-        static QCoreApplication app(argc, argv);
+        ensureCoreApplication();
         setUpGdal();
     }
 
@@ -52,17 +50,7 @@ protected:
     // Runs the event loop until the fetch reports, or fails the test after `ms`.
     static std::optional<ServiceCut> fetched(AreaFetcher &fetcher, int ms = 10000)
     {
-        std::optional<ServiceCut> result;
-        QEventLoop loop;
-        const auto connection =
-            QObject::connect(&fetcher, &AreaFetcher::finished, &loop, [&](const ServiceCut &cut) {
-                result = cut;
-                loop.quit();
-            });
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-        loop.exec();
-        QObject::disconnect(connection);
-        return result;
+        return nextOf(fetcher, &AreaFetcher::finished, ms, [] { return true; });
     }
 
     QTemporaryDir folder;

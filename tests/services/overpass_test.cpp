@@ -1,3 +1,4 @@
+#include "event_loop.h"
 #include "services/overpass_answer.h"
 #include "services/overpass_fetcher.h"
 #include "tile_server.h"
@@ -81,13 +82,7 @@ TEST(OverpassAnswer, AsksForWhatTheRulesTakeInTheCell)
 class OverpassFetcherTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "services_tests";
-        static char *argv[] = {name, nullptr};
-        static QCoreApplication app(argc, argv);
-    }
+    static void SetUpTestSuite() { ensureCoreApplication(); }
 
     OverpassSettings settings(int timeoutMs = 10000, qint64 freshSeconds = 7 * 86400) const
     {
@@ -96,19 +91,9 @@ protected:
 
     static std::optional<OverpassResult> fetched(OverpassFetcher &fetcher, const QString &server)
     {
-        std::optional<OverpassResult> result;
-        QEventLoop loop;
-        const auto connection = QObject::connect(&fetcher, &OverpassFetcher::finished, &loop,
-                                                 [&](const OverpassResult &r) {
-                                                     result = r;
-                                                     loop.quit();
-                                                 });
-        if (!fetcher.fetch(QUrl(server + "/api/interpreter"), 401, 122, shippedOsmRules()))
-            return std::nullopt;
-        QTimer::singleShot(15000, &loop, &QEventLoop::quit);
-        loop.exec();
-        QObject::disconnect(connection);
-        return result;
+        return nextOf(fetcher, &OverpassFetcher::finished, 15000, [&] {
+            return fetcher.fetch(QUrl(server + "/api/interpreter"), 401, 122, shippedOsmRules());
+        });
     }
 
     static QByteArray bytes(const QString &path)
