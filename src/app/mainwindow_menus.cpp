@@ -41,7 +41,8 @@ void MainWindow::buildMenus()
     file->addSeparator();
     QAction *exit = file->addAction(QStringLiteral("&Exit"), this, &MainWindow::mnuexit_Click);
     exit->setObjectName(QStringLiteral("mnuexit"));
-    exit->setShortcut(QKeySequence::Quit);
+    // Ctrl+Q everywhere: Windows has no standard key to quit, and the help promises this one.
+    exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     exit->setShortcutContext(Qt::ApplicationShortcut);
 
     // A divider between the two menus; it carries no command.
