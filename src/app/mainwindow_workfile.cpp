@@ -45,17 +45,8 @@ void MainWindow::openWorkOrSource(const QString &path)
 {
     // Entries of one cell written under another would land kilometres away, without a word.
     const auto ask = [this, &path](const StrandedEntries &st) {
-        const QString list =
-            st.side == ListSide::Lwm ? QStringLiteral("LWM") : QStringLiteral("VTP");
-        const QString text =
-            QStringLiteral(
-                "%1 is of %2, but the %3 list holds %4 entries of %5: Create %3Source.asm "
-                "would write them under %2.\n\nKeep the %3 entries, clear the %3 "
-                "list, or cancel the open?")
-                .arg(QFileInfo(path).fileName(), st.to, list)
-                .arg(st.count)
-                .arg(st.from);
-        switch (m_desktop.askKeepOrClear(this, text, QStringLiteral("C&lear %1 List").arg(list))) {
+        const StrandedQuestion question = Session::strandedQuestion(path, st);
+        switch (m_desktop.askKeepOrClear(this, question.text, question.clearButton)) {
         case Desktop::KeepChoice::Keep:
             return StrandedChoice::Keep;
         case Desktop::KeepChoice::Clear:

@@ -508,6 +508,18 @@ QString listName(ListSide side)
 
 } // namespace
 
+StrandedQuestion Session::strandedQuestion(const QString &path, const StrandedEntries &st)
+{
+    const QString list = listName(st.side);
+    return {QStringLiteral("%1 is of %2, but the %3 list holds %4 entries of %5: Create "
+                           "%3Source.asm would write them under %2.\n\nKeep the %3 entries, "
+                           "clear the %3 list, or cancel the open?")
+                .arg(QFileInfo(path).fileName(), st.to, list)
+                .arg(st.count)
+                .arg(st.from),
+            QStringLiteral("C&lear %1 List").arg(list)};
+}
+
 StatusText Session::openedText(const QString &path, const OpenOutcome &outcome) const
 {
     if (outcome.canceled)

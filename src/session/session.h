@@ -66,6 +66,11 @@ struct StrandedEntries
     QString from, to; // "cell 123_120" or "cell 123_120, area 2_27"
 };
 enum class StrandedChoice { Keep, Clear, Cancel };
+// What to ask about them, and the label of the answer that clears the list.
+struct StrandedQuestion
+{
+    QString text, clearButton;
+};
 using AskStranded = std::function<StrandedChoice(const StrandedEntries &)>;
 
 // A line for the status line. A warning comes first in `text`, so that a line too narrow for
@@ -155,6 +160,8 @@ public:
     // OpenFault before anything changes. A source of another place than the other list's
     // entries asks `ask` first whether to keep them; without one they are kept.
     OpenOutcome open(const QString &path, const AskStranded &ask = {});
+    // What to ask before an opened source leaves the other list's entries under a new place.
+    static StrandedQuestion strandedQuestion(const QString &path, const StrandedEntries &stranded);
     // For the status line after open(): "Opened name", and what the user should know of it;
     // what Create would get wrong or leave out comes first, as a warning.
     StatusText openedText(const QString &path, const OpenOutcome &outcome) const;
