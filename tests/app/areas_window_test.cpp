@@ -282,6 +282,35 @@ private slots:
         QCOMPARE(w.desktop.lastFolder, dir.path());
     }
 
+    // A line written without a line type is named in the dialog's summary, as the command
+    // line names it.
+    void theDialogNamesALineWithoutALineType()
+    {
+        const GeoBounds home = areaBounds(GridPlace{123, 120, 2, 27});
+        const QByteArray wkt = QStringLiteral("LINESTRING(%1 %2,%3 %4)")
+                                   .arg(home.west + 0.001, 0, 'f', 9)
+                                   .arg(home.north - 0.001, 0, 'f', 9)
+                                   .arg(home.east - 0.001, 0, 'f', 9)
+                                   .arg(home.south + 0.001, 0, 'f', 9)
+                                   .toUtf8();
+        const QString shape = dir.filePath(QStringLiteral("road.geojson"));
+        QVERIFY(writeVectorFile(shape, "GeoJSON", {{wkbLineString, {wkt.constData()}}}));
+        WindowDriver w;
+        QVERIFY(w.start());
+        w.control<QAction>("mnuwriteareas")->trigger();
+        auto *dialog = w.control<AreasDialog>("frmareas");
+        dialog->findChild<QLineEdit *>("txtshapefile")->setText(shape);
+        dialog->findChild<QLineEdit *>("txtoutputfolder")->setText(dir.filePath("untyped"));
+        QSignalSpy done(dialog, &AreasDialog::done);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
+        QVERIFY(done.wait(30000));
+        const QString summary = dialog->findChild<QPlainTextEdit *>("areassummary")->toPlainText();
+        QVERIFY2(summary.endsWith("1 VTP file names no line type of the catalogue (\"Select VTP "
+                                  "Road/Line/Shoreline\"): pick one (a code such as 1139) and "
+                                  "write again."),
+                 qPrintable(summary));
+    }
+
     // Cancel keeps the dialog and says how the job ended; Escape closes it at once. Neither
     // waits for the job, and the output folder stays as it was.
     void stoppingAJobLeavesTheFolderAsItWas()
