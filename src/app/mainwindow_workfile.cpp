@@ -60,8 +60,8 @@ void MainWindow::openWorkOrSource(const QString &path)
     if (!runHandler([&] { outcome = m_session->open(path, ask); }))
         return;
     showGridBounds();
-    const QString opened = m_session->openedText(path, outcome);
-    outcome.polygons > 0 ? showWarning(opened) : showMessage(opened);
+    const StatusText opened = m_session->openedText(path, outcome);
+    opened.warning ? showWarning(opened.text) : showMessage(opened.text);
 }
 
 void MainWindow::mnunew_Click()
@@ -112,8 +112,9 @@ void MainWindow::mnusaveas_Click()
 
 void MainWindow::saveWorkTo(const QString &path)
 {
-    if (runHandler([&] { m_session->save(path); }))
-        showMessage(QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(path)));
+    StatusText saved;
+    if (runHandler([&] { saved = m_session->save(path); }))
+        saved.warning ? showWarning(saved.text) : showMessage(saved.text);
 }
 
 bool MainWindow::workMayGo()

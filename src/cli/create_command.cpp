@@ -34,7 +34,7 @@ void sayNotWritten(ListSide side, const QString &input, const QString &path,
     QString text = QStringLiteral("%1 was not written: %2 holds no %3 points")
                        .arg(QFileInfo(path).fileName(), input,
                             lwm ? QStringLiteral("LWM") : QStringLiteral("VTP"));
-    if (lwm && opened.polygons > 0)
+    if (lwm && opened.polygons > 0 && !opened.listed)
         text += QStringLiteral(", only %1 land %2")
                     .arg(opened.polygons)
                     .arg(opened.polygons == 1 ? "polygon" : "polygons");

@@ -74,6 +74,14 @@ struct StrandedQuestion
 };
 using AskStranded = std::function<StrandedChoice(const StrandedEntries &)>;
 
+// A line for the status line. A warning comes first in `text`, so that a line too narrow for
+// all of it cuts what follows (a name, a path), never what is wrong.
+struct StatusText
+{
+    QString text;
+    bool warning = false;
+};
+
 // What Open found, for the status line.
 struct OpenOutcome
 {
@@ -156,11 +164,12 @@ public:
     OpenOutcome open(const QString &path, const AskStranded &ask = {});
     // What to ask before an opened source leaves the other list's entries under a new place.
     static StrandedQuestion strandedQuestion(const QString &path, const StrandedEntries &stranded);
-    // For the status line after open(): "Opened name", and what the user should know of it.
-    QString openedText(const QString &path, const OpenOutcome &outcome) const;
-    // Writes the work file whole, or throws Failure and leaves the file and the work as
-    // they were.
-    void save(const QString &path);
+    // For the status line after open(): "Opened name", and what the user should know of it;
+    // what Create would get wrong or leave out comes first, as a warning.
+    StatusText openedText(const QString &path, const OpenOutcome &outcome) const;
+    // Writes the work file whole and says so for the status line, or throws Failure and
+    // leaves the file and the work as they were.
+    StatusText save(const QString &path);
     // The start state, with an empty history.
     void startOver();
     // The calculated place; throws Failure "Calculate first" before there is one, for the
