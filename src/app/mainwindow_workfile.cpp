@@ -67,8 +67,8 @@ void MainWindow::openWorkOrSource(const QString &path)
         return;
     }
     showGridBounds();
-    const QString opened = m_session->openedText(path, outcome);
-    outcome.polygons > 0 ? showWarning(opened) : showMessage(opened);
+    const StatusText opened = m_session->openedText(path, outcome);
+    opened.warning ? showWarning(opened.text) : showMessage(opened.text);
 }
 
 void MainWindow::mnunew_Click()
@@ -119,6 +119,7 @@ void MainWindow::mnusaveas_Click()
 
 bool MainWindow::saveWorkTo(const QString &path)
 {
+    const std::size_t others = m_session->areaPolygons().size();
     const QString why = m_session->save(path);
     if (!why.isEmpty()) {
         m_desktop.messageBox(this,
@@ -127,7 +128,19 @@ bool MainWindow::saveWorkTo(const QString &path)
                              programTitle());
         return false;
     }
-    showMessage(QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(path)));
+    const QString saved = QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(path));
+    // The drawn polygons of an opened area file went with the save: say so, not silently.
+    if (others > 0)
+        showWarning(QStringLiteral("The work file keeps only the LWM list: the other %1 of the "
+                                   "area file %2 no longer drawn; the area file still holds "
+                                   "%3.  %4")
+                        .arg(others == 1 ? QStringLiteral("polygon")
+                                         : QStringLiteral("%1 polygons").arg(others))
+                        .arg(others == 1 ? "is" : "are")
+                        .arg(others == 1 ? "it" : "them")
+                        .arg(saved));
+    else
+        showMessage(saved);
     return true;
 }
 

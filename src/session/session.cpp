@@ -520,54 +520,54 @@ StrandedQuestion Session::strandedQuestion(const QString &path, const StrandedEn
             QStringLiteral("C&lear %1 List").arg(list)};
 }
 
-QString Session::openedText(const QString &path, const OpenOutcome &outcome) const
+StatusText Session::openedText(const QString &path, const OpenOutcome &outcome) const
 {
     if (outcome.canceled)
-        return QStringLiteral("Not opened %1: the %2 list is as it was.")
-            .arg(QFileInfo(path).fileName(), listName(outcome.stranded->side));
-    QStringList notes;
-    if (outcome.lfOnly)
-        notes << QStringLiteral("its lines end in LF alone");
+        return {QStringLiteral("Not opened %1: the %2 list is as it was.")
+                    .arg(QFileInfo(path).fileName(), listName(outcome.stranded->side))};
+    const QString name = QFileInfo(path).fileName();
+    // What Create would get wrong or leave out comes first, so that a narrow status line
+    // keeps it; the notes that only inform follow the file's name.
+    QStringList warnings, notes;
+    if (outcome.polygons > 0) {
+        const int shown = outcome.polygons - int(outcome.listed);
+        warnings << (outcome.listed
+                         ? QStringLiteral("Create LWMSource.asm writes only the polygon in the "
+                                          "list, the first water polygon of the %1 in %2; the "
+                                          "other %3 %4 drawn on the image, land in yellow.")
+                               .arg(outcome.polygons)
+                               .arg(name)
+                               .arg(shown)
+                               .arg(shown == 1 ? "is" : "are")
+                         : QStringLiteral("%1 holds no water polygon: the list is empty and its "
+                                          "%2 land %3 drawn on the image in yellow; Create "
+                                          "LWMSource.asm writes only the list.")
+                               .arg(name)
+                               .arg(shown)
+                               .arg(shown == 1 ? "polygon is" : "polygons are"));
+    }
+    if (const std::optional<StrandedEntries> &st = outcome.stranded; st && !outcome.strandedCleared)
+        warnings << QStringLiteral("The %1 list keeps %2 entries of %3, which Create writes "
+                                   "under %4.")
+                        .arg(listName(st->side))
+                        .arg(st->count)
+                        .arg(st->from, st->to);
     const QString &image = m_work.image.path;
     if (outcome.workFile && !image.isEmpty() && !QFileInfo::exists(image))
-        notes << QStringLiteral("the image %1 is gone").arg(QDir::toNativeSeparators(image));
-    if (const std::optional<StrandedEntries> &st = outcome.stranded) {
-        if (outcome.strandedCleared)
-            notes << QStringLiteral("the %1 list's %2 entries of %3 were cleared")
-                         .arg(listName(st->side))
-                         .arg(st->count)
-                         .arg(st->from);
-        else
-            notes << QStringLiteral("the %1 list keeps %2 entries of %3, which Create writes "
-                                    "under %4")
-                         .arg(listName(st->side))
-                         .arg(st->count)
-                         .arg(st->from, st->to);
-    }
-    const QString name = QFileInfo(path).fileName();
+        warnings << QStringLiteral("The image %1 is gone.").arg(QDir::toNativeSeparators(image));
+    if (outcome.lfOnly)
+        notes << QStringLiteral("its lines end in LF alone");
+    if (const std::optional<StrandedEntries> &st = outcome.stranded; st && outcome.strandedCleared)
+        notes << QStringLiteral("the %1 list's %2 entries of %3 were cleared")
+                     .arg(listName(st->side))
+                     .arg(st->count)
+                     .arg(st->from);
     QString text = QStringLiteral("Opened %1").arg(name);
     if (!notes.isEmpty())
         text += QStringLiteral(": ") + notes.join(QStringLiteral("; "));
-    if (outcome.polygons == 0)
-        return text;
-    // What Create would leave out comes first, so that a narrow status line keeps it.
-    const int shown = outcome.polygons - int(outcome.listed);
-    const QString warning =
-        outcome.listed
-            ? QStringLiteral("Create LWMSource.asm writes only the polygon in the list, the first "
-                             "water polygon of the %1 in %2; the other %3 %4 drawn on the image, "
-                             "land in yellow.")
-                  .arg(outcome.polygons)
-                  .arg(name)
-                  .arg(shown)
-                  .arg(shown == 1 ? "is" : "are")
-            : QStringLiteral("%1 holds no water polygon: the list is empty and its %2 land %3 "
-                             "drawn on the image in yellow; Create LWMSource.asm writes only the "
-                             "list.")
-                  .arg(name)
-                  .arg(shown)
-                  .arg(shown == 1 ? "polygon is" : "polygons are");
-    return warning + QStringLiteral("  ") + text + u'.';
+    if (warnings.isEmpty())
+        return {text};
+    return {warnings.join(QStringLiteral("  ")) + QStringLiteral("  ") + text + u'.', true};
 }
 
 OpenOutcome Session::open(const QString &path, const AskStranded &ask)

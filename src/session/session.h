@@ -73,6 +73,14 @@ struct StrandedQuestion
 };
 using AskStranded = std::function<StrandedChoice(const StrandedEntries &)>;
 
+// A line for the status line. A warning comes first in `text`, so that a line too narrow for
+// all of it cuts what follows (a name, a path), never what is wrong.
+struct StatusText
+{
+    QString text;
+    bool warning = false;
+};
+
 // What Open found, for the status line.
 struct OpenOutcome
 {
@@ -154,8 +162,9 @@ public:
     OpenOutcome open(const QString &path, const AskStranded &ask = {});
     // What to ask before an opened source leaves the other list's entries under a new place.
     static StrandedQuestion strandedQuestion(const QString &path, const StrandedEntries &stranded);
-    // For the status line after open(): "Opened name", and what the user should know of it.
-    QString openedText(const QString &path, const OpenOutcome &outcome) const;
+    // For the status line after open(): "Opened name", and what the user should know of it;
+    // what Create would get wrong or leave out comes first, as a warning.
+    StatusText openedText(const QString &path, const OpenOutcome &outcome) const;
     // The empty text on success, else why not.
     QString save(const QString &path);
     // The start state, with an empty history.

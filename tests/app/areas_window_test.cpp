@@ -209,6 +209,9 @@ private slots:
         w.desktop.saveAnswers.push_back(dir.filePath(QStringLiteral("kept.marlith")));
         w.trigger("mnusaveas");
         QVERIFY(w.window->session().areaPolygons().empty());
+        QVERIFY2(w.message().startsWith("The work file keeps only the LWM list: the other 2 "
+                                        "polygons of the area file are no longer drawn"),
+                 qPrintable(w.message()));
     }
 
     // File > Write Areas for a Shape... runs the same job off the window's thread and shows
