@@ -149,21 +149,20 @@ private slots:
         }
     }
 
-    // Edit and View sit between File and the divider; Edit offers the history's own actions.
-    void editAndViewMenusComeBeforeTheDivider()
+    // The Edit menu takes a press back and makes it again, and copies the list in use.
+    void editMenuActsOnTheWork()
     {
-        const QList<QAction *> bar = window->menuBar()->actions();
-        QStringList titles, edit;
-        for (QAction *a : bar)
-            titles << a->text();
-        QCOMPARE(titles,
-                 (QStringList{"&File", "&Edit", "&View", "&Imagery", "&Data", "|", "&Help"}));
-        for (QAction *a : bar[1]->menu()->actions())
-            edit << a->objectName() + '=' + a->text() + '=' + a->shortcut().toString();
-        QCOMPARE(edit,
-                 (QStringList{"undo=Undo=Ctrl+Z", "redo=Redo=Ctrl+Y", "==", "mnucut=Cu&t=Ctrl+X",
-                              "mnucopy=&Copy=Ctrl+C", "mnupaste=&Paste=Ctrl+V",
-                              "==", "mnucopyall=Copy &All Entries="}));
+        calculate("47", "30.50", "-122", "18.25");
+        press(3, 4);
+        const QList<QAction *> edit = control<QMenu>("mnuedit")->actions();
+        edit[0]->trigger();
+        QVERIFY(entries("lstLWM").isEmpty());
+        edit[1]->trigger();
+        QCOMPARE(entries("lstLWM"), QStringList{"LWMPoint 3, 4"});
+        window->activateWindow();
+        control("lstLWM")->setFocus();
+        edit.back()->trigger();
+        QCOMPARE(desktop.copiedTexts, QStringList{"LWMPoint 3, 4\n"});
     }
 
     void calculateShowsDecimalDegreesInTheUsersLocale()

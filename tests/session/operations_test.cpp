@@ -315,15 +315,7 @@ TEST(SessionOpen, AFaultyFileChangesNothing)
         EXPECT_EQ(s.history()->count(), steps);
     }
     // A save that cannot write keeps the work unsaved, under its old name.
-    const QString nowhere = dir.filePath("no such folder/w.marlith");
-    try {
-        s.save(nowhere);
-        ADD_FAILURE() << "saved into a missing folder";
-    } catch (const Failure &fault) {
-        EXPECT_TRUE(fault.text().startsWith(QStringLiteral("The work was not saved to %1: ")
-                                                .arg(QDir::toNativeSeparators(nowhere))))
-            << fault.text().toStdString();
-    }
+    EXPECT_THROW(s.save(dir.filePath("no such folder/w.marlith")), Failure);
     EXPECT_TRUE(s.isModified());
     EXPECT_TRUE(s.workFile().isEmpty());
 }
