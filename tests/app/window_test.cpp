@@ -61,21 +61,16 @@ private slots:
     // typing, Calculate, Save, New, Open and the Undo of Open.
     void controlsAndSessionAgreeEveryWay()
     {
-        const std::pair<const char *, Field> bound[] = {
-            {"txtlatdeg", Field::LatDeg},         {"txtlatmin", Field::LatMin},
-            {"txtlongdeg", Field::LongDeg},       {"txtlongmin", Field::LongMin},
-            {"txtaltitude", Field::Altitude},     {"cbovtptype", Field::LineType},
-            {"txtvtplinewidth", Field::VtpWidth}, {"cbolayer", Field::Layer},
-            {"txtlwmnumber", Field::LwmCounter},  {"txtvtpnumber", Field::VtpCounter},
-            {"lbllatdd", Field::LatDecimal},      {"lbllongdd", Field::LngDecimal},
-            {"lblcellx", Field::CellX},           {"lblcelly", Field::CellY},
-            {"lblareax", Field::AreaX},           {"lblareay", Field::AreaY},
-        };
+        // In the order of the session's fields.
+        const char *bound[] = {"txtlatdeg",    "txtlatmin",    "txtlongdeg",      "txtlongmin",
+                               "txtaltitude",  "cbovtptype",   "txtvtplinewidth", "cbolayer",
+                               "txtlwmnumber", "txtvtpnumber", "lbllatdd",        "lbllongdd",
+                               "lblcellx",     "lblcelly",     "lblareax",        "lblareay"};
         const auto shownAndHeld = [&] {
             std::pair<QStringList, QStringList> texts;
-            for (const auto &[name, field] : bound) {
-                texts.first << text(name);
-                texts.second << window->session().text(field);
+            for (std::size_t i = 0; i < std::size(bound); ++i) {
+                texts.first << text(bound[i]);
+                texts.second << window->session().text(Field(i));
             }
             return texts;
         };
@@ -86,20 +81,20 @@ private slots:
         const char *typed[] = {"47",       "30.50", "-122", "18.25", "120",
                                "\"1139\"", "3",     "12",   "4",     "6"};
         for (std::size_t i = 0; i < std::size(typed); ++i) {
-            QWidget *field = control(bound[i].first);
+            QWidget *field = control(bound[i]);
             if (auto *box = qobject_cast<QComboBox *>(field))
                 field = box->lineEdit();
             static_cast<QLineEdit *>(field)->selectAll();
             QTest::keyClick(field, Qt::Key_Delete);
             QTest::keyClicks(field, QString::fromUtf8(typed[i]));
-            QCOMPARE(window->session().text(bound[i].second), QString::fromUtf8(typed[i]));
+            QCOMPARE(window->session().text(Field(i)), QString::fromUtf8(typed[i]));
         }
         QVERIFY(window->isWindowModified());
         click("cmdcalculate");
         const auto worked = shownAndHeld();
         QCOMPARE(worked.first, worked.second);
         for (std::size_t i = 0; i < std::size(bound); ++i)
-            QVERIFY2(worked.first[i] != empty.first[i], bound[i].first);
+            QVERIFY2(worked.first[i] != empty.first[i], bound[i]);
 
         desktop.saveAnswers = {folder.filePath("bound")};
         window->mnusaveas_Click();
