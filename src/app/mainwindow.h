@@ -29,6 +29,7 @@ struct ImageryService;
 struct GeoBounds;
 struct GridPlace;
 struct ImagePosition;
+struct StatusText;
 enum class Field;
 enum class ListSide;
 
@@ -130,6 +131,7 @@ private:
     void showMessage(const QString &text);
     // A message that starts with a warning, which a narrow status line keeps.
     void showWarning(const QString &text);
+    void showStatus(const StatusText &status);
     // After a list edit or Create: says when a counter no longer matches its list, on the
     // line after `lead` when one is given.
     enum class Counters { Lwm, Vtp, Both };

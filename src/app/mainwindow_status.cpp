@@ -37,6 +37,11 @@ void MainWindow::showWarning(const QString &text)
     m_status->warn(text);
 }
 
+void MainWindow::showStatus(const StatusText &status)
+{
+    status.warning ? showWarning(status.text) : showMessage(status.text);
+}
+
 void MainWindow::showCounterHints(Counters which, const QString &lead, const QString &warning)
 {
     QStringList hints{warning};

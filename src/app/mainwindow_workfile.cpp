@@ -67,8 +67,7 @@ void MainWindow::openWorkOrSource(const QString &path)
         return;
     }
     showGridBounds();
-    const StatusText opened = m_session->openedText(path, outcome);
-    opened.warning ? showWarning(opened.text) : showMessage(opened.text);
+    showStatus(m_session->openedText(path, outcome));
 }
 
 void MainWindow::mnunew_Click()
