@@ -57,15 +57,8 @@ void MainWindow::openWorkOrSource(const QString &path)
         return StrandedChoice::Cancel;
     };
     OpenOutcome outcome;
-    try {
-        outcome = m_session->open(path, ask);
-    } catch (const OpenFault &f) {
-        m_desktop.messageBox(
-            this,
-            QStringLiteral("%1 was not opened.\n\n%2").arg(QFileInfo(path).fileName(), f.text),
-            programTitle());
+    if (!runHandler([&] { outcome = m_session->open(path, ask); }))
         return;
-    }
     showGridBounds();
     showStatus(m_session->openedText(path, outcome));
 }
@@ -116,31 +109,11 @@ void MainWindow::mnusaveas_Click()
     saveWorkTo(*path);
 }
 
-bool MainWindow::saveWorkTo(const QString &path)
+void MainWindow::saveWorkTo(const QString &path)
 {
-    const std::size_t others = m_session->areaPolygons().size();
-    const QString why = m_session->save(path);
-    if (!why.isEmpty()) {
-        m_desktop.messageBox(this,
-                             QStringLiteral("The work was not saved to %1: %2.")
-                                 .arg(QDir::toNativeSeparators(path), why),
-                             programTitle());
-        return false;
-    }
-    const QString saved = QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(path));
-    // The drawn polygons of an opened area file went with the save: say so, not silently.
-    if (others > 0)
-        showWarning(QStringLiteral("The work file keeps only the LWM list: the other %1 of the "
-                                   "area file %2 no longer drawn; the area file still holds "
-                                   "%3.  %4")
-                        .arg(others == 1 ? QStringLiteral("polygon")
-                                         : QStringLiteral("%1 polygons").arg(others))
-                        .arg(others == 1 ? "is" : "are")
-                        .arg(others == 1 ? "it" : "them")
-                        .arg(saved));
-    else
-        showMessage(saved);
-    return true;
+    StatusText saved;
+    if (runHandler([&] { saved = m_session->save(path); }))
+        saved.warning ? showWarning(saved.text) : showMessage(saved.text);
 }
 
 bool MainWindow::workMayGo()

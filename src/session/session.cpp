@@ -570,7 +570,15 @@ StatusText Session::openedText(const QString &path, const OpenOutcome &outcome) 
 
 OpenOutcome Session::open(const QString &path, const AskStranded &ask)
 {
-    Opened opened = openFile(path, m_work, m_locale);
+    const auto read = [&] {
+        try {
+            return openFile(path, m_work, m_locale);
+        } catch (const OpenFault &f) {
+            throw Failure{QStringLiteral("%1 was not opened.").arg(QFileInfo(path).fileName()),
+                          f.text};
+        }
+    };
+    Opened opened = read();
     OpenOutcome outcome{opened.kind == OpenedKind::WorkFile, opened.lfOnly, opened.polygons,
                         opened.listed};
     outcome.stranded = strandedBy(m_work, opened);
@@ -605,21 +613,34 @@ OpenOutcome Session::open(const QString &path, const AskStranded &ask)
     return outcome;
 }
 
-QString Session::save(const QString &path)
+StatusText Session::save(const QString &path)
 {
-    const QString why = saveWorkFile(path, m_work);
-    if (!why.isEmpty())
-        return why;
+    if (const QString why = saveWorkFile(path, m_work); !why.isEmpty())
+        throw Failure{{},
+                      QStringLiteral("The work was not saved to %1: %2.")
+                          .arg(QDir::toNativeSeparators(path), why)};
     const QString saved = QFileInfo(path).absoluteFilePath();
+    const std::size_t others = m_work.areaPolygons.size();
     // The work is now what the file holds, which has no place for an area file's others.
-    if (!m_work.areaPolygons.empty()) {
+    if (others > 0) {
         m_work.areaPolygons.clear();
         emit areaPolygonsChanged();
     }
     if (std::exchange(m_workFile, saved) != saved)
         emit workFileChanged();
     setModified(false);
-    return QString();
+    const QString said = QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(path));
+    if (others == 0)
+        return {said};
+    // The drawn polygons of an opened area file went with the save: say so, not silently.
+    return {QStringLiteral("The work file keeps only the LWM list: the other %1 of the area file "
+                           "%2 no longer drawn; the area file still holds %3.  %4")
+                .arg(others == 1 ? QStringLiteral("polygon")
+                                 : QStringLiteral("%1 polygons").arg(others))
+                .arg(others == 1 ? "is" : "are")
+                .arg(others == 1 ? "it" : "them")
+                .arg(said),
+            true};
 }
 
 void Session::startOver()
@@ -640,6 +661,15 @@ const GridPlace &Session::requirePlace() const
                       QStringLiteral("Calculate first: the shapes are placed on the globe by the "
                                      "calculated cell and area.")};
     return *m_place;
+}
+
+ShapeListing Session::shapesToImport(const QString &path) const
+{
+    requirePlace();
+    ShapeListing listing = listShapes(path);
+    if (!listing.failure.isEmpty())
+        throw Failure{{}, listing.failure};
+    return listing;
 }
 
 StatusText Session::importShape(const QString &path, const ShapeCandidate &candidate)

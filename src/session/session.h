@@ -20,6 +20,7 @@ class QUndoStack;
 struct ExportShapes;
 struct ExportTarget;
 struct ShapeCandidate;
+struct ShapeListing;
 
 // Every text of the work, by what it means. The first ten are typed; the next six are what
 // Calculate wrote; the last four are the cursor readouts, which pass with every move.
@@ -88,8 +89,9 @@ struct OpenOutcome
 
 // The one working state of the program and the steps of every operation on it: what the
 // window shows, the command line writes from and the tests drive, with or without a window.
-// Each operation runs its steps in order; a run-time error (RuntimeError) leaves the steps
-// before it done and is thrown to the caller, which reports it.
+// Each operation runs its steps in order. Two kinds of error leave one, thrown to the caller,
+// which reports it: a run-time error (RuntimeError) leaves the steps before it done; a Failure
+// (text/failure.h) changed nothing.
 class Session final : public QObject
 {
     Q_OBJECT
@@ -150,7 +152,7 @@ public:
     const QString &createFailure(ListSide side) const;
 
     // A work file, or an LWMSource.asm / VTPSource.asm, as one step of the history. Throws
-    // OpenFault before anything changes. A source of another place than the other list's
+    // Failure before anything changes. A source of another place than the other list's
     // entries asks `ask` first whether to keep them; without one they are kept.
     OpenOutcome open(const QString &path, const AskStranded &ask = {});
     // What to ask before an opened source leaves the other list's entries under a new place.
@@ -158,13 +160,17 @@ public:
     // For the status line after open(): "Opened name", and what the user should know of it;
     // what Create would get wrong or leave out comes first, as a warning.
     StatusText openedText(const QString &path, const OpenOutcome &outcome) const;
-    // The empty text on success, else why not.
-    QString save(const QString &path);
+    // Writes the work file whole and says so for the status line, or throws Failure and
+    // leaves the file and the work as they were.
+    StatusText save(const QString &path);
     // The start state, with an empty history.
     void startOver();
     // The calculated place; throws Failure "Calculate first" before there is one, for the
     // shapes are placed on the globe by it.
     const GridPlace &requirePlace() const;
+    // The shapes of a vector file that Import may press; throws Failure before a Calculate
+    // or when the file offers none.
+    ShapeListing shapesToImport(const QString &path) const;
     // Presses the vertices of one shape of a vector file; the status text, or throws
     // Failure with why nothing was pressed. Needs a Calculate first.
     StatusText importShape(const QString &path, const ShapeCandidate &candidate);
