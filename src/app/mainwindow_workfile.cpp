@@ -113,7 +113,7 @@ void MainWindow::saveWorkTo(const QString &path)
 {
     StatusText saved;
     if (runHandler([&] { saved = m_session->save(path); }))
-        saved.warning ? showWarning(saved.text) : showMessage(saved.text);
+        showStatus(saved);
 }
 
 bool MainWindow::workMayGo()
