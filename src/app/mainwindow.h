@@ -19,6 +19,7 @@ class ServiceCatalogue;
 class Session;
 class StatusLine;
 struct GridPlace;
+struct StatusText;
 enum class Field;
 enum class ListSide;
 
@@ -119,6 +120,7 @@ private:
     void showMessage(const QString &text);
     // A message that starts with a warning, which a narrow status line keeps.
     void showWarning(const QString &text);
+    void showStatus(const StatusText &status);
     // After a list edit or Create: `lead` says what was done, after `warning` and the hints
     // of the counters of `sides` that no longer match their lists.
     void showCounterHints(std::initializer_list<ListSide> sides, const QString &lead = QString(),

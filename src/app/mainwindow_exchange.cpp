@@ -54,7 +54,7 @@ void MainWindow::mnuexport_Click()
         if (!name)
             return;
         rememberDialogFile(FileDialog::Export, *name);
-        showMessage(m_session->exportShapes(exportTarget(*name, filter)));
+        showStatus(m_session->exportShapes(exportTarget(*name, filter)));
     });
 }
 
@@ -79,6 +79,6 @@ void MainWindow::mnuimport_Click()
                 return;
             chosen = std::size_t(*pick);
         }
-        showMessage(m_session->importShape(*path, listing.candidates[chosen]));
+        showStatus(m_session->importShape(*path, listing.candidates[chosen]));
     });
 }

@@ -36,6 +36,11 @@ void MainWindow::showWarning(const QString &text)
     m_status->warn(text);
 }
 
+void MainWindow::showStatus(const StatusText &status)
+{
+    status.warning ? showWarning(status.text) : showMessage(status.text);
+}
+
 void MainWindow::showCounterHints(std::initializer_list<ListSide> sides, const QString &lead,
                                   const QString &warning)
 {

@@ -60,8 +60,7 @@ void MainWindow::openWorkOrSource(const QString &path)
     if (!runHandler([&] { outcome = m_session->open(path, ask); }))
         return;
     showGridBounds();
-    const StatusText opened = m_session->openedText(path, outcome);
-    opened.warning ? showWarning(opened.text) : showMessage(opened.text);
+    showStatus(m_session->openedText(path, outcome));
 }
 
 void MainWindow::mnunew_Click()
@@ -114,7 +113,7 @@ void MainWindow::saveWorkTo(const QString &path)
 {
     StatusText saved;
     if (runHandler([&] { saved = m_session->save(path); }))
-        saved.warning ? showWarning(saved.text) : showMessage(saved.text);
+        showStatus(saved);
 }
 
 bool MainWindow::workMayGo()

@@ -565,9 +565,7 @@ StatusText Session::openedText(const QString &path, const OpenOutcome &outcome) 
     QString text = QStringLiteral("Opened %1").arg(name);
     if (!notes.isEmpty())
         text += QStringLiteral(": ") + notes.join(QStringLiteral("; "));
-    if (warnings.isEmpty())
-        return {text};
-    return {warnings.join(QStringLiteral("  ")) + QStringLiteral("  ") + text + u'.', true};
+    return warnings.isEmpty() ? StatusText{text} : warnedText(warnings, text + u'.');
 }
 
 OpenOutcome Session::open(const QString &path, const AskStranded &ask)
@@ -674,7 +672,7 @@ ShapeListing Session::shapesToImport(const QString &path) const
     return listing;
 }
 
-QString Session::importShape(const QString &path, const ShapeCandidate &candidate)
+StatusText Session::importShape(const QString &path, const ShapeCandidate &candidate)
 {
     const GridPlace &place = requirePlace();
     const ShapeVertices shape = readShape(path, candidate);
@@ -699,7 +697,7 @@ ExportShapes Session::shapesToExport() const
     return shapes;
 }
 
-QString Session::exportShapes(const ExportTarget &target) const
+StatusText Session::exportShapes(const ExportTarget &target) const
 {
     const ExportShapes shapes = shapesToExport();
     if (const QString failure = writeShapes(target, shapes); !failure.isEmpty())

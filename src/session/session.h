@@ -2,6 +2,7 @@
 
 #include "grid/geo_bounds.h"
 #include "grid/point_geography.h"
+#include "text/status_text.h"
 #include "workfile/work_state.h"
 
 #include <QLocale>
@@ -73,14 +74,6 @@ struct StrandedQuestion
     QString text, clearButton;
 };
 using AskStranded = std::function<StrandedChoice(const StrandedEntries &)>;
-
-// A line for the status line. A warning comes first in `text`, so that a line too narrow for
-// all of it cuts what follows (a name, a path), never what is wrong.
-struct StatusText
-{
-    QString text;
-    bool warning = false;
-};
 
 // What Open found, for the status line.
 struct OpenOutcome
@@ -180,12 +173,12 @@ public:
     ShapeListing shapesToImport(const QString &path) const;
     // Presses the vertices of one shape of a vector file; the status text, or throws
     // Failure with why nothing was pressed. Needs a Calculate first.
-    QString importShape(const QString &path, const ShapeCandidate &candidate);
+    StatusText importShape(const QString &path, const ShapeCandidate &candidate);
     // The LWM polygon and the VTP line as Export writes them; throws Failure before a
     // Calculate or with nothing to export.
     ExportShapes shapesToExport() const;
     // Writes them whole or not at all; the status text, or throws Failure.
-    QString exportShapes(const ExportTarget &target) const;
+    StatusText exportShapes(const ExportTarget &target) const;
 
 signals:
     void textChanged(Field field);
