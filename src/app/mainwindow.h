@@ -103,6 +103,7 @@ private:
     // Undo and redo, and the lists' context menus, in mainwindow_history.cpp.
     void buildHistory();
     void buildListMenu(PointList *list, ListSide side);
+    QMenu *listMenu(PointList *list, ListSide side, const QString &name);
     // The Edit menu, in mainwindow_edit.cpp.
     void buildEditMenu();
 

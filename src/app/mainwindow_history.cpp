@@ -37,9 +37,33 @@ void MainWindow::buildHistory()
 
 void MainWindow::buildListMenu(PointList *list, ListSide side)
 {
+    // Built when first opened: most runs never open it, and the window starts sooner.
+    const auto menu = [this, list, side] {
+        const QString name = list->objectName() + QStringLiteral("Menu");
+        auto *built = list->findChild<QMenu *>(name, Qt::FindDirectChildrenOnly);
+        return built ? built : listMenu(list, side, name);
+    };
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this,
+            [menu, list](QPoint at) { menu()->popup(list->viewport()->mapToGlobal(at)); });
+    // Shift+F10 opens it from the keyboard, below the selected entry.
+    auto *key = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), list, nullptr, nullptr,
+                              Qt::WidgetShortcut);
+    connect(key, &QShortcut::activated, this, [menu, list] {
+        const int row = list->selectedIndex();
+        const QRect view = list->viewport()->rect();
+        const QPoint at = row >= 0 && view.intersects(list->rowRect(row))
+                              ? list->rowRect(row).bottomLeft() + QPoint(8, 0)
+                              : QPoint(8, 8);
+        menu()->popup(list->viewport()->mapToGlobal(at));
+    });
+}
+
+QMenu *MainWindow::listMenu(PointList *list, ListSide side, const QString &name)
+{
     const bool lwm = side == ListSide::Lwm;
     auto *menu = new QMenu(list);
-    menu->setObjectName(list->objectName() + QStringLiteral("Menu"));
+    menu->setObjectName(name);
     // The keys are the list's own (it handles them itself), shown here only as a reminder.
     menu->addAction(QStringLiteral("Remove Selected\tDel"), this,
                     lwm ? &MainWindow::cmdlwmclearlistitem_Click
@@ -54,19 +78,5 @@ void MainWindow::buildListMenu(PointList *list, ListSide side)
     menu->addSeparator();
     menu->addAction(QStringLiteral("Copy all entries"), this,
                     [this, side] { m_desktop.copyText(entriesText(m_session->entries(side))); });
-
-    list->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(list, &QWidget::customContextMenuRequested, menu,
-            [menu, list](QPoint at) { menu->popup(list->viewport()->mapToGlobal(at)); });
-    // Shift+F10 opens it from the keyboard, below the selected entry.
-    auto *key = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), list, nullptr, nullptr,
-                              Qt::WidgetShortcut);
-    connect(key, &QShortcut::activated, menu, [menu, list] {
-        const int row = list->selectedIndex();
-        const QRect view = list->viewport()->rect();
-        const QPoint at = row >= 0 && view.intersects(list->rowRect(row))
-                              ? list->rowRect(row).bottomLeft() + QPoint(8, 0)
-                              : QPoint(8, 8);
-        menu->popup(list->viewport()->mapToGlobal(at));
-    });
+    return menu;
 }

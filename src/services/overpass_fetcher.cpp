@@ -20,7 +20,7 @@ constexpr qint64 mostBytes = 512 * 1024 * 1024;
 } // namespace
 
 OverpassFetcher::OverpassFetcher(const OverpassSettings &settings, QObject *parent)
-    : QObject(parent), settings(settings), network(new QNetworkAccessManager(this))
+    : QObject(parent), settings(settings)
 {
     if (this->settings.cacheFolder.isEmpty())
         this->settings.cacheFolder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
@@ -77,6 +77,9 @@ bool OverpassFetcher::fetch(const QUrl &server, int cellColumn, int cellRow, con
     request.setTransferTimeout(settings.timeoutMs);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
+    // Made at the first request: most runs never ask, and the window starts without it.
+    if (!network)
+        network = new QNetworkAccessManager(this);
     reply = network->post(request, "data=" + query.toPercentEncoding());
     connect(reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64) {
         if (received > mostBytes)

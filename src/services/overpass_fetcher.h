@@ -53,7 +53,7 @@ private:
     OverpassResult keptAnswer(const QString &why) const;
 
     OverpassSettings settings;
-    QNetworkAccessManager *network;
+    QNetworkAccessManager *network = nullptr;
     QNetworkReply *reply = nullptr;
     QString cachePath;
 };

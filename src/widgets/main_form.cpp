@@ -108,10 +108,6 @@ QComboBox *combo(QWidget *parent, const char *name, QRect where, const QString &
                  const QStringList &items)
 {
     auto *c = place(new QComboBox(parent), name, where, accessibleName);
-    // The items are shared with the catalogue: a list model builds no item objects, which for
-    // some three hundred items is a good part of the window's start-up. Set before the combo
-    // box turns editable, so that its line edit is connected to this model only once.
-    c->setModel(new QStringListModel(items, c));
     c->setFocusPolicy(Qt::StrongFocus); // not taken by the wheel either
     c->installEventFilter(new WheelNeedsFocus(c));
     // Editable through a line edit of its own: setEditable() would also build the drop-down
@@ -119,8 +115,12 @@ QComboBox *combo(QWidget *parent, const char *name, QRect where, const QString &
     // opened, and looks and behaves the same.
     c->setLineEdit(new QLineEdit(c));
     c->setInsertPolicy(QComboBox::NoInsert);
-    // Typed text is taken exactly as typed: no completion may change it.
+    // Typed text is taken exactly as typed: no completion may change it. Gone before the
+    // items come, so that the completer the line edit came with never indexes them.
     c->setCompleter(nullptr);
+    // The items are shared with the catalogue: a list model builds no item objects, which for
+    // some three hundred items is a good part of the window's start-up.
+    c->setModel(new QStringListModel(items, c));
     c->setMaxVisibleItems(20);
     // Both roles in one palette: each change of palette goes down to the line edit and the
     // drop-down again.
