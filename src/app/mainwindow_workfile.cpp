@@ -57,18 +57,10 @@ void MainWindow::openWorkOrSource(const QString &path)
         return StrandedChoice::Cancel;
     };
     OpenOutcome outcome;
-    try {
-        outcome = m_session->open(path, ask);
-    } catch (const OpenFault &f) {
-        m_desktop.messageBox(
-            this,
-            QStringLiteral("%1 was not opened.\n\n%2").arg(QFileInfo(path).fileName(), f.text),
-            programTitle());
+    if (!runHandler([&] { outcome = m_session->open(path, ask); }))
         return;
-    }
     showGridBounds();
-    const QString opened = m_session->openedText(path, outcome);
-    outcome.polygons > 0 ? showWarning(opened) : showMessage(opened);
+    showStatus(m_session->openedText(path, outcome));
 }
 
 void MainWindow::mnunew_Click()
@@ -117,18 +109,11 @@ void MainWindow::mnusaveas_Click()
     saveWorkTo(*path);
 }
 
-bool MainWindow::saveWorkTo(const QString &path)
+void MainWindow::saveWorkTo(const QString &path)
 {
-    const QString why = m_session->save(path);
-    if (!why.isEmpty()) {
-        m_desktop.messageBox(this,
-                             QStringLiteral("The work was not saved to %1: %2.")
-                                 .arg(QDir::toNativeSeparators(path), why),
-                             programTitle());
-        return false;
-    }
-    showMessage(QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(path)));
-    return true;
+    StatusText saved;
+    if (runHandler([&] { saved = m_session->save(path); }))
+        showStatus(saved);
 }
 
 bool MainWindow::workMayGo()

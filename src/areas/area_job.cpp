@@ -183,7 +183,7 @@ private:
     std::map<QString, int> m_numbers;
 };
 
-// The one feature --shape names, as (layer, place in the layer).
+// The one layer or feature the request names, as (layer, place in the layer).
 struct Selection
 {
     std::optional<int> layer;

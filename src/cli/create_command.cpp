@@ -2,8 +2,8 @@
 
 #include "cli/command_parsing.h"
 #include "session/session.h"
+#include "text/failure.h"
 #include "text/runtime_error.h"
-#include "workfile/work_file.h"
 #include "writers/line_types.h"
 
 #include <QCommandLineParser>
@@ -91,8 +91,8 @@ int runCreateCommand(const QStringList &arguments, ProgramLayout layout)
     OpenOutcome opened;
     try {
         opened = session.open(input);
-    } catch (const OpenFault &f) {
-        printLine(stderr, QStringLiteral("%1 was not opened: %2").arg(shownInput, f.text));
+    } catch (const Failure &f) {
+        printLine(stderr, QStringLiteral("%1 was not opened: %2").arg(shownInput, f.why));
         return 1;
     }
     int written = 0;
@@ -118,11 +118,7 @@ int runCreateCommand(const QStringList &arguments, ProgramLayout layout)
                               .arg(QDir::toNativeSeparators(path), session.text(Field::LineType)));
         }
     } catch (const RuntimeError &e) {
-        printLine(
-            stderr,
-            QStringLiteral("Run-time error '%1': %2").arg(int(e.number())).arg(e.description()));
-        if (!e.detail().isEmpty())
-            printLine(stderr, e.detail());
+        printLine(stderr, e.text(RuntimeError::Shown::CommandLine));
         if (e.number() == RuntimeError::PathFileAccess)
             printLine(stderr, QStringLiteral("--output-folder DIR writes into another folder."));
         return 1;

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 
 #include <cmath>
@@ -209,6 +210,9 @@ private slots:
         w.desktop.saveAnswers.push_back(dir.filePath(QStringLiteral("kept.marlith")));
         w.trigger("mnusaveas");
         QVERIFY(w.window->session().areaPolygons().empty());
+        QVERIFY2(w.message().startsWith("The work file keeps only the LWM list: the other 2 "
+                                        "polygons of the area file are no longer drawn"),
+                 qPrintable(w.message()));
     }
 
     // File > Write Areas for a Shape... runs the same job off the window's thread and shows
@@ -277,6 +281,22 @@ private slots:
         QVERIFY(dialog->findChild<QPushButton *>("cmdwrite")->isEnabled());
         QTest::mouseClick(dialog->findChild<QPushButton *>("cmdshapefile"), Qt::LeftButton);
         QCOMPARE(w.desktop.lastFolder, dir.path());
+
+        // Land, picked in the dialog, is the third field of every polygon line it writes.
+        const QString land = dir.filePath(QStringLiteral("land"));
+        dialog->findChild<QLineEdit *>("txtoutputfolder")->setText(land);
+        dialog->findChild<QComboBox *>("cboareafill")->setCurrentIndex(1);
+        QSignalSpy landDone(dialog, &AreasDialog::done);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
+        QVERIFY(landDone.wait(30000));
+        QCOMPARE(QDir(land).entryList({"*.asm"}), names);
+        for (const QString &name : names) {
+            const QString file = QString::fromLatin1(read(land, name));
+            QCOMPARE(file.count(QRegularExpression("^LWMPoly2 +\\d+, 0, 1,",
+                                                   QRegularExpression::MultilineOption)),
+                     file.count(QStringLiteral("LWMPoly2")));
+            QVERIFY(file.contains(QStringLiteral("LWMPoly2")));
+        }
     }
 
     // A line written without a line type is named in the dialog's summary, as the command
