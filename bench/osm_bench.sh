@@ -9,7 +9,7 @@
 set -euo pipefail
 marlith=$(realpath "$1")
 out=$(realpath -m "$2")
-buildings=${3:-2600000}
+buildings=${3:-4200000}
 here=$(dirname "$(realpath "$0")")
 if ! command -v osmium >/dev/null; then
     sudo=""

@@ -17,10 +17,12 @@ set(MARLITH_HELP_FILES
     style.css
     osm.rules
 )
-# The window screenshot is made from a running build, so a fresh checkout may lack it.
-if(EXISTS ${PROJECT_SOURCE_DIR}/htmfiles/images/window.png)
-    list(APPEND MARLITH_HELP_FILES images/window.png)
-endif()
+# The screenshots are made from a running build, so a fresh checkout may lack them.
+foreach(picture IN ITEMS window.png area-file.png)
+    if(EXISTS ${PROJECT_SOURCE_DIR}/htmfiles/images/${picture})
+        list(APPEND MARLITH_HELP_FILES images/${picture})
+    endif()
+endforeach()
 
 if(MARLITH_INSTALLED AND (APPLE OR NOT UNIX))
     message(FATAL_ERROR "MARLITH_INSTALLED lays the program out for a Linux system")

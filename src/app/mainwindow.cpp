@@ -83,18 +83,13 @@ bool MainWindow::runHandler(const std::function<void()> &steps)
         steps();
         return true;
     } catch (const RuntimeError &e) {
-        reportRuntimeError(e);
+        // The box keeps its fixed text; the status line adds what failed and where.
+        showMessage(e.text(RuntimeError::Shown::StatusLine));
+        m_desktop.messageBox(this, e.text(RuntimeError::Shown::Box), programTitle());
     } catch (const Failure &f) {
         m_desktop.messageBox(this, f.text(), programTitle());
     }
     return false;
-}
-
-void MainWindow::reportRuntimeError(const RuntimeError &e)
-{
-    // The box keeps its fixed text; the status line adds what failed and where.
-    showRuntimeErrorDetail(e);
-    m_desktop.messageBox(this, e.reportText(), programTitle());
 }
 
 void MainWindow::cmdcalculate_Click()

@@ -6,29 +6,20 @@
 
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 
 class AboutBox;
 class AreaPreview;
 class Desktop;
-class ImagePanel;
 class PictureFeed;
 class PointList;
-class QAction;
-class QActionGroup;
-class QComboBox;
-class QLabel;
-class QLineEdit;
 class QMenu;
-class QPushButton;
-class RuntimeError;
 class ServiceCatalogue;
 class Session;
 class StatusLine;
-struct ImageryService;
-struct GeoBounds;
 struct GridPlace;
-struct ImagePosition;
+struct StatusText;
 enum class Field;
 enum class ListSide;
 
@@ -91,7 +82,6 @@ private:
     // step and is reported, and the program goes on with whatever the handler had already
     // done. True when it ran to its end.
     bool runHandler(const std::function<void()> &steps);
-    void reportRuntimeError(const RuntimeError &e);
 
     // Binding the controls to the session, in mainwindow_binding.cpp.
     void bindSession();
@@ -108,7 +98,7 @@ private:
 
     // Work files, in mainwindow_workfile.cpp.
     void buildWorkFile();
-    bool saveWorkTo(const QString &path);
+    void saveWorkTo(const QString &path);
 
     // Undo and redo, and the lists' context menus, in mainwindow_history.cpp.
     void buildHistory();
@@ -130,13 +120,11 @@ private:
     void showMessage(const QString &text);
     // A message that starts with a warning, which a narrow status line keeps.
     void showWarning(const QString &text);
-    // After a list edit or Create: says when a counter no longer matches its list, on the
-    // line after `lead` when one is given.
-    enum class Counters { Lwm, Vtp, Both };
-    // `lead` says what was done, `warning` what is wrong with it; the warnings come first.
-    void showCounterHints(Counters which, const QString &lead = QString(),
+    void showStatus(const StatusText &status);
+    // After a list edit or Create: `lead` says what was done, after `warning` and the hints
+    // of the counters of `sides` that no longer match their lists.
+    void showCounterHints(std::initializer_list<ListSide> sides, const QString &lead = QString(),
                           const QString &warning = QString());
-    void showRuntimeErrorDetail(const RuntimeError &e);
 
     // Shapes in and out, in mainwindow_exchange.cpp.
     void addExchangeCommands(QMenu *file);
@@ -146,14 +134,6 @@ private:
     void showImageSource();
     // The picture and the place of a written area while it is previewed; the work's after.
     void showPreviewPlace(const std::optional<GridPlace> &place);
-
-    // Imagery from tile and map services, in mainwindow_services.cpp.
-    void buildServices();
-    void rebuildImageryMenu();
-    void showPickedService();
-    void pickService(const ImageryService *service);
-    void mnuaddservice_Click();
-    void mnueditservices_Click();
 
     void connectHandlers();
 
@@ -165,13 +145,8 @@ private:
     Session *m_session;
     AboutBox *m_about = nullptr;
     StatusLine *m_status = nullptr;
-    QString m_counterHint; // the counter hint the status line shows, if any
     PictureFeed *m_feed = nullptr;
     ServiceCatalogue *m_catalogue = nullptr;
-    QMenu *m_imageryMenu = nullptr;
-    QActionGroup *m_serviceGroup = nullptr;
-    QAction *m_servicesEnd = nullptr; // the services' items go before it
-    QList<QAction *> m_serviceActions;
     // Each text of the session and the control that shows it.
     std::array<QWidget *, 20> m_views{};
 };

@@ -21,5 +21,6 @@ void MainWindow::Picture1_MouseDown(QPointF position)
     if (m_preview->previewing())
         return m_preview->mnuendpreview_Click();
     runHandler([&] { m_session->press(position, m_form.Picture1->innerSize()); });
-    showCounterHints(Counters::Both); // a press sets both counters: a hint shown before is past
+    // A press sets both counters: a hint shown before is past.
+    showCounterHints({ListSide::Lwm, ListSide::Vtp});
 }

@@ -6,7 +6,6 @@
 #include "exchange/shape_reader.h"
 #include "session/dialog_folders.h"
 #include "session/session.h"
-#include "text/failure.h"
 #include "widgets/area_preview.h"
 #include "widgets/areas_dialog.h"
 #include "widgets/desktop.h"
@@ -55,36 +54,31 @@ void MainWindow::mnuexport_Click()
         if (!name)
             return;
         rememberDialogFile(FileDialog::Export, *name);
-        showMessage(m_session->exportShapes(exportTarget(*name, filter)));
+        showStatus(m_session->exportShapes(exportTarget(*name, filter)));
     });
 }
 
 void MainWindow::mnuimport_Click()
 {
     runHandler([&] {
-        m_session->requirePlace();
+        m_session->requirePlace(); // nothing is asked when nothing can be pressed
         const std::optional<QString> path =
             m_desktop.openFileName(this, importFilter(), dialogFolder(FileDialog::Import));
         if (!path)
             return;
         rememberDialogFile(FileDialog::Import, *path);
-        const ShapeListing listing = listShapes(*path);
-        if (!listing.failure.isEmpty())
-            throw Failure{{}, listing.failure};
+        const ShapeListing listing = m_session->shapesToImport(*path);
         std::size_t chosen = 0;
         if (listing.candidates.size() > 1) {
             QStringList items;
             for (const ShapeCandidate &c : listing.candidates)
                 items << candidateText(c);
-            const QString prompt = listing.more ? QStringLiteral("Press which shape? (the first "
-                                                                 "%1 of the file are listed)")
-                                                      .arg(candidateLimit)
-                                                : QStringLiteral("Press which shape?");
-            const std::optional<int> pick = m_desktop.chooseItem(this, prompt, items);
+            const std::optional<int> pick =
+                m_desktop.chooseItem(this, pickQuestion(listing), items);
             if (!pick || *pick < 0 || *pick >= items.size())
                 return;
             chosen = std::size_t(*pick);
         }
-        showMessage(m_session->importShape(*path, listing.candidates[chosen]));
+        showStatus(m_session->importShape(*path, listing.candidates[chosen]));
     });
 }

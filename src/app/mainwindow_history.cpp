@@ -26,7 +26,7 @@ void MainWindow::buildHistory()
     addActions({undo, redo});
     // A step taken back or made again changes the lists, the counters or the whole work.
     connect(m_session, &Session::stepped, this, [this] {
-        showCounterHints(Counters::Both);
+        showCounterHints({ListSide::Lwm, ListSide::Vtp});
         showGridBounds();
     });
 

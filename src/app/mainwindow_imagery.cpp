@@ -8,11 +8,15 @@
 #include "services/service_catalogue.h"
 #include "session/dialog_folders.h"
 #include "session/session.h"
+#include "text/failure.h"
 #include "widgets/area_preview.h"
 #include "widgets/desktop.h"
 #include "widgets/image_panel.h"
+#include "widgets/imagery_menu.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenuBar>
 #include <QStandardPaths>
 
 void MainWindow::buildImagery()
@@ -42,7 +46,8 @@ void MainWindow::buildImagery()
             QApplication::restoreOverrideCursor();
     });
     connect(m_session, &Session::imageSourceChanged, this, &MainWindow::showImageSource);
-    buildServices();
+    new ImageryMenu(m_desktop, *m_catalogue, *m_session, menuBar(),
+                    findChild<QAction *>(QStringLiteral("mnu01")), this);
 }
 
 void MainWindow::cmdload_Click()
@@ -60,13 +65,16 @@ void MainWindow::cmdload_Click()
 void MainWindow::loadImage(const QString &path)
 {
     // All checked before anything changes: a file that cannot be shown leaves the work alone.
-    const PickedImage picked = m_feed->pick(path);
-    if (!picked.source)
-        return showMessage(picked.failure);
-    if (*picked.source == m_session->imageSource())
+    ImageSource picked;
+    try {
+        picked = m_feed->pick(path);
+    } catch (const Failure &f) {
+        return showMessage(f.text());
+    }
+    if (picked == m_session->imageSource())
         showImageSource(); // the same file again: it may have changed on disk
     else
-        m_session->setImageSource(*picked.source);
+        m_session->setImageSource(picked);
 }
 
 void MainWindow::showImageSource()

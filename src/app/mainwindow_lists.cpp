@@ -10,37 +10,37 @@
 void MainWindow::cmdlwmclearlistitem_Click()
 {
     m_session->removeSelected(ListSide::Lwm);
-    showCounterHints(Counters::Lwm);
+    showCounterHints({ListSide::Lwm});
 }
 
 void MainWindow::cmdvtpclearitem_Click()
 {
     m_session->removeSelected(ListSide::Vtp);
-    showCounterHints(Counters::Vtp);
+    showCounterHints({ListSide::Vtp});
 }
 
 void MainWindow::cmdclearlwmlist_Click()
 {
     m_session->clearList(ListSide::Lwm);
-    showCounterHints(Counters::Lwm);
+    showCounterHints({ListSide::Lwm});
 }
 
 void MainWindow::cmdclearvtplist_Click()
 {
     m_session->clearList(ListSide::Vtp);
-    showCounterHints(Counters::Vtp);
+    showCounterHints({ListSide::Vtp});
 }
 
 void MainWindow::lstLWM_DblClick()
 {
     m_session->insertEntry(
         ListSide::Lwm, m_desktop.inputBox(this, QLatin1String(insertEntryPrompt), programTitle()));
-    showCounterHints(Counters::Lwm);
+    showCounterHints({ListSide::Lwm});
 }
 
 void MainWindow::lstVTP_DblClick()
 {
     m_session->insertEntry(
         ListSide::Vtp, m_desktop.inputBox(this, QLatin1String(insertEntryPrompt), programTitle()));
-    showCounterHints(Counters::Vtp);
+    showCounterHints({ListSide::Vtp});
 }

@@ -23,18 +23,21 @@ QString MainWindow::VTPFilePath() const
 void MainWindow::createSource(ListSide side)
 {
     const bool lwm = side == ListSide::Lwm;
-    try {
-        const QString path = lwm ? m_session->createLwm() : m_session->createVtp();
+    runHandler([&] {
+        QString path;
+        try {
+            path = lwm ? m_session->createLwm() : m_session->createVtp();
+        } catch (RuntimeError &e) {
+            if (e.number() == RuntimeError::PathFileAccess)
+                e.setDetail(e.detail()
+                            + QStringLiteral("; File > Output Folder... picks another folder"));
+            throw;
+        }
         const QString lead = QStringLiteral("Wrote %1.").arg(QDir::toNativeSeparators(path));
         // A file that names no line type is still written as typed; say how to name one.
-        showCounterHints(lwm ? Counters::Lwm : Counters::Vtp, lead,
+        showCounterHints({side}, lead,
                          lwm ? QString() : lineTypeHint(m_session->text(Field::LineType)));
-    } catch (RuntimeError &e) {
-        if (e.number() == RuntimeError::PathFileAccess)
-            e.setDetail(e.detail()
-                        + QStringLiteral("; File > Output Folder... picks another folder"));
-        reportRuntimeError(e);
-    }
+    });
 }
 
 void MainWindow::cmdcreatelwm_Click()

@@ -5,7 +5,6 @@
 #include "grid/geo_bounds.h"
 #include "session/counter_hints.h"
 #include "session/session.h"
-#include "text/runtime_error.h"
 #include "widgets/status_line.h"
 
 #include <QMenuBar>
@@ -37,35 +36,13 @@ void MainWindow::showWarning(const QString &text)
     m_status->warn(text);
 }
 
-void MainWindow::showCounterHints(Counters which, const QString &lead, const QString &warning)
+void MainWindow::showStatus(const StatusText &status)
 {
-    QStringList hints{warning};
-    if (which != Counters::Vtp)
-        hints << lwmCounterHint(m_session->text(Field::LwmCounter),
-                                int(m_session->entries(ListSide::Lwm).size()));
-    if (which != Counters::Lwm)
-        hints << vtpCounterHint(m_session->text(Field::VtpCounter),
-                                int(m_session->entries(ListSide::Vtp).size()));
-    hints.removeAll(QString());
-    if (!hints.isEmpty()) {
-        // The warnings first, so that a narrow line cuts the path after them, not them.
-        m_counterHint = hints.join(QStringLiteral("  "));
-        if (!lead.isEmpty())
-            m_counterHint += QStringLiteral("  ") + lead;
-        showWarning(m_counterHint);
-    } else if (!lead.isEmpty()) {
-        showMessage(lead);
-        m_counterHint.clear();
-    } else if (!m_counterHint.isEmpty() && m_status->message() == m_counterHint) {
-        // The counters agree again: a hint that stayed would now mislead.
-        m_status->clearMessage();
-        m_counterHint.clear();
-    }
+    status.warning ? showWarning(status.text) : showMessage(status.text);
 }
 
-void MainWindow::showRuntimeErrorDetail(const RuntimeError &e)
+void MainWindow::showCounterHints(std::initializer_list<ListSide> sides, const QString &lead,
+                                  const QString &warning)
 {
-    showMessage(QStringLiteral("Run-time error %1: %2.")
-                    .arg(int(e.number()))
-                    .arg(e.detail().isEmpty() ? e.description() : e.detail()));
+    m_status->sayWarnings(counterHints(*m_session, sides, warning), lead);
 }

@@ -45,17 +45,8 @@ void MainWindow::openWorkOrSource(const QString &path)
 {
     // Entries of one cell written under another would land kilometres away, without a word.
     const auto ask = [this, &path](const StrandedEntries &st) {
-        const QString list =
-            st.side == ListSide::Lwm ? QStringLiteral("LWM") : QStringLiteral("VTP");
-        const QString text =
-            QStringLiteral(
-                "%1 is of %2, but the %3 list holds %4 entries of %5: Create %3Source.asm "
-                "would write them under %2.\n\nKeep the %3 entries, clear the %3 "
-                "list, or cancel the open?")
-                .arg(QFileInfo(path).fileName(), st.to, list)
-                .arg(st.count)
-                .arg(st.from);
-        switch (m_desktop.askKeepOrClear(this, text, QStringLiteral("C&lear %1 List").arg(list))) {
+        const StrandedQuestion question = Session::strandedQuestion(path, st);
+        switch (m_desktop.askKeepOrClear(this, question.text, question.clearButton)) {
         case Desktop::KeepChoice::Keep:
             return StrandedChoice::Keep;
         case Desktop::KeepChoice::Clear:
@@ -66,18 +57,10 @@ void MainWindow::openWorkOrSource(const QString &path)
         return StrandedChoice::Cancel;
     };
     OpenOutcome outcome;
-    try {
-        outcome = m_session->open(path, ask);
-    } catch (const OpenFault &f) {
-        m_desktop.messageBox(
-            this,
-            QStringLiteral("%1 was not opened.\n\n%2").arg(QFileInfo(path).fileName(), f.text),
-            programTitle());
+    if (!runHandler([&] { outcome = m_session->open(path, ask); }))
         return;
-    }
     showGridBounds();
-    const QString opened = m_session->openedText(path, outcome);
-    outcome.polygons > 0 ? showWarning(opened) : showMessage(opened);
+    showStatus(m_session->openedText(path, outcome));
 }
 
 void MainWindow::mnunew_Click()
@@ -126,18 +109,11 @@ void MainWindow::mnusaveas_Click()
     saveWorkTo(*path);
 }
 
-bool MainWindow::saveWorkTo(const QString &path)
+void MainWindow::saveWorkTo(const QString &path)
 {
-    const QString why = m_session->save(path);
-    if (!why.isEmpty()) {
-        m_desktop.messageBox(this,
-                             QStringLiteral("The work was not saved to %1: %2.")
-                                 .arg(QDir::toNativeSeparators(path), why),
-                             programTitle());
-        return false;
-    }
-    showMessage(QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(path)));
-    return true;
+    StatusText saved;
+    if (runHandler([&] { saved = m_session->save(path); }))
+        showStatus(saved);
 }
 
 bool MainWindow::workMayGo()

@@ -183,7 +183,7 @@ private:
     std::map<QString, int> m_numbers;
 };
 
-// The one feature --shape names, as (layer, place in the layer).
+// The one layer or feature the request names, as (layer, place in the layer).
 struct Selection
 {
     std::optional<int> layer;
@@ -212,18 +212,19 @@ std::optional<Selection> select(GDALDataset &dataset, const QString &shape)
 
 QString nothingToTake(const QString &path, const AreasTally &t)
 {
-    const QString file = quoted(QFileInfo(path).fileName());
+    const QString file = quoted(QDir::toNativeSeparators(path));
     if (t.points > 0)
         return QStringLiteral("%1 holds only points; areas are written for polygons and lines.")
             .arg(file);
     return QStringLiteral("%1 holds no polygon or line.").arg(file);
 }
 
+// "nan" and "inf" read as numbers too, but no compiler takes them.
 bool isNumber(const QString &text)
 {
     bool number = false;
-    QLocale::c().toDouble(text.trimmed(), &number);
-    return number;
+    const double value = QLocale::c().toDouble(text.trimmed(), &number);
+    return number && std::isfinite(value);
 }
 
 } // namespace
@@ -271,7 +272,7 @@ AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks, const 
     if (!selection) {
         plan.failure =
             QStringLiteral("%1 holds no layer or feature named %2.")
-                .arg(quoted(QFileInfo(request.shapePath).fileName()), quoted(request.shape));
+                .arg(quoted(QDir::toNativeSeparators(request.shapePath)), quoted(request.shape));
         return plan;
     }
     // Counted before anything is cut, so that a file too large is refused at once, with its
@@ -292,7 +293,7 @@ AreasPlan planAreas(const AreasRequest &request, const AreasHooks &hooks, const 
         plan.failure = QStringLiteral("%1 holds %L2 vertices; at most %L3 can be written at once. "
                                       "Pick one of its layers or features, or cut the file into "
                                       "smaller ones.")
-                           .arg(quoted(QFileInfo(request.shapePath).fileName()))
+                           .arg(quoted(QDir::toNativeSeparators(request.shapePath)))
                            .arg(vertices)
                            .arg(request.vertexLimit);
         return plan;
@@ -368,7 +369,7 @@ AreasPlan planAreaShapes(const AreasRequest &request, const ShapeSource &source,
             return true;
         if (const QString why = offTheGrid(g); !why.isEmpty()) {
             offGrid = QStringLiteral("A shape of %1 %2.")
-                          .arg(quoted(QFileInfo(request.shapePath).fileName()), why);
+                          .arg(quoted(QDir::toNativeSeparators(request.shapePath)), why);
             return false;
         }
         builder.add(g, fill, choices, polygonal);
@@ -393,7 +394,7 @@ AreasPlan planAreaShapes(const AreasRequest &request, const ShapeSource &source,
                            .arg(fileLimit);
     } else if (plan.tally.polygons == 0 && plan.tally.lines == 0) {
         plan.failure = QStringLiteral("%1 holds nothing to write%2.")
-                           .arg(quoted(QFileInfo(request.shapePath).fileName()),
+                           .arg(quoted(QDir::toNativeSeparators(request.shapePath)),
                                 request.within ? QStringLiteral(" there") : QString());
     } else if (!builder.finish()) {
         plan.files.clear();
@@ -602,7 +603,7 @@ constexpr qsizetype areasNamed = 20;
 QString areasSummary(const AreasRequest &request, const AreasPlan &plan)
 {
     QStringList lines;
-    const QString file = quoted(QFileInfo(request.shapePath).fileName());
+    const QString file = quoted(QDir::toNativeSeparators(request.shapePath));
     struct Cell
     {
         int lwm = 0, vtp = 0;

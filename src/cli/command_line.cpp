@@ -97,22 +97,26 @@ bool hasDisplay()
 int runTopLevel(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Land/water mask and vector terrain sources for flight-simulator "
-                       "scenery.\n\n")
-        + usage());
-    parser.addHelpOption();
+    // Our own --help: Qt's adds --help-all, whose toolkit options this parser would refuse.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this text."));
+    parser.addOption(help);
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("A work file or a generated source to open."));
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
     if (parser.isSet(QStringLiteral("version"))) {
         printLine(stdout, QStringLiteral("marlith3 ") + programVersion());
         return 0;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        printLine(stdout, parser.helpText().trimmed());
+    if (parser.isSet(help)) {
+        // Qt's text starts with the program's whole path; the usage above says more.
+        const QString text = parser.helpText();
+        printLine(stdout, usage()
+                              + QStringLiteral("\n\nLand/water mask and vector terrain sources "
+                                               "for flight-simulator scenery. FILE, a work file "
+                                               "or a generated source, opens in the window; the "
+                                               "commands run without one.\n\n")
+                              + text.mid(text.indexOf(QStringLiteral("Options:"))).trimmed());
         return 0;
     }
     return usageError(QStringLiteral("the window opens one file at most."));

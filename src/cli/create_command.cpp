@@ -2,8 +2,8 @@
 
 #include "cli/command_parsing.h"
 #include "session/session.h"
+#include "text/failure.h"
 #include "text/runtime_error.h"
-#include "workfile/work_file.h"
 #include "writers/line_types.h"
 
 #include <QCommandLineParser>
@@ -27,16 +27,35 @@ QString outputFolder(const QCommandLineParser &parser, const QCommandLineOption 
 
 // An empty list would replace the file of an earlier run by one without points: the file
 // is left as it is, and the user is told.
-void sayNotWritten(ListSide side, const QString &input, const QString &path)
+void sayNotWritten(ListSide side, const QString &input, const QString &path,
+                   const OpenOutcome &opened)
 {
     const bool lwm = side == ListSide::Lwm;
     QString text = QStringLiteral("%1 was not written: %2 holds no %3 points")
                        .arg(QFileInfo(path).fileName(), input,
                             lwm ? QStringLiteral("LWM") : QStringLiteral("VTP"));
+    if (lwm && opened.polygons > 0 && !opened.listed)
+        text += QStringLiteral(", only %1 land %2")
+                    .arg(opened.polygons)
+                    .arg(opened.polygons == 1 ? "polygon" : "polygons");
     text += QFileInfo::exists(path)
                 ? QStringLiteral("; the earlier %1 is kept.").arg(QDir::toNativeSeparators(path))
                 : QStringLiteral(".");
     printLine(stderr, text);
+}
+
+// An area file of several polygons gives the list only its first water polygon; the file
+// written from it would quietly lose the others.
+void sayLeftOut(const QString &input, const QString &path, const OpenOutcome &opened)
+{
+    const int others = opened.polygons - 1;
+    printLine(stderr, QStringLiteral("%1 holds only the first water polygon of the %2 in %3; "
+                                     "%4 left out (%3 itself holds them all).")
+                          .arg(QDir::toNativeSeparators(path))
+                          .arg(opened.polygons)
+                          .arg(input)
+                          .arg(others == 1 ? QStringLiteral("the other one is")
+                                           : QStringLiteral("the other %1 are").arg(others)));
 }
 
 } // namespace
@@ -61,14 +80,19 @@ int runCreateCommand(const QStringList &arguments, ProgramLayout layout)
     if (parser.positionalArguments().size() != 1)
         return commandUsageError(QStringLiteral("create"),
                                  QStringLiteral("create takes one work file."));
+    // An empty DIR would quietly mean the current folder.
+    if (parser.isSet(folder) && parser.value(folder).trimmed().isEmpty())
+        return commandUsageError(QStringLiteral("create"),
+                                 QStringLiteral("--output-folder names no folder."));
     const QString input = parser.positionalArguments().first();
     const QString shownInput = QDir::toNativeSeparators(input);
 
     Session session(outputFolder(parser, folder, layout));
+    OpenOutcome opened;
     try {
-        session.open(input);
-    } catch (const OpenFault &f) {
-        printLine(stderr, QStringLiteral("%1 was not opened: %2").arg(shownInput, f.text));
+        opened = session.open(input);
+    } catch (const Failure &f) {
+        printLine(stderr, QStringLiteral("%1 was not opened: %2").arg(shownInput, f.why));
         return 1;
     }
     int written = 0;
@@ -77,12 +101,14 @@ int runCreateCommand(const QStringList &arguments, ProgramLayout layout)
             const bool lwm = side == ListSide::Lwm;
             if (session.entries(side).isEmpty()) {
                 sayNotWritten(side, shownInput,
-                              lwm ? session.lwmSourcePath() : session.vtpSourcePath());
+                              lwm ? session.lwmSourcePath() : session.vtpSourcePath(), opened);
                 continue;
             }
             const QString path = lwm ? session.createLwm() : session.createVtp();
             printLine(stdout, path);
             ++written;
+            if (lwm && opened.polygons > 1)
+                sayLeftOut(shownInput, path, opened);
             if (!lwm && !namesCatalogueLineType(session.text(Field::LineType)))
                 printLine(stderr,
                           QStringLiteral("%1 was written with the line type \"%2\", which names "
@@ -92,11 +118,7 @@ int runCreateCommand(const QStringList &arguments, ProgramLayout layout)
                               .arg(QDir::toNativeSeparators(path), session.text(Field::LineType)));
         }
     } catch (const RuntimeError &e) {
-        printLine(
-            stderr,
-            QStringLiteral("Run-time error '%1': %2").arg(int(e.number())).arg(e.description()));
-        if (!e.detail().isEmpty())
-            printLine(stderr, e.detail());
+        printLine(stderr, e.text(RuntimeError::Shown::CommandLine));
         if (e.number() == RuntimeError::PathFileAccess)
             printLine(stderr, QStringLiteral("--output-folder DIR writes into another folder."));
         return 1;

@@ -87,22 +87,23 @@ ExportShapes exportShapes(const GridPlace &place, const ShapeTexts &texts)
     return shapes;
 }
 
-QString exportSummary(const ExportShapes &shapes, const QString &path)
+StatusText exportSummary(const ExportShapes &shapes, const QString &path)
 {
-    QStringList written;
+    QStringList written, warnings;
     if (shapes.hasPolygon())
         written << QStringLiteral("the LWM polygon (%1 vertices)").arg(shapes.polygon.size());
+    else
+        warnings << QStringLiteral("No polygon: it needs three LWM points.");
     if (shapes.hasLine())
         written << QStringLiteral("the VTP line (%1 vertices)").arg(shapes.line.size());
+    else
+        warnings << QStringLiteral("No line: it needs two VTP points.");
     QString text = QStringLiteral("Exported %1 to %2.")
                        .arg(written.join(QStringLiteral(" and ")), QFileInfo(path).fileName());
-    if (!shapes.hasPolygon())
-        text += QStringLiteral(" No polygon: it needs three LWM points.");
-    if (!shapes.hasLine())
-        text += QStringLiteral(" No line: it needs two VTP points.");
+    // Every VTP list holds width entries, so this only informs.
     if (shapes.skippedLwm + shapes.skippedVtp > 0)
         text += QStringLiteral(" Skipped %1 LWM and %2 VTP entries that are not points.")
                     .arg(shapes.skippedLwm)
                     .arg(shapes.skippedVtp);
-    return text;
+    return warnedText(warnings, text);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/geo_bounds.h"
+#include "text/status_text.h"
 
 #include <QString>
 #include <QStringList>
@@ -49,8 +50,8 @@ struct ExportShapes
 
 ExportShapes exportShapes(const GridPlace &place, const ShapeTexts &texts);
 
-// The status line after a successful export.
-QString exportSummary(const ExportShapes &shapes, const QString &path);
+// The status line after a successful export; what was left out comes first, as a warning.
+StatusText exportSummary(const ExportShapes &shapes, const QString &path);
 
 // Writes the shapes through GDAL/OGR in EPSG:4326, whole or not at all: an earlier file of
 // the name stays as it was when anything fails. The empty text, or why not in one sentence.

@@ -340,6 +340,13 @@ QString candidateText(const ShapeCandidate &c)
         .arg(c.vertices == 1 ? QStringLiteral("vertex") : QStringLiteral("vertices"));
 }
 
+QString pickQuestion(const ShapeListing &listing)
+{
+    return listing.more ? QStringLiteral("Press which shape? (the first %1 of the file are listed)")
+                              .arg(candidateLimit)
+                        : QStringLiteral("Press which shape?");
+}
+
 ShapeVertices readShape(const QString &path, const ShapeCandidate &candidate)
 {
     ShapeVertices shape;

@@ -41,6 +41,8 @@ ShapeListing listShapes(const QString &path);
 QString kindText(ShapeCandidate::Kind kind);
 // "Main Street: line, 234 vertices", for the picker.
 QString candidateText(const ShapeCandidate &candidate);
+// The picker's question, which says when the file holds more than it lists.
+QString pickQuestion(const ShapeListing &listing);
 
 struct ShapeVertices
 {

@@ -62,21 +62,29 @@ QString importRefusal(const ShapeCandidate &candidate, const VertexPresses &pres
         .arg(candidate.name);
 }
 
-QString importSummary(const QString &path, const ShapeCandidate &candidate,
-                      const ShapeVertices &shape, const VertexPresses &presses)
+StatusText importSummary(const QString &path, const ShapeCandidate &candidate,
+                         const ShapeVertices &shape, const VertexPresses &presses)
 {
-    QStringList parts{
+    const QString pressed =
         QStringLiteral("Pressed %1 vertices of \u201c%2\u201d (%3) from %4")
             .arg(presses.positions.size())
-            .arg(candidate.name, kindText(candidate.kind), QFileInfo(path).fileName())};
-    parts << QStringLiteral("%1 outside the area, %2 of them outside the cell")
-                 .arg(presses.outsideArea)
-                 .arg(presses.outsideCell);
+            .arg(candidate.name, kindText(candidate.kind), QFileInfo(path).fileName());
+    QStringList odd;
+    if (presses.outsideArea == 1)
+        odd << QStringLiteral("1 vertex outside the area")
+                   + (presses.outsideCell > 0 ? QStringLiteral(", and outside the cell")
+                                              : QString());
+    else if (presses.outsideArea > 1)
+        odd << QStringLiteral("%1 vertices outside the area, %2 of them outside the cell")
+                   .arg(presses.outsideArea)
+                   .arg(presses.outsideCell);
     if (presses.skipped > 0)
-        parts << QStringLiteral("%1 skipped, not a place on the globe").arg(presses.skipped);
+        odd << QStringLiteral("%1 skipped, not a place on the globe").arg(presses.skipped);
     if (shape.parts > 1)
-        parts << QStringLiteral("the first of %1 parts").arg(shape.parts);
+        odd << QStringLiteral("only the first of %1 parts").arg(shape.parts);
     if (shape.holes > 0)
-        parts << QStringLiteral("%1 holes left out").arg(shape.holes);
-    return parts.join(QStringLiteral("; ")) + u'.';
+        odd << QStringLiteral("%1 holes left out").arg(shape.holes);
+    if (odd.isEmpty())
+        return {pressed + QStringLiteral(", all inside the area.")};
+    return warnedText({odd.join(QStringLiteral("; ")) + u'.'}, pressed + u'.');
 }

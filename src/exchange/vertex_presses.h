@@ -3,6 +3,7 @@
 #include "exchange/shape_reader.h"
 #include "grid/geo_bounds.h"
 #include "grid/point_geography.h"
+#include "text/status_text.h"
 
 #include <QString>
 
@@ -29,6 +30,7 @@ VertexPresses vertexPresses(const GridPlace &place, const std::vector<GeoPoint> 
 
 // Why nothing of the shape is pressed, or the empty text when something is.
 QString importRefusal(const ShapeCandidate &candidate, const VertexPresses &presses);
-// The status line after an import: what was pressed, from where, and what was odd.
-QString importSummary(const QString &path, const ShapeCandidate &candidate,
-                      const ShapeVertices &shape, const VertexPresses &presses);
+// The status line after an import: what was pressed and from where; what was odd (vertices
+// outside the area, parts and holes left out) comes first, as a warning.
+StatusText importSummary(const QString &path, const ShapeCandidate &candidate,
+                         const ShapeVertices &shape, const VertexPresses &presses);

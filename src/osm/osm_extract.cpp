@@ -113,7 +113,7 @@ private:
 // Why a path is no extract this reader takes, or the empty text; the name GDAL opens.
 QString gdalName(const QString &path, QByteArray &name)
 {
-    const QString file = quoted(QFileInfo(path).fileName());
+    const QString file = quoted(QDir::toNativeSeparators(path));
     if (isRemoteName(path))
         return QStringLiteral("%1 is no file on this computer.").arg(file);
     if (!QFileInfo(path).isFile())
@@ -136,7 +136,7 @@ OsmReadResult readOsmExtract(const OsmReading &reading, const OsmFeatureSink &si
 {
     setUpGdal();
     OsmReadResult result;
-    const QString file = quoted(QFileInfo(reading.path).fileName());
+    const QString file = quoted(QDir::toNativeSeparators(reading.path));
     QByteArray name;
     if (const QString why = gdalName(reading.path, name); !why.isEmpty()) {
         result.failure = why;

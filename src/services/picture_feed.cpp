@@ -4,6 +4,7 @@
 #include "grid/grid_constants.h"
 #include "imagery/gdal_setup.h"
 #include "services/service_catalogue.h"
+#include "text/failure.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -40,20 +41,20 @@ bool PictureFeed::busy() const
     return m_cuts.busy();
 }
 
-PickedImage PictureFeed::pick(const QString &path)
+ImageSource PictureFeed::pick(const QString &path)
 {
     const ImageProbe probe = probeImage(path);
     if (probe.kind == ImageProbe::Refused)
-        return {std::nullopt, probe.reason};
+        throw Failure{{}, probe.reason};
     const QString absolute = QFileInfo(path).absoluteFilePath();
     if (probe.kind == ImageProbe::Plain) {
         const PictureRead picture = readPicture(path);
         if (picture.image.isNull())
-            return {std::nullopt, picture.failure.isEmpty() ? probe.reason : picture.failure};
+            throw Failure{{}, picture.failure.isEmpty() ? probe.reason : picture.failure};
         m_decodedPath = absolute;
         m_decoded = picture.image;
     }
-    return {ImageSource{absolute, probe.kind == ImageProbe::Georeferenced, {}}, QString()};
+    return {absolute, probe.kind == ImageProbe::Georeferenced, {}};
 }
 
 void PictureFeed::show(const ImageSource &source, const std::optional<GridPlace> &place)

@@ -13,13 +13,6 @@
 
 class ServiceCatalogue;
 
-// An image file the user picked: the source it makes, or one sentence why not.
-struct PickedImage
-{
-    std::optional<ImageSource> source;
-    QString failure;
-};
-
 // What the panel shows for the work's image source, off the window: a plain picture as it is;
 // a georeferenced file cut to the calculated area off the calling thread; a service's area
 // fetched and cut. A new source or place drops what was under way, and only the newest
@@ -34,9 +27,10 @@ public:
                 QObject *parent = nullptr);
     ~PictureFeed() override;
 
-    // Checks a file before anything changes; a plain picture is decoded here once, and not
-    // again when show() follows for it.
-    PickedImage pick(const QString &path);
+    // Checks a file before anything changes: the source it makes, or throws Failure with one
+    // sentence why not. A plain picture is decoded here once, and not again when show()
+    // follows for it.
+    ImageSource pick(const QString &path);
     // The source is new, or the same file again, which may have changed on disk. `place` is
     // the calculated one, none before any Calculate.
     void show(const ImageSource &source, const std::optional<GridPlace> &place);

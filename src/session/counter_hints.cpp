@@ -1,5 +1,6 @@
 #include "session/counter_hints.h"
 
+#include "session/session.h"
 #include "text/numbers.h"
 
 namespace {
@@ -19,6 +20,19 @@ QString lwmCounterHint(const QString &counter, int entries)
                           "counter: type %2, or the next point sets it.")
         .arg(counterText(counter))
         .arg(entries);
+}
+
+QString counterHints(const Session &session, std::initializer_list<ListSide> sides,
+                     const QString &warning)
+{
+    QStringList hints{warning};
+    for (const ListSide side : sides) {
+        const int entries = int(session.entries(side).size());
+        hints << (side == ListSide::Lwm ? lwmCounterHint(session.text(Field::LwmCounter), entries)
+                                        : vtpCounterHint(session.text(Field::VtpCounter), entries));
+    }
+    hints.removeAll(QString());
+    return hints.join(QStringLiteral("  "));
 }
 
 QString vtpCounterHint(const QString &counter, int entries)

@@ -508,59 +508,77 @@ QString listName(ListSide side)
 
 } // namespace
 
-QString Session::openedText(const QString &path, const OpenOutcome &outcome) const
+StrandedQuestion Session::strandedQuestion(const QString &path, const StrandedEntries &st)
+{
+    const QString list = listName(st.side);
+    return {QStringLiteral("%1 is of %2, but the %3 list holds %4 entries of %5: Create "
+                           "%3Source.asm would write them under %2.\n\nKeep the %3 entries, "
+                           "clear the %3 list, or cancel the open?")
+                .arg(QFileInfo(path).fileName(), st.to, list)
+                .arg(st.count)
+                .arg(st.from),
+            QStringLiteral("C&lear %1 List").arg(list)};
+}
+
+StatusText Session::openedText(const QString &path, const OpenOutcome &outcome) const
 {
     if (outcome.canceled)
-        return QStringLiteral("Not opened %1: the %2 list is as it was.")
-            .arg(QFileInfo(path).fileName(), listName(outcome.stranded->side));
-    QStringList notes;
-    if (outcome.lfOnly)
-        notes << QStringLiteral("its lines end in LF alone");
+        return {QStringLiteral("Not opened %1: the %2 list is as it was.")
+                    .arg(QFileInfo(path).fileName(), listName(outcome.stranded->side))};
+    const QString name = QFileInfo(path).fileName();
+    // What Create would get wrong or leave out comes first, so that a narrow status line
+    // keeps it; the notes that only inform follow the file's name.
+    QStringList warnings, notes;
+    if (outcome.polygons > 0) {
+        const int shown = outcome.polygons - int(outcome.listed);
+        warnings << (outcome.listed
+                         ? QStringLiteral("Create LWMSource.asm writes only the polygon in the "
+                                          "list, the first water polygon of the %1 in %2; the "
+                                          "other %3 %4 drawn on the image, land in yellow.")
+                               .arg(outcome.polygons)
+                               .arg(name)
+                               .arg(shown)
+                               .arg(shown == 1 ? "is" : "are")
+                         : QStringLiteral("%1 holds no water polygon: the list is empty and its "
+                                          "%2 land %3 drawn on the image in yellow; Create "
+                                          "LWMSource.asm writes only the list.")
+                               .arg(name)
+                               .arg(shown)
+                               .arg(shown == 1 ? "polygon is" : "polygons are"));
+    }
+    if (const std::optional<StrandedEntries> &st = outcome.stranded; st && !outcome.strandedCleared)
+        warnings << QStringLiteral("The %1 list keeps %2 entries of %3, which Create writes "
+                                   "under %4.")
+                        .arg(listName(st->side))
+                        .arg(st->count)
+                        .arg(st->from, st->to);
     const QString &image = m_work.image.path;
     if (outcome.workFile && !image.isEmpty() && !QFileInfo::exists(image))
-        notes << QStringLiteral("the image %1 is gone").arg(QDir::toNativeSeparators(image));
-    if (const std::optional<StrandedEntries> &st = outcome.stranded) {
-        if (outcome.strandedCleared)
-            notes << QStringLiteral("the %1 list's %2 entries of %3 were cleared")
-                         .arg(listName(st->side))
-                         .arg(st->count)
-                         .arg(st->from);
-        else
-            notes << QStringLiteral("the %1 list keeps %2 entries of %3, which Create writes "
-                                    "under %4")
-                         .arg(listName(st->side))
-                         .arg(st->count)
-                         .arg(st->from, st->to);
-    }
-    const QString name = QFileInfo(path).fileName();
+        warnings << QStringLiteral("The image %1 is gone.").arg(QDir::toNativeSeparators(image));
+    if (outcome.lfOnly)
+        notes << QStringLiteral("its lines end in LF alone");
+    if (const std::optional<StrandedEntries> &st = outcome.stranded; st && outcome.strandedCleared)
+        notes << QStringLiteral("the %1 list's %2 entries of %3 were cleared")
+                     .arg(listName(st->side))
+                     .arg(st->count)
+                     .arg(st->from);
     QString text = QStringLiteral("Opened %1").arg(name);
     if (!notes.isEmpty())
         text += QStringLiteral(": ") + notes.join(QStringLiteral("; "));
-    if (outcome.polygons == 0)
-        return text;
-    // What Create would leave out comes first, so that a narrow status line keeps it.
-    const int shown = outcome.polygons - int(outcome.listed);
-    const QString warning =
-        outcome.listed
-            ? QStringLiteral("Create LWMSource.asm writes only the polygon in the list, the first "
-                             "water polygon of the %1 in %2; the other %3 %4 drawn on the image, "
-                             "land in yellow.")
-                  .arg(outcome.polygons)
-                  .arg(name)
-                  .arg(shown)
-                  .arg(shown == 1 ? "is" : "are")
-            : QStringLiteral("%1 holds no water polygon: the list is empty and its %2 land %3 "
-                             "drawn on the image in yellow; Create LWMSource.asm writes only the "
-                             "list.")
-                  .arg(name)
-                  .arg(shown)
-                  .arg(shown == 1 ? "polygon is" : "polygons are");
-    return warning + QStringLiteral("  ") + text + u'.';
+    return warnings.isEmpty() ? StatusText{text} : warnedText(warnings, text + u'.');
 }
 
 OpenOutcome Session::open(const QString &path, const AskStranded &ask)
 {
-    Opened opened = openFile(path, m_work, m_locale);
+    const auto read = [&] {
+        try {
+            return openFile(path, m_work, m_locale);
+        } catch (const OpenFault &f) {
+            throw Failure{QStringLiteral("%1 was not opened.").arg(QFileInfo(path).fileName()),
+                          f.text};
+        }
+    };
+    Opened opened = read();
     OpenOutcome outcome{opened.kind == OpenedKind::WorkFile, opened.lfOnly, opened.polygons,
                         opened.listed};
     outcome.stranded = strandedBy(m_work, opened);
@@ -595,21 +613,34 @@ OpenOutcome Session::open(const QString &path, const AskStranded &ask)
     return outcome;
 }
 
-QString Session::save(const QString &path)
+StatusText Session::save(const QString &path)
 {
-    const QString why = saveWorkFile(path, m_work);
-    if (!why.isEmpty())
-        return why;
+    if (const QString why = saveWorkFile(path, m_work); !why.isEmpty())
+        throw Failure{{},
+                      QStringLiteral("The work was not saved to %1: %2.")
+                          .arg(QDir::toNativeSeparators(path), why)};
     const QString saved = QFileInfo(path).absoluteFilePath();
+    const std::size_t others = m_work.areaPolygons.size();
     // The work is now what the file holds, which has no place for an area file's others.
-    if (!m_work.areaPolygons.empty()) {
+    if (others > 0) {
         m_work.areaPolygons.clear();
         emit areaPolygonsChanged();
     }
     if (std::exchange(m_workFile, saved) != saved)
         emit workFileChanged();
     setModified(false);
-    return QString();
+    const QString said = QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(path));
+    if (others == 0)
+        return {said};
+    // The drawn polygons of an opened area file went with the save: say so, not silently.
+    return {QStringLiteral("The work file keeps only the LWM list: the other %1 of the area file "
+                           "%2 no longer drawn; the area file still holds %3.  %4")
+                .arg(others == 1 ? QStringLiteral("polygon")
+                                 : QStringLiteral("%1 polygons").arg(others))
+                .arg(others == 1 ? "is" : "are")
+                .arg(others == 1 ? "it" : "them")
+                .arg(said),
+            true};
 }
 
 void Session::startOver()
@@ -632,7 +663,16 @@ const GridPlace &Session::requirePlace() const
     return *m_place;
 }
 
-QString Session::importShape(const QString &path, const ShapeCandidate &candidate)
+ShapeListing Session::shapesToImport(const QString &path) const
+{
+    requirePlace();
+    ShapeListing listing = listShapes(path);
+    if (!listing.failure.isEmpty())
+        throw Failure{{}, listing.failure};
+    return listing;
+}
+
+StatusText Session::importShape(const QString &path, const ShapeCandidate &candidate)
 {
     const GridPlace &place = requirePlace();
     const ShapeVertices shape = readShape(path, candidate);
@@ -657,7 +697,7 @@ ExportShapes Session::shapesToExport() const
     return shapes;
 }
 
-QString Session::exportShapes(const ExportTarget &target) const
+StatusText Session::exportShapes(const ExportTarget &target) const
 {
     const ExportShapes shapes = shapesToExport();
     if (const QString failure = writeShapes(target, shapes); !failure.isEmpty())

@@ -2,6 +2,7 @@
 
 #include "grid/geo_bounds.h"
 #include "grid/point_geography.h"
+#include "text/status_text.h"
 #include "workfile/work_state.h"
 
 #include <QLocale>
@@ -19,6 +20,7 @@ class QUndoStack;
 struct ExportShapes;
 struct ExportTarget;
 struct ShapeCandidate;
+struct ShapeListing;
 
 // Every text of the work, by what it means. The first ten are typed; the next six are what
 // Calculate wrote; the last four are the cursor readouts, which pass with every move.
@@ -66,6 +68,11 @@ struct StrandedEntries
     QString from, to; // "cell 123_120" or "cell 123_120, area 2_27"
 };
 enum class StrandedChoice { Keep, Clear, Cancel };
+// What to ask about them, and the label of the answer that clears the list.
+struct StrandedQuestion
+{
+    QString text, clearButton;
+};
 using AskStranded = std::function<StrandedChoice(const StrandedEntries &)>;
 
 // What Open found, for the status line.
@@ -82,8 +89,9 @@ struct OpenOutcome
 
 // The one working state of the program and the steps of every operation on it: what the
 // window shows, the command line writes from and the tests drive, with or without a window.
-// Each operation runs its steps in order; a run-time error (RuntimeError) leaves the steps
-// before it done and is thrown to the caller, which reports it.
+// Each operation runs its steps in order. Two kinds of error leave one, thrown to the caller,
+// which reports it: a run-time error (RuntimeError) leaves the steps before it done; a Failure
+// (text/failure.h) changed nothing.
 class Session final : public QObject
 {
     Q_OBJECT
@@ -144,26 +152,33 @@ public:
     const QString &createFailure(ListSide side) const;
 
     // A work file, or an LWMSource.asm / VTPSource.asm, as one step of the history. Throws
-    // OpenFault before anything changes. A source of another place than the other list's
+    // Failure before anything changes. A source of another place than the other list's
     // entries asks `ask` first whether to keep them; without one they are kept.
     OpenOutcome open(const QString &path, const AskStranded &ask = {});
-    // For the status line after open(): "Opened name", and what the user should know of it.
-    QString openedText(const QString &path, const OpenOutcome &outcome) const;
-    // The empty text on success, else why not.
-    QString save(const QString &path);
+    // What to ask before an opened source leaves the other list's entries under a new place.
+    static StrandedQuestion strandedQuestion(const QString &path, const StrandedEntries &stranded);
+    // For the status line after open(): "Opened name", and what the user should know of it;
+    // what Create would get wrong or leave out comes first, as a warning.
+    StatusText openedText(const QString &path, const OpenOutcome &outcome) const;
+    // Writes the work file whole and says so for the status line, or throws Failure and
+    // leaves the file and the work as they were.
+    StatusText save(const QString &path);
     // The start state, with an empty history.
     void startOver();
     // The calculated place; throws Failure "Calculate first" before there is one, for the
     // shapes are placed on the globe by it.
     const GridPlace &requirePlace() const;
+    // The shapes of a vector file that Import may press; throws Failure before a Calculate
+    // or when the file offers none.
+    ShapeListing shapesToImport(const QString &path) const;
     // Presses the vertices of one shape of a vector file; the status text, or throws
     // Failure with why nothing was pressed. Needs a Calculate first.
-    QString importShape(const QString &path, const ShapeCandidate &candidate);
+    StatusText importShape(const QString &path, const ShapeCandidate &candidate);
     // The LWM polygon and the VTP line as Export writes them; throws Failure before a
     // Calculate or with nothing to export.
     ExportShapes shapesToExport() const;
     // Writes them whole or not at all; the status text, or throws Failure.
-    QString exportShapes(const ExportTarget &target) const;
+    StatusText exportShapes(const ExportTarget &target) const;
 
 signals:
     void textChanged(Field field);

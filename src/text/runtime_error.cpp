@@ -15,7 +15,20 @@ QString RuntimeError::description() const
     return QString();
 }
 
-QString RuntimeError::reportText() const
+QString RuntimeError::text(Shown where) const
 {
-    return QStringLiteral("Run-time error '%1':\n\n%2").arg(int(m_number)).arg(description());
+    switch (where) {
+    case Shown::Box:
+        return QStringLiteral("Run-time error '%1':\n\n%2").arg(int(m_number)).arg(description());
+    case Shown::StatusLine:
+        return QStringLiteral("Run-time error %1: %2.")
+            .arg(int(m_number))
+            .arg(m_detail.isEmpty() ? description() : m_detail);
+    case Shown::CommandLine:
+        break;
+    }
+    QString line = QStringLiteral("Run-time error '%1': %2").arg(int(m_number)).arg(description());
+    if (!m_detail.isEmpty())
+        line += u'\n' + m_detail;
+    return line;
 }

@@ -23,8 +23,13 @@ public:
     const QString &detail() const { return m_detail; }
     void setDetail(const QString &detail) { m_detail = detail; }
     QString description() const;
-    // "Run-time error '6':" and the description, as the report shows it.
-    QString reportText() const;
+
+    // Where the error is shown. The box keeps one fixed text for each number: "Run-time
+    // error '6':", a blank line and the description. The status line says what failed:
+    // "Run-time error 6: <detail or description>." The command line prints "Run-time error
+    // '6': Overflow" and the detail on a line of its own.
+    enum class Shown { Box, StatusLine, CommandLine };
+    QString text(Shown where) const;
 
     friend bool operator==(const RuntimeError &a, const RuntimeError &b)
     {

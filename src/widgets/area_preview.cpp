@@ -109,15 +109,19 @@ void AreaPreview::step(int by)
     // Shown before the picture is asked for: the feed may speak at once.
     m_overlay->showPreview(overlay);
     m_end->setEnabled(true);
+    m_pictureSaid = false;
     m_showPlace(area.place);
-    sayAboutPicture(QString());
+    if (!m_pictureSaid)
+        sayAboutPicture(QString());
 }
 
 void AreaPreview::sayAboutPicture(const QString &text)
 {
     QString line = m_shown;
-    if (!text.isEmpty())
+    if (!text.isEmpty()) {
         line += QLatin1Char(' ') + text;
+        m_pictureSaid = true;
+    }
     m_say(line
           + QStringLiteral(" Page Down, Page Up: the next, the previous; Escape: back to "
                            "the work."));

@@ -50,6 +50,7 @@ private:
     std::function<void(const QString &)> m_say;
     WrittenAreas m_written;
     QString m_folder;
-    QString m_shown; // what the status line says of the area shown, without the keys
+    QString m_shown;            // what the status line says of the area shown, without the keys
+    bool m_pictureSaid = false; // the picture's own message already carried m_shown
     QAction *m_next, *m_previous, *m_end;
 };

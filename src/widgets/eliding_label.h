@@ -17,6 +17,7 @@ public:
     QString shownText() const;
     // At the end, for a text whose beginning matters most, such as a warning before a path.
     void setElideMode(Qt::TextElideMode mode);
+    Qt::TextElideMode elideMode() const { return m_mode; }
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 

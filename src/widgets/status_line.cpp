@@ -55,6 +55,21 @@ void StatusLine::say(const QString &text)
         m_unshown.removeFirst();
 }
 
+void StatusLine::sayWarnings(const QString &warnings, const QString &lead)
+{
+    if (!warnings.isEmpty()) {
+        // The warnings first, so that a narrow line cuts the path after them, not them.
+        m_warnings = lead.isEmpty() ? warnings : warnings + QStringLiteral("  ") + lead;
+        warn(m_warnings);
+    } else if (!lead.isEmpty()) {
+        say(lead);
+        m_warnings.clear();
+    } else if (!m_warnings.isEmpty() && message() == m_warnings) {
+        clearMessage();
+        m_warnings.clear();
+    }
+}
+
 QString StatusLine::message() const
 {
     return m_message->text();

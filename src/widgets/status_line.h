@@ -29,6 +29,9 @@ public:
     // A message that starts with a warning, which the line keeps whole where it can: what
     // follows it (a path) is what is cut.
     void warn(const QString &text);
+    // What a step did (`lead`), after what is wrong with it (`warnings`), as warn() shows
+    // it. Warnings shown before go once a step has none: they would now mislead.
+    void sayWarnings(const QString &warnings, const QString &lead);
     QString message() const;
     void clearMessage();
     void showLog();
@@ -40,4 +43,5 @@ private:
     // The log window is built when first shown; until then the messages wait here.
     QPointer<MessageLog> m_log;
     QList<std::pair<QString, QTime>> m_unshown;
+    QString m_warnings; // as sayWarnings() showed them, while the line still shows them
 };

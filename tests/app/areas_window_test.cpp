@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 
 #include <cmath>
@@ -209,6 +210,9 @@ private slots:
         w.desktop.saveAnswers.push_back(dir.filePath(QStringLiteral("kept.marlith")));
         w.trigger("mnusaveas");
         QVERIFY(w.window->session().areaPolygons().empty());
+        QVERIFY2(w.message().startsWith("The work file keeps only the LWM list: the other 2 "
+                                        "polygons of the area file are no longer drawn"),
+                 qPrintable(w.message()));
     }
 
     // File > Write Areas for a Shape... runs the same job off the window's thread and shows
@@ -277,6 +281,51 @@ private slots:
         QVERIFY(dialog->findChild<QPushButton *>("cmdwrite")->isEnabled());
         QTest::mouseClick(dialog->findChild<QPushButton *>("cmdshapefile"), Qt::LeftButton);
         QCOMPARE(w.desktop.lastFolder, dir.path());
+
+        // Land, picked in the dialog, is the third field of every polygon line it writes.
+        const QString land = dir.filePath(QStringLiteral("land"));
+        dialog->findChild<QLineEdit *>("txtoutputfolder")->setText(land);
+        dialog->findChild<QComboBox *>("cboareafill")->setCurrentIndex(1);
+        QSignalSpy landDone(dialog, &AreasDialog::done);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
+        QVERIFY(landDone.wait(30000));
+        QCOMPARE(QDir(land).entryList({"*.asm"}), names);
+        for (const QString &name : names) {
+            const QString file = QString::fromLatin1(read(land, name));
+            QCOMPARE(file.count(QRegularExpression("^LWMPoly2 +\\d+, 0, 1,",
+                                                   QRegularExpression::MultilineOption)),
+                     file.count(QStringLiteral("LWMPoly2")));
+            QVERIFY(file.contains(QStringLiteral("LWMPoly2")));
+        }
+    }
+
+    // A line written without a line type is named in the dialog's summary, as the command
+    // line names it.
+    void theDialogNamesALineWithoutALineType()
+    {
+        const GeoBounds home = areaBounds(GridPlace{123, 120, 2, 27});
+        const QByteArray wkt = QStringLiteral("LINESTRING(%1 %2,%3 %4)")
+                                   .arg(home.west + 0.001, 0, 'f', 9)
+                                   .arg(home.north - 0.001, 0, 'f', 9)
+                                   .arg(home.east - 0.001, 0, 'f', 9)
+                                   .arg(home.south + 0.001, 0, 'f', 9)
+                                   .toUtf8();
+        const QString shape = dir.filePath(QStringLiteral("road.geojson"));
+        QVERIFY(writeVectorFile(shape, "GeoJSON", {{wkbLineString, {wkt.constData()}}}));
+        WindowDriver w;
+        QVERIFY(w.start());
+        w.control<QAction>("mnuwriteareas")->trigger();
+        auto *dialog = w.control<AreasDialog>("frmareas");
+        dialog->findChild<QLineEdit *>("txtshapefile")->setText(shape);
+        dialog->findChild<QLineEdit *>("txtoutputfolder")->setText(dir.filePath("untyped"));
+        QSignalSpy done(dialog, &AreasDialog::done);
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
+        QVERIFY(done.wait(30000));
+        const QString summary = dialog->findChild<QPlainTextEdit *>("areassummary")->toPlainText();
+        QVERIFY2(summary.endsWith("1 VTP file names no line type of the catalogue (\"Select VTP "
+                                  "Road/Line/Shoreline\"): pick one (a code such as 1139) and "
+                                  "write again."),
+                 qPrintable(summary));
     }
 
     // Cancel keeps the dialog and says how the job ended; Escape closes it at once. Neither

@@ -75,8 +75,8 @@ private slots:
         trigger("mnuimport");
         QVERIFY(desktop.messages.empty());
         QCOMPARE(steps(), stepsBefore + 1);
-        QVERIFY2(message().startsWith("Pressed 5 vertices of"), qPrintable(message()));
-        QVERIFY2(message().contains("; 2 outside the area, 1 of them outside the cell."),
+        QVERIFY2(message().startsWith("2 vertices outside the area, 1 of them outside the "
+                                      "cell.  Pressed 5 vertices of"),
                  qPrintable(message()));
 
         // The same presses, clicked on a second window at the matching cursor positions.

@@ -22,7 +22,10 @@ class FaultTest : public QObject, WindowDriver
         return {entries("lstLWM"), entries("lstVTP"), control<QLineEdit>("txtlwmnumber")->text(),
                 control<QLineEdit>("txtvtpnumber")->text()};
     }
-    static QString report(RuntimeError::Number n) { return RuntimeError(n).reportText(); }
+    static QString report(RuntimeError::Number n)
+    {
+        return RuntimeError(n).text(RuntimeError::Shown::Box);
+    }
     QStringList messageTexts()
     {
         QStringList texts;

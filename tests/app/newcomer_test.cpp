@@ -219,7 +219,8 @@ private slots:
         // Too long for the line: elided in the middle, never cut silently.
         QVERIFY(static_cast<ElidingLabel *>(control<QLabel>("messageStatus"))->isElided());
         QCOMPARE(desktop.messages.size(), size_t(1));
-        QCOMPARE(desktop.messages[0].text, RuntimeError(RuntimeError::PathFileAccess).reportText());
+        QCOMPARE(desktop.messages[0].text,
+                 RuntimeError(RuntimeError::PathFileAccess).text(RuntimeError::Shown::Box));
 
         desktop.messages.clear();
         click("cmdViewLWM");

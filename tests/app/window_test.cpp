@@ -57,44 +57,53 @@ private slots:
 
     void cleanup() { window.reset(); }
 
-    // The texts of the session are those of an empty form; the controls show them, and the
-    // line type drop-down opens with nothing marked.
-    void controlsStartWithTheSessionsTexts()
+    // Each control shows its text of the session and hands back what is typed into it, through
+    // typing, Calculate, Save, New, Open and the Undo of Open.
+    void controlsAndSessionAgreeEveryWay()
     {
-        const std::pair<const char *, Field> bound[] = {
-            {"txtlatdeg", Field::LatDeg},         {"txtlongmin", Field::LongMin},
-            {"txtvtplinewidth", Field::VtpWidth}, {"txtlwmnumber", Field::LwmCounter},
-            {"lbllatdd", Field::LatDecimal},      {"lblareay", Field::AreaY},
-            {"lblvtp2y", Field::GridY},           {"cbovtptype", Field::LineType},
-            {"cbolayer", Field::Layer},
+        // In the order of the session's fields.
+        const char *bound[] = {"txtlatdeg",    "txtlatmin",    "txtlongdeg",      "txtlongmin",
+                               "txtaltitude",  "cbovtptype",   "txtvtplinewidth", "cbolayer",
+                               "txtlwmnumber", "txtvtpnumber", "lbllatdd",        "lbllongdd",
+                               "lblcellx",     "lblcelly",     "lblareax",        "lblareay"};
+        const auto shownAndHeld = [&] {
+            std::pair<QStringList, QStringList> texts;
+            for (std::size_t i = 0; i < std::size(bound); ++i) {
+                texts.first << text(bound[i]);
+                texts.second << window->session().text(Field(i));
+            }
+            return texts;
         };
-        for (const auto &[name, field] : bound)
-            QVERIFY2(text(name) == window->session().text(field), name);
-        QCOMPARE(text("txtlatdeg"), QStringLiteral("-00"));
-        QCOMPARE(text("cbovtptype"), QStringLiteral("Select VTP Road/Line/Shoreline"));
-        QCOMPARE(control<QComboBox>("cbovtptype")->currentIndex(), -1);
-        auto *layer = control<QComboBox>("cbolayer");
-        QCOMPARE(layer->currentIndex(), layer->findText("8"));
-    }
+        const auto empty = shownAndHeld();
+        QCOMPARE(empty.first, empty.second);
 
-    void windowHasItsCaptionSizeAndFrames()
-    {
-        QCOMPARE(window->objectName(), QStringLiteral("Form1"));
-        QCOMPARE(window->windowTitle(), QStringLiteral(" Marlith3[*]"));
-        QVERIFY(!window->isWindowModified());
-        QVERIFY(!window->windowIcon().pixmap(32, 32).isNull());
-        QCOMPARE(window->centralWidget()->size(), QSize(825, 384));
-        QCOMPARE(control("Picture1")->size(), QSize(257, 257));
-        for (int i = 1; i <= 12; ++i)
-            QVERIFY(window->findChild<QFrame *>(QStringLiteral("Shape%1").arg(i)));
-        QVERIFY(window->findChild<QFrame *>(QStringLiteral("Line1")));
-        QVERIFY(control<PointList>("lstLWM")->count() == 0);
-        QVERIFY(control<PointList>("lstVTP")->count() == 0);
-        // The arrangement: LWM column left of the panel, VTP column right of it.
-        QVERIFY(control("lstLWM")->geometry().right() < control("Picture1")->x());
-        QVERIFY(control("Picture1")->geometry().right() < control("lstVTP")->x());
-        QVERIFY(control("lstVTP")->width() > control("lstLWM")->width());
-        QCOMPARE(control("lstVTP")->height(), control("lstLWM")->height());
+        // Every typed text by keys, the combo boxes' too; the captions by Calculate.
+        const char *typed[] = {"47",       "30.50", "-122", "18.25", "120",
+                               "\"1139\"", "3",     "12",   "4",     "6"};
+        for (std::size_t i = 0; i < std::size(typed); ++i) {
+            QWidget *field = control(bound[i]);
+            if (auto *box = qobject_cast<QComboBox *>(field))
+                field = box->lineEdit();
+            static_cast<QLineEdit *>(field)->selectAll();
+            QTest::keyClick(field, Qt::Key_Delete);
+            QTest::keyClicks(field, QString::fromUtf8(typed[i]));
+            QCOMPARE(window->session().text(Field(i)), QString::fromUtf8(typed[i]));
+        }
+        QVERIFY(window->isWindowModified());
+        click("cmdcalculate");
+        const auto worked = shownAndHeld();
+        QCOMPARE(worked.first, worked.second);
+        for (std::size_t i = 0; i < std::size(bound); ++i)
+            QVERIFY2(worked.first[i] != empty.first[i], bound[i]);
+
+        desktop.saveAnswers = {folder.filePath("bound")};
+        window->mnusaveas_Click();
+        window->mnunew_Click();
+        QCOMPARE(shownAndHeld(), empty);
+        window->openWorkOrSource(folder.filePath("bound.marlith"));
+        QCOMPARE(shownAndHeld(), worked);
+        QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(shownAndHeld(), empty);
     }
 
     // Green is LWM, blue is VTP: every control of a group shares its group's colour, and the
@@ -135,21 +144,20 @@ private slots:
         }
     }
 
-    // Edit and View sit between File and the divider; Edit offers the history's own actions.
-    void editAndViewMenusComeBeforeTheDivider()
+    // The Edit menu takes a press back and makes it again, and copies the list in use.
+    void editMenuActsOnTheWork()
     {
-        const QList<QAction *> bar = window->menuBar()->actions();
-        QStringList titles, edit;
-        for (QAction *a : bar)
-            titles << a->text();
-        QCOMPARE(titles,
-                 (QStringList{"&File", "&Edit", "&View", "&Imagery", "&Data", "|", "&Help"}));
-        for (QAction *a : bar[1]->menu()->actions())
-            edit << a->objectName() + '=' + a->text() + '=' + a->shortcut().toString();
-        QCOMPARE(edit,
-                 (QStringList{"undo=Undo=Ctrl+Z", "redo=Redo=Ctrl+Y", "==", "mnucut=Cu&t=Ctrl+X",
-                              "mnucopy=&Copy=Ctrl+C", "mnupaste=&Paste=Ctrl+V",
-                              "==", "mnucopyall=Copy &All Entries="}));
+        calculate("47", "30.50", "-122", "18.25");
+        press(3, 4);
+        const QList<QAction *> edit = control<QMenu>("mnuedit")->actions();
+        edit[0]->trigger();
+        QVERIFY(entries("lstLWM").isEmpty());
+        edit[1]->trigger();
+        QCOMPARE(entries("lstLWM"), QStringList{"LWMPoint 3, 4"});
+        window->activateWindow();
+        control("lstLWM")->setFocus();
+        edit.back()->trigger();
+        QCOMPARE(desktop.copiedTexts, QStringList{"LWMPoint 3, 4\n"});
     }
 
     void calculateShowsDecimalDegreesInTheUsersLocale()

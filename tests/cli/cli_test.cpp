@@ -121,6 +121,7 @@ private slots:
         QCOMPARE(marlith3({"--version"}).out, QStringLiteral("marlith3 " MARLITH_VERSION "\n"));
         QCOMPARE(marlith3({"create"}).exitCode, 2);
         QCOMPARE(marlith3({"create", "a", "b"}).exitCode, 2);
+        QCOMPARE(marlith3({"create", "a.marlith", "--output-folder", ""}).exitCode, 2);
         QCOMPARE(marlith3({"--no-such-option"}).exitCode, 2);
         const Run missing = marlith3({"create", folder.filePath("gone.marlith")});
         QCOMPARE(missing.exitCode, 1);
@@ -151,6 +152,11 @@ private slots:
                      qPrintable(c.arguments.join(' ') + " gave " + QString::number(run.exitCode)
                                 + ": " + run.err));
         }
+        const Run top = marlith3({"--help"});
+        QCOMPARE(top.exitCode, 0);
+        QVERIFY2(top.out.startsWith("Usage: marlith3 [FILE]\n       marlith3 create WORKFILE")
+                     && !top.out.contains("--help-all"),
+                 qPrintable(top.out));
         for (const QString command : {"create", "areas", "osm"}) {
             const Run help = marlith3({command, "--help"});
             QCOMPARE(help.exitCode, 0);
@@ -190,6 +196,45 @@ private slots:
         QVERIFY2(run.err.endsWith("holds no VTP points.\nNothing was written.\n"),
                  qPrintable(run.err));
         QVERIFY(QDir(out.path()).isEmpty());
+    }
+
+    // An area file gives the list its first water polygon only: create says what it leaves out.
+    void createNamesThePolygonsAnAreaFileLoses()
+    {
+        // A pond with an island, and the same outline as land alone.
+        const QByteArray outline = "[[-122.3035,47.5055],[-122.2985,47.5055],[-122.2985,47.5085],"
+                                   "[-122.3035,47.5085],[-122.3035,47.5055]]";
+        const QByteArray island = ",[[-122.302,47.506],[-122.300,47.506],[-122.300,47.507],"
+                                  "[-122.302,47.506]]";
+        const struct
+        {
+            QByteArray rings;
+            const char *fill;
+            int exitCode;
+            const char *says;
+        } cases[] = {
+            {outline + island, "water", 0,
+             "/LWMSource.asm holds only the first water polygon of the 2 in "
+             "areas/LWM_123_120_2_27.asm; the other one is left out "
+             "(areas/LWM_123_120_2_27.asm itself holds them all).\n"},
+            {outline, "land", 1,
+             "LWMSource.asm was not written: areas/LWM_123_120_2_27.asm holds no LWM points, "
+             "only 1 land polygon.\n"},
+        };
+        for (const auto &c : cases) {
+            QDir(folder.filePath("areas")).removeRecursively();
+            writeText(folder.filePath("pond.geojson"),
+                      R"({"type":"Polygon","coordinates":[)" + c.rings + "]}");
+            QCOMPARE(
+                marlith3({"areas", "pond.geojson", "--output-folder", "areas", "--fill", c.fill})
+                    .exitCode,
+                0);
+            QTemporaryDir out;
+            const Run run =
+                marlith3({"create", "areas/LWM_123_120_2_27.asm", "--output-folder", out.path()});
+            QVERIFY2(run.exitCode == c.exitCode && run.err.contains(QString::fromUtf8(c.says)),
+                     qPrintable(QString::number(run.exitCode) + ": " + run.err));
+        }
     }
 
     // A VTP file written without a line type is named on stderr, as the window names its own.
@@ -261,6 +306,18 @@ private slots:
              {},
              2,
              "marlith3 areas: The LWM altitude \u201cabc\u201d is no number of metres."},
+            {{"osm", "x.osm", "--output-folder", out.path(), "--altitude", "nan"},
+             {},
+             2,
+             "marlith3 osm: The LWM altitude \u201cnan\u201d is no number of metres."},
+            {{"areas", lake, "--output-folder", out.path(), "--vtp-width", "inf"},
+             {},
+             2,
+             "marlith3 areas: The VTP line width \u201cinf\u201d is no number."},
+            {{"osm", "extracts/nope.osm.pbf", "--output-folder", out.path()},
+             {},
+             1,
+             "\u201cextracts/nope.osm.pbf\u201d cannot be found."},
         };
         for (const auto &c : cases) {
             const Run run = marlith3(c.arguments, c.variables + QStringList{"LC_ALL=C"});

@@ -39,8 +39,15 @@ TEST(ShapeExport, TakesThePointEntriesAndMergesRepeats)
     const GeoPoint first = gridGeoPoint(123, 120, {4857, 5966});
     EXPECT_EQ(s.line[0].latitude, first.latitude);
     EXPECT_EQ(s.line[0].longitude, first.longitude);
-    EXPECT_FALSE(
-        exportShapes(seattle, {{"LWMPoint 1, 1", "LWMPoint 2, 2"}, {}, {}, {}, {}}).hasPolygon());
+    const ExportShapes lineOnly =
+        exportShapes(seattle, {{"LWMPoint 1, 1", "LWMPoint 2, 2"}, texts.vtpEntries, {}, {}, {}});
+    EXPECT_FALSE(lineOnly.hasPolygon());
+    // What was left out comes first, so that a narrow status line keeps it.
+    const StatusText summary = exportSummary(lineOnly, "/x/out.kml");
+    EXPECT_TRUE(summary.warning);
+    EXPECT_EQ(summary.text, "No polygon: it needs three LWM points.  Exported the VTP line (3 "
+                            "vertices) to out.kml. Skipped 0 LWM and 2 VTP entries that are not "
+                            "points.");
 }
 
 TEST(ShapeExport, TheNameOrTheFilterChoosesTheFormat)

@@ -2,6 +2,7 @@
 #include "file_bytes.h"
 #include "session/counter_hints.h"
 #include "session/session.h"
+#include "text/failure.h"
 #include "text/runtime_error.h"
 #include "workfile/work_file.h"
 
@@ -306,12 +307,17 @@ TEST(SessionOpen, AFaultyFileChangesNothing)
         try {
             s.open(f.fileName());
             ADD_FAILURE() << files[i].first << " opened";
-        } catch (const OpenFault &fault) {
-            EXPECT_TRUE(fault.text.contains(faults[i])) << fault.text.toStdString();
+        } catch (const Failure &fault) {
+            EXPECT_EQ(fault.what, QStringLiteral("%1 was not opened.").arg(files[i].first));
+            EXPECT_TRUE(fault.why.contains(faults[i])) << fault.why.toStdString();
         }
         EXPECT_EQ(s.work(), before);
         EXPECT_EQ(s.history()->count(), steps);
     }
+    // A save that cannot write keeps the work unsaved, under its old name.
+    EXPECT_THROW(s.save(dir.filePath("no such folder/w.marlith")), Failure);
+    EXPECT_TRUE(s.isModified());
+    EXPECT_TRUE(s.workFile().isEmpty());
 }
 
 } // namespace
