@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QThread>
-#include <QTimer>
 
 #include <optional>
 
@@ -32,20 +31,19 @@ bool waitFor(Done done, int ms = 5000)
 }
 
 // The argument of the next `signal` of `sender`, or none when `ms` pass first. `start` runs
-// once the loop listens, so that an answer at once is not missed.
+// once the loop listens, so that an answer at once is not missed. The time is kept by a clock,
+// not by a timer of the event loop: where the loop cannot deliver timers (Windows when the
+// event dispatcher gets no window, as under a starved Wine) a test fails instead of hanging.
 template <typename Sender, typename Arg, typename Start>
 std::optional<Arg> nextOf(Sender &sender, void (Sender::*signal)(const Arg &), int ms, Start start)
 {
     std::optional<Arg> result;
-    QEventLoop loop;
-    const auto connection = QObject::connect(&sender, signal, &loop, [&](const Arg &a) {
-        result = a;
-        loop.quit();
+    const auto connection = QObject::connect(&sender, signal, &sender, [&](const Arg &a) {
+        if (!result)
+            result = a;
     });
-    if (start()) {
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
+    if (start())
+        waitFor([&] { return result.has_value(); }, ms);
     QObject::disconnect(connection);
     return result;
 }
