@@ -4,12 +4,17 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 void ShapeLayer::setShape(const QPolygonF &shape)
 {
     // Selecting an entry hands over the same shape again: keep what is drawn.
     if (shape == m_shape)
         return;
-    m_shape = shape;
+    // Copied into the storage the presses grew, not shared: the press after an undo, which
+    // hands over the whole shape, would otherwise copy it all to append one point.
+    m_shape.resize(shape.size());
+    std::copy(shape.cbegin(), shape.cend(), m_shape.begin());
     m_drawn = 0;
 }
 
