@@ -40,12 +40,24 @@ const Folders &folders()
 }
 
 const std::pair<const char *, const char *> someTags[] = {
-    {"natural", "water"},  {"water", "pond"},      {"place", "island"},
-    {"landuse", "basin"},  {"waterway", "river"},  {"waterway", "drain"},
-    {"highway", "motorway"}, {"highway", "track"}, {"highway", "residential"},
-    {"highway", "footway"}, {"building", "yes"},   {"lanes", "3"},
-    {"lanes", "x"},        {"surface", "gravel"},  {"oneway", "yes"},
-    {"name", "A \"q\" & <b>"}, {"area", "yes"},    {"power", "line"},
+    {"natural", "water"},
+    {"water", "pond"},
+    {"place", "island"},
+    {"landuse", "basin"},
+    {"waterway", "river"},
+    {"waterway", "drain"},
+    {"highway", "motorway"},
+    {"highway", "track"},
+    {"highway", "residential"},
+    {"highway", "footway"},
+    {"building", "yes"},
+    {"lanes", "3"},
+    {"lanes", "x"},
+    {"surface", "gravel"},
+    {"oneway", "yes"},
+    {"name", "A \"q\" & <b>"},
+    {"area", "yes"},
+    {"power", "line"},
 };
 
 QByteArray tagLines(FuzzedDataProvider &data)
@@ -53,8 +65,8 @@ QByteArray tagLines(FuzzedDataProvider &data)
     QByteArray xml;
     const int n = data.ConsumeIntegralInRange(0, 3);
     for (int i = 0; i < n; ++i) {
-        const auto &[k, v] = someTags[data.ConsumeIntegralInRange<std::size_t>(
-            0, std::size(someTags) - 1)];
+        const auto &[k, v] =
+            someTags[data.ConsumeIntegralInRange<std::size_t>(0, std::size(someTags) - 1)];
         xml += QStringLiteral("  <tag k=\"%1\" v=\"%2\"/>\n")
                    .arg(QString::fromUtf8(k).toHtmlEscaped(), QString::fromUtf8(v).toHtmlEscaped())
                    .toUtf8();
@@ -120,7 +132,8 @@ QByteArray fileBytes(const QString &path)
 // The files a folder holds, hidden ones included.
 QStringList filesIn(const QString &folder)
 {
-    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    QStringList names =
+        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     names.sort();
     return names;
 }
@@ -129,7 +142,8 @@ QStringList filesIn(const QString &folder)
 // names an area or a cell that the box meets.
 void checkWritten(const QString &folder, const QString &name, const std::optional<GeoBounds> &box)
 {
-    static const QRegularExpression lwmName(QStringLiteral("^LWM_(\\d+)_(\\d+)_(\\d+)_(\\d+)\\.asm$"));
+    static const QRegularExpression lwmName(
+        QStringLiteral("^LWM_(\\d+)_(\\d+)_(\\d+)_(\\d+)\\.asm$"));
     static const QRegularExpression vtpName(QStringLiteral("^VTP_(\\d+)_(\\d+)(_\\d+)?\\.asm$"));
     const QByteArray bytes = fileBytes(QDir(folder).filePath(name));
     GeoBounds where{};
@@ -187,11 +201,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
         }
     }
     const bool any = mode & 1;
-    const QByteArray extract = any ? QByteArray::fromStdString(data.ConsumeRemainingBytesAsString())
-                                   : madeExtract(data);
-    request.extractPath =
-        QDir(at.base).filePath(any && (mode & 128) ? QStringLiteral("in.osm.pbf")
-                                                   : QStringLiteral("in.osm"));
+    const QByteArray extract =
+        any ? QByteArray::fromStdString(data.ConsumeRemainingBytesAsString()) : madeExtract(data);
+    request.extractPath = QDir(at.base).filePath(any && (mode & 128) ? QStringLiteral("in.osm.pbf")
+                                                                     : QStringLiteral("in.osm"));
     request.outputFolder = QDir(at.base).filePath(QStringLiteral("out"));
     {
         QFile file(request.extractPath);
