@@ -238,9 +238,8 @@ TEST(WriteAreas, PicksOneShapeByName)
     r.choices = choices;
     ASSERT_EQ(writeAreas(r).result, AreasOutcome::Result::Written);
     EXPECT_EQ(written(r.outputFolder), (QStringList{"VTP_123_120.asm", "VTP_124_120.asm"}));
-    QFile west(QDir(r.outputFolder).filePath("VTP_123_120.asm"));
-    ASSERT_TRUE(west.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(west.fileBytes().contains("VTPTextureName \"1139\"  ;asphalt / 2 lanes\r\n"));
+    EXPECT_TRUE(fileBytes(QDir(r.outputFolder).filePath("VTP_123_120.asm"))
+                    .contains("VTPTextureName \"1139\"  ;asphalt / 2 lanes\r\n"));
 
     r.outputFolder = dir.filePath("all");
     r.shape.clear();
