@@ -4,6 +4,7 @@
 #include "writers/source_writers.h"
 
 #include <QDir>
+#include <QPoint>
 
 // An area file of area 2, 27 of cell 123, 120, as the areas job writes one: a lake, a pond
 // beside it, and an island in the lake, each a square of image pixels.
