@@ -149,6 +149,15 @@ QStringList AreaJobDialog::writtenAreas() const
     return areas;
 }
 
+void AreaJobDialog::sayWhatThePreviewShows()
+{
+    // A run of lines only (water left out, or a shape without polygons) leaves the preview,
+    // which steps through areas, with nothing to show: said here rather than found out there.
+    if (!m_writtenFiles.isEmpty() && writtenAreas().isEmpty())
+        summary->appendPlainText(QStringLiteral(
+            "No area was written, only lines, so View > Next Written Area has nothing to show."));
+}
+
 void AreaJobDialog::updateWrite()
 {
     QStringList missing;

@@ -91,6 +91,7 @@ protected:
                 if (wrote) {
                     m_writtenFolder = folder;
                     m_writtenFiles = outcome.written;
+                    sayWhatThePreviewShows();
                     emit written();
                 }
                 emit done();
@@ -115,6 +116,7 @@ private:
     void jobEnded(bool written, const QString &text);
     void showProgress(qint64 done, qint64 total);
     void showRunning(bool running);
+    void sayWhatThePreviewShows();
 
     JobRunner m_job{JobRunner::Policy::Queued};
     CancelToken m_stop;

@@ -323,9 +323,9 @@ private slots:
         QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
         QVERIFY(done.wait(30000));
         const QString summary = dialog->findChild<QPlainTextEdit *>("areassummary")->toPlainText();
-        QVERIFY2(summary.endsWith("1 VTP file names no line type of the catalogue (\"Select VTP "
-                                  "Road/Line/Shoreline\"): pick one (a code such as 1139) and "
-                                  "write again."),
+        QVERIFY2(summary.contains("\n1 VTP file names no line type of the catalogue (\"Select "
+                                  "VTP Road/Line/Shoreline\"): pick one (a code such as 1139) "
+                                  "and write again.\n"),
                  qPrintable(summary));
     }
 
