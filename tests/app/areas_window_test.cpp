@@ -23,6 +23,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <string_view>
 
 // Every file the areas job writes must be what the window writes when a user types the
 // coordinates of its first line, presses Calculate, presses the part's pixels and Create.
@@ -302,14 +303,15 @@ private slots:
         QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
         QVERIFY(done.wait(30000));
         const QString summary = dialog->findChild<QPlainTextEdit *>("areassummary")->toPlainText();
-        QVERIFY2(summary.endsWith("1 VTP file names no line type of the catalogue (\"Select VTP "
-                                  "Road/Line/Shoreline\"): pick one (a code such as 1139) and "
-                                  "write again."),
+        QVERIFY2(summary.contains("\n1 VTP file names no line type of the catalogue (\"Select "
+                                  "VTP Road/Line/Shoreline\"): pick one (a code such as 1139) "
+                                  "and write again.\n"),
                  qPrintable(summary));
     }
 
-    // Cancel keeps the dialog and says how the job ended; Escape closes it at once. Neither
-    // waits for the job, and the output folder stays as it was.
+    // Cancel keeps the dialog and says how the job ended, and the button then says Close;
+    // Escape and the window's close box close the dialog at once. None waits for the job, and
+    // the output folder stays as it was.
     void stoppingAJobLeavesTheFolderAsItWas()
     {
         // Hundreds of lakes over as many areas: the job is still at work when it is stopped.
@@ -330,28 +332,35 @@ private slots:
             texts.push_back(wkt.constData());
         const QString shape = dir.filePath(QStringLiteral("lakes.geojson"));
         QVERIFY(writeVectorFile(shape, "GeoJSON", {{wkbPolygon, texts}}));
-        for (const bool escape : {false, true}) {
-            const QString folder = dir.filePath(escape ? "escaped" : "canceled");
+        for (const char *how : {"canceled", "escaped", "closed"}) {
+            const QString folder = dir.filePath(how);
             WindowDriver w;
             QVERIFY(w.start());
             w.control<QAction>("mnuwriteareas")->trigger();
             QPointer<AreasDialog> dialog = w.control<AreasDialog>("frmareas");
+            auto *cancel = dialog->findChild<QPushButton *>("cmdcancel");
+            QCOMPARE(cancel->text(), QStringLiteral("&Close"));
             dialog->findChild<QLineEdit *>("txtshapefile")->setText(shape);
             dialog->findChild<QLineEdit *>("txtoutputfolder")->setText(folder);
             QSignalSpy done(dialog, &AreasDialog::done);
             QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
+            QCOMPARE(cancel->text(), QStringLiteral("&Cancel"));
             QElapsedTimer stopping;
             stopping.start();
-            if (escape) {
-                QTest::keyClick(dialog, Qt::Key_Escape);
-                QTRY_VERIFY(dialog.isNull());
-            } else {
-                QTest::mouseClick(dialog->findChild<QPushButton *>("cmdcancel"), Qt::LeftButton);
+            if (how == std::string_view("canceled")) {
+                QTest::mouseClick(cancel, Qt::LeftButton);
                 QVERIFY(done.wait(30000));
                 QVERIFY(dialog->findChild<QPlainTextEdit *>("areassummary")
                             ->toPlainText()
                             .startsWith("Canceled; nothing was written"));
                 QVERIFY(dialog->isVisible());
+                QCOMPARE(cancel->text(), QStringLiteral("&Close"));
+            } else {
+                if (how == std::string_view("escaped"))
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+                else
+                    dialog->close(); // as the close box does
+                QTRY_VERIFY(dialog.isNull());
             }
             QVERIFY2(stopping.elapsed() < 2000, qPrintable(QString::number(stopping.elapsed())));
             // The job removes what it staged once it has stopped, on its own thread.

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -62,6 +63,49 @@ private slots:
         QCOMPARE(QDir(out).entryList({"*.asm"}),
                  (QStringList{"LWM_401_121_4_9.asm", "VTP_401_121.asm"}));
         QCOMPARE(dialog->writtenAreas(), QStringList{"LWM_401_121_4_9.asm"});
+    }
+
+    // A run without water writes only lines: the preview, which steps through areas, loses
+    // those of the run before, and the dialog and the status line say it has nothing to show.
+    void aRunOfLinesOnlySaysThePreviewHasNothingToShow()
+    {
+        const QString extract = dir.filePath(QStringLiteral("pond-and-road.osm"));
+        QVERIFY(writeOsmFile(extract,
+                             {{1, 47.3540, 8.0320},
+                              {2, 47.3540, 8.0380},
+                              {3, 47.3580, 8.0380},
+                              {4, 47.3580, 8.0320},
+                              {5, 47.3600, 8.0300},
+                              {6, 47.3600, 8.0500}},
+                             {{10, {1, 2, 3, 4, 1}, {{"natural", "water"}}},
+                              {11, {5, 6}, {{"highway", "primary"}}}}));
+        WindowDriver w;
+        QVERIFY(w.start());
+        for (const bool water : {true, false}) {
+            w.trigger("mnuwriteosm");
+            auto *dialog = w.control<OsmDialog>("frmosm");
+            dialog->findChild<QLineEdit *>("txtextract")->setText(extract);
+            const QString out = dir.filePath(water ? "pond" : "road");
+            dialog->findChild<QLineEdit *>("txtoutputfolder")->setText(out);
+            dialog->findChild<QCheckBox *>("chkwater")->setChecked(water);
+            QSignalSpy done(dialog, &OsmDialog::done);
+            QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
+            QVERIFY(done.wait(30000));
+            const QString summary =
+                dialog->findChild<QPlainTextEdit *>("osmsummary")->toPlainText();
+            const QString nothing = "View > Next Written Area has nothing to show";
+            QCOMPARE(w.control<QAction>("mnunextarea")->isEnabled(), water);
+            QVERIFY2(summary.contains(nothing) != water, qPrintable(summary));
+            QVERIFY2(w.message().startsWith(nothing) != water, qPrintable(w.message()));
+            if (!water) {
+                QCOMPARE(QDir(out).entryList({"*.asm"}), QStringList{"VTP_401_121.asm"});
+                QVERIFY2(w.message().endsWith(" only 1 VTP file, into "
+                                              + QDir::toNativeSeparators(out) + "."),
+                         qPrintable(w.message()));
+            }
+            dialog->close();
+            QTRY_VERIFY(!w.window->findChild<OsmDialog *>("frmosm"));
+        }
     }
 
     // The dialog starts from the folder Create writes into, waits for both paths and says
