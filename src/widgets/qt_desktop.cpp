@@ -23,12 +23,29 @@ void QtDesktop::messageBox(QWidget *parent, const QString &text, const QString &
     box.exec();
 }
 
+namespace {
+
+// Every button of a question gets an access key of its own: the platform's texts for OK,
+// Cancel, Save and Discard carry none on Windows.
+const QString okText = QStringLiteral("&OK");
+const QString cancelText = QStringLiteral("&Cancel");
+
+// A prompt with the program's title over a text field or a list, and OK and Cancel.
+void answerWithKeys(QInputDialog &dialog)
+{
+    dialog.setOkButtonText(okText);
+    dialog.setCancelButtonText(cancelText);
+}
+
+} // namespace
+
 QString QtDesktop::inputBox(QWidget *parent, const QString &prompt, const QString &title)
 {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, QString(), &ok);
-    return ok ? text : QString();
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    answerWithKeys(dialog);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 std::optional<QString> QtDesktop::openFileName(QWidget *parent, const QString &filter,
@@ -59,6 +76,9 @@ Desktop::SaveChoice QtDesktop::askToSave(QWidget *parent, const QString &text)
 {
     QMessageBox box(QMessageBox::Warning, programTitle(), text,
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
+    box.button(QMessageBox::Cancel)->setText(cancelText);
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
@@ -78,6 +98,7 @@ Desktop::KeepChoice QtDesktop::askKeepOrClear(QWidget *parent, const QString &te
     QPushButton *keep = box.addButton(QStringLiteral("&Keep"), QMessageBox::AcceptRole);
     QPushButton *clear = box.addButton(clearText, QMessageBox::DestructiveRole);
     QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+    cancel->setText(cancelText);
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
     box.exec();
@@ -99,12 +120,15 @@ std::optional<QString> QtDesktop::chooseFolder(QWidget *parent, const QString &f
 std::optional<int> QtDesktop::chooseItem(QWidget *parent, const QString &prompt,
                                          const QStringList &items)
 {
-    bool ok = false;
-    const QString picked =
-        QInputDialog::getItem(parent, programTitle(), prompt, items, 0, false, &ok);
-    if (!ok)
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(programTitle());
+    dialog.setLabelText(prompt);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    answerWithKeys(dialog);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return int(items.indexOf(picked));
+    return int(items.indexOf(dialog.textValue()));
 }
 
 std::optional<ImageryService> QtDesktop::addService(QWidget *parent)
