@@ -4,8 +4,9 @@
 // missing), or any bytes as a .osm or .osm.pbf file. The rules are the shipped ones or any
 // text the rules reader takes. Checks: a refusal or a write says why in words and leaves no
 // output folder; a write puts into the folder exactly the files it names, no more; every LWM
-// and VTP file reads back and writes the very same bytes; with a box, only areas and cells
-// it meets get a file; the reader leaves nothing in the temporary folder.
+// and VTP file reads back and writes the very same bytes; the summary's counts of files and
+// polygons are those of the folder; with a box, only areas and cells it meets get a file;
+// the reader leaves nothing in the temporary folder.
 #include "fuzz_support.h"
 #include "osm/osm_job.h"
 #include "workfile/source_reading.h"
@@ -14,6 +15,8 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+
+#include <map>
 
 namespace {
 
@@ -138,9 +141,20 @@ QStringList filesIn(const QString &folder)
     return names;
 }
 
+// What the folder holds, per cell, as the summary counts it.
+struct CellFiles
+{
+    int lwm = 0, vtp = 0;
+    qint64 water = 0, land = 0;
+    bool operator==(const CellFiles &) const = default;
+};
+using Cells = std::map<std::pair<int, int>, CellFiles>;
+
 // A written file reads back as the window would open it and writes the same bytes again; it
-// names an area or a cell that the box meets.
-void checkWritten(const QString &folder, const QString &name, const std::optional<GeoBounds> &box)
+// names an area or a cell that the box meets. It is counted into `cells`, and an LWM file's
+// polygons into `polygons` by name.
+void checkWritten(const QString &folder, const QString &name, const std::optional<GeoBounds> &box,
+                  Cells &cells, std::map<QString, CellFiles> &polygons)
 {
     static const QRegularExpression lwmName(
         QStringLiteral("^LWM_(\\d+)_(\\d+)_(\\d+)_(\\d+)\\.asm$"));
@@ -150,15 +164,24 @@ void checkWritten(const QString &folder, const QString &name, const std::optiona
     try {
         if (const QRegularExpressionMatch m = lwmName.match(name); m.hasMatch()) {
             const LwmReading read = readLwmSource(bytes, QLocale::c());
-            FUZZ_CHECK(lwmAreaText(lwmAreaInputs(read), QLocale::c()) == bytes);
+            const LwmAreaInputs area = lwmAreaInputs(read);
+            FUZZ_CHECK(lwmAreaText(area, QLocale::c()) == bytes);
             where = areaBounds(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt(),
                                m.captured(4).toInt());
+            CellFiles &cell = cells[{m.captured(1).toInt(), m.captured(2).toInt()}];
+            CellFiles &file = polygons[name];
+            ++cell.lwm;
+            for (const LwmPolygon &p : area.polygons)
+                ++(p.fill == LwmFill::Water ? file.water : file.land);
+            cell.water += file.water;
+            cell.land += file.land;
         } else {
             const QRegularExpressionMatch v = vtpName.match(name);
             FUZZ_CHECK(v.hasMatch());
             const VtpReading read = readVtpSource(bytes, QLocale::c());
             FUZZ_CHECK(vtpSourceText(read.inputs, QLocale::c()) == bytes);
             where = cellBounds(v.captured(1).toInt(), v.captured(2).toInt());
+            ++cells[{v.captured(1).toInt(), v.captured(2).toInt()}].vtp;
         }
     } catch (const OpenFault &f) {
         std::fprintf(stderr, "%s does not read back: %s\n", qPrintable(name), qPrintable(f.text));
@@ -169,6 +192,52 @@ void checkWritten(const QString &folder, const QString &name, const std::optiona
         FUZZ_CHECK(where.west < edges.east && where.east > edges.west);
         FUZZ_CHECK(where.south < edges.north && where.north > edges.south);
     }
+}
+
+// "3 polygons, 1 of them land", "1 polygon, all land" or "2 polygons".
+CellFiles polygonsSaid(const QString &text)
+{
+    static const QRegularExpression said(
+        QStringLiteral("^(\\d+) polygons?(?:, (all land|(\\d+) of them land))?$"));
+    const QRegularExpressionMatch m = said.match(text);
+    FUZZ_CHECK(m.hasMatch());
+    CellFiles out;
+    const qint64 all = m.captured(1).toLongLong();
+    out.land = m.captured(2) == u"all land" ? all : m.captured(3).toLongLong();
+    out.water = all - out.land;
+    return out;
+}
+
+// The summary's counts of files, per cell, and of each named area's polygons are those of
+// the files in the folder.
+void checkSummary(const QString &text, qsizetype files, const Cells &cells,
+                  const std::map<QString, CellFiles> &polygons)
+{
+    static const QRegularExpression wrote(QStringLiteral("^Wrote (\\d+) files? from "));
+    static const QRegularExpression cellLine(
+        QStringLiteral("^  cell (\\d+)_(\\d+): (?:(\\d+) LWM with ([^,]+(?:, [^,]+ land)?))?"
+                       "(?:, )?(?:(\\d+) VTP)?$"));
+    static const QRegularExpression areaLine(QStringLiteral("^    (LWM_\\S+): (.+)$"));
+    const QStringList lines = text.split(u'\n');
+    const QRegularExpressionMatch w = wrote.match(lines.first());
+    FUZZ_CHECK(w.hasMatch() && w.captured(1).toLongLong() == files);
+    Cells said;
+    for (const QString &line : lines) {
+        if (const QRegularExpressionMatch c = cellLine.match(line); c.hasMatch()) {
+            CellFiles &cell = said[{c.captured(1).toInt(), c.captured(2).toInt()}];
+            cell.lwm = c.captured(3).toInt();
+            cell.vtp = c.captured(5).toInt();
+            if (cell.lwm > 0) {
+                const CellFiles p = polygonsSaid(c.captured(4));
+                cell.water = p.water;
+                cell.land = p.land;
+            }
+        } else if (const QRegularExpressionMatch a = areaLine.match(line); a.hasMatch()) {
+            FUZZ_CHECK(polygons.count(a.captured(1)) == 1);
+            FUZZ_CHECK(polygonsSaid(a.captured(2)) == polygons.at(a.captured(1)));
+        }
+    }
+    FUZZ_CHECK(said == cells);
 }
 
 } // namespace
@@ -221,8 +290,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
         QStringList named = outcome.written;
         named.sort();
         FUZZ_CHECK(!named.isEmpty() && named == filesIn(request.outputFolder));
+        Cells cells;
+        std::map<QString, CellFiles> polygons;
         for (const QString &name : named)
-            checkWritten(request.outputFolder, name, request.box);
+            checkWritten(request.outputFolder, name, request.box, cells, polygons);
+        checkSummary(outcome.text, named.size(), cells, polygons);
         FUZZ_CHECK(QDir(request.outputFolder).removeRecursively());
     }
     FUZZ_CHECK(QFile::remove(request.extractPath));
