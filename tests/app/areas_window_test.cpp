@@ -2,6 +2,7 @@
 #include "areas/line_parts.h"
 #include "areas/polygon_parts.h"
 #include "grid/grid_constants.h"
+#include "lake_area_file.h"
 #include "ogr_files.h"
 #include "session/session.h"
 #include "widgets/areas_dialog.h"
@@ -58,8 +59,7 @@ class AreasWindowTest : public QObject
 
     static QByteArray read(const QString &folder, const QString &name)
     {
-        QFile f(QDir(folder).filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        return fileBytes(QDir(folder).filePath(name));
     }
 
     // A press exactly on a pixel: a click's whole panel units reach only 255 of the 256
@@ -156,29 +156,9 @@ private slots:
     // says first that Create writes the list alone. A Save keeps only what it can write.
     void anAreaFileOpensWithEveryPolygonShown()
     {
-        const auto square = [](int x0, int y0, int x1, int y1) {
-            return QStringList{QStringLiteral("LWMPoint %1, %2").arg(x0).arg(y0),
-                               QStringLiteral("LWMPoint %1, %2").arg(x1).arg(y0),
-                               QStringLiteral("LWMPoint %1, %2").arg(x1).arg(y1),
-                               QStringLiteral("LWMPoint %1, %2").arg(x0).arg(y1)};
-        };
-        const LwmAreaInputs area{"47",
-                                 "30.62",
-                                 "-122",
-                                 "18.43",
-                                 "123",
-                                 "120",
-                                 "2",
-                                 "27",
-                                 "0",
-                                 {{LwmFill::Water, "4", square(20, 20, 200, 200)},
-                                  {LwmFill::Water, "4", square(210, 210, 250, 250)},
-                                  {LwmFill::Land, "4", square(80, 80, 120, 120)}}};
-        const QString path = dir.filePath(QStringLiteral("LWM_123_120_2_27.asm"));
-        QFile out(path);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(lwmAreaText(area, QLocale::c()));
-        out.close();
+        const LwmAreaInputs area = lakeArea();
+        const QString path = writeLakeAreaFile(dir.path());
+        QVERIFY(!path.isEmpty());
 
         WindowDriver w;
         QVERIFY(w.start());

@@ -136,7 +136,7 @@ private slots:
         const State before = stateOf(*this);
         const int stepsBefore = steps();
         const QString empty = folder.filePath("empty.geojson");
-        QFile(empty).open(QIODevice::WriteOnly);
+        QVERIFY(writeFileBytes(empty, {}));
         desktop.fileAnswers.push_back(empty);
         trigger("mnuimport");
         QVERIFY(desktop.messages.back().text.contains("is empty"));

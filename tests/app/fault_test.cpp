@@ -33,16 +33,10 @@ class FaultTest : public QObject, WindowDriver
             texts << m.text;
         return texts;
     }
+    // A file's bytes, told apart from no file at all.
     static QByteArray read(const QString &path)
     {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-    }
-    static void write(const QString &path, const QByteArray &bytes)
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        QCOMPARE(f.write(bytes), bytes.size());
+        return QFileInfo::exists(path) ? fileBytes(path) : QByteArray("<none>");
     }
     // Create into a folder that cannot take the files: both fail with error 75, whatever
     // the folder held stays as it was, and so do the lists.
@@ -53,7 +47,7 @@ class FaultTest : public QObject, WindowDriver
             QStringList all;
             for (const QString &name : QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
                 all << name + QLatin1Char('=')
-                           + QString::fromLatin1(read(dir + '/' + name).toHex());
+                           + QString::fromLatin1(fileBytes(dir + '/' + name).toHex());
             return all;
         };
         const QStringList before = contents();
@@ -122,7 +116,7 @@ private slots:
     void failedWorkFileSavesKeepTheEarlierFile()
     {
         QVERIFY(QDir(folder.path()).mkdir("folder.marlith"));
-        write(folder.filePath("readonly.marlith"), "earlier");
+        QVERIFY(writeFileBytes(folder.filePath("readonly.marlith"), "earlier"));
         QVERIFY(QFile::setPermissions(folder.filePath("readonly.marlith"), QFile::ReadOwner));
         QStringList targets{folder.filePath("folder.marlith"), folder.filePath("readonly.marlith")};
         for (const char *variable : {"MARLITH_READONLY_FOLDER", "MARLITH_FULL_FOLDER"}) {
@@ -173,7 +167,7 @@ private slots:
             {"good.bmp", bmp, {256, 256}},
         };
         for (const auto &[name, bytes, size] : shown) {
-            write(folder.filePath(name), bytes);
+            QVERIFY(writeFileBytes(folder.filePath(name), bytes));
             panel->setPicture(QImage());
             desktop.fileAnswers = {folder.filePath(name)};
             click("cmdload");
@@ -190,14 +184,14 @@ private slots:
             {"gif.gif", "GIF89a\x10\x00\x10\x00"},
         };
         for (const auto &[name, bytes] : broken) {
-            write(folder.filePath(name), bytes);
+            QVERIFY(writeFileBytes(folder.filePath(name), bytes));
             desktop.fileAnswers = {folder.filePath(name)};
             click("cmdload");
             QVERIFY2(!panel->picture().isNull(), name);
         }
         // Words, or a file that is gone, leave the very picture shown.
         const QImage before = panel->picture();
-        write(folder.filePath("words.jpg"), "not a picture at all");
+        QVERIFY(writeFileBytes(folder.filePath("words.jpg"), "not a picture at all"));
         desktop.fileAnswers = {folder.filePath("words.jpg"), folder.filePath("missing.bmp")};
         click("cmdload");
         click("cmdload");

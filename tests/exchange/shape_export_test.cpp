@@ -2,6 +2,7 @@
 #include "exchange/shape_export.h"
 #include "exchange/shape_reader.h"
 #include "exchange/vertex_presses.h"
+#include "file_bytes.h"
 #include "grid/point_geography.h"
 #include "ogr_files.h"
 
@@ -166,13 +167,10 @@ TEST(ShapeExport, AFailedExportLeavesNoFileAndTheEarlierOneWhole)
     QTemporaryDir dir;
     const ExportShapes shapes = exportShapes(seattle, texts);
     const QString path = dir.filePath("s.geojson");
-    QFile earlier(path);
-    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-    earlier.write(QByteArray(100000, 'x')); // longer than the export: nothing of it may stay
-    earlier.close();
+    // Longer than the export: nothing of it may stay.
+    ASSERT_TRUE(writeFileBytes(path, QByteArray(100000, 'x')));
     ASSERT_EQ(writeShapes({path, ShapeFormat::GeoJson}, shapes), "");
-    ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(earlier.readAll().endsWith("]\n}\n"));
+    EXPECT_TRUE(fileBytes(path).endsWith("]\n}\n"));
 
     QDir(dir.path()).mkdir("folder.kml");
     for (const QString &bad : {dir.filePath("folder.kml"), dir.filePath("missing/s.gpx")}) {
