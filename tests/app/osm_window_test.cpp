@@ -225,6 +225,7 @@ private slots:
         QTest::keyClick(w.window.get(), Qt::Key_Escape);
         QVERIFY(panel->overlay().lines.empty());
         QCOMPARE(panel->overlay().polygon.points.size(), 1);
+        QVERIFY2(w.message().startsWith("Back to the work;"), qPrintable(w.message()));
 
         // A focused list keeps its own Page Down.
         auto *list = w.control<QWidget>("lstLWM");
