@@ -50,7 +50,8 @@ void MainWindow::mnuexport_Click()
         m_session->shapesToExport(); // nothing is asked when nothing can be written
         QString filter;
         const std::optional<QString> name =
-            m_desktop.saveFileName(this, exportFilter(), dialogFolder(FileDialog::Export), &filter);
+            m_desktop.saveFileName(this, QStringLiteral("Export Shapes"), exportFilter(),
+                                   dialogFolder(FileDialog::Export), &filter);
         if (!name)
             return;
         rememberDialogFile(FileDialog::Export, *name);
@@ -63,7 +64,8 @@ void MainWindow::mnuimport_Click()
     runHandler([&] {
         m_session->requirePlace(); // nothing is asked when nothing can be pressed
         const std::optional<QString> path =
-            m_desktop.openFileName(this, importFilter(), dialogFolder(FileDialog::Import));
+            m_desktop.openFileName(this, QStringLiteral("Import Points"), importFilter(),
+                                   dialogFolder(FileDialog::Import));
         if (!path)
             return;
         rememberDialogFile(FileDialog::Import, *path);

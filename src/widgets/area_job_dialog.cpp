@@ -121,7 +121,8 @@ QString AreaJobDialog::outputFolder() const
 void AreaJobDialog::cmdinput_Click()
 {
     const std::optional<QString> chosen =
-        m_desktop.openFileName(this, m_paths.inputFilter, dialogFolder(m_paths.input));
+        m_desktop.openFileName(this, QStringLiteral("Choose ") + m_paths.inputWhat,
+                               m_paths.inputFilter, dialogFolder(m_paths.input));
     if (!chosen)
         return;
     txtinput->setText(QDir::toNativeSeparators(*chosen));

@@ -135,5 +135,10 @@ void AreaPreview::sayAboutPicture(const QString &text)
 void AreaPreview::ended()
 {
     m_end->setEnabled(false);
+    // The area's line would still say Escape goes back to the work; what the work's picture
+    // says comes after.
+    m_say(QStringLiteral("Back to the work; View > Next Written Area (Page Down) shows the %1 "
+                         "again.")
+              .arg(counted(m_written.count(), "written area", "written areas")));
     m_showPlace(std::nullopt);
 }

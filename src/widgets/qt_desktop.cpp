@@ -48,23 +48,24 @@ QString QtDesktop::inputBox(QWidget *parent, const QString &prompt, const QStrin
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
-std::optional<QString> QtDesktop::openFileName(QWidget *parent, const QString &filter,
-                                               const QString &folder)
+std::optional<QString> QtDesktop::openFileName(QWidget *parent, const QString &title,
+                                               const QString &filter, const QString &folder)
 {
     // The first filter entry is the active one. A typed name that does not exist is returned
     // as typed; loading it then fails quietly.
     QString selected = filter.section(QStringLiteral(";;"), 0, 0);
-    const QString path = QFileDialog::getOpenFileName(parent, QString(), folder, filter, &selected);
+    const QString path = QFileDialog::getOpenFileName(parent, title, folder, filter, &selected);
     if (path.isEmpty())
         return std::nullopt;
     return path;
 }
 
-std::optional<QString> QtDesktop::saveFileName(QWidget *parent, const QString &filter,
-                                               const QString &folder, QString *selectedFilter)
+std::optional<QString> QtDesktop::saveFileName(QWidget *parent, const QString &title,
+                                               const QString &filter, const QString &folder,
+                                               QString *selectedFilter)
 {
     QString selected = filter.section(QStringLiteral(";;"), 0, 0);
-    const QString path = QFileDialog::getSaveFileName(parent, QString(), folder, filter, &selected);
+    const QString path = QFileDialog::getSaveFileName(parent, title, folder, filter, &selected);
     if (path.isEmpty())
         return std::nullopt;
     if (selectedFilter)

@@ -8,6 +8,7 @@
 #include "widgets/areas_dialog.h"
 #include "widgets/image_panel.h"
 #include "window_driver.h"
+#include "writers/line_types.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -307,6 +308,16 @@ private slots:
                                   "VTP Road/Line/Shoreline\"): pick one (a code such as 1139) "
                                   "and write again.\n"),
                  qPrintable(summary));
+        // As it says: the code typed in the line type's field, and the file names its item.
+        dialog->findChild<QComboBox *>("cboareatype")->setEditText(" 1139");
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
+        QVERIFY(w.desktop.messages.empty());
+        QVERIFY(done.wait(30000));
+        const QString again = dialog->findChild<QPlainTextEdit *>("areassummary")->toPlainText();
+        QVERIFY2(again.startsWith("Wrote 1 file") && !again.contains("no line type"),
+                 qPrintable(again));
+        QVERIFY(read(dir.filePath("untyped"), "VTP_123_120.asm")
+                    .contains(lineTypeOfCode("1139").toLatin1()));
     }
 
     // Cancel keeps the dialog and says how the job ended, and the button then says Close;

@@ -8,20 +8,12 @@
 #include <QElapsedTimer>
 #include <QLabel>
 
-#include <tuple>
-
 // Faults from outside: folders and files that cannot be written, a full disk, broken pictures
 // and extreme input. The program must go on, say what went wrong and keep every entry.
 class FaultTest : public QObject, WindowDriver
 {
     Q_OBJECT
 
-    using Lists = std::tuple<QStringList, QStringList, QString, QString>;
-    Lists lists()
-    {
-        return {entries("lstLWM"), entries("lstVTP"), control<QLineEdit>("txtlwmnumber")->text(),
-                control<QLineEdit>("txtvtpnumber")->text()};
-    }
     static QString report(RuntimeError::Number n)
     {
         return RuntimeError(n).text(RuntimeError::Shown::Box);

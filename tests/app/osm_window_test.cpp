@@ -70,15 +70,7 @@ private slots:
     void aRunOfLinesOnlySaysThePreviewHasNothingToShow()
     {
         const QString extract = dir.filePath(QStringLiteral("pond-and-road.osm"));
-        QVERIFY(writeOsmFile(extract,
-                             {{1, 47.3540, 8.0320},
-                              {2, 47.3540, 8.0380},
-                              {3, 47.3580, 8.0380},
-                              {4, 47.3580, 8.0320},
-                              {5, 47.3600, 8.0300},
-                              {6, 47.3600, 8.0500}},
-                             {{10, {1, 2, 3, 4, 1}, {{"natural", "water"}}},
-                              {11, {5, 6}, {{"highway", "primary"}}}}));
+        QVERIFY(writePondAndRoad(extract, 8.03, 8.05)); // the road within the cell
         WindowDriver w;
         QVERIFY(w.start());
         for (const bool water : {true, false}) {
@@ -233,6 +225,7 @@ private slots:
         QTest::keyClick(w.window.get(), Qt::Key_Escape);
         QVERIFY(panel->overlay().lines.empty());
         QCOMPARE(panel->overlay().polygon.points.size(), 1);
+        QVERIFY2(w.message().startsWith("Back to the work;"), qPrintable(w.message()));
 
         // A focused list keeps its own Page Down.
         auto *list = w.control<QWidget>("lstLWM");

@@ -47,8 +47,9 @@ TEST(ShapeExport, TakesThePointEntriesAndMergesRepeats)
     const StatusText summary = exportSummary(lineOnly, "/x/out.kml");
     EXPECT_TRUE(summary.warning);
     EXPECT_EQ(summary.text, "No polygon: it needs three LWM points.  Exported the VTP line (3 "
-                            "vertices) to out.kml. Skipped 0 LWM and 2 VTP entries that are not "
-                            "points.");
+                            "vertices) to out.kml. Skipped 2 VTP entries that are not points.");
+    EXPECT_TRUE(exportSummary(s, "/x/out.kml")
+                    .text.endsWith(" Skipped 1 LWM and 2 VTP entries that are not points."));
 }
 
 TEST(ShapeExport, TheNameOrTheFilterChoosesTheFormat)

@@ -71,8 +71,9 @@ inline bool writeOsmFile(const QString &path, const std::vector<OsmNode> &nodes,
     return file.open(QIODevice::WriteOnly) && file.write(xml) == xml.size();
 }
 
-// A pond in area 4, 9 of cell 401, 121, and a road from the cell into the one to the east.
-inline bool writePondAndRoad(const QString &path)
+// A pond in area 4, 9 of cell 401, 121, and a road north of it, by default from the cell into
+// the one to the east.
+inline bool writePondAndRoad(const QString &path, double roadWest = 8.40, double roadEast = 8.50)
 {
     return writeOsmFile(
         path,
@@ -80,8 +81,8 @@ inline bool writePondAndRoad(const QString &path)
          {2, 47.3540, 8.0380},
          {3, 47.3580, 8.0380},
          {4, 47.3580, 8.0320},
-         {5, 47.3600, 8.4000},
-         {6, 47.3600, 8.5000}},
+         {5, 47.3600, roadWest},
+         {6, 47.3600, roadEast}},
         {{10, {1, 2, 3, 4, 1}, {{"natural", "water"}}}, {11, {5, 6}, {{"highway", "primary"}}}});
 }
 
