@@ -52,7 +52,8 @@ void MainWindow::mnuexport_Click()
         const ExportShapes shapes = m_session->shapesToExport();
         QString filter;
         const std::optional<QString> name =
-            m_desktop.saveFileName(this, exportFilter(), dialogFolder(FileDialog::Export), &filter);
+            m_desktop.saveFileName(this, QStringLiteral("Export Shapes"), exportFilter(),
+                                   dialogFolder(FileDialog::Export), &filter);
         if (!name)
             return;
         rememberDialogFile(FileDialog::Export, *name);
@@ -65,7 +66,8 @@ void MainWindow::mnuimport_Click()
     runHandler([&] {
         m_session->requirePlace(); // nothing is asked when nothing can be pressed
         const std::optional<QString> path =
-            m_desktop.openFileName(this, importFilter(), dialogFolder(FileDialog::Import));
+            m_desktop.openFileName(this, QStringLiteral("Import Points"), importFilter(),
+                                   dialogFolder(FileDialog::Import));
         if (!path)
             return;
         rememberDialogFile(FileDialog::Import, *path);
