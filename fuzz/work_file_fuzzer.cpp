@@ -1,12 +1,15 @@
 // The work file: any bytes are refused with a text or read to a work that writes and reads
-// back unchanged; any work writes and reads back with its texts under the rule for typed
-// text; and whatever a session can save, Open accepts.
+// back unchanged, and that Open, if it takes it, takes again once saved; any work writes and
+// reads back with its texts under the rule for typed text; and whatever a session can save,
+// Open accepts.
 #include "fuzz_support.h"
 #include "session/session.h"
 #include "text/runtime_error.h"
 #include "text/typed_text.h"
 #include "workfile/opening.h"
 #include "workfile/work_file.h"
+
+#include <QJsonDocument>
 
 namespace {
 
@@ -17,7 +20,7 @@ constexpr QString WorkState::*texts[] = {
     &WorkState::cellX,      &WorkState::cellY,      &WorkState::areaX,      &WorkState::areaY,
 };
 
-void anyBytes(const QByteArray &bytes)
+void anyBytes(const QByteArray &bytes, const QLocale &locale)
 {
     WorkState first;
     try {
@@ -27,6 +30,25 @@ void anyBytes(const QByteArray &bytes)
         return;
     }
     FUZZ_CHECK(readWorkFile(workFileText(first)) == first);
+    // What Open takes, with its checks of the captions against the coordinates, it takes
+    // again once saved.
+    Opened opened;
+    try {
+        opened = openBytes(bytes, QStringLiteral("w.marlith"), WorkState(), locale);
+    } catch (const OpenFault &f) {
+        FUZZ_CHECK(!f.text.isEmpty());
+        return;
+    }
+    FUZZ_CHECK(opened.kind == OpenedKind::WorkFile && opened.state == first);
+    try {
+        FUZZ_CHECK(
+            openBytes(workFileText(opened.state), QStringLiteral("w.marlith"), WorkState(), locale)
+                .state
+            == first);
+    } catch (const OpenFault &f) {
+        std::fprintf(stderr, "refused once saved: %s\n", qPrintable(f.text));
+        FUZZ_CHECK(false);
+    }
 }
 
 void anyWork(FuzzedDataProvider &data)
@@ -47,7 +69,10 @@ void anyWork(FuzzedDataProvider &data)
     }
     s.image = typed.image = {typedText(fuzzText(data, 40)), data.ConsumeBool(), {}};
     typed.calculatedFrom = s.calculatedFrom;
-    FUZZ_CHECK(readWorkFile(workFileText(s)) == typed);
+    const QByteArray text = workFileText(s);
+    FUZZ_CHECK(readWorkFile(text) == typed);
+    // The lists are put together beside Qt's text of the rest: the bytes must be Qt's own.
+    FUZZ_CHECK(QJsonDocument::fromJson(text).toJson(QJsonDocument::Indented) == text);
 }
 
 // Typed coordinates, a Calculate (which may stop at a run-time error), and more typing after
@@ -81,7 +106,8 @@ void savedWorkOpens(FuzzedDataProvider &data)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t size)
 {
     FuzzedDataProvider data(bytes, size);
-    switch (data.ConsumeIntegral<std::uint8_t>() % 3) {
+    const std::uint8_t mode = data.ConsumeIntegral<std::uint8_t>();
+    switch (mode % 3) {
     case 0:
         anyWork(data);
         break;
@@ -89,7 +115,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *bytes, std::size_t siz
         savedWorkOpens(data);
         break;
     default:
-        anyBytes(QByteArray::fromStdString(data.ConsumeRemainingBytesAsString()));
+        anyBytes(QByteArray::fromStdString(data.ConsumeRemainingBytesAsString()),
+                 mode / 3 % 2 ? QLocale(QLocale::German) : QLocale::c());
     }
     return 0;
 }

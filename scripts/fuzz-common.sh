@@ -26,3 +26,12 @@ fuzz_inputs() {
     done
     return 0
 }
+
+# libFuzzer's option for the words of a target's format, for the targets that have them, so
+# that mutations make tags and elements rather than waiting for them byte by byte.
+fuzz_dict() {
+    case $1 in
+        overpass_answer | osm_extract) echo "-dict=$PWD/fuzz/dicts/osm_xml.dict" ;;
+        osm_rules) echo "-dict=$PWD/fuzz/dicts/osm_rules.dict" ;;
+    esac
+}

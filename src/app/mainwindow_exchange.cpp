@@ -47,14 +47,17 @@ void MainWindow::mnuwriteareas_Click()
 void MainWindow::mnuexport_Click()
 {
     runHandler([&] {
-        m_session->shapesToExport(); // nothing is asked when nothing can be written
+        // Read once, before anything is asked, so that nothing is asked when nothing can be
+        // written.
+        const ExportShapes shapes = m_session->shapesToExport();
         QString filter;
         const std::optional<QString> name =
-            m_desktop.saveFileName(this, exportFilter(), dialogFolder(FileDialog::Export), &filter);
+            m_desktop.saveFileName(this, QStringLiteral("Export Shapes"), exportFilter(),
+                                   dialogFolder(FileDialog::Export), &filter);
         if (!name)
             return;
         rememberDialogFile(FileDialog::Export, *name);
-        showStatus(m_session->exportShapes(exportTarget(*name, filter)));
+        showStatus(m_session->exportShapes(exportTarget(*name, filter), shapes));
     });
 }
 
@@ -63,7 +66,8 @@ void MainWindow::mnuimport_Click()
     runHandler([&] {
         m_session->requirePlace(); // nothing is asked when nothing can be pressed
         const std::optional<QString> path =
-            m_desktop.openFileName(this, importFilter(), dialogFolder(FileDialog::Import));
+            m_desktop.openFileName(this, QStringLiteral("Import Points"), importFilter(),
+                                   dialogFolder(FileDialog::Import));
         if (!path)
             return;
         rememberDialogFile(FileDialog::Import, *path);

@@ -14,10 +14,11 @@
 void MainWindow::buildHistory()
 {
     QUndoStack *history = m_session->history();
-    QAction *undo = history->createUndoAction(this, QStringLiteral("Undo"));
+    // With access keys, as Cut, Copy and Paste beside them in the Edit menu have.
+    QAction *undo = history->createUndoAction(this, QStringLiteral("&Undo"));
     undo->setObjectName(QStringLiteral("undo"));
     undo->setShortcut(QKeySequence::Undo);
-    QAction *redo = history->createRedoAction(this, QStringLiteral("Redo"));
+    QAction *redo = history->createRedoAction(this, QStringLiteral("&Redo"));
     redo->setObjectName(QStringLiteral("redo"));
     // The first one is the one the list menus show.
     redo->setShortcuts(

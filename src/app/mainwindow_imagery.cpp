@@ -55,7 +55,7 @@ void MainWindow::cmdload_Click()
     // Every failure ends this without a message box: the panel keeps the picture it had, and
     // the status line says why.
     const std::optional<QString> path =
-        m_desktop.openFileName(this, imageDialogFilter(), dialogFolder(FileDialog::Load));
+        m_desktop.openFileName(this, {}, imageDialogFilter(), dialogFolder(FileDialog::Load));
     if (!path)
         return;
     rememberDialogFile(FileDialog::Load, *path);

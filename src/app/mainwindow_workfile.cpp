@@ -82,7 +82,7 @@ void MainWindow::mnunew_Click()
 void MainWindow::mnuopen_Click()
 {
     const std::optional<QString> path =
-        m_desktop.openFileName(this, openFilter, dialogFolder(FileDialog::Open));
+        m_desktop.openFileName(this, {}, openFilter, dialogFolder(FileDialog::Open));
     if (!path)
         return;
     rememberDialogFile(FileDialog::Open, *path);
@@ -100,7 +100,7 @@ void MainWindow::mnusave_Click()
 void MainWindow::mnusaveas_Click()
 {
     std::optional<QString> path =
-        m_desktop.saveFileName(this, workFileFilter, dialogFolder(FileDialog::Save), nullptr);
+        m_desktop.saveFileName(this, {}, workFileFilter, dialogFolder(FileDialog::Save), nullptr);
     if (!path)
         return;
     rememberDialogFile(FileDialog::Save, *path);

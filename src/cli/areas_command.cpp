@@ -13,17 +13,6 @@ int usage(const QString &problem)
     return commandUsageError(QStringLiteral("areas"), problem);
 }
 
-// The catalogue entry whose quoted code is `code`, or the empty text.
-QString lineTypeOfCode(const QString &code)
-{
-    const QString quotedCode = u'"' + code.trimmed() + u'"';
-    for (const QString &item : lineTypeCatalogue()) {
-        if (item.startsWith(quotedCode))
-            return item;
-    }
-    return {};
-}
-
 } // namespace
 
 int runAreasCommand(const QStringList &arguments)

@@ -101,9 +101,16 @@ StatusText exportSummary(const ExportShapes &shapes, const QString &path)
     QString text = QStringLiteral("Exported %1 to %2.")
                        .arg(written.join(QStringLiteral(" and ")), QFileInfo(path).fileName());
     // Every VTP list holds width entries, so this only informs.
-    if (shapes.skippedLwm + shapes.skippedVtp > 0)
-        text += QStringLiteral(" Skipped %1 LWM and %2 VTP entries that are not points.")
-                    .arg(shapes.skippedLwm)
-                    .arg(shapes.skippedVtp);
+    QStringList skipped;
+    if (shapes.skippedLwm > 0)
+        skipped << QStringLiteral("%1 LWM").arg(shapes.skippedLwm);
+    if (shapes.skippedVtp > 0)
+        skipped << QStringLiteral("%1 VTP").arg(shapes.skippedVtp);
+    if (!skipped.isEmpty())
+        text += QStringLiteral(" Skipped %1 %2 not points.")
+                    .arg(skipped.join(QStringLiteral(" and ")),
+                         QLatin1String(shapes.skippedLwm + shapes.skippedVtp == 1
+                                           ? "entry that is"
+                                           : "entries that are"));
     return warnedText(warnings, text);
 }

@@ -1,7 +1,10 @@
 #include "services/overpass_answer.h"
 
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QXmlStreamReader>
+
+#include <algorithm>
 
 namespace {
 
@@ -37,6 +40,34 @@ QString statusFailure(int status)
     default:
         return QStringLiteral("The server answered with HTTP %1 instead of the data.").arg(status);
     }
+}
+
+// The stream reader lets through what the extract reader (Expat) refuses: names of other
+// characters than XML's, control characters, and bytes that are no UTF-8 (after the root
+// element too). The server's names are all ASCII, so a name is checked against that part of
+// XML's rule.
+bool serverName(QStringView name)
+{
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        const bool start =
+            (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_' || c == u':';
+        const bool later = (c >= u'0' && c <= u'9') || c == u'.' || c == u'-';
+        if (!start && !(i > 0 && later))
+            return false;
+    }
+    return !name.isEmpty();
+}
+
+bool xmlCharacters(const QByteArray &bytes)
+{
+    const bool control = std::any_of(bytes.begin(), bytes.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < 0x20 && u != '\t' && u != '\n' && u != '\r';
+    });
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(bytes);
+    return !control && !utf8.hasError();
 }
 
 } // namespace
@@ -85,11 +116,24 @@ OverpassAnswer readOverpassAnswer(int httpStatus, const QByteArray &bytes)
         return answer;
     }
     QXmlStreamReader xml(bytes);
-    bool root = false;
+    bool root = false, named = true;
+    int remarkDepth = 0; // inside a remark: 1, and one more a child element down
     QString remark;
     while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement)
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::Characters && remarkDepth > 0)
+            remark += xml.text();
+        if (token == QXmlStreamReader::EndElement && remarkDepth > 0)
+            --remarkDepth;
+        if (token != QXmlStreamReader::StartElement)
             continue;
+        named = named && serverName(xml.qualifiedName());
+        for (const QXmlStreamAttribute &attribute : xml.attributes())
+            named = named && serverName(attribute.qualifiedName());
+        if (remarkDepth > 0) {
+            ++remarkDepth;
+            continue;
+        }
         const QStringView name = xml.name();
         if (!root) {
             if (name != u"osm") {
@@ -104,10 +148,11 @@ OverpassAnswer readOverpassAnswer(int httpStatus, const QByteArray &bytes)
         } else if (name == u"relation") {
             ++answer.relations;
         } else if (name == u"remark") {
-            remark = xml.readElementText(QXmlStreamReader::SkipChildElements);
+            remark.clear();
+            remarkDepth = 1;
         }
     }
-    if (xml.hasError() || !root) {
+    if (xml.hasError() || !root || !named || !xmlCharacters(bytes)) {
         answer.failure = root ? QStringLiteral("The server's answer is cut short or damaged.")
                               : QStringLiteral("The server sent no OpenStreetMap data.");
         return answer;

@@ -53,11 +53,13 @@ AreaJobDialog::AreaJobDialog(Desktop &desktop, const QString &name, const Paths 
     cmdwrite->setObjectName(QStringLiteral("cmdwrite"));
     cmdcancel = buttons->addButton(QDialogButtonBox::Cancel);
     cmdcancel->setObjectName(QStringLiteral("cmdcancel"));
+    showRunning(false);
     // The buttons act here; none of them closes the dialog behind a running job.
     disconnect(buttons, nullptr, this, nullptr);
     connect(cmdwrite, &QPushButton::clicked, this, &AreaJobDialog::cmdwrite_Click);
     connect(cmdcancel, &QPushButton::clicked, this, &AreaJobDialog::cmdcancel_Click);
     connect(&m_job, &JobRunner::progress, this, &AreaJobDialog::showProgress);
+    connect(&m_job, &JobRunner::busyChanged, this, &AreaJobDialog::showRunning);
     connect(txtinput, &QLineEdit::textChanged, this, &AreaJobDialog::updateWrite);
     connect(txtoutputfolder, &QLineEdit::textChanged, this, &AreaJobDialog::updateWrite);
     // A job that threw wrote nothing: say why, and let the user try again.
@@ -119,7 +121,8 @@ QString AreaJobDialog::outputFolder() const
 void AreaJobDialog::cmdinput_Click()
 {
     const std::optional<QString> chosen =
-        m_desktop.openFileName(this, m_paths.inputFilter, dialogFolder(m_paths.input));
+        m_desktop.openFileName(this, QStringLiteral("Choose ") + m_paths.inputWhat,
+                               m_paths.inputFilter, dialogFolder(m_paths.input));
     if (!chosen)
         return;
     txtinput->setText(QDir::toNativeSeparators(*chosen));
@@ -145,6 +148,15 @@ QStringList AreaJobDialog::writtenAreas() const
             areas << name;
     }
     return areas;
+}
+
+void AreaJobDialog::sayWhatThePreviewShows()
+{
+    // A run of lines only (water left out, or a shape without polygons) leaves the preview,
+    // which steps through areas, with nothing to show: said here rather than found out there.
+    if (!m_writtenFiles.isEmpty() && writtenAreas().isEmpty())
+        summary->appendPlainText(QStringLiteral(
+            "No area was written, only lines, so View > Next Written Area has nothing to show."));
 }
 
 void AreaJobDialog::updateWrite()
@@ -188,6 +200,12 @@ void AreaJobDialog::showProgress(qint64 done, qint64 total)
 {
     progress->setRange(0, int(std::min<qint64>(total, INT_MAX)));
     progress->setValue(int(std::min<qint64>(done, INT_MAX)));
+}
+
+void AreaJobDialog::showRunning(bool running)
+{
+    // Once nothing is left to cancel, the button only closes, and says so.
+    cmdcancel->setText(running ? QStringLiteral("&Cancel") : QStringLiteral("&Close"));
 }
 
 void AreaJobDialog::cmdcancel_Click()

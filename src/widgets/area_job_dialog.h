@@ -16,9 +16,9 @@ class QProgressBar;
 class QPushButton;
 
 // What the dialogs that write many areas share: the input file and the output folder with
-// their "..." buttons and memory, Write and Cancel, a progress bar, the summary and the job
-// that writes off the window's thread. Escape, closing the dialog or Cancel stop the job
-// without waiting for it, and the output folder stays as it was.
+// their "..." buttons and memory, Write and Cancel (Close while no job runs), a progress bar,
+// the summary and the job that writes off the window's thread. Escape, closing the dialog or
+// Cancel stop the job without waiting for it, and the output folder stays as it was.
 class AreaJobDialog : public QDialog
 {
     Q_OBJECT
@@ -91,6 +91,7 @@ protected:
                 if (wrote) {
                     m_writtenFolder = folder;
                     m_writtenFiles = outcome.written;
+                    sayWhatThePreviewShows();
                     emit written();
                 }
                 emit done();
@@ -114,6 +115,8 @@ private:
     void jobStarted(const QString &folder, const QString &status);
     void jobEnded(bool written, const QString &text);
     void showProgress(qint64 done, qint64 total);
+    void showRunning(bool running);
+    void sayWhatThePreviewShows();
 
     JobRunner m_job{JobRunner::Policy::Queued};
     CancelToken m_stop;

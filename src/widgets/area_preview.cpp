@@ -58,6 +58,11 @@ void AreaPreview::setWritten(const QString &folder, const QStringList &files)
     if (any)
         m_say(QStringLiteral("View > Next Written Area (Page Down) shows the %1 written.")
                   .arg(counted(m_written.count(), "area", "areas")));
+    else if (!files.isEmpty())
+        m_say(QStringLiteral("View > Next Written Area has nothing to show: the run wrote only "
+                             "%1, into %2.")
+                  .arg(counted(files.size(), "VTP file", "VTP files"),
+                       QDir::toNativeSeparators(folder)));
 }
 
 bool AreaPreview::previewing() const
@@ -130,5 +135,10 @@ void AreaPreview::sayAboutPicture(const QString &text)
 void AreaPreview::ended()
 {
     m_end->setEnabled(false);
+    // The area's line would still say Escape goes back to the work; what the work's picture
+    // says comes after.
+    m_say(QStringLiteral("Back to the work; View > Next Written Area (Page Down) shows the %1 "
+                         "again.")
+              .arg(counted(m_written.count(), "written area", "written areas")));
     m_showPlace(std::nullopt);
 }

@@ -4,6 +4,7 @@
 #include "exchange/shape_reader.h"
 #include "widgets/desktop.h"
 #include "widgets/program_title.h"
+#include "writers/line_types.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -72,8 +73,11 @@ void AreasDialog::cmdwrite_Click()
     request.shapePath = inputPath();
     request.outputFolder = outputFolder();
     request.shape = txtshape->text().trimmed();
+    // A bare code, as the summary suggests typing, stands for its catalogue item.
+    const QString typedType = cboareatype->currentText();
+    const QString byCode = lineTypeOfCode(typedType);
     request.choices = {txtareaaltitude->text(), cboarealayer->currentText(), txtareawidth->text(),
-                       cboareatype->currentText()};
+                       byCode.isEmpty() ? typedType : byCode};
     request.fill = LwmFill(cboareafill->currentData().toInt());
     // Checked as the command line checks them, before anything starts.
     if (const QString problem = areasRequestProblem(request); !problem.isEmpty()) {

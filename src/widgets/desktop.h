@@ -25,14 +25,17 @@ public:
     virtual void messageBox(QWidget *parent, const QString &text, const QString &title) = 0;
     // A prompt with an empty text field; Cancel gives the empty text.
     virtual QString inputBox(QWidget *parent, const QString &prompt, const QString &title) = 0;
-    // The chosen file, or nothing on Cancel. `filter` is a Qt name filter; the dialog opens
+    // The chosen file, or nothing on Cancel. The dialog is titled `title`, or as the
+    // platform's open dialog when it is empty; `filter` is a Qt name filter; the dialog opens
     // in `folder`, or where the platform likes when it is empty.
-    virtual std::optional<QString> openFileName(QWidget *parent, const QString &filter,
-                                                const QString &folder) = 0;
-    // The name to save under, or nothing on Cancel. `filter` is a Qt name filter whose first
-    // entry is the active one; `selectedFilter`, when not null, gets the entry the user chose.
-    virtual std::optional<QString> saveFileName(QWidget *parent, const QString &filter,
-                                                const QString &folder, QString *selectedFilter) = 0;
+    virtual std::optional<QString> openFileName(QWidget *parent, const QString &title,
+                                                const QString &filter, const QString &folder) = 0;
+    // The name to save under, or nothing on Cancel. The title is as for openFileName; `filter`
+    // is a Qt name filter whose first entry is the active one; `selectedFilter`, when not
+    // null, gets the entry the user chose.
+    virtual std::optional<QString> saveFileName(QWidget *parent, const QString &title,
+                                                const QString &filter, const QString &folder,
+                                                QString *selectedFilter) = 0;
     // Unsaved work is about to go: Save, Discard or Cancel (Escape).
     enum class SaveChoice { Save, Discard, Cancel };
     virtual SaveChoice askToSave(QWidget *parent, const QString &text) = 0;
@@ -82,10 +85,11 @@ public:
 
     void messageBox(QWidget *parent, const QString &text, const QString &title) override;
     QString inputBox(QWidget *parent, const QString &prompt, const QString &title) override;
-    std::optional<QString> openFileName(QWidget *parent, const QString &filter,
-                                        const QString &folder) override;
-    std::optional<QString> saveFileName(QWidget *parent, const QString &filter,
-                                        const QString &folder, QString *selectedFilter) override;
+    std::optional<QString> openFileName(QWidget *parent, const QString &title,
+                                        const QString &filter, const QString &folder) override;
+    std::optional<QString> saveFileName(QWidget *parent, const QString &title,
+                                        const QString &filter, const QString &folder,
+                                        QString *selectedFilter) override;
     SaveChoice askToSave(QWidget *parent, const QString &text) override;
     KeepChoice askKeepOrClear(QWidget *parent, const QString &text,
                               const QString &clearText) override;

@@ -93,7 +93,8 @@ OsmDialog::OsmDialog(Desktop &desktop, const QString &altitude, std::optional<Gr
 void OsmDialog::cmdrules_Click()
 {
     const std::optional<QString> chosen =
-        m_desktop.openFileName(this, QStringLiteral("Rules files (*.rules *.txt);;All files (*)"),
+        m_desktop.openFileName(this, QStringLiteral("Choose a rules file"),
+                               QStringLiteral("Rules files (*.rules *.txt);;All files (*)"),
                                dialogFolder(FileDialog::OsmRules));
     if (!chosen)
         return;

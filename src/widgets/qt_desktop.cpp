@@ -23,31 +23,49 @@ void QtDesktop::messageBox(QWidget *parent, const QString &text, const QString &
     box.exec();
 }
 
-QString QtDesktop::inputBox(QWidget *parent, const QString &prompt, const QString &title)
+namespace {
+
+// Every button of a question gets an access key of its own: the platform's texts for OK,
+// Cancel, Save and Discard carry none on Windows.
+const QString okText = QStringLiteral("&OK");
+const QString cancelText = QStringLiteral("&Cancel");
+
+// A prompt with the program's title over a text field or a list, and OK and Cancel.
+void answerWithKeys(QInputDialog &dialog)
 {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, QString(), &ok);
-    return ok ? text : QString();
+    dialog.setOkButtonText(okText);
+    dialog.setCancelButtonText(cancelText);
 }
 
-std::optional<QString> QtDesktop::openFileName(QWidget *parent, const QString &filter,
-                                               const QString &folder)
+} // namespace
+
+QString QtDesktop::inputBox(QWidget *parent, const QString &prompt, const QString &title)
+{
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    answerWithKeys(dialog);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+}
+
+std::optional<QString> QtDesktop::openFileName(QWidget *parent, const QString &title,
+                                               const QString &filter, const QString &folder)
 {
     // The first filter entry is the active one. A typed name that does not exist is returned
     // as typed; loading it then fails quietly.
     QString selected = filter.section(QStringLiteral(";;"), 0, 0);
-    const QString path = QFileDialog::getOpenFileName(parent, QString(), folder, filter, &selected);
+    const QString path = QFileDialog::getOpenFileName(parent, title, folder, filter, &selected);
     if (path.isEmpty())
         return std::nullopt;
     return path;
 }
 
-std::optional<QString> QtDesktop::saveFileName(QWidget *parent, const QString &filter,
-                                               const QString &folder, QString *selectedFilter)
+std::optional<QString> QtDesktop::saveFileName(QWidget *parent, const QString &title,
+                                               const QString &filter, const QString &folder,
+                                               QString *selectedFilter)
 {
     QString selected = filter.section(QStringLiteral(";;"), 0, 0);
-    const QString path = QFileDialog::getSaveFileName(parent, QString(), folder, filter, &selected);
+    const QString path = QFileDialog::getSaveFileName(parent, title, folder, filter, &selected);
     if (path.isEmpty())
         return std::nullopt;
     if (selectedFilter)
@@ -59,6 +77,9 @@ Desktop::SaveChoice QtDesktop::askToSave(QWidget *parent, const QString &text)
 {
     QMessageBox box(QMessageBox::Warning, programTitle(), text,
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
+    box.button(QMessageBox::Cancel)->setText(cancelText);
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
@@ -78,6 +99,7 @@ Desktop::KeepChoice QtDesktop::askKeepOrClear(QWidget *parent, const QString &te
     QPushButton *keep = box.addButton(QStringLiteral("&Keep"), QMessageBox::AcceptRole);
     QPushButton *clear = box.addButton(clearText, QMessageBox::DestructiveRole);
     QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+    cancel->setText(cancelText);
     box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
     box.exec();
@@ -99,12 +121,15 @@ std::optional<QString> QtDesktop::chooseFolder(QWidget *parent, const QString &f
 std::optional<int> QtDesktop::chooseItem(QWidget *parent, const QString &prompt,
                                          const QStringList &items)
 {
-    bool ok = false;
-    const QString picked =
-        QInputDialog::getItem(parent, programTitle(), prompt, items, 0, false, &ok);
-    if (!ok)
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(programTitle());
+    dialog.setLabelText(prompt);
+    dialog.setComboBoxItems(items);
+    dialog.setComboBoxEditable(false);
+    answerWithKeys(dialog);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return int(items.indexOf(picked));
+    return int(items.indexOf(dialog.textValue()));
 }
 
 std::optional<ImageryService> QtDesktop::addService(QWidget *parent)

@@ -120,6 +120,16 @@ const QStringList &lineTypeCatalogue()
     return items;
 }
 
+QString lineTypeOfCode(const QString &code)
+{
+    const QString quotedCode = u'"' + code.trimmed() + u'"';
+    for (const QString &item : lineTypeCatalogue()) {
+        if (item.startsWith(quotedCode))
+            return item;
+    }
+    return {};
+}
+
 const QStringList &layerItems()
 {
     static const QStringList items = buildLayers();

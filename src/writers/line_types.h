@@ -9,6 +9,9 @@ const QStringList &lineTypeCatalogue();
 // The text starts with the quoted code of a catalogue line type, as a picked item does. The
 // writer takes any text; one that names no line type assembles into no known texture.
 bool namesCatalogueLineType(const QString &text);
+// The catalogue's item for a bare code, "1139" as typed on the command line or in a dialog;
+// empty when the catalogue has no such code.
+QString lineTypeOfCode(const QString &code);
 // "0" to "100".
 const QStringList &layerItems();
 

@@ -2,11 +2,13 @@
 #include "areas/line_parts.h"
 #include "areas/polygon_parts.h"
 #include "grid/grid_constants.h"
+#include "lake_area_file.h"
 #include "ogr_files.h"
 #include "session/session.h"
 #include "widgets/areas_dialog.h"
 #include "widgets/image_panel.h"
 #include "window_driver.h"
+#include "writers/line_types.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -22,6 +24,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <string_view>
 
 // Every file the areas job writes must be what the window writes when a user types the
 // coordinates of its first line, presses Calculate, presses the part's pixels and Create.
@@ -56,8 +59,7 @@ class AreasWindowTest : public QObject
 
     static QByteArray read(const QString &folder, const QString &name)
     {
-        QFile f(QDir(folder).filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        return fileBytes(QDir(folder).filePath(name));
     }
 
     // A press exactly on a pixel: a click's whole panel units reach only 255 of the 256
@@ -154,29 +156,9 @@ private slots:
     // says first that Create writes the list alone. A Save keeps only what it can write.
     void anAreaFileOpensWithEveryPolygonShown()
     {
-        const auto square = [](int x0, int y0, int x1, int y1) {
-            return QStringList{QStringLiteral("LWMPoint %1, %2").arg(x0).arg(y0),
-                               QStringLiteral("LWMPoint %1, %2").arg(x1).arg(y0),
-                               QStringLiteral("LWMPoint %1, %2").arg(x1).arg(y1),
-                               QStringLiteral("LWMPoint %1, %2").arg(x0).arg(y1)};
-        };
-        const LwmAreaInputs area{"47",
-                                 "30.62",
-                                 "-122",
-                                 "18.43",
-                                 "123",
-                                 "120",
-                                 "2",
-                                 "27",
-                                 "0",
-                                 {{LwmFill::Water, "4", square(20, 20, 200, 200)},
-                                  {LwmFill::Water, "4", square(210, 210, 250, 250)},
-                                  {LwmFill::Land, "4", square(80, 80, 120, 120)}}};
-        const QString path = dir.filePath(QStringLiteral("LWM_123_120_2_27.asm"));
-        QFile out(path);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(lwmAreaText(area, QLocale::c()));
-        out.close();
+        const LwmAreaInputs area = lakeArea();
+        const QString path = writeLakeAreaFile(dir.path());
+        QVERIFY(!path.isEmpty());
 
         WindowDriver w;
         QVERIFY(w.start());
@@ -322,14 +304,25 @@ private slots:
         QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
         QVERIFY(done.wait(30000));
         const QString summary = dialog->findChild<QPlainTextEdit *>("areassummary")->toPlainText();
-        QVERIFY2(summary.endsWith("1 VTP file names no line type of the catalogue (\"Select VTP "
-                                  "Road/Line/Shoreline\"): pick one (a code such as 1139) and "
-                                  "write again."),
+        QVERIFY2(summary.contains("\n1 VTP file names no line type of the catalogue (\"Select "
+                                  "VTP Road/Line/Shoreline\"): pick one (a code such as 1139) "
+                                  "and write again.\n"),
                  qPrintable(summary));
+        // As it says: the code typed in the line type's field, and the file names its item.
+        dialog->findChild<QComboBox *>("cboareatype")->setEditText(" 1139");
+        QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
+        QVERIFY(w.desktop.messages.empty());
+        QVERIFY(done.wait(30000));
+        const QString again = dialog->findChild<QPlainTextEdit *>("areassummary")->toPlainText();
+        QVERIFY2(again.startsWith("Wrote 1 file") && !again.contains("no line type"),
+                 qPrintable(again));
+        QVERIFY(read(dir.filePath("untyped"), "VTP_123_120.asm")
+                    .contains(lineTypeOfCode("1139").toLatin1()));
     }
 
-    // Cancel keeps the dialog and says how the job ended; Escape closes it at once. Neither
-    // waits for the job, and the output folder stays as it was.
+    // Cancel keeps the dialog and says how the job ended, and the button then says Close;
+    // Escape and the window's close box close the dialog at once. None waits for the job, and
+    // the output folder stays as it was.
     void stoppingAJobLeavesTheFolderAsItWas()
     {
         // Hundreds of lakes over as many areas: the job is still at work when it is stopped.
@@ -350,28 +343,35 @@ private slots:
             texts.push_back(wkt.constData());
         const QString shape = dir.filePath(QStringLiteral("lakes.geojson"));
         QVERIFY(writeVectorFile(shape, "GeoJSON", {{wkbPolygon, texts}}));
-        for (const bool escape : {false, true}) {
-            const QString folder = dir.filePath(escape ? "escaped" : "canceled");
+        for (const char *how : {"canceled", "escaped", "closed"}) {
+            const QString folder = dir.filePath(how);
             WindowDriver w;
             QVERIFY(w.start());
             w.control<QAction>("mnuwriteareas")->trigger();
             QPointer<AreasDialog> dialog = w.control<AreasDialog>("frmareas");
+            auto *cancel = dialog->findChild<QPushButton *>("cmdcancel");
+            QCOMPARE(cancel->text(), QStringLiteral("&Close"));
             dialog->findChild<QLineEdit *>("txtshapefile")->setText(shape);
             dialog->findChild<QLineEdit *>("txtoutputfolder")->setText(folder);
             QSignalSpy done(dialog, &AreasDialog::done);
             QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
+            QCOMPARE(cancel->text(), QStringLiteral("&Cancel"));
             QElapsedTimer stopping;
             stopping.start();
-            if (escape) {
-                QTest::keyClick(dialog, Qt::Key_Escape);
-                QTRY_VERIFY(dialog.isNull());
-            } else {
-                QTest::mouseClick(dialog->findChild<QPushButton *>("cmdcancel"), Qt::LeftButton);
+            if (how == std::string_view("canceled")) {
+                QTest::mouseClick(cancel, Qt::LeftButton);
                 QVERIFY(done.wait(30000));
                 QVERIFY(dialog->findChild<QPlainTextEdit *>("areassummary")
                             ->toPlainText()
                             .startsWith("Canceled; nothing was written"));
                 QVERIFY(dialog->isVisible());
+                QCOMPARE(cancel->text(), QStringLiteral("&Close"));
+            } else {
+                if (how == std::string_view("escaped"))
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+                else
+                    dialog->close(); // as the close box does
+                QTRY_VERIFY(dialog.isNull());
             }
             QVERIFY2(stopping.elapsed() < 2000, qPrintable(QString::number(stopping.elapsed())));
             // The job removes what it staged once it has stopped, on its own thread.

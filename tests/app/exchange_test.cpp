@@ -8,20 +8,11 @@
 #include <QStatusBar>
 #include <QUndoStack>
 
-#include <tuple>
-
 // Export and import through the File menu of the real window, on a scripted desktop.
 class ExchangeTest : public QObject, WindowDriver
 {
     Q_OBJECT
 
-    using State = std::tuple<QStringList, QStringList, QString, QString>;
-    static State stateOf(WindowDriver &w)
-    {
-        return {w.entries("lstLWM"), w.entries("lstVTP"),
-                w.control<QLineEdit>("txtlwmnumber")->text(),
-                w.control<QLineEdit>("txtvtpnumber")->text()};
-    }
     int steps() { return control<QUndoStack>("history")->count(); }
     GridPlace place()
     {
@@ -67,7 +58,7 @@ private slots:
     void anImportPressesAsClicksDoAndIsOneUndoStep()
     {
         press(5, 5);
-        const State before = stateOf(*this);
+        const Lists before = lists();
         const int stepsBefore = steps();
         const std::vector<ImagePosition> pixels = {
             {12, 101}, {40, 90}, {60, 70}, {300, 10}, {-900, 10}};
@@ -89,13 +80,13 @@ private slots:
         for (const ImagePosition &p : pixels)
             clicked.window->Picture1_MouseDown(
                 QPointF(p.x * inner.width() / 256, p.y * inner.height() / 256));
-        const State imported = stateOf(*this);
-        QCOMPARE(imported, stateOf(clicked));
+        const Lists imported = lists();
+        QCOMPARE(imported, clicked.lists());
 
         trigger("undo");
-        QCOMPARE(stateOf(*this), before);
+        QCOMPARE(lists(), before);
         trigger("redo");
-        QCOMPARE(stateOf(*this), imported);
+        QCOMPARE(lists(), imported);
     }
 
     void exportThenImportGivesTheLwmListBack()
@@ -133,10 +124,10 @@ private slots:
         press(10, 10);
         trigger("mnuexport");
         QVERIFY(desktop.messages.back().text.startsWith("Nothing to export"));
-        const State before = stateOf(*this);
+        const Lists before = lists();
         const int stepsBefore = steps();
         const QString empty = folder.filePath("empty.geojson");
-        QFile(empty).open(QIODevice::WriteOnly);
+        QVERIFY(writeFileBytes(empty, {}));
         desktop.fileAnswers.push_back(empty);
         trigger("mnuimport");
         QVERIFY(desktop.messages.back().text.contains("is empty"));
@@ -152,7 +143,7 @@ private slots:
         trigger("mnuimport");
         QCOMPARE(desktop.lastChoices.size(), 2);
         QCOMPARE(desktop.messages.size(), messages);
-        QCOMPARE(stateOf(*this), before);
+        QCOMPARE(lists(), before);
         QCOMPARE(steps(), stepsBefore);
     }
 };

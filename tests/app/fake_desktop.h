@@ -61,7 +61,7 @@ public:
         inputAnswers.pop_front();
         return answer;
     }
-    std::optional<QString> openFileName(QWidget *, const QString &filter,
+    std::optional<QString> openFileName(QWidget *, const QString &, const QString &filter,
                                         const QString &folder) override
     {
         ++fileDialogs;
@@ -69,8 +69,8 @@ public:
         lastFolder = folder;
         return next(fileAnswers);
     }
-    std::optional<QString> saveFileName(QWidget *, const QString &filter, const QString &folder,
-                                        QString *selectedFilter) override
+    std::optional<QString> saveFileName(QWidget *, const QString &, const QString &filter,
+                                        const QString &folder, QString *selectedFilter) override
     {
         lastSaveFilter = filter;
         lastSaveFolder = folder;

@@ -8,20 +8,12 @@
 #include <QElapsedTimer>
 #include <QLabel>
 
-#include <tuple>
-
 // Faults from outside: folders and files that cannot be written, a full disk, broken pictures
 // and extreme input. The program must go on, say what went wrong and keep every entry.
 class FaultTest : public QObject, WindowDriver
 {
     Q_OBJECT
 
-    using Lists = std::tuple<QStringList, QStringList, QString, QString>;
-    Lists lists()
-    {
-        return {entries("lstLWM"), entries("lstVTP"), control<QLineEdit>("txtlwmnumber")->text(),
-                control<QLineEdit>("txtvtpnumber")->text()};
-    }
     static QString report(RuntimeError::Number n)
     {
         return RuntimeError(n).text(RuntimeError::Shown::Box);
@@ -33,16 +25,10 @@ class FaultTest : public QObject, WindowDriver
             texts << m.text;
         return texts;
     }
+    // A file's bytes, told apart from no file at all.
     static QByteArray read(const QString &path)
     {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-    }
-    static void write(const QString &path, const QByteArray &bytes)
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        QCOMPARE(f.write(bytes), bytes.size());
+        return QFileInfo::exists(path) ? fileBytes(path) : QByteArray("<none>");
     }
     // Create into a folder that cannot take the files: both fail with error 75, whatever
     // the folder held stays as it was, and so do the lists.
@@ -53,7 +39,7 @@ class FaultTest : public QObject, WindowDriver
             QStringList all;
             for (const QString &name : QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
                 all << name + QLatin1Char('=')
-                           + QString::fromLatin1(read(dir + '/' + name).toHex());
+                           + QString::fromLatin1(fileBytes(dir + '/' + name).toHex());
             return all;
         };
         const QStringList before = contents();
@@ -122,7 +108,7 @@ private slots:
     void failedWorkFileSavesKeepTheEarlierFile()
     {
         QVERIFY(QDir(folder.path()).mkdir("folder.marlith"));
-        write(folder.filePath("readonly.marlith"), "earlier");
+        QVERIFY(writeFileBytes(folder.filePath("readonly.marlith"), "earlier"));
         QVERIFY(QFile::setPermissions(folder.filePath("readonly.marlith"), QFile::ReadOwner));
         QStringList targets{folder.filePath("folder.marlith"), folder.filePath("readonly.marlith")};
         for (const char *variable : {"MARLITH_READONLY_FOLDER", "MARLITH_FULL_FOLDER"}) {
@@ -173,7 +159,7 @@ private slots:
             {"good.bmp", bmp, {256, 256}},
         };
         for (const auto &[name, bytes, size] : shown) {
-            write(folder.filePath(name), bytes);
+            QVERIFY(writeFileBytes(folder.filePath(name), bytes));
             panel->setPicture(QImage());
             desktop.fileAnswers = {folder.filePath(name)};
             click("cmdload");
@@ -190,14 +176,14 @@ private slots:
             {"gif.gif", "GIF89a\x10\x00\x10\x00"},
         };
         for (const auto &[name, bytes] : broken) {
-            write(folder.filePath(name), bytes);
+            QVERIFY(writeFileBytes(folder.filePath(name), bytes));
             desktop.fileAnswers = {folder.filePath(name)};
             click("cmdload");
             QVERIFY2(!panel->picture().isNull(), name);
         }
         // Words, or a file that is gone, leave the very picture shown.
         const QImage before = panel->picture();
-        write(folder.filePath("words.jpg"), "not a picture at all");
+        QVERIFY(writeFileBytes(folder.filePath("words.jpg"), "not a picture at all"));
         desktop.fileAnswers = {folder.filePath("words.jpg"), folder.filePath("missing.bmp")};
         click("cmdload");
         click("cmdload");

@@ -38,7 +38,7 @@ class HistoryTest : public QObject, WindowDriver
         const QString name = QLatin1String(list) + QStringLiteral("Menu");
         for (QAction *a : control<QMenu>(name.toLatin1().constData())->actions()) {
             // The text before a tab; the tab's part shows the key.
-            const QString shown = a->text().section(QLatin1Char('\t'), 0, 0);
+            const QString shown = a->text().section(QLatin1Char('\t'), 0, 0).remove(u'&');
             if (shown == text || shown.startsWith(text + QLatin1Char(' ')))
                 return a;
         }
@@ -122,7 +122,7 @@ private slots:
 
             QAction *undoAction = menuAction(name, "Undo");
             QCOMPARE(undoAction->text(),
-                     QStringLiteral("Undo ")
+                     QStringLiteral("&Undo ")
                          + (QByteArray(name) == "lstLWM" ? "Clear LWM List" : "Clear VTP List"));
             for (int i = 0; i < 3; ++i)
                 undoAction->trigger();

@@ -202,9 +202,7 @@ private slots:
         // A long folder name, and a file where a folder should be made.
         const QString parent = "a folder with a long name that a file is in the way of";
         QVERIFY(QDir(folder.path()).mkdir(parent));
-        QFile blocker(folder.filePath(parent + "/blocker"));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
+        QVERIFY(writeFileBytes(folder.filePath(parent + "/blocker"), {}));
         const QString unmakeable =
             QDir::toNativeSeparators(folder.filePath(parent + "/blocker/Marlith"));
         window->session().setOutputFolder(unmakeable);

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -27,17 +28,8 @@ class OsmWindowTest : public QObject
 private slots:
     void theDialogWritesTheCalculatedCell()
     {
-        // A pond in area 4, 9 of cell 401, 121, and a road into the cell to the east.
         const QString extract = dir.filePath(QStringLiteral("pond.osm"));
-        QVERIFY(writeOsmFile(extract,
-                             {{1, 47.3540, 8.0320},
-                              {2, 47.3540, 8.0380},
-                              {3, 47.3580, 8.0380},
-                              {4, 47.3580, 8.0320},
-                              {5, 47.3600, 8.4000},
-                              {6, 47.3600, 8.5000}},
-                             {{10, {1, 2, 3, 4, 1}, {{"natural", "water"}}},
-                              {11, {5, 6}, {{"highway", "primary"}}}}));
+        QVERIFY(writePondAndRoad(extract));
         WindowDriver w;
         QVERIFY(w.start());
         w.set("txtlatdeg", "47");
@@ -71,6 +63,41 @@ private slots:
         QCOMPARE(QDir(out).entryList({"*.asm"}),
                  (QStringList{"LWM_401_121_4_9.asm", "VTP_401_121.asm"}));
         QCOMPARE(dialog->writtenAreas(), QStringList{"LWM_401_121_4_9.asm"});
+    }
+
+    // A run without water writes only lines: the preview, which steps through areas, loses
+    // those of the run before, and the dialog and the status line say it has nothing to show.
+    void aRunOfLinesOnlySaysThePreviewHasNothingToShow()
+    {
+        const QString extract = dir.filePath(QStringLiteral("pond-and-road.osm"));
+        QVERIFY(writePondAndRoad(extract, 8.03, 8.05)); // the road within the cell
+        WindowDriver w;
+        QVERIFY(w.start());
+        for (const bool water : {true, false}) {
+            w.trigger("mnuwriteosm");
+            auto *dialog = w.control<OsmDialog>("frmosm");
+            dialog->findChild<QLineEdit *>("txtextract")->setText(extract);
+            const QString out = dir.filePath(water ? "pond" : "road");
+            dialog->findChild<QLineEdit *>("txtoutputfolder")->setText(out);
+            dialog->findChild<QCheckBox *>("chkwater")->setChecked(water);
+            QSignalSpy done(dialog, &OsmDialog::done);
+            QTest::mouseClick(dialog->findChild<QPushButton *>("cmdwrite"), Qt::LeftButton);
+            QVERIFY(done.wait(30000));
+            const QString summary =
+                dialog->findChild<QPlainTextEdit *>("osmsummary")->toPlainText();
+            const QString nothing = "View > Next Written Area has nothing to show";
+            QCOMPARE(w.control<QAction>("mnunextarea")->isEnabled(), water);
+            QVERIFY2(summary.contains(nothing) != water, qPrintable(summary));
+            QVERIFY2(w.message().startsWith(nothing) != water, qPrintable(w.message()));
+            if (!water) {
+                QCOMPARE(QDir(out).entryList({"*.asm"}), QStringList{"VTP_401_121.asm"});
+                QVERIFY2(w.message().endsWith(" only 1 VTP file, into "
+                                              + QDir::toNativeSeparators(out) + "."),
+                         qPrintable(w.message()));
+            }
+            dialog->close();
+            QTRY_VERIFY(!w.window->findChild<OsmDialog *>("frmosm"));
+        }
     }
 
     // The dialog starts from the folder Create writes into, waits for both paths and says
@@ -151,29 +178,7 @@ private slots:
     // work back, and the press adds no point.
     void theWrittenAreasArePreviewed()
     {
-        // In area 4, 9 of cell 401, 121: a lake with an island, a road across the area and
-        // another in the next area to the east.
-        const QString extract = dir.filePath(QStringLiteral("lake.osm"));
-        QVERIFY(writeOsmFile(extract,
-                             {{1, 47.3530, 8.0300},
-                              {2, 47.3530, 8.0380},
-                              {3, 47.3600, 8.0380},
-                              {4, 47.3600, 8.0300},
-                              {5, 47.3560, 8.0330},
-                              {6, 47.3560, 8.0345},
-                              {7, 47.3570, 8.0345},
-                              {8, 47.3570, 8.0330},
-                              {9, 47.3610, 8.0280},
-                              {10, 47.3610, 8.0410},
-                              {11, 47.3550, 8.0450},
-                              {12, 47.3540, 8.0480}},
-                             {{20, {1, 2, 3, 4, 1}, {}},
-                              {21, {5, 6, 7, 8, 5}, {}},
-                              {22, {9, 10}, {{"highway", "secondary"}}},
-                              {23, {11, 12}, {{"highway", "residential"}}}},
-                             {{30,
-                               {{20, "outer"}, {21, "inner"}},
-                               {{"type", "multipolygon"}, {"natural", "water"}}}}));
+        const QString extract = writeDistrict(dir.path(), GridPlace{401, 121, 4, 9});
         WindowDriver w;
         QVERIFY(w.start());
         auto *panel = w.control<ImagePanel>("Picture1");
@@ -195,9 +200,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(w.window.get()));
         QTest::keyClick(w.window.get(), Qt::Key_PageDown);
         Overlay shown = panel->overlay();
-        QCOMPARE(shown.filled.size(), std::size_t(2));
-        QVERIFY(!shown.filled[0].land && shown.filled[1].land);
-        QCOMPARE(shown.lines.size(), std::size_t(1));
+        // The lake and the pond, then the island over them; the river, the motorway and the
+        // track (a power line is no line the run writes).
+        QCOMPARE(shown.filled.size(), std::size_t(3));
+        QVERIFY(!shown.filled[0].land && !shown.filled[1].land && shown.filled[2].land);
+        QCOMPARE(shown.lines.size(), std::size_t(3));
         QVERIFY(shown.polygon.points.isEmpty());
         QVERIFY2(w.message().startsWith("Written area 1 of 1, LWM_401_121_4_9.asm"),
                  qPrintable(w.message()));
@@ -214,10 +221,11 @@ private slots:
         QCOMPARE(shown.polygon.points.size(), 1);
 
         QTest::keyClick(w.window.get(), Qt::Key_PageUp);
-        QCOMPARE(panel->overlay().lines.size(), std::size_t(1));
+        QCOMPARE(panel->overlay().lines.size(), std::size_t(3));
         QTest::keyClick(w.window.get(), Qt::Key_Escape);
         QVERIFY(panel->overlay().lines.empty());
         QCOMPARE(panel->overlay().polygon.points.size(), 1);
+        QVERIFY2(w.message().startsWith("Back to the work;"), qPrintable(w.message()));
 
         // A focused list keeps its own Page Down.
         auto *list = w.control<QWidget>("lstLWM");
@@ -231,9 +239,9 @@ private slots:
     // opens the write dialog on the cell's answer.
     void theDataMenuFetchesTheCalculatedCell()
     {
-        QFile pond(dir.filePath(QStringLiteral("pond.osm")));
-        QVERIFY(pond.open(QIODevice::ReadOnly));
-        const QByteArray answer = pond.readAll();
+        const QString pond = dir.filePath(QStringLiteral("answer.osm"));
+        QVERIFY(writePondAndRoad(pond));
+        const QByteArray answer = fileBytes(pond);
         TileServer server([&answer](const QString &) { return ServedAnswer{200, answer}; });
         WindowDriver w;
         QVERIFY(w.start());

@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <tuple>
 
 // The real main window on a scripted desktop, with the few moves the window tests make.
 struct WindowDriver
@@ -52,6 +53,13 @@ struct WindowDriver
     // The passing message of the status line, whole.
     QString message() { return control<QLabel>("messageStatus")->text(); }
     QStringList entries(const char *list) { return control<PointList>(list)->entries(); }
+    // Both lists and both counters: what a press changes and a refusal must keep.
+    using Lists = std::tuple<QStringList, QStringList, QString, QString>;
+    Lists lists()
+    {
+        return {entries("lstLWM"), entries("lstVTP"), control<QLineEdit>("txtlwmnumber")->text(),
+                control<QLineEdit>("txtvtpnumber")->text()};
+    }
     void set(const char *name, const QString &text) { control<QLineEdit>(name)->setText(text); }
     void click(const char *button) { QTest::mouseClick(control(button), Qt::LeftButton); }
     void trigger(const char *action) { control<QAction>(action)->trigger(); }

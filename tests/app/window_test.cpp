@@ -214,9 +214,7 @@ private slots:
         QVERIFY(desktop.editedFiles.isEmpty());
 
         desktop.messages.clear();
-        QFile existing(folder.filePath("VTPSource.asm"));
-        QVERIFY(existing.open(QIODevice::WriteOnly));
-        existing.close();
+        QVERIFY(writeFileBytes(folder.filePath("VTPSource.asm"), {}));
         click("cmdViewVTP");
         QCOMPARE(desktop.editedFiles,
                  QStringList{folder.path() + QDir::separator() + "VTPSource.asm"});
@@ -276,8 +274,7 @@ private slots:
         // One that nothing could show is named, with how to open it by hand.
         desktop.launchSucceeds = false;
         QVERIFY(QDir(folder.path()).mkpath("htmfiles"));
-        QFile present(help);
-        QVERIFY(present.open(QIODevice::WriteOnly));
+        QVERIFY(writeFileBytes(help, {}));
         trigger("mnuquickstart");
         QVERIFY(desktop.messages.empty());
         trigger("mnuhelptutorial");

@@ -98,12 +98,11 @@ private slots:
         fillWindow();
         desktop.saveAnswers = {folder.filePath("work.marlith")};
         window->mnusave_Click(); // no work file yet: asks as Save As does
-        QFile newer(folder.filePath("newer.marlith"));
-        QVERIFY(newer.open(QIODevice::WriteOnly));
-        newer.write(file("work.marlith").replace("\"version\": 2", "\"version\": 9"));
-        newer.close();
+        const QString newer = folder.filePath("newer.marlith");
+        QVERIFY(writeFileBytes(newer,
+                               file("work.marlith").replace("\"version\": 2", "\"version\": 9")));
         const WorkState before = window->session().work();
-        desktop.fileAnswers = {newer.fileName()};
+        desktop.fileAnswers = {newer};
         window->mnuopen_Click();
         QCOMPARE(desktop.messages.size(), size_t(1));
         QVERIFY(desktop.messages[0].text.contains("written by a newer Marlith"));

@@ -1,5 +1,6 @@
 #include "areas/area_job.h"
 
+#include "file_bytes.h"
 #include "grid/geo_bounds.h"
 #include "grid/grid_constants.h"
 #include "ogr_files.h"
@@ -23,17 +24,11 @@ AreasRequest request(const QString &shapePath, const QString &outputFolder)
     return r;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // The third field of every polygon line, in file order: "001" for two water polygons and land.
 std::string fills(const QString &path)
 {
     std::string out;
-    for (const QByteArray &line : readAll(path).split('\n')) {
+    for (const QByteArray &line : fileBytes(path).split('\n')) {
         if (line.startsWith("LWMPoly2"))
             out += line.split(',').value(2).trimmed().toStdString();
     }
@@ -90,7 +85,7 @@ TEST(WriteAreas, RefusesAnEmptyFileAndAFolderItCannotMake)
 {
     QTemporaryDir dir;
     const QString empty = dir.filePath("empty.geojson");
-    QFile(empty).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(writeFileBytes(empty, {}));
     AreasOutcome outcome = writeAreas(request(empty, dir.filePath("out")));
     EXPECT_EQ(outcome.result, AreasOutcome::Result::BadInput);
     EXPECT_TRUE(outcome.text.contains("is empty")) << qPrintable(outcome.text);
@@ -194,7 +189,7 @@ TEST(WriteAreas, WritesOneFileAnAreaWithItsIslandsOverTheWater)
             const QString file = QDir(r.outputFolder).filePath(name);
             EXPECT_EQ(fills(file), expected) << qPrintable(name);
             const int n = int(expected.size());
-            EXPECT_TRUE(readAll(file).contains(
+            EXPECT_TRUE(fileBytes(file).contains(
                 (n <= 6 ? QStringLiteral("LWMDataAreaDrawPolygons %1, 3, 1, ").arg(n)
                         : QStringLiteral("LWMDataAreaDrawPolygonsEx 7, 3, 1, 2, 27, %1").arg(n - 7))
                     .toLatin1()));
@@ -213,14 +208,12 @@ TEST(WriteAreas, AFailedMoveLeavesTheFolderAsItWas)
     ASSERT_TRUE(writeVectorFile(path, "GeoJSON", {{wkbPolygon, {lake.c_str()}}}));
     const QDir out(dir.filePath("out"));
     ASSERT_TRUE(out.mkpath("LWM_123_120_3_27.asm"));
-    QFile earlier(out.filePath("LWM_123_120_2_27.asm"));
-    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
-    earlier.close();
+    ASSERT_TRUE(writeFileBytes(out.filePath("LWM_123_120_2_27.asm"), "earlier"));
 
     const AreasOutcome outcome = writeAreas(request(path, out.path()));
     EXPECT_EQ(outcome.result, AreasOutcome::Result::BadInput);
     EXPECT_TRUE(outcome.text.contains("the folder is as it was")) << qPrintable(outcome.text);
-    EXPECT_EQ(readAll(earlier.fileName()), "earlier");
+    EXPECT_EQ(fileBytes(out.filePath("LWM_123_120_2_27.asm")), "earlier");
     EXPECT_EQ(out.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               (QStringList{"LWM_123_120_2_27.asm", "LWM_123_120_3_27.asm"}));
 }
@@ -245,9 +238,8 @@ TEST(WriteAreas, PicksOneShapeByName)
     r.choices = choices;
     ASSERT_EQ(writeAreas(r).result, AreasOutcome::Result::Written);
     EXPECT_EQ(written(r.outputFolder), (QStringList{"VTP_123_120.asm", "VTP_124_120.asm"}));
-    QFile west(QDir(r.outputFolder).filePath("VTP_123_120.asm"));
-    ASSERT_TRUE(west.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(west.readAll().contains("VTPTextureName \"1139\"  ;asphalt / 2 lanes\r\n"));
+    EXPECT_TRUE(fileBytes(QDir(r.outputFolder).filePath("VTP_123_120.asm"))
+                    .contains("VTPTextureName \"1139\"  ;asphalt / 2 lanes\r\n"));
 
     r.outputFolder = dir.filePath("all");
     r.shape.clear();

@@ -1,4 +1,5 @@
 #include "canvas/picture_loader.h"
+#include "file_bytes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -41,10 +42,8 @@ TEST(PictureLoader, RefusesWhatItCannotShowAndSaysWhy)
 {
     QTemporaryDir dir;
     const auto write = [&](const char *name, const QByteArray &bytes) {
-        QFile f(dir.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return f.fileName();
+        EXPECT_TRUE(writeFileBytes(dir.filePath(name), bytes));
+        return dir.filePath(name);
     };
     QImage good(300, 200, QImage::Format_RGB32);
     good.fill(Qt::darkGreen);

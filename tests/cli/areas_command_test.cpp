@@ -1,21 +1,13 @@
 #include "cli/areas_command.h"
 
+#include "command_cases.h"
 #include "ogr_files.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-struct CommandCase
-{
-    const char *what;
-    QStringList arguments; // "IN" and "OUT" stand for the lake file and the output folder
-    int exitCode;
-    int files;
-};
 
 TEST(AreasCommand, ExitsWithTheRightCode)
 {
@@ -28,32 +20,28 @@ TEST(AreasCommand, ExitsWithTheRightCode)
           {"POLYGON((-122.316 47.505,-122.296 47.505,-122.296 47.515,-122.316 47.505))"}}}));
     const QString points = dir.filePath("points.geojson");
     ASSERT_TRUE(writeVectorFile(points, "GeoJSON", {{wkbPoint, {"POINT(1 2)"}}}));
-    const CommandCase cases[] = {
-        {"no file", {}, 2, 0},
-        {"no folder", {"IN"}, 2, 0},
-        {"two files", {"IN", "IN", "--output-folder", "OUT"}, 2, 0},
-        {"unknown option", {"IN", "--output-folder", "OUT", "--colour", "blue"}, 2, 0},
-        {"unknown line type", {"IN", "--output-folder", "OUT", "--line-type", "9999"}, 2, 0},
-        {"layer beyond 100", {"IN", "--output-folder", "OUT", "--vtp-layer", "101"}, 2, 0},
-        {"width no number", {"IN", "--output-folder", "OUT", "--vtp-width", "wide"}, 2, 0},
-        {"altitude no number", {"IN", "--output-folder", "OUT", "--altitude", "12 m"}, 2, 0},
-        {"fill neither water nor land", {"IN", "--output-folder", "OUT", "--fill", "ice"}, 2, 0},
-        {"only points", {points, "--output-folder", "OUT"}, 1, 0},
-        {"land", {"IN", "--output-folder", "OUT", "--fill", "land"}, 0, 3},
-        {"a lake",
-         {"IN", "--output-folder", "OUT", "--altitude", "12", "--line-type", "1139"},
-         0,
-         3},
-    };
-    for (const CommandCase &c : cases) {
-        SCOPED_TRACE(c.what);
-        QTemporaryDir out;
-        QStringList arguments = c.arguments;
-        arguments.replaceInStrings(QStringLiteral("IN"), lake);
-        arguments.replaceInStrings(QStringLiteral("OUT"), out.path());
-        EXPECT_EQ(runAreasCommand(arguments), c.exitCode);
-        EXPECT_EQ(QDir(out.path()).entryList({"*.asm"}).size(), c.files);
-    }
+    expectCommandCases(
+        runAreasCommand, lake,
+        {
+            {"no file", {}, 2, 0},
+            {"no folder", {"IN"}, 2, 0},
+            {"two files", {"IN", "IN", "--output-folder", "OUT"}, 2, 0},
+            {"unknown option", {"IN", "--output-folder", "OUT", "--colour", "blue"}, 2, 0},
+            {"unknown line type", {"IN", "--output-folder", "OUT", "--line-type", "9999"}, 2, 0},
+            {"layer beyond 100", {"IN", "--output-folder", "OUT", "--vtp-layer", "101"}, 2, 0},
+            {"width no number", {"IN", "--output-folder", "OUT", "--vtp-width", "wide"}, 2, 0},
+            {"altitude no number", {"IN", "--output-folder", "OUT", "--altitude", "12 m"}, 2, 0},
+            {"fill neither water nor land",
+             {"IN", "--output-folder", "OUT", "--fill", "ice"},
+             2,
+             0},
+            {"only points", {points, "--output-folder", "OUT"}, 1, 0},
+            {"land", {"IN", "--output-folder", "OUT", "--fill", "land"}, 0, 3},
+            {"a lake",
+             {"IN", "--output-folder", "OUT", "--altitude", "12", "--line-type", "1139"},
+             0,
+             3},
+        });
 }
 
 } // namespace

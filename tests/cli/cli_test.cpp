@@ -45,20 +45,13 @@ class CliTest : public QObject, public WindowDriver
     QString lakeAndRoad()
     {
         const QString path = folder.filePath("lake.geojson");
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly))
-            return {};
-        f.write(R"({"type":"FeatureCollection","features":[
+        return writeFileBytes(path, R"({"type":"FeatureCollection","features":[
             {"type":"Feature","properties":{},"geometry":{"type":"Polygon","coordinates":
               [[[-122.316,47.505],[-122.296,47.505],[-122.296,47.515],[-122.316,47.505]]]}},
             {"type":"Feature","properties":{},"geometry":{"type":"LineString","coordinates":
-              [[-122.31,47.50],[-122.30,47.51]]}}]})");
-        return path;
-    }
-    static void writeText(const QString &path, const QByteArray &text)
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(text) == text.size());
+              [[-122.31,47.50],[-122.30,47.51]]}}]})")
+                   ? path
+                   : QString();
     }
     QString saveWork(const QString &name)
     {
@@ -105,32 +98,19 @@ private slots:
         set("txtlatdeg", "forty"); // typed after Calculate; the file opens all the same
         const QString work = saveWork("bad.marlith");
         QTemporaryDir out;
-        QFile earlier(out.filePath("LWMSource.asm"));
-        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
-        earlier.close();
+        QVERIFY(writeFileBytes(out.filePath("LWMSource.asm"), "earlier"));
         const Run run = marlith3({"create", work, "--output-folder", out.path()});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.startsWith("Run-time error '13': Type mismatch\n"), qPrintable(run.err));
-        QVERIFY(earlier.open(QIODevice::ReadOnly));
-        QCOMPARE(earlier.readAll(), QByteArray("earlier"));
+        QCOMPARE(fileBytes(out.filePath("LWMSource.asm")), QByteArray("earlier"));
         QVERIFY(!QFile::exists(out.filePath("VTPSource.asm")));
     }
 
-    void answersUsageAndVersion()
-    {
-        QCOMPARE(marlith3({"--version"}).out, QStringLiteral("marlith3 " MARLITH_VERSION "\n"));
-        QCOMPARE(marlith3({"create"}).exitCode, 2);
-        QCOMPARE(marlith3({"create", "a", "b"}).exitCode, 2);
-        QCOMPARE(marlith3({"create", "a.marlith", "--output-folder", ""}).exitCode, 2);
-        QCOMPARE(marlith3({"--no-such-option"}).exitCode, 2);
-        const Run missing = marlith3({"create", folder.filePath("gone.marlith")});
-        QCOMPARE(missing.exitCode, 1);
-        QVERIFY(missing.err.contains("There is no file"));
-    }
-
-    // A slip on the command line is a usage error, never a window without a display.
+    // A slip on the command line is a usage error (2), a file that is not there a failure (1);
+    // neither is ever a window without a display.
     void slipsAreUsageErrors()
     {
+        QCOMPARE(marlith3({"--version"}).out, QStringLiteral("marlith3 " MARLITH_VERSION "\n"));
         const struct
         {
             QStringList arguments;
@@ -142,6 +122,12 @@ private slots:
             {{"work.marlith", "other.marlith"}, 2, "the window opens one file at most"},
             {{"create", "--colour"}, 2, "marlith3 create: Unknown option 'colour'"},
             {{"areas", "--colour"}, 2, "marlith3 areas: Unknown option 'colour'"},
+            {{"--no-such-option"}, 2, "Unknown option 'no-such-option'"},
+            {{"create"}, 2, "marlith3 create: create takes one work file."},
+            {{"create", "a", "b"}, 2, "marlith3 create: create takes one work file."},
+            {{"create", "a.marlith", "--output-folder", ""}, 2, "--output-folder names no folder"},
+            {{"areas", "--output-folder", "out"}, 2, "marlith3 areas: Name one shape file."},
+            {{"create", "gone.marlith"}, 1, "There is no file"},
 #ifndef Q_OS_WIN // where a desktop is always there to show the window on
             {{"work.marlith"}, 1, "there is no display to show the window on"},
 #endif
@@ -157,10 +143,12 @@ private slots:
         QVERIFY2(top.out.startsWith("Usage: marlith3 [FILE]\n       marlith3 create WORKFILE")
                      && !top.out.contains("--help-all"),
                  qPrintable(top.out));
-        for (const QString command : {"create", "areas", "osm"}) {
+        for (const auto &[command, input] :
+             {std::pair{"create", "WORKFILE"}, {"areas", "SHAPEFILE"}, {"osm", "EXTRACT"}}) {
             const Run help = marlith3({command, "--help"});
             QCOMPARE(help.exitCode, 0);
-            QVERIFY2(help.out.startsWith("Usage: marlith3 " + command + " [options] "),
+            QVERIFY2(help.out.startsWith(
+                         QStringLiteral("Usage: marlith3 %1 [options] %2").arg(command, input)),
                      qPrintable(help.out));
             QVERIFY(help.out.contains("-h, --help"));
         }
@@ -179,7 +167,7 @@ private slots:
         const QString work = saveWork("lake only.marlith");
         for (const QString &input : {source, work}) {
             QTemporaryDir out;
-            writeText(out.filePath("VTPSource.asm"), "earlier");
+            QVERIFY(writeFileBytes(out.filePath("VTPSource.asm"), "earlier"));
             const Run run = marlith3({"create", input, "--output-folder", out.path()});
             QCOMPARE(run.exitCode, 0);
             QCOMPARE(run.out, out.filePath("LWMSource.asm") + '\n');
@@ -223,8 +211,8 @@ private slots:
         };
         for (const auto &c : cases) {
             QDir(folder.filePath("areas")).removeRecursively();
-            writeText(folder.filePath("pond.geojson"),
-                      R"({"type":"Polygon","coordinates":[)" + c.rings + "]}");
+            QVERIFY(writeFileBytes(folder.filePath("pond.geojson"),
+                                   R"({"type":"Polygon","coordinates":[)" + c.rings + "]}"));
             QCOMPARE(
                 marlith3({"areas", "pond.geojson", "--output-folder", "areas", "--fill", c.fill})
                     .exitCode,
@@ -276,14 +264,14 @@ private slots:
     {
         const QString lake = lakeAndRoad();
         QTemporaryDir out;
-        writeText(folder.filePath("a file"), "in the way");
+        QVERIFY(writeFileBytes(folder.filePath("a file"), "in the way"));
         // One feature larger than the limit GDAL's streaming reader of collections sets.
         QByteArray big = R"({"type":"FeatureCollection","features":[{"type":"Feature",)"
                          R"("properties":{},"geometry":{"type":"LineString","coordinates":[)";
         for (int i = 0; i < 100000; ++i)
             big += "[-122.3" + QByteArray::number(i) + ",47.5],";
         big += "[-122.3,47.6]]}}]}";
-        writeText(folder.filePath("big.geojson"), big);
+        QVERIFY(writeFileBytes(folder.filePath("big.geojson"), big));
         const struct
         {
             QStringList arguments, variables;
@@ -326,19 +314,6 @@ private slots:
                                 + ": " + run.err));
         }
         QVERIFY(QDir(out.path()).isEmpty());
-    }
-
-    void areasRunsWithoutADisplay()
-    {
-        QTemporaryDir out;
-        const Run help = marlith3({"areas", "--help"});
-        QCOMPARE(help.exitCode, 0);
-        QVERIFY2(help.out.startsWith("Usage: marlith3 areas [options] SHAPEFILE"),
-                 qPrintable(help.out));
-        QCOMPARE(marlith3({"areas", folder.filePath("none.shp"), "--output-folder", out.path()})
-                     .exitCode,
-                 1);
-        QCOMPARE(marlith3({"areas", "--output-folder", out.path()}).exitCode, 2);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "exchange/shape_reader.h"
 #include "exchange/vertex_presses.h"
+#include "file_bytes.h"
 #include "ogr_files.h"
 #include "text/typed_text.h"
 
@@ -171,13 +172,6 @@ struct BadCase
     const char *reason;
 };
 
-void writeText(const QString &path, const QByteArray &text)
-{
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(text);
-}
-
 void shapefileWithout(const QString &path, const char *suffix)
 {
     writeVectorFile(path, "ESRI Shapefile", {{wkbLineString, {"LINESTRING (0 0,1 1)"}}});
@@ -187,28 +181,29 @@ void shapefileWithout(const QString &path, const char *suffix)
 TEST(ShapeImport, BadFilesAreRefusedWithAReason)
 {
     const BadCase cases[] = {
-        {"empty file", "e.gpx", [](const QString &p) { writeText(p, ""); }, "is empty"},
+        {"empty file", "e.gpx", [](const QString &p) { writeFileBytes(p, ""); }, "is empty"},
         {"folder", "f.geojson", [](const QString &p) { QDir().mkdir(p); }, "is a folder"},
         {"missing file", "m.kml", [](const QString &) {}, "does not exist"},
         {"no .shx", "s.shp", [](const QString &p) { shapefileWithout(p, ".shx"); }, ".shx file"},
         {"no .dbf", "d.shp", [](const QString &p) { shapefileWithout(p, ".dbf"); }, ".dbf file"},
         {"corrupt GeoPackage", "c.gpkg",
-         [](const QString &p) { writeText(p, QByteArray("SQLite format 3\0garbage", 23)); },
+         [](const QString &p) { writeFileBytes(p, QByteArray("SQLite format 3\0garbage", 23)); },
          "not a vector file"},
-        {"text", "t.json", [](const QString &p) { writeText(p, "{\"no\": \"features\"}"); },
+        {"text", "t.json", [](const QString &p) { writeFileBytes(p, "{\"no\": \"features\"}"); },
          "not a vector file"},
         {"only attributes", "a.geojson",
          [](const QString &p) {
-             writeText(p, R"({"type":"FeatureCollection","features":[)"
-                          R"({"type":"Feature","properties":{"a":1},"geometry":null}]})");
+             writeFileBytes(p, R"({"type":"FeatureCollection","features":[)"
+                               R"({"type":"Feature","properties":{"a":1},"geometry":null}]})");
          },
          "no line, polygon or point"},
         {"local coordinate system", "l.shp",
          [](const QString &p) {
              writeVectorFile(p, "ESRI Shapefile",
                              {{wkbLineString, {"LINESTRING (0 0,1 1)"}, {}, 0}});
-             writeText(QString(p).replace(".shp", ".prj"),
-                       R"(LOCAL_CS["site grid",UNIT["metre",1],AXIS["X",EAST],AXIS["Y",NORTH]])");
+             writeFileBytes(
+                 QString(p).replace(".shp", ".prj"),
+                 R"(LOCAL_CS["site grid",UNIT["metre",1],AXIS["X",EAST],AXIS["Y",NORTH]])");
          },
          "cannot be turned into latitude and longitude"},
     };
@@ -283,7 +278,7 @@ TEST(ShapeImport, TheSuffixPicksTheDriver)
     for (const auto &c : cases) {
         QTemporaryDir dir;
         const QString path = dir.filePath(c.file);
-        writeText(path, c.text);
+        ASSERT_TRUE(writeFileBytes(path, c.text));
         const ShapeListing listing = listShapes(path);
         if (c.vertices == 0) {
             EXPECT_TRUE(listing.failure.contains("is not a vector file")) << c.file;
@@ -318,20 +313,22 @@ TEST(ShapeImport, NothingInAFileReachesTheNetwork)
     const QByteArray url = "http://127.0.0.1:" + QByteArray::number(remote.port()) + "/linked.kml";
     QTemporaryDir dir;
     const QString kml = dir.filePath("link.kml");
-    writeText(kml, R"(<?xml version="1.0" encoding="UTF-8"?>
+    ASSERT_TRUE(writeFileBytes(kml, R"(<?xml version="1.0" encoding="UTF-8"?>
 <kml xmlns="http://www.opengis.net/kml/2.2"><Document>
 <NetworkLink><name>remote</name><Link><href>)"
-                       + url + R"(</href></Link></NetworkLink>
+                                        + url + R"(</href></Link></NetworkLink>
 <Placemark><name>here</name><Point><coordinates>-122.3,47.5</coordinates></Point></Placemark>
-</Document></kml>)");
+</Document></kml>)"));
     const ShapeListing listing = listShapes(kml);
     ASSERT_EQ(listing.failure, "");
     ASSERT_EQ(listing.candidates.size(), 1u);
     EXPECT_EQ(readShape(kml, listing.candidates[0]).vertices.size(), 1u);
 
     const QString vrt = dir.filePath("remote.vrt");
-    writeText(vrt, "<OGRVRTDataSource><OGRVRTLayer name=\"r\"><SrcDataSource>/vsicurl/" + url
-                       + "</SrcDataSource></OGRVRTLayer></OGRVRTDataSource>");
+    ASSERT_TRUE(writeFileBytes(vrt, "<OGRVRTDataSource><OGRVRTLayer name=\"r\"><SrcDataSource>"
+                                    "/vsicurl/"
+                                        + url
+                                        + "</SrcDataSource></OGRVRTLayer></OGRVRTDataSource>"));
     EXPECT_NE(listShapes(vrt).failure, "");
     for (const QByteArray &name : {"/vsicurl/" + url, url})
         EXPECT_EQ(listShapes(QString::fromUtf8(name)).failure,

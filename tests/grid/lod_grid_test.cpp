@@ -76,15 +76,8 @@ TEST(CalculateGrid, GivesCellAreaAndDecimalDegrees)
     }
 }
 
-TEST(CalculateGrid, DecimalDegreesFollowTheLocale)
-{
-    const GridCaptions r = calculateGrid({"47", "30.50", "-122", "18.25"}, german);
-    EXPECT_EQ(text(r.latDecimal), "47,5083333333333");
-    EXPECT_EQ(text(r.lngDecimal), "-122,304166666667");
-    EXPECT_EQ(text(r.cellX), "123");
-}
-
-// 47° 51,5' typed in German is 47° 51.5', not 47° 51', which lies in the next area row.
+// 47° 51,5' typed in German is 47° 51.5', not 47° 51', which lies in the next area row; the
+// decimal degrees are written in the locale too.
 TEST(CalculateGrid, MinutesReadTheLocalesDecimalSeparator)
 {
     const QLocale french(QLocale::French, QLocale::France);

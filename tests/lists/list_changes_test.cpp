@@ -19,14 +19,6 @@ private:
     CounterState m_state;
 };
 
-VectorList numbered(int count)
-{
-    VectorList list({});
-    for (int i = 0; i < count; ++i)
-        list.append(QStringLiteral("LWMPoint %1, 4080, 0, 4080, 0").arg(i));
-    return list;
-}
-
 // A press as the window makes one: an entry on each list (five on an empty line) and both
 // counters rewritten. Undo must not care what the entries say, only where they went.
 void press(VectorList &lwm, VectorList &vtp, FakeCounter &lwmCounter, FakeCounter &vtpCounter,
@@ -96,17 +88,6 @@ TEST(PointCaptured, PressesUndoneInTurnGoBackToTheStart)
     EXPECT_EQ(w.snapshot(), start);
 }
 
-TEST(PointCaptured, AbandonedPressRecordsNothing)
-{
-    World w;
-    PointCaptured change(w.lwm, w.vtp, w.lwmCounter, w.vtpCounter);
-    EXPECT_EQ(change.finish(), ListChange::Outcome::Unchanged);
-
-    PointCaptured shrunk(w.lwm, w.vtp, w.lwmCounter, w.vtpCounter);
-    w.lwm.removeAt(0);
-    EXPECT_EQ(shrunk.finish(), ListChange::Outcome::Inconsistent);
-}
-
 TEST(EntriesRemoved, UndoPutsEachEntryBackInItsPlace)
 {
     struct Case
@@ -155,18 +136,6 @@ TEST(EntriesRemoved, ClearOfALongListComesBackWhole)
     EXPECT_EQ(list.count(), 0);
 }
 
-TEST(EntriesRemoved, EmptyListAndFailedClearRecordNothing)
-{
-    VectorList empty({});
-    EntriesRemoved cleared(empty, EntriesRemoved::Which::All);
-    clearList(empty);
-    EXPECT_EQ(cleared.finish(), ListChange::Outcome::Unchanged);
-
-    VectorList list({"A", "B"});
-    EntriesRemoved unchanged(list, EntriesRemoved::Which::All);
-    EXPECT_EQ(unchanged.finish(), ListChange::Outcome::Unchanged);
-}
-
 TEST(EntryInserted, UndoTakesOutExactlyTheTypedEntry)
 {
     struct Case
@@ -195,10 +164,25 @@ TEST(EntryInserted, UndoTakesOutExactlyTheTypedEntry)
     }
 }
 
-TEST(EntryInserted, CancelledInputRecordsNothing)
+// An abandoned press, a clear of an empty list or one that failed, a cancelled input: nothing
+// to undo. A press that took entries away is no press.
+TEST(ListChanges, NothingDoneRecordsNothing)
 {
-    VectorList list({"A"}, {0});
-    EntryInserted change(list);
+    World w;
+    EXPECT_EQ(PointCaptured(w.lwm, w.vtp, w.lwmCounter, w.vtpCounter).finish(),
+              ListChange::Outcome::Unchanged);
+    PointCaptured shrunk(w.lwm, w.vtp, w.lwmCounter, w.vtpCounter);
+    w.lwm.removeAt(0);
+    EXPECT_EQ(shrunk.finish(), ListChange::Outcome::Inconsistent);
+
+    VectorList empty({});
+    EntriesRemoved cleared(empty, EntriesRemoved::Which::All);
+    clearList(empty);
+    EXPECT_EQ(cleared.finish(), ListChange::Outcome::Unchanged);
+    VectorList list({"A", "B"}, {0});
+    EXPECT_EQ(EntriesRemoved(list, EntriesRemoved::Which::All).finish(),
+              ListChange::Outcome::Unchanged);
+    EntryInserted inserted(list);
     insertTypedEntry(list, QString());
-    EXPECT_EQ(change.finish(), ListChange::Outcome::Unchanged);
+    EXPECT_EQ(inserted.finish(), ListChange::Outcome::Unchanged);
 }

@@ -35,14 +35,6 @@ QStringList abc()
     return {"A", "B", "C"};
 }
 
-VectorList numbered(int count)
-{
-    VectorList list({});
-    for (int i = 0; i < count; ++i)
-        list.append(QString::number(i));
-    return list;
-}
-
 } // namespace
 
 TEST(RemoveSelected, RemovesEverySelectedEntryAndKeepsOrder)

@@ -59,3 +59,12 @@ public:
 private:
     std::vector<std::pair<QString, bool>> m_entries;
 };
+
+// "0", "1", ... as a long list's entries.
+inline VectorList numbered(int count)
+{
+    VectorList list({});
+    for (int i = 0; i < count; ++i)
+        list.append(QString::number(i));
+    return list;
+}

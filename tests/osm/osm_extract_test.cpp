@@ -1,5 +1,6 @@
 #include "osm/osm_extract.h"
 
+#include "file_bytes.h"
 #include "osm_files.h"
 
 #include <QTemporaryDir>
@@ -115,10 +116,7 @@ TEST(OsmExtract, RefusesWhatItCannotRead)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = dir.filePath(QString::fromUtf8(c.name));
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(c.bytes);
-        f.close();
+        ASSERT_TRUE(writeFileBytes(path, c.bytes));
         const Read r = read(path);
         EXPECT_TRUE(r.result.failure.contains(QString::fromUtf8(c.failure)))
             << r.result.failure.toStdString();

@@ -1,5 +1,6 @@
 #include "osm/osm_job.h"
 
+#include "file_bytes.h"
 #include "osm_files.h"
 
 #include <QDir>
@@ -12,66 +13,6 @@ namespace {
 
 // Cell 401, 122 (near 47° N, 8° E); its area 2, 9 holds the lake, the island and the pond.
 const GridPlace lakeArea{401, 122, 2, 9};
-
-// A point at fractions of an area's width (from the west) and height (from the south).
-OsmNode nodeAt(long long id, const GridPlace &place, double x, double y)
-{
-    const GeoBounds b = areaBounds(place);
-    return {id, b.south + y * (b.north - b.south), b.west + x * (b.east - b.west)};
-}
-
-// A lake with an island as a multipolygon relation, a pond as a closed way, a building, a river
-// into the next cell to the east, a motorway without lanes and a track with a surface.
-QString writeDistrict(const QString &folder, bool water = true)
-{
-    const GridPlace a = lakeArea;
-    std::vector<OsmNode> nodes = {
-        nodeAt(1, a, .1, .1),
-        nodeAt(2, a, .6, .1),
-        nodeAt(3, a, .6, .6),
-        nodeAt(4, a, .1, .6),
-        nodeAt(5, a, .3, .3),
-        nodeAt(6, a, .4, .3),
-        nodeAt(7, a, .4, .4),
-        nodeAt(8, a, .3, .4),
-        nodeAt(9, a, .7, .7),
-        nodeAt(10, a, .9, .7),
-        nodeAt(11, a, .9, .9),
-        nodeAt(12, a, .7, .9),
-        nodeAt(20, a, .5, .95),
-        // Far east of the area, beyond the cell's east edge (30 areas on).
-        nodeAt(21, a, 31.5, .95),
-        nodeAt(30, a, .05, .05),
-        nodeAt(31, a, .95, .05),
-        nodeAt(32, a, .95, .02),
-        nodeAt(40, a, .05, .8),
-        nodeAt(41, a, .05, .95),
-    };
-    std::vector<OsmWay> ways = {
-        {102, {20, 21}, {{"waterway", "river"}}},
-        {103, {30, 31}, {{"highway", "motorway"}}},
-        {104, {31, 32}, {{"highway", "track"}, {"surface", "gravel"}}},
-        {105, {40, 41}, {{"power", "line"}}},
-    };
-    std::vector<OsmRelation> relations;
-    if (water) {
-        ways.push_back({100, {1, 2, 3, 4, 1}, {}});
-        ways.push_back({101, {5, 6, 7, 8, 5}, {}});
-        ways.push_back({106, {9, 10, 11, 12, 9}, {{"water", "pond"}}});
-        relations.push_back({200,
-                             {{100, "outer"}, {101, "inner"}},
-                             {{"type", "multipolygon"}, {"natural", "water"}}});
-    }
-    const QString path = QDir(folder).filePath(QStringLiteral("district.osm"));
-    writeOsmFile(path, nodes, ways, relations);
-    return path;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The fill field of each polygon of an LWM file, in order.
 QString fills(const QByteArray &lwm)
@@ -102,7 +43,7 @@ TEST(OsmJob, WritesWaterPerAreaAndLinesPerCell)
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("out"));
     OsmRequest request;
-    request.extractPath = writeDistrict(dir.path());
+    request.extractPath = writeDistrict(dir.path(), lakeArea);
     request.outputFolder = out;
     const OsmOutcome outcome = writeOsmAreas(request);
     ASSERT_EQ(outcome.result, AreasOutcome::Result::Written) << outcome.text.toStdString();
@@ -125,7 +66,7 @@ TEST(OsmJob, WritesWaterPerAreaAndLinesPerCell)
 TEST(OsmJob, TakesWhatItIsAskedFor)
 {
     QTemporaryDir dir;
-    const QString extract = writeDistrict(dir.path());
+    const QString extract = writeDistrict(dir.path(), lakeArea);
     struct Case
     {
         const char *what;
@@ -162,15 +103,13 @@ TEST(OsmJob, TakesWhatItIsAskedFor)
 TEST(OsmJob, BadInputWritesNothing)
 {
     QTemporaryDir dir;
-    QFile cut(dir.filePath(QStringLiteral("cut.osm")));
-    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    const QString cut = dir.filePath(QStringLiteral("cut.osm"));
     // Complete enough for GDAL to start on the ways before it finds the end missing.
-    QByteArray head = fileBytes(writeDistrict(dir.path()));
-    cut.write(head.left(head.indexOf("<relation")));
-    cut.close();
+    const QByteArray head = fileBytes(writeDistrict(dir.path(), lakeArea));
+    ASSERT_TRUE(writeFileBytes(cut, head.left(head.indexOf("<relation"))));
     const QString empty = dir.filePath(QStringLiteral("empty.osm"));
     writeOsmFile(empty, {{1, 47, 8}}, {});
-    for (const QString &extract : {cut.fileName(), empty}) {
+    for (const QString &extract : {cut, empty}) {
         SCOPED_TRACE(extract.toStdString());
         const QString out = dir.filePath(QStringLiteral("out"));
         OsmRequest request;
@@ -186,7 +125,7 @@ TEST(OsmJob, ACancelWritesNothing)
 {
     QTemporaryDir dir;
     OsmRequest request;
-    request.extractPath = writeDistrict(dir.path());
+    request.extractPath = writeDistrict(dir.path(), lakeArea);
     request.outputFolder = dir.filePath(QStringLiteral("out"));
     int asked = 0;
     AreasHooks hooks;

@@ -37,6 +37,12 @@ TEST(OverpassAnswer, TakesOnlyWholeData)
     const Case cases[] = {
         {200, lake, ""},
         {200, lake.left(lake.size() - 12), "cut short or damaged"},
+        // What XML forbids and the extract reader refuses, but a lax parser lets pass: a
+        // control character or other than a name's characters in a name, a byte that is no
+        // UTF-8 after the end.
+        {200, QByteArray("<osm ver\x01sion=\"0.6\"></osm>"), "cut short or damaged"},
+        {200, QByteArray("<osm><bounds ma@x=\"8\"/></osm>"), "cut short or damaged"},
+        {200, lake + '\xc5', "cut short or damaged"},
         {200, "<html><body>Error</body></html>", "no OpenStreetMap data"},
         {200, "", "no OpenStreetMap data"},
         {200,

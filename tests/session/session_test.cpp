@@ -37,10 +37,7 @@ TEST(Session, WritesTheSameBytesFromAVersionOneFileAndItsSave)
     ASSERT_TRUE(QDir().mkpath(dir.filePath("made")) && QDir().mkpath(dir.filePath("again")));
     made.createLwm();
     made.createVtp();
-    QFile old(dir.filePath("old.marlith"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write(versionOneText(made.work()));
-    old.close();
+    ASSERT_TRUE(writeFileBytes(dir.filePath("old.marlith"), versionOneText(made.work())));
 
     Session fromOld(dir.filePath("again"));
     EXPECT_TRUE(fromOld.open(dir.filePath("old.marlith")).workFile);

@@ -75,8 +75,23 @@ struct StrictCase
 {
     const QLocale *locale;
     const char16_t *text;
-    double expected;
+    double expected; // NaN: refused as a type mismatch
 };
+
+template <std::size_t N>
+void expectStrictNumbers(const StrictCase (&cases)[N])
+{
+    for (const auto &c : cases) {
+        const std::string what =
+            c.locale->name().toStdString() + " " + QString::fromUtf16(c.text).toStdString();
+        if (std::isnan(c.expected)) {
+            EXPECT_EQ(errorOf([&] { strictNumber(c.text, *c.locale); }), RuntimeError::TypeMismatch)
+                << what;
+        } else {
+            EXPECT_EQ(strictNumber(c.text, *c.locale), c.expected) << what;
+        }
+    }
+}
 
 // The locale's decimal separator counts where "." would; everything else reads as the plain
 // leading number does.
@@ -111,34 +126,24 @@ TEST(LocalLeadingNumber, TakesTheLocalesDecimalSeparatorToo)
             << c.locale.name().toStdString() << " \"" << c.text << '"';
 }
 
-TEST(StrictNumber, AcceptsNumbersInTheLocaleFormat)
+// A text that is one number, in the locale's format, reads as that number; anything else is a
+// type mismatch.
+TEST(StrictNumber, ReadsOnlyANumberInTheLocaleFormat)
 {
+    const double no = std::nan("");
     const StrictCase cases[] = {
         {&english, u"47", 47},          {&english, u" -122 ", -122}, {&english, u"47.5", 47.5},
         {&english, u"1,234.5", 1234.5}, {&english, u"12, ", 12},     {&english, u"-00", 0},
         {&english, u"1e3", 1000},       {&english, u"2.5E-1", 0.25}, {&english, u"+3", 3},
         {&english, u"&H10", 16},        {&english, u".5", 0.5},      {&english, u"5.", 5},
         {&german, u"47,5", 47.5},       {&german, u"12, ", 12},      {&french, u"3,25", 3.25},
-        {&english, u"1e-320", 1e-320},
+        {&english, u"1e-320", 1e-320},  {&english, u"", no},         {&english, u"   ", no},
+        {&english, u"abc", no},         {&english, u"47abc", no},    {&english, u"N47", no},
+        {&english, u"1.2.3", no},       {&english, u"1e", no},       {&english, u"-", no},
+        {&english, u"1 2", no},         {&german, u"47,5,1", no},    {&english, u"&HZZ", no},
+        {&english, u"4 7", no},
     };
-    for (const auto &c : cases) {
-        EXPECT_EQ(strictNumber(c.text, *c.locale), c.expected)
-            << c.locale->name().toStdString() << " " << QString::fromUtf16(c.text).toStdString();
-    }
-}
-
-TEST(StrictNumber, RejectsEverythingElse)
-{
-    const StrictCase cases[] = {
-        {&english, u"", 0},      {&english, u"   ", 0},  {&english, u"abc", 0},
-        {&english, u"47abc", 0}, {&english, u"N47", 0},  {&english, u"1.2.3", 0},
-        {&english, u"1e", 0},    {&english, u"-", 0},    {&english, u"1 2", 0},
-        {&german, u"47,5,1", 0}, {&english, u"&HZZ", 0}, {&english, u"4 7", 0},
-    };
-    for (const auto &c : cases) {
-        EXPECT_EQ(errorOf([&] { strictNumber(c.text, *c.locale); }), RuntimeError::TypeMismatch)
-            << QString::fromUtf16(c.text).toStdString();
-    }
+    expectStrictNumbers(cases);
     EXPECT_EQ(errorOf([] { strictNumber(u"1e400", english); }), RuntimeError::Overflow);
 }
 
@@ -180,16 +185,7 @@ TEST(StrictNumber, TakesGroupSeparatorsOnlyWhereGroupingPutsThem)
         {&indian, u"12,34,567.5", 1234567.5},
         {&indian, u"1,234,567", no},
     };
-    for (const auto &c : cases) {
-        const std::string what =
-            c.locale->name().toStdString() + " " + QString::fromUtf16(c.text).toStdString();
-        if (std::isnan(c.expected)) {
-            EXPECT_EQ(errorOf([&] { strictNumber(c.text, *c.locale); }), RuntimeError::TypeMismatch)
-                << what;
-        } else {
-            EXPECT_EQ(strictNumber(c.text, *c.locale), c.expected) << what;
-        }
-    }
+    expectStrictNumbers(cases);
 }
 
 struct TextCase
@@ -279,15 +275,7 @@ TEST(Rounding, OutOfRangeIsAnOverflow)
     EXPECT_EQ(roundToByte(7.5), 8);
 }
 
-TEST(TwoDigit, PadsBelowTen)
-{
-    EXPECT_EQ(twoDigit(0), "00");
-    EXPECT_EQ(twoDigit(3), "03");
-    EXPECT_EQ(twoDigit(31), "31");
-    EXPECT_EQ(twoDigit(224), "224");
-}
-
-TEST(CheckedArithmetic, ReportsFaultsLikeTheOriginalArithmetic)
+TEST(CheckedArithmetic, ReportsFaultsAsRunTimeErrors)
 {
     EXPECT_EQ(checkedDivide(1, 4), 0.25);
     EXPECT_EQ(errorOf([] { checkedDivide(5, 0); }), RuntimeError::DivisionByZero);

@@ -1,12 +1,11 @@
 // The panel's overlay kept up by the session's signals, step by step, must be what a panel
 // bound afresh to the same session shows: a missed or half-handled signal leaves the shapes
 // of an older state on the picture.
+#include "lake_area_file.h"
 #include "session/session.h"
 #include "widgets/image_panel.h"
 #include "widgets/session_overlay.h"
-#include "writers/source_writers.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QUndoStack>
 #include <QtTest>
@@ -32,14 +31,6 @@ QString describe(const Overlay &o)
     return text;
 }
 
-QStringList square(int x0, int y0, int x1, int y1)
-{
-    return {QStringLiteral("LWMPoint %1, %2").arg(x0).arg(y0),
-            QStringLiteral("LWMPoint %1, %2").arg(x1).arg(y0),
-            QStringLiteral("LWMPoint %1, %2").arg(x1).arg(y1),
-            QStringLiteral("LWMPoint %1, %2").arg(x0).arg(y1)};
-}
-
 } // namespace
 
 class SessionOverlayTest : public QObject
@@ -50,22 +41,8 @@ private slots:
     void followsEveryStepOfTheSession()
     {
         QTemporaryDir dir;
-        const QString areaFile = dir.filePath(QStringLiteral("LWM_123_120_2_27.asm"));
-        QFile out(areaFile);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(lwmAreaText({"47",
-                               "30.62",
-                               "-122",
-                               "18.43",
-                               "123",
-                               "120",
-                               "2",
-                               "27",
-                               "0",
-                               {{LwmFill::Water, "4", square(20, 20, 200, 200)},
-                                {LwmFill::Land, "4", square(80, 80, 120, 120)}}},
-                              QLocale::c()));
-        out.close();
+        const QString areaFile = writeLakeAreaFile(dir.path());
+        QVERIFY(!areaFile.isEmpty());
 
         Session session(dir.path());
         ImagePanel panel;

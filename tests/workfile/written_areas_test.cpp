@@ -1,6 +1,7 @@
 #include "workfile/written_areas.h"
 
 #include "areas/area_files.h"
+#include "file_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,9 +35,7 @@ protected:
 
     void write(const QString &name, const QByteArray &bytes)
     {
-        QFile file(dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        ASSERT_TRUE(writeFileBytes(dir.filePath(name), bytes));
     }
 
     QTemporaryDir dir;
@@ -90,10 +89,8 @@ TEST_F(WrittenAreasTest, StepsThroughTheAreasRoundWithTheLinesOfTheirCell)
 TEST_F(WrittenAreasTest, SaysWhatIsGoneSinceTheRun)
 {
     ASSERT_TRUE(QFile::remove(dir.filePath("VTP_401_121_2.asm")));
-    QFile changed(dir.filePath("LWM_402_121_0_0.asm"));
-    ASSERT_TRUE(changed.open(QIODevice::WriteOnly));
-    changed.write(";----> FS Coordinates: cut off");
-    changed.close();
+    ASSERT_TRUE(
+        writeFileBytes(dir.filePath("LWM_402_121_0_0.asm"), ";----> FS Coordinates: cut off"));
     WrittenAreas areas(dir.path(), written);
     const WrittenArea lake = areas.step(1);
     EXPECT_EQ(lake.lines.size(), 1u);

@@ -84,3 +84,15 @@ TEST(LineTypes, OnlyAQuotedCatalogueCodeNamesALineType)
     for (const auto &r : rows)
         EXPECT_EQ(namesCatalogueLineType(QString::fromUtf8(r.text)), r.names) << r.text;
 }
+
+TEST(LineTypes, ABareCodeStandsForItsCatalogueItem)
+{
+    for (const char *code : {"1139", " 1024 ", "1209"}) {
+        const QString item = lineTypeOfCode(code);
+        EXPECT_TRUE(item.startsWith(u'"' + QString(code).trimmed() + u'"')) << code;
+        EXPECT_TRUE(namesCatalogueLineType(item)) << code;
+    }
+    for (const char *code :
+         {"1023", "1210", "113", "\"1139\"", "", "Select VTP Road/Line/Shoreline"})
+        EXPECT_EQ(lineTypeOfCode(code), QString()) << code;
+}

@@ -1,3 +1,4 @@
+#include "file_bytes.h"
 #include "writers/program_layout.h"
 
 #include <QDir>
@@ -63,9 +64,7 @@ TEST(ProgramLayout, InstalledProgramFindsTheHelpOfItsPrefix)
     ASSERT_TRUE(prefix.isValid());
     ASSERT_TRUE(QDir(prefix.path()).mkpath("bin"));
     ASSERT_TRUE(QDir(prefix.path()).mkpath("share/marlith3/htmfiles"));
-    QFile help(prefix.filePath("share/marlith3/htmfiles/Help.htm"));
-    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
-    help.close();
+    ASSERT_TRUE(writeFileBytes(prefix.filePath("share/marlith3/htmfiles/Help.htm"), {}));
 
     const QString folder =
         helpFolder(QDir::toNativeSeparators(prefix.filePath("bin")), ProgramLayout::Installed);
