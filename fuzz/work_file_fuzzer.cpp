@@ -9,6 +9,8 @@
 #include "workfile/opening.h"
 #include "workfile/work_file.h"
 
+#include <QJsonDocument>
+
 namespace {
 
 constexpr QString WorkState::*texts[] = {
@@ -67,7 +69,10 @@ void anyWork(FuzzedDataProvider &data)
     }
     s.image = typed.image = {typedText(fuzzText(data, 40)), data.ConsumeBool(), {}};
     typed.calculatedFrom = s.calculatedFrom;
-    FUZZ_CHECK(readWorkFile(workFileText(s)) == typed);
+    const QByteArray text = workFileText(s);
+    FUZZ_CHECK(readWorkFile(text) == typed);
+    // The lists are put together beside Qt's text of the rest: the bytes must be Qt's own.
+    FUZZ_CHECK(QJsonDocument::fromJson(text).toJson(QJsonDocument::Indented) == text);
 }
 
 // Typed coordinates, a Calculate (which may stop at a run-time error), and more typing after

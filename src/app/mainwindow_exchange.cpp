@@ -47,7 +47,9 @@ void MainWindow::mnuwriteareas_Click()
 void MainWindow::mnuexport_Click()
 {
     runHandler([&] {
-        m_session->shapesToExport(); // nothing is asked when nothing can be written
+        // Read once, before anything is asked, so that nothing is asked when nothing can be
+        // written.
+        const ExportShapes shapes = m_session->shapesToExport();
         QString filter;
         const std::optional<QString> name =
             m_desktop.saveFileName(this, QStringLiteral("Export Shapes"), exportFilter(),
@@ -55,7 +57,7 @@ void MainWindow::mnuexport_Click()
         if (!name)
             return;
         rememberDialogFile(FileDialog::Export, *name);
-        showStatus(m_session->exportShapes(exportTarget(*name, filter)));
+        showStatus(m_session->exportShapes(exportTarget(*name, filter), shapes));
     });
 }
 

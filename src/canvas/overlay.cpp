@@ -2,23 +2,28 @@
 
 #include "grid/grid_constants.h"
 
-#include <QList>
+#include <array>
 
 namespace {
-// The whole numbers after `prefix`, separated by ", ".
-std::optional<QList<int>> fields(QStringView entry, QStringView prefix, qsizetype expected)
+// The N whole numbers after `prefix`, separated by ", ". Read in place: an export reads every
+// entry of both lists.
+template <std::size_t N>
+std::optional<std::array<int, N>> fields(QStringView entry, QStringView prefix)
 {
     if (!entry.startsWith(prefix))
         return std::nullopt;
-    QList<int> values;
-    for (QStringView part : entry.sliced(prefix.size()).split(u',')) {
+    std::array<int, N> values{};
+    QStringView rest = entry.sliced(prefix.size());
+    for (std::size_t i = 0; i < N; ++i) {
+        const qsizetype comma = rest.indexOf(u',');
+        if ((comma < 0) != (i + 1 == N))
+            return std::nullopt;
         bool ok = false;
-        values << part.trimmed().toInt(&ok);
+        values[i] = (comma < 0 ? rest : rest.first(comma)).trimmed().toInt(&ok);
         if (!ok)
             return std::nullopt;
+        rest = rest.sliced(comma + 1);
     }
-    if (values.size() != expected)
-        return std::nullopt;
     return values;
 }
 
@@ -40,7 +45,7 @@ Shape shapeOf(const QStringList &entries, int selected, qsizetype from, PointOf 
 
 std::optional<QPointF> lwmEntryPixel(QStringView entry)
 {
-    const auto v = fields(entry, u"LWMPoint ", 2);
+    const auto v = fields<2>(entry, u"LWMPoint ");
     if (!v)
         return std::nullopt;
     return QPointF((*v)[0], (*v)[1]);
@@ -48,7 +53,7 @@ std::optional<QPointF> lwmEntryPixel(QStringView entry)
 
 std::optional<QPointF> vtpEntryGridPoint(QStringView entry)
 {
-    const auto v = fields(entry, u"VTPWidePoint ", 4);
+    const auto v = fields<4>(entry, u"VTPWidePoint ");
     if (!v)
         return std::nullopt;
     return QPointF((*v)[0], (*v)[2]);

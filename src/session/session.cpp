@@ -697,9 +697,8 @@ ExportShapes Session::shapesToExport() const
     return shapes;
 }
 
-StatusText Session::exportShapes(const ExportTarget &target) const
+StatusText Session::exportShapes(const ExportTarget &target, const ExportShapes &shapes) const
 {
-    const ExportShapes shapes = shapesToExport();
     if (const QString failure = writeShapes(target, shapes); !failure.isEmpty())
         throw Failure{{}, failure};
     return exportSummary(shapes, target.path);

@@ -178,7 +178,7 @@ public:
     // Calculate or with nothing to export.
     ExportShapes shapesToExport() const;
     // Writes them whole or not at all; the status text, or throws Failure.
-    StatusText exportShapes(const ExportTarget &target) const;
+    StatusText exportShapes(const ExportTarget &target, const ExportShapes &shapes) const;
 
 signals:
     void textChanged(Field field);

@@ -178,8 +178,11 @@ TEST(Overlay, EntriesMapBackToImagePixels)
     EXPECT_EQ(vtpEntryPixel(u"VTPWidePoint 4857, 0, 5966, 0", area), QPointF(12, 101));
     // Before any Calculate a press places its grid point in area 0, 0.
     EXPECT_EQ(vtpEntryPixel(u"VTPWidePoint 4090, 1, 4100, 0", std::nullopt), QPointF(10, 20));
-    EXPECT_FALSE(lwmEntryPixel(u"free text"));
-    EXPECT_FALSE(lwmEntryPixel(u"LWMPoint 12"));
+    EXPECT_EQ(lwmEntryPixel(u"LWMPoint  -3 ,+4 "), QPointF(-3, 4)); // as typed by hand
+    for (const char16_t *text :
+         {u"free text", u"LWMPoint 12", u"LWMPoint 1, 2, 3", u"LWMPoint 1, 2,", u"LWMPoint , 2",
+          u"LWMPoint 1,, 2", u"LWMPoint 1.5, 2"})
+        EXPECT_FALSE(lwmEntryPixel(text)) << QString::fromUtf16(text).toStdString();
     EXPECT_FALSE(vtpEntryPixel(u"VTPWidePointWidth 1", area));
     EXPECT_FALSE(vtpEntryPixel(u"VTPWidePoint a, b, c, d", area));
 }

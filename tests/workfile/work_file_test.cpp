@@ -51,6 +51,46 @@ TEST(WorkFile, RoundTripsTheWholeState)
     EXPECT_FALSE(root.contains("controls")) << "domain keys, not control names";
 }
 
+// Every UTF-16 code unit between two letters, pairs and lone halves of surrogates, and the
+// texts that stand for the lists while the rest of the document is written.
+WorkState everyCodeUnitState()
+{
+    WorkState s = exampleState();
+    s.lwm.entries.clear();
+    for (int u = 0; u <= 0xffff; ++u)
+        s.lwm.entries << QStringLiteral("a") + QChar(char16_t(u)) + u'b';
+    s.vtp.entries = {"",
+                     "\U0001F600",
+                     QString(QChar(0xd83d)),
+                     QString(QChar(0xde00)) + "x",
+                     QString(QChar(0xd83d)) + QChar(0xd83d),
+                     "marlith-entries-vtp",
+                     "marlith-entries-lwm"};
+    s.vtp.selected = 6;
+    s.altitude = "marlith-entries-lwm";
+    s.image.service = {{"entries", QJsonArray{"marlith-entries-vtp"}},
+                       {"lwm", QJsonObject{{"entries", QJsonArray{"marlith-entries-lwm"}}}}};
+    return s;
+}
+
+TEST(WorkFile, WritesTheBytesQtWritesForAnyText)
+{
+    WorkState oneEmpty = oddState();
+    oneEmpty.vtp = {};
+    const WorkState states[] = {startState(), exampleState(), oddState(), oneEmpty,
+                                everyCodeUnitState()};
+    for (const WorkState &s : states) {
+        const QByteArray text = workFileText(s);
+        const QJsonDocument parsed = QJsonDocument::fromJson(text);
+        // What Qt writes of what it read is the text itself, so the text is Qt's own.
+        EXPECT_EQ(parsed.toJson(QJsonDocument::Indented), text) << text.left(600).toStdString();
+        EXPECT_EQ(parsed["lwm"]["entries"].toArray(), QJsonArray::fromStringList(s.lwm.entries));
+        EXPECT_EQ(parsed["vtp"]["entries"].toArray(), QJsonArray::fromStringList(s.vtp.entries));
+        EXPECT_EQ(parsed["image"]["service"].toObject(), s.image.service);
+        EXPECT_EQ(parsed["lwm"]["altitude"].toString(), s.altitude);
+    }
+}
+
 TEST(WorkFile, ReadsTheFirstVersionIntoTheSameWork)
 {
     EXPECT_EQ(readWorkFile(versionOneText(exampleState())), exampleState());
