@@ -1,7 +1,6 @@
 #include "services/overpass_answer.h"
 
 #include <QRegularExpression>
-#include <QStringDecoder>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -65,9 +64,7 @@ bool xmlCharacters(const QByteArray &bytes)
         const auto u = static_cast<unsigned char>(c);
         return u < 0x20 && u != '\t' && u != '\n' && u != '\r';
     });
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(bytes);
-    return !control && !utf8.hasError();
+    return !control && bytes.isValidUtf8();
 }
 
 } // namespace
