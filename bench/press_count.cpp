@@ -75,7 +75,7 @@ int main(int argc, char **argv)
             const int added = real.lwmList()->count() - before;
             if (added != (undo ? 0 : counted))
                 return 1;
-            std::printf("%d %d %s\n", before, counted, undo ? "after-undo" : "in-a-row");
+            std::printf("%d %d %s\n", entries, counted, undo ? "after-undo" : "in-a-row");
         }
     }
     return 0;
