@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -113,10 +114,13 @@ QComboBox *combo(QWidget *parent, const char *name, QRect where, const QString &
     // Editable through a line edit of its own: setEditable() would also build the drop-down
     // at once, the larger part of a combo box's start-up; this way it is built when first
     // opened, and looks and behaves the same.
-    c->setLineEdit(new QLineEdit(c));
+    // Typed text is taken exactly as typed: no completion may change it. A line edit with a
+    // completer of its own keeps the box from building one over its model, and taking it off
+    // again (before the items come) deletes it.
+    auto *edit = new QLineEdit(c);
+    edit->setCompleter(new QCompleter(edit));
+    c->setLineEdit(edit);
     c->setInsertPolicy(QComboBox::NoInsert);
-    // Typed text is taken exactly as typed: no completion may change it. Gone before the
-    // items come, so that the completer the line edit came with never indexes them.
     c->setCompleter(nullptr);
     // The items are shared with the catalogue: a list model builds no item objects, which for
     // some three hundred items is a good part of the window's start-up.

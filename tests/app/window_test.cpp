@@ -378,6 +378,19 @@ private slots:
         auto *combo = control<QComboBox>("cbovtptype");
         QVERIFY(combo->fontMetrics().horizontalAdvance(combo->currentText()) < combo->width() - 20);
     }
+
+    // A line type or layer is taken as typed: no completion may finish the text.
+    void typedComboTextStaysAsTyped()
+    {
+        for (const char *name : {"cbovtptype", "cbolayer"}) {
+            auto *box = control<QComboBox>(name);
+            box->setFocus();
+            box->lineEdit()->clear();
+            const QString typed = box->itemText(box->count() - 1).left(3);
+            QTest::keyClicks(box->lineEdit(), typed);
+            QCOMPARE(box->currentText(), typed);
+        }
+    }
 };
 
 QTEST_MAIN(WindowTest)
