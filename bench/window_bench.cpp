@@ -279,9 +279,9 @@ void pressAt(benchmark::State &state, bool painted)
     qint64 i = 0;
     for (auto _ : state) {
         real.window->Picture1_MouseDown(QPointF(20.5 + double(i++ % 200), 100.5));
-        if (painted)
+        if (painted) {
             QCoreApplication::processEvents();
-        else {
+        } else {
             // What the user sees between two clicks is not the handler's time.
             state.PauseTiming();
             settle();
